@@ -1,0 +1,261 @@
+#include "platform/Dialogs.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QRegularExpression>
+
+namespace dlg {
+
+namespace {
+std::unique_ptr<Provider>& current() {
+    static std::unique_ptr<Provider> p;
+    return p;
+}
+QWidget* g_parent = nullptr;
+QString g_title = QStringLiteral("Ferno Vexolan");
+
+QColor fromColorNumber(long c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
+long toColorNumber(const QColor& c) { return long(c.red()) | (long(c.green()) << 8) | (long(c.blue()) << 16); }
+
+void fillFileResult(CommonDialog& cd, const QString& path) {
+    cd.FileName = path;
+    cd.FileTitle = QFileInfo(path).fileName();
+}
+} // namespace
+
+Provider& provider() {
+    auto& p = current();
+    if (!p) p = std::make_unique<QtProvider>();
+    return *p;
+}
+
+void setProvider(std::unique_ptr<Provider> p) { current() = std::move(p); }
+
+void setParentWindow(QWidget* w) { g_parent = w; }
+QWidget* parentWindow() { return g_parent; }
+QString applicationTitle() { return g_title; }
+void setApplicationTitle(const QString& title) { g_title = title; }
+
+Answer msgBox(const QString& text, MsgStyle style, const QString& title) {
+    return provider().message(g_parent, text, style, title.isEmpty() ? g_title : title);
+}
+QString inputBox(const QString& prompt, const QString& title, const QString& defaultText) {
+    return provider().input(g_parent, prompt, title.isEmpty() ? g_title : title, defaultText);
+}
+bool showOpen(CommonDialog& cd) { return provider().open(g_parent, cd); }
+bool showSave(CommonDialog& cd) { return provider().save(g_parent, cd); }
+bool showFont(CommonDialog& cd) { return provider().font(g_parent, cd); }
+bool showColor(CommonDialog& cd) { return provider().color(g_parent, cd); }
+int execDialog(QDialog* dialog) { return provider().exec(dialog); }
+
+QStringList qtFilters(const QString& filter) {
+    QStringList out;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString desc = parts[i];
+        const QStringList pats = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        QStringList both;
+        for (const QString& p : pats) {
+            const QString t = p.trimmed();
+            both << t;
+            if (t.toLower() != t.toUpper()) {
+                if (!both.contains(t.toLower())) both << t.toLower();
+                if (!both.contains(t.toUpper())) both << t.toUpper();
+            }
+        }
+        // Qt shows the patterns in brackets; drop any the description carries.
+        desc.remove(QRegularExpression(QStringLiteral("\\s*\\([^)]*\\)\\s*$")));
+        out << QStringLiteral("%1 (%2)").arg(desc, both.join(QLatin1Char(' ')));
+    }
+    return out;
+}
+
+// ---------------------------------------------------------------------------
+Answer QtProvider::message(QWidget* parent, const QString& text, MsgStyle style, const QString& title) {
+    QMessageBox box(parent);
+    box.setWindowTitle(title);
+    box.setText(text);
+    switch (style.icon) {
+    case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case Icon::Question: box.setIcon(QMessageBox::Question); break;
+    case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case Icon::Information: box.setIcon(QMessageBox::Information); break;
+    }
+    QMessageBox::StandardButtons b;
+    switch (style.buttons) {
+    case Buttons::OK: b = QMessageBox::Ok; break;
+    case Buttons::OKCancel: b = QMessageBox::Ok | QMessageBox::Cancel; break;
+    case Buttons::AbortRetryIgnore: b = QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore; break;
+    case Buttons::YesNoCancel: b = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
+    case Buttons::YesNo: b = QMessageBox::Yes | QMessageBox::No; break;
+    case Buttons::RetryCancel: b = QMessageBox::Retry | QMessageBox::Cancel; break;
+    }
+    box.setStandardButtons(b);
+    switch (box.exec()) {
+    case QMessageBox::Ok: return Answer::OK;
+    case QMessageBox::Abort: return Answer::Abort;
+    case QMessageBox::Retry: return Answer::Retry;
+    case QMessageBox::Ignore: return Answer::Ignore;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return style.buttons == Buttons::OK ? Answer::OK : Answer::Cancel;
+    }
+}
+
+QString QtProvider::input(QWidget* parent, const QString& prompt, const QString& title,
+                          const QString& defaultText) {
+    bool ok = false;
+    const QString s = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, defaultText, &ok);
+    return ok ? s : QString();
+}
+
+static QString startPath(const CommonDialog& cd) {
+    if (cd.FileName.isEmpty()) return cd.InitDir;
+    if (QFileInfo(cd.FileName).isAbsolute() || cd.InitDir.isEmpty()) return cd.FileName;
+    return QDir(cd.InitDir).filePath(cd.FileName);
+}
+
+bool QtProvider::open(QWidget* parent, CommonDialog& cd) {
+    const QStringList f = qtFilters(cd.Filter);
+    QString sel = f.value(cd.FilterIndex - 1);
+    const QString path = QFileDialog::getOpenFileName(parent, cd.DialogTitle, startPath(cd), f.join(QStringLiteral(";;")), &sel);
+    if (path.isEmpty()) return false;
+    fillFileResult(cd, path);
+    return true;
+}
+
+bool QtProvider::save(QWidget* parent, CommonDialog& cd) {
+    const QStringList f = qtFilters(cd.Filter);
+    QString sel = f.value(cd.FilterIndex - 1);
+    QFileDialog d(parent, cd.DialogTitle, startPath(cd), f.join(QStringLiteral(";;")));
+    d.setAcceptMode(QFileDialog::AcceptSave);
+    if (!cd.DefaultExt.isEmpty()) d.setDefaultSuffix(cd.DefaultExt);
+    if (!sel.isEmpty()) d.selectNameFilter(sel);
+    if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return false;
+    fillFileResult(cd, d.selectedFiles().first());
+    return true;
+}
+
+bool QtProvider::font(QWidget* parent, CommonDialog& cd) {
+    QFont f(cd.FontName.isEmpty() ? QApplication::font().family() : cd.FontName);
+    f.setPointSizeF(cd.FontSize > 0 ? cd.FontSize : 8.25);
+    f.setBold(cd.FontBold);
+    f.setItalic(cd.FontItalic);
+    f.setStrikeOut(cd.FontStrikethru);
+    f.setUnderline(cd.FontUnderline);
+    bool ok = false;
+    const QFont r = QFontDialog::getFont(&ok, f, parent, cd.DialogTitle);
+    if (!ok) return false;
+    cd.FontName = r.family();
+    cd.FontSize = r.pointSizeF();
+    cd.FontBold = r.bold();
+    cd.FontItalic = r.italic();
+    cd.FontStrikethru = r.strikeOut();
+    cd.FontUnderline = r.underline();
+    return true;
+}
+
+bool QtProvider::color(QWidget* parent, CommonDialog& cd) {
+    const QColor c = QColorDialog::getColor(fromColorNumber(cd.Color), parent, cd.DialogTitle);
+    if (!c.isValid()) return false;
+    cd.Color = toColorNumber(c);
+    return true;
+}
+
+int QtProvider::exec(QDialog* dialog) { return dialog->exec(); }
+
+// ---------------------------------------------------------------------------
+std::optional<ScriptedAnswer> ScriptedProvider::next() {
+    if (answers.empty()) {
+        ++unanswered;
+        return std::nullopt;
+    }
+    ScriptedAnswer a = std::move(answers.front());
+    answers.pop_front();
+    return a;
+}
+
+Answer ScriptedProvider::message(QWidget*, const QString& text, MsgStyle style, const QString& title) {
+    prompts.push_back({Prompt::Kind::Message, text, title, style.icon, style.buttons, {}, {}});
+    auto a = next();
+    if (a) {
+        if (auto* ans = std::get_if<Answer>(&*a)) return *ans;
+        if (std::holds_alternative<Cancel>(*a)) return Answer::Cancel;
+    }
+    return style.buttons == Buttons::OK ? Answer::OK : Answer::Cancel;
+}
+
+QString ScriptedProvider::input(QWidget*, const QString& prompt, const QString& title,
+                                const QString& defaultText) {
+    prompts.push_back({Prompt::Kind::Input, prompt, title, Icon::None, Buttons::OKCancel, defaultText, {}});
+    auto a = next();
+    if (a) {
+        if (auto* s = std::get_if<QString>(&*a)) return *s;
+        if (auto* ans = std::get_if<Answer>(&*a)) return *ans == Answer::OK ? defaultText : QString();
+    }
+    return QString();
+}
+
+bool ScriptedProvider::fileAnswer(CommonDialog& cd, Prompt::Kind kind) {
+    prompts.push_back({kind, cd.DialogTitle, cd.DialogTitle, Icon::None, Buttons::OKCancel, cd.FileName, cd.Filter});
+    auto a = next();
+    if (!a) return false;
+    if (auto* s = std::get_if<QString>(&*a)) {
+        QString path = *s;
+        if (kind == Prompt::Kind::Save && !cd.DefaultExt.isEmpty() && QFileInfo(path).suffix().isEmpty())
+            path += QLatin1Char('.') + cd.DefaultExt;
+        fillFileResult(cd, path);
+        return true;
+    }
+    return false;
+}
+
+bool ScriptedProvider::open(QWidget*, CommonDialog& cd) { return fileAnswer(cd, Prompt::Kind::Open); }
+bool ScriptedProvider::save(QWidget*, CommonDialog& cd) { return fileAnswer(cd, Prompt::Kind::Save); }
+
+bool ScriptedProvider::font(QWidget*, CommonDialog& cd) {
+    prompts.push_back({Prompt::Kind::Font, cd.DialogTitle, cd.DialogTitle, Icon::None, Buttons::OKCancel, cd.FontName, {}});
+    auto a = next();
+    if (!a) return false;
+    if (auto* f = std::get_if<FontChoice>(&*a)) {
+        cd.FontName = f->name;
+        cd.FontSize = f->size;
+        cd.FontBold = f->bold;
+        cd.FontItalic = f->italic;
+        cd.FontStrikethru = f->strike;
+        cd.FontUnderline = f->underline;
+        cd.Color = f->color;
+        return true;
+    }
+    return false;
+}
+
+bool ScriptedProvider::color(QWidget*, CommonDialog& cd) {
+    prompts.push_back({Prompt::Kind::Color, cd.DialogTitle, cd.DialogTitle, Icon::None, Buttons::OKCancel, {}, {}});
+    auto a = next();
+    if (!a) return false;
+    if (auto* c = std::get_if<long>(&*a)) {
+        cd.Color = *c;
+        return true;
+    }
+    return false;
+}
+
+int ScriptedProvider::exec(QDialog* dialog) {
+    prompts.push_back({Prompt::Kind::Window, dialog->windowTitle(), dialog->windowTitle(), Icon::None, Buttons::OK, {}, {}});
+    auto a = next();
+    if (a) {
+        if (auto* w = std::get_if<WindowScript>(&*a)) return (*w)(dialog);
+        if (auto* ans = std::get_if<Answer>(&*a)) return *ans == Answer::OK ? QDialog::Accepted : QDialog::Rejected;
+    }
+    return QDialog::Rejected;
+}
+
+} // namespace dlg
