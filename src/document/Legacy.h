@@ -77,14 +77,23 @@ bool parseNumber(const QString& text, double& out);
 // Numbers to text.
 // Format(value, pattern) for the digit patterns "0", "00", "0.0", "0.00",
 // "0.000", "0.0000", "0.00000", "0000", "#", "#.#", "#0.00" and the like:
-// the decimal value is rounded halves away from zero.
+// the decimal value is rounded halves away from zero.  The decimal value is
+// the double to 15 significant digits, as the old runtime showed it (1.005
+// gives "1.01" under "0.00"); a negative value that rounds to zero keeps its
+// sign ("-0.0").  An empty pattern gives the general form of the value.
+// Every text function here throws "Overflow" for inf or NaN.
 QString Format(double value, const QString& pattern);
 // General text of a Single: at most 7 significant digits, no leading "0"
 // before the point, exponent form "1.234568E+07" where 7 digits cannot show
-// it.  This is what the old runtime showed for a Single in a caption.
+// it.  Text boxes, captions and text items show the general form with the
+// "0" before the point instead: use GeneralText there.
 QString SingleText(float value);
 // General text of a Double: at most 15 significant digits, same rules.
 QString DoubleText(double value);
+// The general form of a Single as it appears in text boxes, captions and
+// text items ("12.5", "3", "0.5", "-0.25", "1E-05"): SingleText with a "0"
+// before the point when the magnitude is below 1.
+QString GeneralText(float value);
 // Shortest text that reads back as the same float (up to 9 digits), in the
 // same style as SingleText ("0" dropped before the point, exponent form with
 // two exponent digits).  Used for number items in files.
@@ -136,7 +145,8 @@ public:
     explicit FieldReader(const QString& text);
     bool atEnd() const;                 // nothing but line ends/blanks left
     QString readText();                 // one text item
-    double readNumber();                // one number item (lenient, as NumVal but double)
+    double readNumber();                // one number item (lenient, as NumVal but double);
+                                        // passes over blanks and line ends before it
     bool readBoolean();                 // #TRUE#/#FALSE# or a number (non-zero = True)
     QString readLine();                 // rest of the current line, as Line Input #
     int position() const { return m_pos; }
