@@ -1,0 +1,289 @@
+// ImagingObject: loading, saving and the geometric edits of one held image.
+#include "platform/ImagingObject.h"
+
+#include "document/Legacy.h"
+#include "platform/ColorNumber.h"
+#include "platform/ImagingDecoders.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <QSaveFile>
+#include <QTransform>
+#include <QtEndian>
+#include <climits>
+#include <cmath>
+
+using legacy::ErrorCode;
+
+namespace imaging {
+
+Kind sniff(const QByteArray& head) {
+    const auto* b = reinterpret_cast<const uchar*>(head.constData());
+    const qsizetype n = head.size();
+    auto u16 = [&](qsizetype at) { return qFromLittleEndian<quint16>(b + at); };
+    auto u32 = [&](qsizetype at) { return qFromLittleEndian<quint32>(b + at); };
+
+    if (n >= 6 && head.startsWith("8BPS") && (b[4] == 0 && (b[5] == 1 || b[5] == 2))) return Kind::Psd;
+    if (n >= 44 && u32(0) == 1 && u32(40) == 0x464D4520) return Kind::Emf;
+    if (n >= 4 && u32(0) == 0x9AC6CDD7) return Kind::Wmf; // placeable metafile
+    if (n >= 6 && (u16(0) == 1 || u16(0) == 2) && u16(2) == 9 && (u16(4) == 0x0100 || u16(4) == 0x0300))
+        return Kind::Wmf;
+    if (n >= 4 && b[0] == 0x0A && (b[1] == 0 || (b[1] >= 2 && b[1] <= 5)) && b[2] <= 1 &&
+        (b[3] == 1 || b[3] == 2 || b[3] == 4 || b[3] == 8))
+        return Kind::Pcx;
+    return Kind::Unknown;
+}
+
+QString sizeProblem(qint64 width, qint64 height) {
+    if (width <= 0 || height <= 0)
+        return QStringLiteral("the image size %1 x %2 is not valid").arg(width).arg(height);
+    const QString tooLarge = QStringLiteral("the image of %1 x %2 pixels is too large").arg(width).arg(height);
+    // QImage keeps a row's byte count in an int.
+    if (width > (INT_MAX - 3) / 4 || height > INT_MAX) return tooLarge;
+    const qint64 bytes = width * 4 * height;
+    const int limitMb = QImageReader::allocationLimit();
+    if (limitMb > 0 && bytes > qint64(limitMb) * 1024 * 1024)
+        return QStringLiteral("the image of %1 x %2 pixels is larger than the %3 MB allowed")
+            .arg(width)
+            .arg(height)
+            .arg(limitMb);
+    return {};
+}
+
+} // namespace imaging
+
+namespace {
+
+[[noreturn]] void loadFailure(const QString& path, const QString& reason,
+                              ErrorCode code = ErrorCode::Custom) {
+    throw legacy::Error(code, QStringLiteral("Cannot read the image \"%1\": %2")
+                                  .arg(QDir::toNativeSeparators(path), reason));
+}
+
+[[noreturn]] void outOfMemory(qint64 w, qint64 h) {
+    legacy::raise(QStringLiteral("Not enough memory for an image of %1 x %2 pixels").arg(w).arg(h));
+}
+
+void checkSize(qint64 w, qint64 h) {
+    const QString problem = imaging::sizeProblem(w, h);
+    if (!problem.isEmpty()) legacy::raise(problem.left(1).toUpper() + problem.mid(1));
+}
+
+// The Magick++ coder for a file extension among the kinds the program offers.
+const char* coderForSuffix(const QString& suffix) {
+    static const struct {
+        const char* suffix;
+        const char* coder;
+    } table[] = {{"jpg", "JPEG"}, {"jpeg", "JPEG"}, {"gif", "GIF"}, {"bmp", "BMP"},   {"png", "PNG"},
+                 {"psd", "PSD"},  {"tif", "TIFF"},  {"tiff", "TIFF"}, {"pcx", "PCX"}, {"tga", "TGA"},
+                 {"wbmp", "WBMP"}, {"wmf", "WMF"},  {"ico", "ICO"}};
+    for (const auto& e : table)
+        if (suffix.compare(QLatin1String(e.suffix), Qt::CaseInsensitive) == 0) return e.coder;
+    return nullptr;
+}
+
+} // namespace
+
+void ImagingObject::load(const QString& path) {
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists()) loadFailure(path, QStringLiteral("file not found"), ErrorCode::FileNotFound);
+    if (info.isDir()) loadFailure(path, QStringLiteral("this is a folder, not a file"));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) loadFailure(path, file.errorString());
+
+    auto wholeFile = [&] {
+        const QByteArray bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError) loadFailure(path, file.errorString());
+        return bytes;
+    };
+    auto decode = [&](imaging::Kind kind, const char* coder) {
+        file.seek(0);
+        const QByteArray bytes = wholeFile();
+        QString error;
+        QImage image = kind == imaging::Kind::Emf ? imaging::decodeEmf(bytes, error)
+                                                  : imaging::decodeWithMagick(bytes, coder, error);
+        if (image.isNull()) loadFailure(path, error.isEmpty() ? QStringLiteral("the file could not be decoded") : error);
+        m_image = image;
+    };
+
+    // Kinds Qt has no reader for are told by their first bytes.
+    switch (imaging::sniff(file.peek(64))) {
+    case imaging::Kind::Psd: return decode(imaging::Kind::Psd, "PSD");
+    case imaging::Kind::Pcx: return decode(imaging::Kind::Pcx, "PCX");
+    case imaging::Kind::Wmf: return decode(imaging::Kind::Wmf, "WMF");
+    case imaging::Kind::Emf: return decode(imaging::Kind::Emf, nullptr);
+    case imaging::Kind::Unknown: break;
+    }
+
+    const QString suffix = info.suffix();
+    QString qtError;
+    {
+        QImageReader reader(&file);
+        reader.setDecideFormatFromContent(true);
+        if (reader.canRead()) {
+            const QSize size = reader.size();
+            if (size.isValid()) {
+                const QString problem = imaging::sizeProblem(size.width(), size.height());
+                if (!problem.isEmpty()) loadFailure(path, problem);
+            }
+            QImage image;
+            if (reader.read(&image) && !image.isNull()) {
+                m_image = image;
+                return;
+            }
+            qtError = reader.errorString();
+        }
+    }
+
+    // Fall back on the extension: a variant Qt's reader does not handle, or
+    // a file whose first bytes do not tell its kind.
+    if (suffix.compare(QLatin1String("emf"), Qt::CaseInsensitive) == 0) return decode(imaging::Kind::Emf, nullptr);
+    if (const char* coder = coderForSuffix(suffix)) {
+        file.seek(0);
+        const QByteArray bytes = wholeFile();
+        QString error;
+        QImage image = imaging::decodeWithMagick(bytes, coder, error);
+        if (image.isNull())
+            loadFailure(path, QStringLiteral("not a readable %1 picture (%2)")
+                                  .arg(suffix.toUpper(), !qtError.isEmpty() ? qtError : error));
+        m_image = image;
+        return;
+    }
+    loadFailure(path, !qtError.isEmpty() ? qtError : QStringLiteral("not a picture of a kind that can be read"));
+}
+
+void ImagingObject::takePicture(const QImage& picture) {
+    if (picture.isNull()) legacy::raise(QStringLiteral("There is no picture to take"));
+    m_image = picture;
+}
+
+void ImagingObject::requireImage() const {
+    if (m_image.isNull()) legacy::raise(QStringLiteral("No image is loaded"));
+}
+
+void ImagingObject::save(const QString& path, int formatCode, int bits) const {
+    requireImage();
+    const char* format = formatCode == FormatJpeg ? "jpg" : formatCode == FormatBmp ? "bmp" : nullptr;
+    if (format == nullptr || bits != 24) legacy::raise(ErrorCode::InvalidCall);
+
+    // Both kinds are opaque: a see-through part is saved as shown on white.
+    QImage out;
+    if (m_image.hasAlphaChannel()) {
+        out = QImage(m_image.size(), QImage::Format_RGB888);
+        if (out.isNull()) outOfMemory(m_image.width(), m_image.height());
+        out.fill(Qt::white);
+        QPainter p(&out);
+        p.drawImage(0, 0, m_image);
+    } else {
+        out = m_image.convertToFormat(QImage::Format_RGB888);
+        if (out.isNull()) outOfMemory(m_image.width(), m_image.height());
+    }
+
+    auto failure = [&](const QString& reason) {
+        legacy::raise(QStringLiteral("Cannot save the image \"%1\": %2").arg(QDir::toNativeSeparators(path), reason));
+    };
+    // Written to a temporary beside the target and renamed over it once
+    // complete, so a failed save leaves the old file whole.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) failure(file.errorString());
+    QImageWriter writer(&file, format);
+    if (formatCode == FormatJpeg) writer.setQuality(90);
+    if (!writer.write(out)) {
+        file.cancelWriting();
+        failure(writer.errorString());
+    }
+    if (!file.commit()) failure(file.errorString());
+}
+
+void ImagingObject::resize(int newWidth) {
+    requireImage();
+    if (newWidth <= 0) legacy::raise(ErrorCode::InvalidCall);
+    const qint64 newHeight =
+        std::max<qint64>(1, std::llround(double(m_image.height()) * double(newWidth) / double(m_image.width())));
+    checkSize(newWidth, newHeight);
+    if (newWidth == m_image.width() && newHeight == m_image.height()) return;
+    QImage scaled = m_image.scaled(newWidth, int(newHeight), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (scaled.isNull()) outOfMemory(newWidth, newHeight);
+    m_image = scaled;
+}
+
+void ImagingObject::rotate(float degrees, long fillColor) {
+    requireImage();
+    if (!std::isfinite(degrees)) legacy::raise(ErrorCode::InvalidCall);
+    double angle = std::fmod(double(degrees), 360.0);
+    if (angle < 0) angle += 360.0;
+    if (angle == 0.0) return;
+
+    // Quarter turns move pixels exactly, with nothing left uncovered.
+    if (angle == 90.0 || angle == 180.0 || angle == 270.0) {
+        QImage turned = m_image.transformed(QTransform().rotate(angle));
+        if (turned.isNull()) outOfMemory(m_image.height(), m_image.width());
+        m_image = turned;
+        return;
+    }
+
+    // In image coordinates (y down) a positive angle turns clockwise.
+    const double w = m_image.width(), h = m_image.height();
+    const QRectF bounds = QTransform().rotate(angle).mapRect(QRectF(0, 0, w, h));
+    // A hair's tolerance keeps rounding noise from adding a whole pixel.
+    const qint64 newW = std::max<qint64>(1, qint64(std::ceil(bounds.width() - 1e-6)));
+    const qint64 newH = std::max<qint64>(1, qint64(std::ceil(bounds.height() - 1e-6)));
+    checkSize(newW, newH);
+
+    QImage out(int(newW), int(newH), QImage::Format_RGB32);
+    if (out.isNull()) outOfMemory(newW, newH);
+    out.fill(colorFromNumber(fillColor));
+    QPainter p(&out);
+    p.setRenderHints(QPainter::SmoothPixmapTransform | QPainter::Antialiasing);
+    p.translate(double(newW) / 2.0, double(newH) / 2.0);
+    p.rotate(angle);
+    p.drawImage(QPointF(-w / 2.0, -h / 2.0), m_image);
+    p.end();
+    m_image = out;
+}
+
+void ImagingObject::skew(int direction, int pixels, long fillColor) {
+    requireImage();
+    if (direction != SkewHorizontal && direction != SkewVertical) legacy::raise(ErrorCode::InvalidCall);
+    if (pixels == 0) return;
+
+    const qint64 amount = std::llabs(qint64(pixels));
+    const qint64 w = m_image.width(), h = m_image.height();
+    const bool horizontal = direction == SkewHorizontal;
+    const qint64 newW = horizontal ? w + amount : w;
+    const qint64 newH = horizontal ? h : h + amount;
+    checkSize(newW, newH);
+
+    // Horizontal: x' = x + p (1 - y/h) for p > 0, so the top edge moves p to
+    // the right of the bottom edge; for p < 0 the bottom edge moves |p| to
+    // the right instead, which leaves the top edge |p| to its left.  The
+    // vertical case is the same with x and y exchanged, the left edge
+    // moving against the right one.
+    const double p = pixels;
+    QTransform shear;
+    if (horizontal)
+        shear = QTransform(1, 0, -p / double(h), 1, pixels > 0 ? p : 0.0, 0);
+    else
+        shear = QTransform(1, -p / double(w), 0, 1, 0, pixels > 0 ? p : 0.0);
+
+    QImage out(int(newW), int(newH), QImage::Format_RGB32);
+    if (out.isNull()) outOfMemory(newW, newH);
+    out.fill(colorFromNumber(fillColor));
+    QPainter painter(&out);
+    painter.setRenderHints(QPainter::SmoothPixmapTransform | QPainter::Antialiasing);
+    painter.setTransform(shear);
+    painter.drawImage(0, 0, m_image);
+    painter.end();
+    m_image = out;
+}
+
+void ImagingObject::setOption(int code, int value) {
+    // The old component took a setting here; nothing in this program depends
+    // on it.
+    Q_UNUSED(code);
+    Q_UNUSED(value);
+}
