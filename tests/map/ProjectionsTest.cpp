@@ -259,6 +259,15 @@ private slots:
         QVERIFY(lat > 89.997f && lat < 89.998f);
     }
 
+    void orthographicOutsideTheCircleUsesTheReplacedRadius() {
+        // rho >= 1 is replaced by 0.999999999 for everything that follows, so
+        // (3, 0.5) around (0, 0) reads as arcsine(0.5 / 0.999999999).
+        Document d = registered(projection_names::Orthographic, 0, 0, 1, 1);
+        const float lat = ProjectOrthographic(d, 3, 0.5, false, false);
+        QVERIFY(!d.ProjectionFailed);
+        QVERIFY(std::fabs(lat - 30.0f) < 1e-4f);
+    }
+
     void transverseMercatorFoldsBeyondNinetyDegrees() {
         // |cos dlon| keeps y on the side of the origin parallel where the
         // latitude is: atan(tan 30 / |cos 120|).
