@@ -152,6 +152,14 @@ struct Document {
 
     bool ProjectionFailed = false;
 
+    // Working values of the conic projections, computed from Lat1, Lat2 and
+    // CentralParallel when a conic map is registered or opened.  The reset
+    // leaves them alone; they are meaningful only while such a map is shown.
+    double ConeN = 0;
+    double AlbersC = 0;
+    double ConeF = 0;
+    double Rho0 = 0;
+
     // Resets the data part of the document the way ClearAll does (the
     // window's controls are reset by the main window itself).
     void clearData();

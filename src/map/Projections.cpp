@@ -1,0 +1,244 @@
+// Spherical map projections and the pixel <-> map transform.
+#include "map/Projections.h"
+
+#include "document/Document.h"
+#include "document/Legacy.h"
+
+#include <cmath>
+
+using legacy::Atn;
+using legacy::Div;
+using legacy::Exp;
+using legacy::Log;
+using legacy::Sqr;
+using legacy::ToSingle;
+
+namespace {
+
+constexpr double Pi = LegacyPi;
+
+// Arcsine the way every projection takes it: through the arctangent, with an
+// argument of 1 or more pulled just under 1.  -1 divides by zero and anything
+// below takes the root of a negative number; both fail.
+double arcsine(double s) {
+    if (s >= 1.0) s = 0.999999999;
+    return Atn(Div(s, Sqr(1.0 - s * s)));
+}
+
+// base ^ exponent with the old runtime's rules: a negative base needs a whole
+// exponent, zero cannot be raised to a negative power, and the result must be
+// finite.
+double power(double base, double exponent) {
+    legacy::Checked(base);
+    legacy::Checked(exponent);
+    if (base < 0.0 && exponent != std::trunc(exponent)) legacy::raise(legacy::ErrorCode::InvalidCall);
+    if (base == 0.0 && exponent < 0.0) legacy::raise(legacy::ErrorCode::InvalidCall);
+    return legacy::Checked(std::pow(base, exponent));
+}
+
+// Runs one projection step.  An arithmetic failure inside it ends the call
+// with 0 and the failure flag set; the caller carries on.
+template <typename F>
+float guarded(Document& doc, F&& body) {
+    doc.ProjectionFailed = false;
+    try {
+        return ToSingle(body());
+    } catch (const legacy::Error&) {
+        doc.ProjectionFailed = true;
+        return 0.0f;
+    }
+}
+
+// Longitude of the azimuthal inverses: a single-argument arctangent brought
+// into the half plane of the map x argument.
+double azimuthalLongitude(double A, double t) {
+    if (A >= 0.0 && t < 0.0) t += Pi;
+    else if (A < 0.0 && t > 0.0) t -= Pi;
+    return t;
+}
+
+} // namespace
+
+double DegRad(double Value, bool ToRadians) {
+    if (ToRadians) return Value * Pi / 180.0;
+    return Value * 180.0 / Pi;
+}
+
+float ProjectMercator(Document& doc, double Value, bool Forward) {
+    return guarded(doc, [&]() -> double {
+        const double sy = doc.ProjScaleY;
+        if (Forward) {
+            double lat = Value;
+            if (lat >= 90.0) lat = 89.99999;
+            const double phi = DegRad(lat, true);
+            return sy * Log(legacy::Checked(std::tan(phi) + Div(1.0, std::cos(phi))));
+        }
+        const double lat = 2.0 * Atn(Exp(Div(Value, sy))) - Pi / 2.0;
+        return DegRad(lat, false);
+    });
+}
+
+float ProjectTransverseMercator(Document& doc, double A, double B, bool Forward, bool WantX) {
+    return guarded(doc, [&]() -> double {
+        const double sx = doc.ProjScaleX;
+        const double sy = doc.ProjScaleY;
+        const double lam0 = doc.CentralMeridian;
+        const double phi0 = doc.CentralParallel;
+        if (Forward) {
+            const double dlam = DegRad(A, true) - lam0;
+            const double phi = DegRad(B, true);
+            if (WantX) {
+                const double b = std::sin(dlam) * std::cos(phi);
+                return sx * 0.5 * Log(Div(1.0 + b, 1.0 - b));
+            }
+            return sy * (Atn(Div(std::tan(phi), std::fabs(std::cos(dlam)))) - phi0);
+        }
+        const double x = Div(A, sx);
+        const double y = Div(B, sy);
+        const double d = y + phi0;
+        if (WantX) {
+            const double sinhX = (Exp(x) - Exp(-x)) / 2.0;
+            return DegRad(lam0 + Atn(Div(sinhX, std::cos(d))), false);
+        }
+        const double coshX = (Exp(x) + Exp(-x)) / 2.0;
+        return DegRad(arcsine(Div(std::sin(d), coshX)), false);
+    });
+}
+
+float ProjectAlbersEqualArea(Document& doc, double A, double B, bool Forward, bool WantX) {
+    return guarded(doc, [&]() -> double {
+        const double sx = doc.ProjScaleX;
+        const double sy = doc.ProjScaleY;
+        const double lam0 = doc.CentralMeridian;
+        const double n = doc.ConeN;
+        const double c = doc.AlbersC;
+        const double rho0 = doc.Rho0;
+        if (Forward) {
+            const double dlam = DegRad(A, true) - lam0;
+            const double phi = DegRad(B, true);
+            const double rho = Div(Sqr(c - 2.0 * n * std::sin(phi)), n);
+            const double theta = n * dlam;
+            if (WantX) return sx * rho * std::sin(theta);
+            return sy * (rho0 - rho * std::cos(theta));
+        }
+        const double x = Div(A, sx);
+        const double y = Div(B, sy);
+        const double rho = Sqr(x * x + (rho0 - y) * (rho0 - y));
+        const double theta = Atn(Div(x, rho0 - y));
+        if (WantX) return DegRad(Div(theta, n) + lam0, false);
+        return DegRad(arcsine(Div(c - rho * rho * n * n, 2.0 * n)), false);
+    });
+}
+
+float ProjectLambertAzimuthal(Document& doc, double A, double B, bool Forward, bool WantX) {
+    return guarded(doc, [&]() -> double {
+        const double sx = doc.ProjScaleX;
+        const double sy = doc.ProjScaleY;
+        const double lam0 = doc.CentralMeridian;
+        const double phi0 = doc.CentralParallel;
+        const double sinPhi0 = std::sin(phi0);
+        const double cosPhi0 = std::cos(phi0);
+        if (Forward) {
+            const double dlam = DegRad(A, true) - lam0;
+            const double phi = DegRad(B, true);
+            const double k = Sqr(Div(2.0, 1.0 + sinPhi0 * std::sin(phi) + cosPhi0 * std::cos(phi) * std::cos(dlam)));
+            if (WantX) return sx * k * std::cos(phi) * std::sin(dlam);
+            return sy * k * (cosPhi0 * std::sin(phi) - sinPhi0 * std::cos(phi) * std::cos(dlam));
+        }
+        const double x = Div(A, sx);
+        const double y = Div(B, sy);
+        const double rho = Sqr(x * x + y * y);
+        const double cc = 2.0 * arcsine(rho / 2.0);
+        if (WantX) {
+            const double t = Atn(Div(x * std::sin(cc), rho * cosPhi0 * std::cos(cc) - y * sinPhi0 * std::sin(cc)));
+            return DegRad(lam0 + azimuthalLongitude(A, t), false);
+        }
+        return DegRad(arcsine(std::cos(cc) * sinPhi0 + Div(y * std::sin(cc) * cosPhi0, rho)), false);
+    });
+}
+
+float ProjectLambertConformal(Document& doc, double A, double B, bool Forward, bool WantX) {
+    return guarded(doc, [&]() -> double {
+        const double sx = doc.ProjScaleX;
+        const double sy = doc.ProjScaleY;
+        const double lam0 = doc.CentralMeridian;
+        const double n = doc.ConeN;
+        const double f = doc.ConeF;
+        const double rho0 = doc.Rho0;
+        if (Forward) {
+            const double dlam = DegRad(A, true) - lam0;
+            const double phi = DegRad(B, true);
+            const double rho = f * power(Div(1.0, std::tan(Pi / 4.0 + phi / 2.0)), n);
+            const double theta = n * dlam;
+            if (WantX) return sx * rho * std::sin(theta);
+            return sy * (rho0 - rho * std::cos(theta));
+        }
+        const double x = Div(A, sx);
+        const double y = Div(B, sy);
+        const double rho = legacy::Sgn(n) * Sqr(x * x + (rho0 - y) * (rho0 - y));
+        const double theta = Atn(Div(x, rho0 - y));
+        if (WantX) return DegRad(Div(theta, n) + lam0, false);
+        return DegRad(2.0 * Atn(power(Div(f, rho), Div(1.0, n))) - Pi / 2.0, false);
+    });
+}
+
+float ProjectOrthographic(Document& doc, double A, double B, bool Forward, bool WantX) {
+    return guarded(doc, [&]() -> double {
+        const double sx = doc.ProjScaleX;
+        const double sy = doc.ProjScaleY;
+        const double lam0 = doc.CentralMeridian;
+        const double phi0 = doc.CentralParallel;
+        const double sinPhi0 = std::sin(phi0);
+        const double cosPhi0 = std::cos(phi0);
+        if (Forward) {
+            // The far hemisphere is projected by the same formulas.
+            const double dlam = DegRad(A, true) - lam0;
+            const double phi = DegRad(B, true);
+            if (WantX) return sx * std::cos(phi) * std::sin(dlam);
+            return sy * (cosPhi0 * std::sin(phi) - std::cos(phi) * sinPhi0 * std::cos(dlam));
+        }
+        const double x = Div(A, sx);
+        const double y = Div(B, sy);
+        double rho = Sqr(x * x + y * y);
+        if (rho >= 1.0) rho = 0.999999999;
+        const double cc = arcsine(rho);
+        if (WantX) {
+            const double t = Atn(Div(x * std::sin(cc), rho * cosPhi0 * std::cos(cc) - y * sinPhi0 * std::sin(cc)));
+            return DegRad(lam0 + azimuthalLongitude(A, t), false);
+        }
+        return DegRad(arcsine(std::cos(cc) * sinPhi0 + Div(y * std::sin(cc) * cosPhi0, rho)), false);
+    });
+}
+
+void ComputeConeConstants(Document& doc) {
+    const double lat1 = doc.Lat1;
+    const double lat2 = doc.Lat2;
+    const double phi0 = doc.CentralParallel;
+    if (doc.ProjectionName == projection_names::AlbersEqualArea) {
+        doc.ConeN = (std::sin(lat2) + std::sin(lat1)) / 2.0;
+        doc.AlbersC = std::cos(lat1) * std::cos(lat1) + 2.0 * doc.ConeN * std::sin(lat1);
+        doc.Rho0 = Div(Sqr(doc.AlbersC - 2.0 * doc.ConeN * std::sin(phi0)), doc.ConeN);
+    } else if (doc.ProjectionName == projection_names::LambertConformal) {
+        const double t1 = std::tan(Pi / 4.0 + lat1 / 2.0);
+        const double t2 = std::tan(Pi / 4.0 + lat2 / 2.0);
+        doc.ConeN = Div(Log(Div(std::cos(lat1), std::cos(lat2))), Log(Div(t2, t1)));
+        doc.ConeF = Div(std::cos(lat1) * power(t1, doc.ConeN), doc.ConeN);
+        doc.Rho0 = doc.ConeF * power(Div(1.0, std::tan(Pi / 4.0 + phi0 / 2.0)), doc.ConeN);
+    }
+}
+
+float PixelToMapX(const Document& doc, double x, double W) {
+    return ToSingle(double(doc.MapOriginX) + Div(x * doc.MapSpanX, W));
+}
+
+float PixelToMapY(const Document& doc, double y, double H) {
+    return ToSingle(double(doc.MapOriginY) - Div(y * doc.MapSpanY, H));
+}
+
+float MapToPixelX(const Document& doc, double mapX, double W) {
+    return ToSingle(Div((mapX - doc.MapOriginX) * W, doc.MapSpanX));
+}
+
+float MapToPixelY(const Document& doc, double mapY, double H) {
+    return ToSingle(Div((doc.MapOriginY - mapY) * H, doc.MapSpanY));
+}
