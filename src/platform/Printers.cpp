@@ -1,0 +1,7 @@
+#include "platform/Printers.h"
+
+#include <QPrinterInfo>
+
+bool PrinterAvailable() {
+    return !QPrinterInfo::availablePrinterNames().isEmpty();
+}
