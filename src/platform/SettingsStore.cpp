@@ -45,6 +45,11 @@ QString SettingsStore::ReadSetting(const QString& section, const QString& key,
     return settingText(m_settings->value(path));
 }
 
+void SettingsStore::ClearSection(const QString& section) {
+    m_settings->remove(section);
+    m_settings->sync();
+}
+
 void SettingsStore::WriteSetting(const QString& section, const QString& key, const QVariant& value) {
     m_settings->setValue(section + QLatin1Char('/') + key, settingText(value));
     m_settings->sync();

@@ -27,6 +27,9 @@ public:
     QString ReadRegistryValue(const QString& hive, const QString& keyPath, const QString& valueName,
                               const QString& valueType) const;
 
+    // Removes every value of a section (used to start from a clean store).
+    void ClearSection(const QString& section);
+
     // The file the values are kept in.
     QString fileName() const;
 

@@ -1,0 +1,5 @@
+#include "digitize/Digitizer.h"
+
+#include "app/MainWindow.h"
+
+Digitizer::Digitizer(MainWindow& main) : QObject(&main), w(main) {}

@@ -1,0 +1,5 @@
+#include "map/MapView.h"
+
+#include "app/MainWindow.h"
+
+MapView::MapView(MainWindow& main) : QObject(&main), w(main) {}
