@@ -3,7 +3,10 @@
 #include "app/AboutBox.h"
 #include "app/Twips.h"
 #include "app/WindowPlacement.h"
+#include "app/ViewMenu.h"
+#include "digitize/ContactDisplay.h"
 #include "digitize/Digitizer.h"
+#include "digitize/LabelCommands.h"
 #include "document/Legacy.h"
 #include "document/ProjectCommands.h"
 #include "map/MapView.h"
@@ -74,6 +77,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     mapView = new MapView(*this);
     digitizer = new Digitizer(*this);
     projectCommands = new ProjectCommands(*this);
+    labelCommands = new LabelCommands(*this);
+    contactDisplay = new ContactDisplay(*this);
+    viewMenu = new ViewMenu(*this);
     dlg::setParentWindow(this);
 }
 

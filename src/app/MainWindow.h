@@ -36,6 +36,9 @@ class FileService;
 class MapView;
 class Digitizer;
 class ProjectCommands;
+class LabelCommands;
+class ContactDisplay;
+class ViewMenu;
 
 // A label whose text colour is the marker colour it stands for.
 class ColorSwatch : public QLabel {
@@ -93,6 +96,9 @@ public:
     MapView* mapView = nullptr;
     Digitizer* digitizer = nullptr;
     ProjectCommands* projectCommands = nullptr;
+    LabelCommands* labelCommands = nullptr;
+    ContactDisplay* contactDisplay = nullptr;
+    ViewMenu* viewMenu = nullptr;
 
     // ---- map area ----
     QFrame* Frame1 = nullptr;

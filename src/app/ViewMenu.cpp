@@ -1,0 +1,5 @@
+#include "app/ViewMenu.h"
+
+#include "app/MainWindow.h"
+
+ViewMenu::ViewMenu(MainWindow& main) : QObject(&main), w(main) {}
