@@ -435,10 +435,6 @@ void MainWindow::wireBaseCommands() {
         if (!shell::OpenUrl(QUrl(link)))
             dlg::msgBox(QStringLiteral("Email program not available"), {dlg::Buttons::OK, dlg::Icon::Exclamation});
     });
-    connect(mnuViewCheck, &QAction::triggered, this, [this] {
-        // A plain toggle; the contour drawing reads it the next time it runs.
-        (void)this;
-    });
     for (auto* b : {optRock, optStruc, optIso})
         connect(b, &QRadioButton::toggled, this, [this](bool on) {
             if (on) optKind_Click();
