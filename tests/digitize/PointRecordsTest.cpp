@@ -170,7 +170,7 @@ private slots:
         QTest::addColumn<bool>("feet");
         QTest::addColumn<QString>("recorded");
         QTest::addColumn<QString>("redrawn");
-        const int contact = int(DataKind::Contact), struc = int(DataKind::Structural), iso = int(DataKind::Isopach);
+        const int contact = int(DataKind::Contacts), struc = int(DataKind::Structural), iso = int(DataKind::Isopach);
         QTest::newRow("contact datum") << contact << true << false << "Contact 120 Datum Point: 4"
                                        << "Contact 120 Datum Point: 4";
         QTest::newRow("structural datum") << struc << true << false << "Structural Datum Point 4: Z = 120.4 meters"
