@@ -349,13 +349,17 @@ void Digitizer::pointPopup(bool datum, int index, double x, double y) {
 }
 
 void Digitizer::labDat_MouseUp(int index, int button, double x, double y) {
-    if (index < 1 || index > w.markers->labDat.count() || size_t(index) >= w.doc.DatumPoints.size()) return;
+    if (index < 1 || index > w.doc.DatCount || index > w.markers->labDat.count() ||
+        size_t(index) >= w.doc.DatumPoints.size())
+        return;
     if (button == 1) snapTo(true, index);
     else pointPopup(true, index, x, y);
 }
 
 void Digitizer::labCon_MouseUp(int index, int button, double x, double y) {
-    if (index < 1 || index > w.markers->labCon.count() || size_t(index) >= w.doc.ContourPoints.size()) return;
+    if (index < 1 || index > w.doc.ConCount || index > w.markers->labCon.count() ||
+        size_t(index) >= w.doc.ContourPoints.size())
+        return;
     if (button == 1) snapTo(false, index);
     else pointPopup(false, index, x, y);
 }
