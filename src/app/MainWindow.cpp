@@ -24,6 +24,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QMenuBar>
 #include <QScreen>
 #include <QUrl>
@@ -68,9 +69,17 @@ void OptionButton::setValue(bool on) {
 }
 
 // ---------------------------------------------------------------------------
+static void initResources() { Q_INIT_RESOURCE(resources); }
+
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+    initResources();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(dlg::applicationTitle());
+    setWindowIcon(QIcon(QStringLiteral(":/images/vexolan.png")));
+    // The layout is measured for a small sans-serif face; Linux has no
+    // "MS Sans Serif", so name the metric-compatible family that replaces it.
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     buildMenus();
     buildControls();
     wireBaseCommands();
@@ -822,7 +831,7 @@ void MainWindow::layoutRightStrip() {
     labConCol->setGeometry(twips::rect(1480, 1750, 200, 340));
     labConNum->setGeometry(twips::rect(1700, 1780, 280, 300));
     y += 2560;
-    place(Frame7, y, 3000);
+    place(Frame7, y, 3180);
     optHi->setGeometry(twips::rect(90, 270, 1850, 270));
     optMed->setGeometry(twips::rect(90, 540, 1850, 270));
     optLo->setGeometry(twips::rect(90, 810, 1850, 270));
@@ -835,8 +844,8 @@ void MainWindow::layoutRightStrip() {
     txtMax->setGeometry(twips::rect(1100, 2030, 820, 320));
     labMin->setGeometry(twips::rect(90, 2380, 1000, 300));
     txtMin->setGeometry(twips::rect(1100, 2360, 820, 320));
-    cmdShow->setGeometry(twips::rect(90, 2620, 1830, 330));
-    y += 3060;
+    cmdShow->setGeometry(twips::rect(90, 2760, 1830, 340));
+    y += 3240;
     place(labConDat, y, 270);
     y += 280;
     place(cmdConDat[0], y, 360, 0, 980);
