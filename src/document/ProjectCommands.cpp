@@ -1,9 +1,9 @@
 #include "document/ProjectCommands.h"
 
 #include "app/MainWindow.h"
+#include "digitize/Digitizer.h"
 #include "document/LabelFile.h"
 #include "document/Legacy.h"
-#include "map/CoordinateMenu.h"
 #include "map/MapView.h"
 #include "platform/Dialogs.h"
 #include "platform/FileService.h"
@@ -34,7 +34,6 @@ ProjectCommands::ProjectCommands(MainWindow& main) : QObject(&main), w(main) {
     w.cmdSave_Click = [this] { cmdSave_Click(); };
     connect(w.cmdDig, &QPushButton::clicked, this, [this] { cmdDig_Click(); });
     connect(w.mnuFileOpenDig, &QAction::triggered, this, [this] { mnuFileOpenDig_Click(); });
-    connect(w.mnuFileImportMap, &QAction::triggered, this, [this] { mnuFileImportMap_Click(); });
     connect(w.mnuFileClose, &QAction::triggered, this, [this] { mnuFileClose_Click(); });
     // Save As must be able to put the changed state back when its dialog is
     // cancelled, so it is handled here rather than by the window's default.
@@ -48,7 +47,7 @@ ProjectControls ProjectCommands::controls() const {
     c.txtMax = w.txtMax->text();
     if (w.optRock->isChecked()) c.kind = DataKind::Contacts;
     else if (w.optStruc->isChecked()) c.kind = DataKind::Structural;
-    else if (w.optIso->isChecked()) c.kind = DataKind::Isopachs;
+    else if (w.optIso->isChecked()) c.kind = DataKind::Isopach;
     return c;
 }
 
@@ -378,8 +377,10 @@ void ProjectCommands::openProject(const QString& path) {
     if (d.DatCount + d.ConCount >= 1) prepareControlsForPoints();
 
     w.mapView->MapLoad();
+    // A map that did not load has been reported and the document cleared.
+    if (!w.mapView->mapLoadSucceeded()) return;
     if (w.optRock->isChecked()) {
-        // ContactEnum rebuilds the contact list and its combo box.
+        w.digitizer->ContactEnum();
         w.labShow->show();
         w.UpDown1->hide();
         w.cmbShow->show();
@@ -406,48 +407,21 @@ void ProjectCommands::applyRead(const ProjectReadState& st) {
 // The Coordinates menu clicks that restore the stored system.  The reader
 // has set the names as these clicks do; the clicks set the menu to match.
 void ProjectCommands::restoreCoordinateSystem(const std::vector<CoordItem>& clicks) {
-    Document& d = w.doc;
-    CoordMenuState s;
-    s.ProjectionName = d.ProjectionName;
-    s.CoordUnits = d.CoordUnits;
-    s.mnuCoordLinear = w.mnuCoordLinear->isChecked();
-    s.mnuCoordCylEquiDis = w.mnuCoordCylEquiDis->isChecked();
-    s.mnuCoordSMerc = w.mnuCoordSMerc->isChecked();
-    s.mnuCoordTMerc = w.mnuCoordTMerc->isChecked();
-    s.mnuCoordOrtho = w.mnuCoordOrtho->isChecked();
-    s.mnuCoordLmbertAzi = w.mnuCoordLmbertAzi->isChecked();
-    s.mnuCoordAlbersEA = w.mnuCoordAlbersEA->isChecked();
-    s.mnuCoordLambertConf = w.mnuCoordLambertConf->isChecked();
-    s.mnuCoordDegrees = w.mnuCoordDegrees->isChecked();
-    s.mnuCoordMeters = w.mnuCoordMeters->isChecked();
-    s.mnuCoordFeet = w.mnuCoordFeet->isChecked();
-    s.mnuCoordFeetEnabled = w.mnuCoordFeet->isEnabled();
-    s.mnuCoordMetersEnabled = w.mnuCoordMeters->isEnabled();
-    s.StatusPanel1 = w.panel(1);
-    for (const CoordItem c : clicks) applyCoordClick(s, c);
-    d.ProjectionName = s.ProjectionName;
-    d.CoordUnits = s.CoordUnits;
-    w.mnuCoordLinear->setChecked(s.mnuCoordLinear);
-    w.mnuCoordCylEquiDis->setChecked(s.mnuCoordCylEquiDis);
-    w.mnuCoordSMerc->setChecked(s.mnuCoordSMerc);
-    w.mnuCoordTMerc->setChecked(s.mnuCoordTMerc);
-    w.mnuCoordOrtho->setChecked(s.mnuCoordOrtho);
-    w.mnuCoordLmbertAzi->setChecked(s.mnuCoordLmbertAzi);
-    w.mnuCoordAlbersEA->setChecked(s.mnuCoordAlbersEA);
-    w.mnuCoordLambertConf->setChecked(s.mnuCoordLambertConf);
-    w.mnuCoordDegrees->setChecked(s.mnuCoordDegrees);
-    w.mnuCoordMeters->setChecked(s.mnuCoordMeters);
-    w.mnuCoordFeet->setChecked(s.mnuCoordFeet);
-    w.mnuCoordFeet->setEnabled(s.mnuCoordFeetEnabled);
-    w.mnuCoordMeters->setEnabled(s.mnuCoordMetersEnabled);
-    w.setPanel(1, s.StatusPanel1);
+    for (const CoordItem c : clicks) w.mapView->coordClick(c);
 }
 
 // The data kind fixes which kind and point options stay available.
 // Selecting an option runs its click handler.
-void ProjectCommands::applyDataKind(DataKind kind) {
+void ProjectCommands::applyDataKind(std::optional<DataKind> kind) {
     OptionButton* kinds[] = {w.optRock, w.optStruc, w.optIso};
-    switch (kind) {
+    if (!kind) {
+        for (OptionButton* o : kinds) o->setEnabled(true);
+        for (QWidget* c : {static_cast<QWidget*>(w.optDat), static_cast<QWidget*>(w.optCon),
+                           static_cast<QWidget*>(w.labDatCol), static_cast<QWidget*>(w.labConCol)})
+            c->setEnabled(true);
+        return;
+    }
+    switch (*kind) {
     case DataKind::Contacts:
         for (QWidget* c : {static_cast<QWidget*>(w.optRock), static_cast<QWidget*>(w.optDat),
                            static_cast<QWidget*>(w.labDatCol)})
@@ -459,7 +433,7 @@ void ProjectCommands::applyDataKind(DataKind kind) {
         w.optDat->setValue(true);
         break;
     case DataKind::Structural:
-    case DataKind::Isopachs: {
+    case DataKind::Isopach: {
         OptionButton* own = kind == DataKind::Structural ? w.optStruc : w.optIso;
         for (QWidget* c : {static_cast<QWidget*>(own), static_cast<QWidget*>(w.optDat),
                            static_cast<QWidget*>(w.optCon), static_cast<QWidget*>(w.labDatCol),
@@ -470,12 +444,6 @@ void ProjectCommands::applyDataKind(DataKind kind) {
         own->setValue(true);
         break;
     }
-    case DataKind::None:
-        for (OptionButton* o : kinds) o->setEnabled(true);
-        for (QWidget* c : {static_cast<QWidget*>(w.optDat), static_cast<QWidget*>(w.optCon),
-                           static_cast<QWidget*>(w.labDatCol), static_cast<QWidget*>(w.labConCol)})
-            c->setEnabled(true);
-        break;
     }
 }
 

@@ -31,6 +31,7 @@ public:
     // document's changed state as it was.
     void mnuFileSaveAs_Click();
     void mnuFileOpenDig_Click();
+    // File > Import > Map... (the map view wires the item itself).
     void mnuFileImportMap_Click();
 
     // The "Yes" of a save prompt: saves the project (never the contour
@@ -60,7 +61,7 @@ private:
     void openProject(const QString& path);   // steps after the dialog; throws legacy::Error
     void applyRead(const ProjectReadState& st);
     void restoreCoordinateSystem(const std::vector<CoordItem>& clicks);
-    void applyDataKind(DataKind kind);
+    void applyDataKind(std::optional<DataKind> kind);
     void loadPointMarkers();
     void prepareControlsForPoints();
     void readLabelFileDefault();

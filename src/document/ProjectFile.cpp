@@ -193,21 +193,21 @@ int readTable(FieldReader& r, Document& doc, std::vector<DataPoint>& points, int
 
 } // namespace
 
-QString dataKindLine(DataKind kind) {
-    switch (kind) {
+QString dataKindLine(std::optional<DataKind> kind) {
+    if (!kind) return QStringLiteral("Data point type not specified:");
+    switch (*kind) {
     case DataKind::Contacts: return QStringLiteral("Contact datum points detail:");
     case DataKind::Structural: return QStringLiteral("Structural datum/contour points and contour detail:");
-    case DataKind::Isopachs: return QStringLiteral("Isopach datum/contour points and contour detail:");
-    case DataKind::None: break;
+    case DataKind::Isopach: break;
     }
-    return QStringLiteral("Data point type not specified:");
+    return QStringLiteral("Isopach datum/contour points and contour detail:");
 }
 
-DataKind dataKindOf(const QString& line) {
+std::optional<DataKind> dataKindOf(const QString& line) {
     if (line.startsWith(u'C')) return DataKind::Contacts;
     if (line.startsWith(u'S')) return DataKind::Structural;
-    if (line.startsWith(u'I')) return DataKind::Isopachs;
-    return DataKind::None;
+    if (line.startsWith(u'I')) return DataKind::Isopach;
+    return std::nullopt;
 }
 
 QByteArray writeProjectFile(Document& doc, const ProjectControls& controls) {

@@ -6,14 +6,12 @@
 
 #include "document/Document.h"
 #include "map/CoordinateMenu.h"
+#include "map/MarkerPlacement.h"
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 #include <vector>
-
-// The data kind, which the window holds as the choice among its three kind
-// option buttons.
-enum class DataKind { None, Contacts, Structural, Isopachs };
 
 // The window values stored in the project file besides the document.
 struct ProjectControls {
@@ -21,13 +19,14 @@ struct ProjectControls {
     // value is what is written.  Reading: the values read, in general form.
     QString txtMin;
     QString txtMax;
-    DataKind kind = DataKind::None;
+    // The data kind chosen by the three kind options; none chosen: empty.
+    std::optional<DataKind> kind;
 };
 
 // The line that names the data kind.
-QString dataKindLine(DataKind kind);
-// The kind a data-kind line names, by its first letter.
-DataKind dataKindOf(const QString& line);
+QString dataKindLine(std::optional<DataKind> kind);
+// The kind a data-kind line names, by its first letter; empty for none.
+std::optional<DataKind> dataKindOf(const QString& line);
 
 // The whole project file in the current layout, CR LF line ends, Latin-1.
 // Under a projection each point is written as latitude/longitude through the
