@@ -29,7 +29,6 @@ QString changedQuestion(const QString& DataFileName) {
 
 ProjectCommands::ProjectCommands(MainWindow& main) : QObject(&main), w(main) {
     OpenLabFile = [this] { readLabelFileDefault(); };
-    LabelReplot = [] {};
 
     w.cmdSave_Click = [this] { cmdSave_Click(); };
     connect(w.cmdDig, &QPushButton::clicked, this, [this] { cmdDig_Click(); });
@@ -83,7 +82,7 @@ void ProjectCommands::cmdSave_Click() {
     Document& d = w.doc;
     SaveState s;
     s.DataChanged = d.DataChanged;
-    s.plotShown = w.picMap->isVisible();
+    s.plotShown = !w.picMap->isHidden();
     s.MapRegistered = d.MapRegistered;
     s.projectNamed = !d.DataFileName.isEmpty();
     s.pictureNamed = w.DialogFileName.size() > 4 && !QFileInfo(w.DialogFileName).isRelative();

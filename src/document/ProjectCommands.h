@@ -40,11 +40,12 @@ public:
     // and the caller must not go on to discard it.
     bool saveForPrompt(bool keepName);
 
-    // The label commands' reading and layout of the label file.  Until those
-    // commands provide them, the defaults read the file into the document
-    // and load a hidden marker per label.
+    // Appends the labels of the file LabFileName, hidden (the map load lays
+    // them out); throws legacy::Error at the first item that cannot be read,
+    // keeping the labels before it.  The label commands may take this over;
+    // the default reads the file into the document and loads a hidden
+    // marker per label.
     std::function<void()> OpenLabFile;
-    std::function<void()> LabelReplot;
 
     // The window values stored in the project file.
     ProjectControls controls() const;
