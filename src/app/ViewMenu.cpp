@@ -53,8 +53,9 @@ ViewMenu::ViewMenu(MainWindow& main) : QObject(&main), w(main) {
         connect(a, &QAction::toggled, this, &ViewMenu::scheduleUpdate);
         connect(a, &QAction::triggered, this, &ViewMenu::scheduleUpdate);
     }
-    // And check once more as a shortcut fires: an item under a disabled
-    // submenu does not run.
+    // And look at the rules once more as an item's shortcut arrives, in case
+    // an input changed unannounced: the item runs only when every submenu
+    // on its way is enabled, as it could be reached in the open menu.
     std::vector<std::pair<QAction*, std::vector<QMenu*>>> viewItems;
     collectItems(w.mnuView, {}, viewItems);
     for (const auto& [a, chain] : viewItems) {
