@@ -24,6 +24,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QMenuBar>
 #include <QScreen>
 #include <QUrl>
@@ -68,9 +69,17 @@ void OptionButton::setValue(bool on) {
 }
 
 // ---------------------------------------------------------------------------
+static void initResources() { Q_INIT_RESOURCE(resources); }
+
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+    initResources();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(dlg::applicationTitle());
+    setWindowIcon(QIcon(QStringLiteral(":/images/vexolan.png")));
+    // The layout is measured for a small sans-serif face; Linux has no
+    // "MS Sans Serif", so name the metric-compatible family that replaces it.
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     buildMenus();
     buildControls();
     wireBaseCommands();
@@ -440,6 +449,11 @@ void MainWindow::wireBaseCommands() {
             if (on) optKind_Click();
         });
     connect(cmdShow, &QPushButton::clicked, this, [this] { cmdShow_Click(); });
+    // Manual Scale switches the range controls the contouring reads.
+    connect(chkMan, &QCheckBox::toggled, this, [this](bool on) {
+        for (QWidget* wd : std::initializer_list<QWidget*>{txtMax, txtMin, labMax, labMin}) wd->setEnabled(on);
+    });
+    wireUnbuiltCommands();
     connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
     connect(mnuFileSave, &QAction::triggered, this, [this] {
         doc.DataChanged = true;
@@ -459,6 +473,61 @@ void MainWindow::wireBaseCommands() {
         if (optRock->isChecked()) setPanel(2, panel(2) + QStringLiteral(" (contacts)"));
         doc.DataChanged = true;
     });
+}
+
+// Commands whose work is not part of this build say so when chosen, rather
+// than doing nothing.
+void MainWindow::wireUnbuiltCommands() {
+    const std::pair<QAction*, const char*> items[] = {
+        {mnuFilePreferences, "Preferences"},
+        {mnuFileScanSelect, "Scanning"},
+        {mnuFileScanAcquire, "Scanning"},
+        {mnuFilePrint, "Printing"},
+        {mnuFileImportData, "Importing data"},
+        {mnuFileExportData, "Exporting data"},
+        {mnuFileExportMap, "Exporting the map"},
+        {mnuFileOpenDat, "Opening a second data set"},
+        {mnuFileOpenCon, "Opening a contour picture"},
+        {mnuOptRotDo, "Rotating the map"},
+        {mnuOptRotUndo, "Rotating the map"},
+        {mnuOptSkewHoriz, "Skewing the map"},
+        {mnuOptSkewVert, "Skewing the map"},
+        {mnuOptSkewUndo, "Skewing the map"},
+        {mnuOptEdit, "Editing the map"},
+        {mnuOptClearDatOne, "Removing points"},
+        {mnuOptClearDatAllbutOne, "Removing points"},
+        {mnuOptClearDatXLess, "Removing points"},
+        {mnuOptClearDatXGreater, "Removing points"},
+        {mnuOptClearDatYLess, "Removing points"},
+        {mnuOptClearDatYGreater, "Removing points"},
+        {mnuOptClearDatZLess, "Removing points"},
+        {mnuOptClearDatZGreater, "Removing points"},
+        {mnuOptClearDatAll, "Removing points"},
+        {mnuOptClearConXLess, "Removing points"},
+        {mnuOptClearConXGreater, "Removing points"},
+        {mnuOptClearConYLess, "Removing points"},
+        {mnuOptClearConYGreater, "Removing points"},
+        {mnuOptClearConZLess, "Removing points"},
+        {mnuOptClearConZGreater, "Removing points"},
+        {mnuOptClearConAll, "Removing points"},
+        {mnuOptClearAll, "Removing points"},
+    };
+    for (const auto& [a, what] : items) {
+        const QString name = QString::fromLatin1(what);
+        connect(a, &QAction::triggered, this, [this, name] { notAvailable(name); });
+    }
+    const std::pair<QPushButton*, const char*> buttons[] = {
+        {cmdScan, "Scanning"},
+        {cmdPrint, "Printing"},
+        {cmdConDat[0], "Combining data"},
+        {cmdConDat[1], "Combining data"},
+        {cmdConRun, "Converting coordinates"},
+        {cmdConSave, "Saving a conversion"},
+    };
+    for (const auto& [b, what] : buttons) {
+        const QString name = QString::fromLatin1(what);
+        connect(b, &QPushButton::clicked, this, [this, name] { notAvailable(name); });
+    }
 }
 
 // The data-kind options relabel and enable the controls that depend on the kind.
@@ -822,7 +891,7 @@ void MainWindow::layoutRightStrip() {
     labConCol->setGeometry(twips::rect(1480, 1750, 200, 340));
     labConNum->setGeometry(twips::rect(1700, 1780, 280, 300));
     y += 2560;
-    place(Frame7, y, 3000);
+    place(Frame7, y, 3180);
     optHi->setGeometry(twips::rect(90, 270, 1850, 270));
     optMed->setGeometry(twips::rect(90, 540, 1850, 270));
     optLo->setGeometry(twips::rect(90, 810, 1850, 270));
@@ -835,8 +904,8 @@ void MainWindow::layoutRightStrip() {
     txtMax->setGeometry(twips::rect(1100, 2030, 820, 320));
     labMin->setGeometry(twips::rect(90, 2380, 1000, 300));
     txtMin->setGeometry(twips::rect(1100, 2360, 820, 320));
-    cmdShow->setGeometry(twips::rect(90, 2620, 1830, 330));
-    y += 3060;
+    cmdShow->setGeometry(twips::rect(90, 2760, 1830, 340));
+    y += 3240;
     place(labConDat, y, 270);
     y += 280;
     place(cmdConDat[0], y, 360, 0, 980);
