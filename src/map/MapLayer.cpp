@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QToolTip>
 
+#include <algorithm>
+
 int buttonCode(Qt::MouseButton b) {
     switch (b) {
     case Qt::LeftButton: return 1;
@@ -80,17 +82,31 @@ bool inside(const Marker& m, double x, double y) {
 }
 } // namespace
 
+const MarkerArray<Marker>& MarkerOverlay::array(MarkerKind kind) const {
+    switch (kind) {
+    case MarkerKind::Ref: return labRef;
+    case MarkerKind::Con: return labCon;
+    case MarkerKind::Dat: return labDat;
+    case MarkerKind::Map:
+    case MarkerKind::None: break;
+    }
+    return labMap;
+}
+
+void MarkerOverlay::bringToFront(MarkerKind kind) {
+    auto it = std::find(m_stack.begin(), m_stack.end(), kind);
+    if (it == m_stack.end()) return;
+    std::rotate(it, it + 1, m_stack.end());
+}
+
 MarkerHit MarkerOverlay::hitTest(double x, double y) const {
-    // Topmost first: registration crosses, then contour and datum markers
-    // (the later-loaded member lies above), then text labels.
-    for (int i = labRef.count(); i >= 1; --i)
-        if (inside(labRef[i], x, y)) return {MarkerKind::Ref, i};
-    for (int i = labCon.count(); i >= 1; --i)
-        if (inside(labCon[i], x, y)) return {MarkerKind::Con, i};
-    for (int i = labDat.count(); i >= 1; --i)
-        if (inside(labDat[i], x, y)) return {MarkerKind::Dat, i};
-    for (int i = labMap.count(); i >= 1; --i)
-        if (inside(labMap[i], x, y)) return {MarkerKind::Map, i};
+    // Topmost first: the arrays in reverse stacking order, and within an
+    // array the later-loaded member first.
+    for (auto k = m_stack.rbegin(); k != m_stack.rend(); ++k) {
+        const MarkerArray<Marker>& arr = array(*k);
+        for (int i = arr.count(); i >= 1; --i)
+            if (inside(arr[i], x, y)) return {*k, i};
+    }
     return {};
 }
 
@@ -109,16 +125,85 @@ MapPicture* MarkerOverlay::pictureAt(double x, double y) const {
     return nullptr;
 }
 
+MapPicture* MarkerOverlay::plotAt(double x, double y) const {
+    const MapPicture* p = m_plot;
+    if (p && !p->isHidden() && x >= p->Left() && x < p->Left() + p->Width() && y >= p->Top() &&
+        y < p->Top() + p->Height())
+        return m_plot;
+    return nullptr;
+}
+
+QString MarkerOverlay::toolTipAt(double x, double y) const {
+    const MarkerHit h = hitTest(x, y);
+    if (h.kind != MarkerKind::None) return array(h.kind)[h.index].ToolTipText;
+    if (MapPicture* pic = pictureAt(x, y)) return pic->ToolTipText;
+    if (MapPicture* plot = plotAt(x, y)) return plot->ToolTipText;
+    return QString();
+}
+
+namespace {
+constexpr int TextFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip;
+}
+
+// The marker drawn once into a transparent pixmap the size of its box (or
+// of its text, where the text overflows the box).
+const QPixmap& MarkerOverlay::stamp(const Marker& m, const QFont& font, const QSize& box) {
+    const QString key = m.Caption + QLatin1Char('\x1f') + QString::number(m.ForeColor) + QLatin1Char('\x1f') +
+                        font.key() + QLatin1Char('\x1f') + QString::number(box.width()) + QLatin1Char('x') +
+                        QString::number(box.height());
+    auto it = m_stamps.constFind(key);
+    if (it != m_stamps.constEnd()) return *it;
+    if (m_stamps.size() > 64) m_stamps.clear(); // colours changed many times: start afresh
+    const QRect boxRect(QPoint(0, 0), box);
+    const QRect area = QFontMetrics(font).boundingRect(boxRect, TextFlags, m.Caption).united(boxRect);
+    const qreal dpr = devicePixelRatioF();
+    // The stamp starts at the box's corner; text reaching left of or above
+    // it is not expected with left/top alignment, so the area starts at 0.
+    QImage img((QSizeF(area.right() + 1, area.bottom() + 1) * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
+    img.setDevicePixelRatio(dpr);
+    img.fill(Qt::transparent);
+    {
+        QPainter ip(&img);
+        ip.setPen(colorFromNumber(m.ForeColor));
+        ip.setFont(font);
+        ip.drawText(boxRect, TextFlags, m.Caption);
+    }
+    return *m_stamps.insert(key, QPixmap::fromImage(img));
+}
+
 void MarkerOverlay::paintMarkers(QPainter& p, const MarkerArray<Marker>& arr, const QRect& clip,
-                                 const QFont& base) const {
+                                 const QFont& base) {
+    const bool labels = &arr == &labMap;
+    // Markers whose text overflows their box by a little still show when the
+    // box itself is just outside the repainted area.
+    const QRect area = clip.adjusted(-32, -32, 0, 0);
+    // The members of one array share caption, colour and size: look the
+    // stamp up only when one of them changes.
+    const QPixmap* last = nullptr;
+    const QString* lastCaption = nullptr;
+    long lastColor = 0;
+    QSize lastSize;
     for (int i = 1; i <= arr.count(); ++i) {
         const Marker& m = arr[i];
         if (!m.Visible) continue;
         const QRect r = twips::rect(m.Left, m.Top, m.Width, m.Height);
-        if (!r.intersects(clip)) continue;
-        p.setPen(colorFromNumber(m.ForeColor));
-        p.setFont(m.Font.family().isEmpty() ? base : m.Font);
-        p.drawText(r, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, m.Caption);
+        if (r.left() > clip.right() || r.top() > clip.bottom() || r.right() < area.left() ||
+            r.bottom() < area.top())
+            continue;
+        if (labels || !m.Font.family().isEmpty()) {
+            if (!labels && !r.intersects(clip)) continue;
+            p.setPen(colorFromNumber(m.ForeColor));
+            p.setFont(m.Font.family().isEmpty() ? base : m.Font);
+            p.drawText(r, TextFlags, m.Caption);
+        } else {
+            if (!last || m.ForeColor != lastColor || r.size() != lastSize || *lastCaption != m.Caption) {
+                last = &stamp(m, base, r.size());
+                lastCaption = &m.Caption;
+                lastColor = m.ForeColor;
+                lastSize = r.size();
+            }
+            p.drawPixmap(r.topLeft(), *last);
+        }
     }
 }
 
@@ -132,14 +217,24 @@ void MarkerOverlay::paintEvent(QPaintEvent* e) {
         p.drawLine(QPointF(s.X1 / twips::PerPixel, s.Y1 / twips::PerPixel),
                    QPointF(s.X2 / twips::PerPixel, s.Y2 / twips::PerPixel));
     }
-    paintMarkers(p, labMap, clip, font());
     QFont star = font();
     star.setBold(true);
-    paintMarkers(p, labDat, clip, star);
-    paintMarkers(p, labCon, clip, star);
     QFont cross = font();
     cross.setPointSizeF(cross.pointSizeF() * 1.6);
-    paintMarkers(p, labRef, clip, cross);
+    for (MarkerKind k : m_stack) {
+        switch (k) {
+        case MarkerKind::Map: paintMarkers(p, labMap, clip, font()); break;
+        case MarkerKind::Dat: paintMarkers(p, labDat, clip, star); break;
+        case MarkerKind::Con: paintMarkers(p, labCon, clip, star); break;
+        case MarkerKind::Ref: paintMarkers(p, labRef, clip, cross); break;
+        case MarkerKind::None: break;
+        }
+    }
+}
+
+void MarkerOverlay::changeEvent(QEvent* e) {
+    if (e->type() == QEvent::FontChange) m_stamps.clear();
+    QWidget::changeEvent(e);
 }
 
 void MarkerOverlay::mouseReleaseEvent(QMouseEvent* e) {
@@ -165,9 +260,18 @@ void MarkerOverlay::mouseReleaseEvent(QMouseEvent* e) {
 void MarkerOverlay::mouseMoveEvent(QMouseEvent* e) {
     const double x = twips::fromPx(e->position().x());
     const double y = twips::fromPx(e->position().y());
-    if (hitTest(x, y).kind != MarkerKind::None) return;
-    if (MapPicture* pic = pictureAt(x, y))
-        emit pictureMouseMove(pic, buttonCodes(e->buttons()), x - pic->Left(), y - pic->Top());
+    if (hitTest(x, y).kind == MarkerKind::None) {
+        if (MapPicture* pic = pictureAt(x, y))
+            emit pictureMouseMove(pic, buttonCodes(e->buttons()), x - pic->Left(), y - pic->Top());
+        else if (MapPicture* plot = plotAt(x, y))
+            emit plotMouseMove(buttonCodes(e->buttons()), x - plot->Left(), y - plot->Top());
+    }
+    // A tip already up follows the read-out as the mouse moves on.
+    if (QToolTip::isVisible()) {
+        const QString tip = toolTipAt(x, y);
+        if (tip.isEmpty()) QToolTip::hideText();
+        else if (tip != QToolTip::text()) QToolTip::showText(e->globalPosition().toPoint(), tip, this);
+    }
 }
 
 bool MarkerOverlay::event(QEvent* e) {
@@ -175,17 +279,7 @@ bool MarkerOverlay::event(QEvent* e) {
         auto* he = static_cast<QHelpEvent*>(e);
         const double x = twips::fromPx(he->pos().x());
         const double y = twips::fromPx(he->pos().y());
-        const MarkerHit h = hitTest(x, y);
-        QString tip;
-        switch (h.kind) {
-        case MarkerKind::Ref: tip = labRef[h.index].ToolTipText; break;
-        case MarkerKind::Dat: tip = labDat[h.index].ToolTipText; break;
-        case MarkerKind::Con: tip = labCon[h.index].ToolTipText; break;
-        case MarkerKind::Map: tip = labMap[h.index].ToolTipText; break;
-        case MarkerKind::None:
-            if (MapPicture* pic = pictureAt(x, y)) tip = pic->ToolTipText;
-            break;
-        }
+        const QString tip = toolTipAt(x, y);
         if (tip.isEmpty()) QToolTip::hideText();
         else QToolTip::showText(he->globalPos(), tip, this);
         return true;

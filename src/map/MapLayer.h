@@ -6,9 +6,11 @@
 #include "map/Markers.h"
 
 #include <QFrame>
+#include <QHash>
 #include <QImage>
 #include <QPixmap>
 #include <QWidget>
+#include <array>
 
 // A picture control: stretches its image to its own size.  Its geometry is
 // kept in twips of the map frame so the zoom and scroll arithmetic stays exact.
@@ -69,21 +71,47 @@ public:
     // The picture that receives a click at that point, or nullptr.
     MapPicture* pictureAt(double xTwips, double yTwips) const;
 
+    // Stacking order of the marker arrays: bringing an array to the front
+    // puts all its members above those of the other arrays (within an array
+    // the later member lies above).  At first text labels lie lowest, then
+    // datum and contour markers, and the registration crosses on top.
+    void bringToFront(MarkerKind kind);
+    const std::array<MarkerKind, 4>& stacking() const { return m_stack; }
+
+    // The contour plot picture: the mouse over it is reported by
+    // plotMouseMove and its tool tip shown, but clicks on it go nowhere.
+    void setPlotPicture(MapPicture* plot) { m_plot = plot; }
+    MapPicture* plotAt(double xTwips, double yTwips) const;
+
+    // The tool tip for a point of the map frame: the marker's there, else
+    // the picture's, else the plot's.
+    QString toolTipAt(double xTwips, double yTwips) const;
+
 signals:
     void markerMouseUp(MarkerKind kind, int index, int button, double x, double y);
     void pictureMouseUp(MapPicture* picture, int button, double x, double y);
     void pictureMouseMove(MapPicture* picture, int buttons, double x, double y);
+    // x, y in twips of the plot picture.
+    void plotMouseMove(int buttons, double x, double y);
 
 protected:
     void paintEvent(QPaintEvent*) override;
     void mouseReleaseEvent(QMouseEvent*) override;
     void mouseMoveEvent(QMouseEvent*) override;
     bool event(QEvent*) override;
+    void changeEvent(QEvent*) override;
 
 private:
-    void paintMarkers(QPainter& p, const MarkerArray<Marker>& arr, const QRect& clip, const QFont& base) const;
+    const MarkerArray<Marker>& array(MarkerKind kind) const;
+    void paintMarkers(QPainter& p, const MarkerArray<Marker>& arr, const QRect& clip, const QFont& base);
+    const QPixmap& stamp(const Marker& m, const QFont& font, const QSize& box);
     MapPicture* m_points;
     MapPicture* m_contacts;
+    MapPicture* m_plot = nullptr;
+    std::array<MarkerKind, 4> m_stack{MarkerKind::Map, MarkerKind::Dat, MarkerKind::Con, MarkerKind::Ref};
+    // Pre-drawn markers: every "*" of one colour looks the same, so it is
+    // drawn once and then only copied.
+    QHash<QString, QPixmap> m_stamps;
 };
 
 // Old-style button code of a Qt mouse button: 1 left, 2 right, 4 middle.
