@@ -2,16 +2,25 @@
 
 #include "app/MainWindow.h"
 #include "digitize/LabelLayout.h"
-#include "digitize/LabelRecords.h"
+#include "digitize/Digitizer.h"
+#include "document/LabelFile.h"
 #include "document/Legacy.h"
+#include "map/MapView.h"
 #include "platform/Dialogs.h"
 
-#include <QCursor>
 
 LabelCommands::LabelCommands(MainWindow& main) : QObject(&main), w(main) {
     // The label template as designed: Arial, 12 point, bold, no other effect.
     // Its colour is the datum colour, which start-up gives it.
     w.markers->labMap.templ().Font = labelFont(QStringLiteral("Arial"), 12, true, false, false, false);
+
+    // The map's mouse handlers place, move and open labels through these.
+    w.digitizer->setLabelHooks([this] { guarded("LabelNew", &LabelCommands::LabelNew); },
+                               [this] { guarded("LabelMoveTo", &LabelCommands::LabelMoveTo); },
+                               [this](const QPoint& pos) { LabelPopup(pos); });
+    // Every map redraw that finds the labels on screen lays them out again;
+    // an error there is the redraw's to report.
+    w.mapView->labelReplot = [this] { LabelReplot(); };
 
     connect(w.mnuFileOpenLab, &QAction::triggered, this, [this] { guarded("mnuFileOpenLab", &LabelCommands::mnuFileOpenLab_Click); });
     connect(w.mnuContactMove, &QAction::triggered, this, [this] { guarded("mnuContactMove", &LabelCommands::mnuContactMove_Click); });
@@ -73,6 +82,7 @@ void LabelCommands::LabelNew() {
 
     applyLabel(m, rec);
     m.Visible = true;
+    w.markers->bringToFront(MarkerKind::Map);
     m.Left = w.imContacts->Left() + d.CursorX - m.Width / 2;
     m.Top = w.imContacts->Top() + d.CursorY - m.Height / 2;
     d.DataChanged = true;
@@ -94,6 +104,7 @@ void LabelCommands::LabelReplot() {
         m.Top = tl.y();
         m.Visible = true;
     }
+    w.markers->bringToFront(MarkerKind::Map);
     if (!w.imPoints->isHidden()) w.LabelsShown = true;
     w.mnuViewShowLabels->setChecked(true);
     w.markers->update();
@@ -106,15 +117,11 @@ void LabelCommands::OpenLabFile(const QString& path) {
 
 void LabelCommands::OpenLabFile() {
     Document& d = w.doc;
-    const LabelRecords read = readLabelRecords(legacy::decodeLatin1(legacy::readFileBytes(d.LabFileName)));
-    for (const MapLabel& rec : read.labels) {
-        const int n = legacy::ToInteger(static_cast<long long>(d.LabelCount) + 1);
-        d.MapLabels.resize(static_cast<size_t>(n) + 1);
-        d.MapLabels[static_cast<size_t>(n)] = rec;
-        d.LabelCount = n;
-        w.markers->labMap.load(n).Visible = false;
-    }
-    if (read.error) throw *read.error;
+    const LabelReadResult read = readLabelFile(legacy::readFileBytes(d.LabFileName), d.LabelCount);
+    appendLabels(d, read.labels);
+    // One hidden marker for each label read.
+    while (w.markers->labMap.count() < d.LabelCount) w.markers->labMap.load(w.markers->labMap.count() + 1).Visible = false;
+    if (read.failed) legacy::raise(read.errorDescription);
 }
 
 void LabelCommands::LabelMoveTo() {
@@ -127,12 +134,13 @@ void LabelCommands::LabelMoveTo() {
     m.Left = d.CursorX + w.imContacts->Left() - m.Width / 2;
     m.Top = d.CursorY + w.imContacts->Top() - m.Height / 2;
     m.Visible = true;
+    w.markers->bringToFront(MarkerKind::Map);
     w.markers->update();
 }
 
-void LabelCommands::LabelPopup(int index) {
-    w.doc.CurLabel = index;
-    w.mnuContact->popup(QCursor::pos());
+void LabelCommands::LabelPopup(const QPoint& globalPos) {
+    if (w.digitizer->popupMenu) w.digitizer->popupMenu(w.mnuContact, globalPos);
+    else w.mnuContact->popup(globalPos);
 }
 
 // ---------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include <QString>
 
 class MainWindow;
+class QPoint;
 struct Marker;
 struct OverlayBox;
 
@@ -29,8 +30,8 @@ public:
     // Moves the label the pop-up menu was opened on (CurLabel) to the cursor
     // and shows it again; ends a pending label move.
     void LabelMoveTo();
-    // Opens the label pop-up menu for label `index`.
-    void LabelPopup(int index);
+    // Opens the label pop-up menu (for label CurLabel) at a screen position.
+    void LabelPopup(const QPoint& globalPos);
 
     // Menu commands.
     void mnuFileOpenLab_Click();
