@@ -175,8 +175,11 @@ private slots:
             QVERIFY(!z->isEnabled());
         QVERIFY(!w->mnuOpt->menuAction()->isEnabled());
 
-        // "&Points" in the View menu returns to the map view.
+        // "&Points" in the View menu returns to the map view, whose redraw
+        // rebuilds the contact list.
+        w->cmbShow->clear();
         w->mnuViewShowMap->trigger();
+        QCOMPARE(w->cmbShow->count(), 3);
         QVERIFY(!w->imPoints->isHidden());
         QVERIFY(w->imContacts->isHidden());
         QCOMPARE(w->markers->LineCon.count(), 5); // still loaded
