@@ -48,11 +48,6 @@ void guarded(MainWindow& w, const char* name, F&& f) {
 Digitizer::Digitizer(MainWindow& main) : QObject(&main), w(main) {
     popupMenu = [](QMenu* menu, const QPoint& pos) { menu->popup(pos); };
 
-    connect(w.markers, &MarkerOverlay::pictureMouseMove, this,
-            [this](MapPicture* pic, int buttons, double x, double y) {
-                if (pic == w.imPoints) imPoints_MouseMove(buttons, x, y);
-                else if (pic == w.imContacts) imContacts_MouseMove(buttons, x, y);
-            });
     connect(w.markers, &MarkerOverlay::pictureMouseUp, this, [this](MapPicture* pic, int button, double x, double y) {
         if (pic == w.imPoints) imPoints_MouseUp(button, x, y);
         else if (pic == w.imContacts) imContacts_MouseUp(button, x, y);
@@ -76,6 +71,9 @@ Digitizer::Digitizer(MainWindow& main) : QObject(&main), w(main) {
     connect(w.mnuPointDelete, &QAction::triggered, this, &Digitizer::mnuPointDelete_Click);
     connect(w.mnuOptOrder, &QAction::triggered, this, &Digitizer::mnuOptOrder_Click);
 
+    // A redraw of contact data rebuilds the contact list.
+    w.mapView->contactEnum = [this] { ContactEnum(); };
+
     // Labels cannot be placed until the label commands provide them.
     w.mnuViewShowLabels->setEnabled(false);
 }
@@ -88,11 +86,11 @@ void Digitizer::setLabelHooks(std::function<void()> newLabel, std::function<void
     w.mnuViewShowLabels->setEnabled(labelsAvailable());
 }
 
-DataKind Digitizer::dataKind() const {
-    if (w.optRock->isChecked()) return DataKind::Contact;
+std::optional<DataKind> Digitizer::dataKind() const {
+    if (w.optRock->isChecked()) return DataKind::Contacts;
     if (w.optStruc->isChecked()) return DataKind::Structural;
     if (w.optIso->isChecked()) return DataKind::Isopach;
-    return DataKind::None;
+    return std::nullopt;
 }
 
 bool Digitizer::feet() const { return w.mnuCoordFeet->isChecked(); }
@@ -136,17 +134,19 @@ void Digitizer::movePoint() {
     m.Left = legacy::ToSingle(doc.MarkerLeft + w.imPoints->Left());
     m.Top = legacy::ToSingle(doc.MarkerTop + w.imPoints->Top());
     m.Visible = true;
+    w.markers->bringToFront(key.datum ? MarkerKind::Dat : MarkerKind::Con);
     w.markers->update();
 }
 
 bool Digitizer::recordPoint() {
     Document& doc = w.doc;
-    const DataKind kind = dataKind();
+    const std::optional<DataKind> chosen = dataKind();
     const dlg::MsgStyle info{dlg::Buttons::OK, dlg::Icon::Information};
-    if (kind == DataKind::None) {
+    if (!chosen) {
         dlg::msgBox(QStringLiteral("Please select Contact, Structure, or Isopach Points option."), info);
         return false;
     }
+    const DataKind kind = *chosen;
     if (!w.optDat->isChecked() && !w.optCon->isChecked()) {
         dlg::msgBox(QStringLiteral("Please select Datum or Contour Points option."), info);
         return false;
@@ -155,7 +155,7 @@ bool Digitizer::recordPoint() {
     QString title = QStringLiteral("Map Z Data");
     QString prompt;
     if (datum) {
-        if (kind == DataKind::Contact) {
+        if (kind == DataKind::Contacts) {
             title = QStringLiteral("Map Data");
             prompt = QStringLiteral("Enter a contact designator number for the datum");
         } else if (kind == DataKind::Structural) {
@@ -186,9 +186,10 @@ bool Digitizer::recordPoint() {
     m.Top = legacy::ToSingle(doc.MarkerTop + w.imPoints->Top());
     m.ForeColor = (datum ? w.labDatCol : w.labConCol)->ForeColor();
     m.Visible = true;
+    w.markers->bringToFront(datum ? MarkerKind::Dat : MarkerKind::Con);
 
     const float z = NumVal(doc.LastZEntry);
-    if (datum && kind == DataKind::Contact) {
+    if (datum && kind == DataKind::Contacts) {
         p.Number = legacy::ToInteger(MapDatNum(z));
     } else {
         p.Number = int16_t(n);
@@ -196,7 +197,7 @@ bool Digitizer::recordPoint() {
     p.Z = z;
     m.ToolTipText = tooltips::recordedPointTip(kind, datum, p.Number, doc.LastZEntry, feet());
     // The kind stays fixed once points exist.
-    if (kind != DataKind::Contact) {
+    if (kind != DataKind::Contacts) {
         if (datum) w.optRock->setEnabled(false);
         (kind == DataKind::Structural ? w.optIso : w.optStruc)->setEnabled(false);
     } else {
@@ -230,7 +231,7 @@ void Digitizer::commonTail() {
     if (doc.OtherDataOpen) {
         w.cmdConDat[0]->setEnabled(true);
         w.cmdConDat[1]->setEnabled(true);
-    } else if (dataKind() != DataKind::Contact) {
+    } else if (dataKind() != DataKind::Contacts) {
         w.mnuFileOpenDat->setEnabled(true);
     }
     // The project's name without its ".vlm"; a name too short to have one
@@ -284,14 +285,6 @@ void Digitizer::mnuOptOrder_Click() { MapOrder(); }
 
 // ---------------------------------------------------------------------------
 // Mouse on the map
-
-void Digitizer::imPoints_MouseMove(int, double x, double y) {
-    if (!w.doc.MapBusy) w.mapView->MapPosition(x, y);
-}
-
-void Digitizer::imContacts_MouseMove(int, double x, double y) {
-    if (!w.doc.MapBusy) w.mapView->MapPosition(x, y);
-}
 
 namespace {
 MapClickState clickState(const MainWindow& w, int button, bool labelsOn) {
@@ -356,13 +349,17 @@ void Digitizer::pointPopup(bool datum, int index, double x, double y) {
 }
 
 void Digitizer::labDat_MouseUp(int index, int button, double x, double y) {
-    if (index < 1 || index > w.markers->labDat.count() || size_t(index) >= w.doc.DatumPoints.size()) return;
+    if (index < 1 || index > w.doc.DatCount || index > w.markers->labDat.count() ||
+        size_t(index) >= w.doc.DatumPoints.size())
+        return;
     if (button == 1) snapTo(true, index);
     else pointPopup(true, index, x, y);
 }
 
 void Digitizer::labCon_MouseUp(int index, int button, double x, double y) {
-    if (index < 1 || index > w.markers->labCon.count() || size_t(index) >= w.doc.ContourPoints.size()) return;
+    if (index < 1 || index > w.doc.ConCount || index > w.markers->labCon.count() ||
+        size_t(index) >= w.doc.ContourPoints.size())
+        return;
     if (button == 1) snapTo(false, index);
     else pointPopup(false, index, x, y);
 }
@@ -439,6 +436,7 @@ void Digitizer::placeMarker(bool datum, int n) {
     m.Top = legacy::ToSingle((double(doc.MapOriginY) - p.Y) * legacy::Div(w.imPoints->Height(), doc.MapSpanY) +
                              w.imPoints->Top() - doc.MarkOffsetY);
     m.Visible = true;
+    w.markers->bringToFront(datum ? MarkerKind::Dat : MarkerKind::Con);
     w.markers->update();
 }
 
@@ -550,7 +548,7 @@ void Digitizer::mnuPointEditZ_Click() {
         doc.LastZEntry = dlg::inputBox(prompt + QString::number(s.n), title, legacy::GeneralText(p.Z));
         if (doc.LastZEntry.isEmpty()) return;
         const float z = NumVal(doc.LastZEntry);
-        const DataKind kind = dataKind();
+        const DataKind kind = dataKind().value_or(DataKind::Isopach);
         auto& marks = s.datum ? w.markers->labDat : w.markers->labCon;
         if (contact) {
             const float old = p.Z;
@@ -599,7 +597,7 @@ void Digitizer::mnuPointNum_Click() {
         const int16_t number = points::ClampPointNumber(NumVal(answer), doc.DatCount);
         for (int i : points::RenumberPoint(doc.DatumPoints, doc.DatCount, n, number)) {
             const DataPoint& q = doc.DatumPoints[size_t(i)];
-            w.markers->labDat[i].ToolTipText = tooltips::pointTip(DataKind::Contact, true, q.Number, q.Z, feet());
+            w.markers->labDat[i].ToolTipText = tooltips::pointTip(DataKind::Contacts, true, q.Number, q.Z, feet());
         }
         doc.DataChanged = true;
         doc.ContoursCurrent = false;

@@ -11,6 +11,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class MainWindow;
 class QMenu;
@@ -22,8 +23,8 @@ class Digitizer : public QObject {
 public:
     explicit Digitizer(MainWindow& w);
 
-    // The selected data kind.
-    DataKind dataKind() const;
+    // The selected data kind; none before one is chosen.
+    std::optional<DataKind> dataKind() const;
 
     // ---- recording a point ----
     // Records a datum or contour point at the cursor (CursorMapX/Y,
@@ -41,8 +42,7 @@ public:
     void mnuOptOrder_Click();
 
     // ---- mouse on the map (x, y in twips of the picture or marker) ----
-    void imPoints_MouseMove(int button, double x, double y);
-    void imContacts_MouseMove(int button, double x, double y);
+    // (The cursor read-out of a mouse move is the map view's MapPosition.)
     void imPoints_MouseUp(int button, double x, double y);
     void imContacts_MouseUp(int button, double x, double y);
     void labDat_MouseUp(int index, int button, double x, double y);

@@ -164,32 +164,24 @@ private slots:
         QCOMPARE(changed, (std::vector<int>{5, 1, 2}));
     }
 
-    void tooltips_data() {
+    void recordedTooltips_data() {
         QTest::addColumn<int>("kind");
         QTest::addColumn<bool>("datum");
         QTest::addColumn<bool>("feet");
-        QTest::addColumn<QString>("recorded");
-        QTest::addColumn<QString>("redrawn");
-        const int contact = int(DataKind::Contact), struc = int(DataKind::Structural), iso = int(DataKind::Isopach);
-        QTest::newRow("contact datum") << contact << true << false << "Contact 120 Datum Point: 4"
-                                       << "Contact 120 Datum Point: 4";
-        QTest::newRow("structural datum") << struc << true << false << "Structural Datum Point 4: Z = 120.4 meters"
-                                          << "Stuctural Datum Point 4: Z = 120 meters";
-        QTest::newRow("structural datum feet") << struc << true << true << "Structural Datum Point 4: Z = 120.4 feet"
-                                               << "Stuctural Datum Point 4: Z = 120 feet";
-        QTest::newRow("isopach datum") << iso << true << false << "Isopach Datum Point 4: Z = 120.4 meters"
-                                       << "Isopach Datum Point 4: Z = 120 meters";
-        QTest::newRow("structural contour") << struc << false << true << "Structural Contour Point 4: Z = 120.4 feet"
-                                            << "Structural Contour Point 4: Z = 120 feet";
-        QTest::newRow("isopach contour") << iso << false << false << "Isopach Contour Point 4: Z = 120.4 meters"
-                                         << "Isopach Contour Point 4: Z = 120 meters";
+        QTest::addColumn<QString>("tip");
+        const int contact = int(DataKind::Contacts), struc = int(DataKind::Structural), iso = int(DataKind::Isopach);
+        QTest::newRow("contact datum") << contact << true << true << "Contact 120 Datum Point: 4";
+        QTest::newRow("structural datum") << struc << true << false << "Structural Datum Point 4: Z = 120.4 meters";
+        QTest::newRow("isopach datum") << iso << true << true << "Isopach Datum Point 4: Z = 120.4 feet";
+        QTest::newRow("structural contour") << struc << false << true << "Structural Contour Point 4: Z = 120.4 feet";
+        QTest::newRow("isopach contour") << iso << false << false << "Isopach Contour Point 4: Z = 120.4 meters";
     }
-    void tooltips() {
+    void recordedTooltips() {
         QFETCH(int, kind);
         QFETCH(bool, datum);
         QFETCH(bool, feet);
-        QTEST(tooltips::recordedPointTip(DataKind(kind), datum, 4, QStringLiteral("120.4"), feet), "recorded");
-        QTEST(tooltips::pointTip(DataKind(kind), datum, 4, 120.4f, feet), "redrawn");
+        // The value shows as typed, the contact designator as a whole number.
+        QTEST(tooltips::recordedPointTip(DataKind(kind), datum, 4, QStringLiteral("120.4"), feet), "tip");
     }
 
     void mapPictureClicks_data() {
