@@ -24,6 +24,20 @@ QString oneLine(QString text) {
     return text;
 }
 
+// The projection item is read as a text item: a comma or a line end ends
+// it, a leading double quote makes it a quoted item and leading blanks are
+// dropped.  The names the menus set never hold those.  A name read from a
+// damaged file may; it selects no system, and is written as an empty name
+// (which selects none either) so that the file still reads in step.
+bool writableName(const QString& text, bool first) {
+    if (text.contains(u',') || text.contains(u'\r') || text.contains(u'\n')) return false;
+    return !first || text.isEmpty() || (text[0] != u'"' && text[0] != u' ' && text[0] != u'\t');
+}
+
+QString projectionItem(const QString& name, const QString& units) {
+    return (writableName(name, true) ? name : QString()) + u':' + (writableName(units, false) ? units : QString());
+}
+
 bool isAzimuthal(const QString& name) { return name == pn::Orthographic || name == pn::LambertAzimuthal; }
 
 using TwoCoordProjection = float (*)(Document&, double, double, bool, bool);
@@ -208,7 +222,7 @@ QByteArray writeProjectFile(Document& doc, const ProjectControls& controls) {
                  .number(doc.MapSpanY)
                  .text(GeneralText(NumVal(controls.txtMin)))
                  .text(GeneralText(NumVal(controls.txtMax)))
-                 .text(doc.ProjectionName + u':' + doc.CoordUnits)
+                 .text(projectionItem(doc.ProjectionName, doc.CoordUnits))
                  .str();
     lines << PrintZoneLine()
                  .number(doc.CentralMeridian)

@@ -786,6 +786,45 @@ private slots:
         QCOMPARE(r.CoordUnits, QString("Feet"));
     }
 
+    // A damaged projection item (here a stray quote that runs over the
+    // following lines) selects no system; the names read are written so that
+    // the file reads back in step with the same points.  A damaged name is
+    // not turned into another one: it is written empty, selecting nothing.
+    void damagedProjectionItemWrittenReadable() {
+        const QByteArray file = crlf({
+            "T", "", "m.jpg", " 1 1 1 1 0 0   \"Odd, name", " 0 0 0 0 1 1 ", " 0 0 0 0 0 0 ", "", "S",
+            " 1 0 50 ", "", "h", kRule, " 1 10.0 20.0 1.0", "Lambert Conformal Conic:Degrees \"",
+        });
+        ProjectReadState st;
+        QString error;
+        const Document r = readBack(file, st, &error);
+        QVERIFY(st.coordClicks.empty());
+        QVERIFY(r.ProjectionName.contains('\n'));
+        QVERIFY(!error.isEmpty());   // the quoted item took the rest of the file
+
+        Document d = freshDoc();
+        d.ProjectionName = "\"Odd, name\r\nsecond line";
+        d.CoordUnits = "Feet, \"x\"";
+        setDatum(d, {pt(1, 10, 20, 1)});
+        const QByteArray bytes = writeProjectFile(d, {"0", "0", DataKind::Structural});
+        QCOMPARE(bytes.split('\n')[3].mid(84), QByteArray(":\r"));
+        ProjectReadState st2;
+        const Document r2 = readBack(bytes, st2);
+        QVERIFY(st2.countsRead);
+        QCOMPARE(r2.DatCount, 1);
+        QCOMPARE(r2.DatumPoints[1].Y, 20.0f);
+
+        // Names that read whole are kept, known or not; a name that would
+        // lose its leading quote or blank is not.
+        d.CoordUnits = "Feet";
+        for (const char* name : {"La\"mbert Conformal Conic", "Miller", "\"Lambert Conformal Conic", " Linear Coordinates"}) {
+            d.ProjectionName = name;
+            const QByteArray line4 = writeProjectFile(d, {"0", "0", DataKind::None}).split('\n')[3];
+            const bool kept = name[0] != '"' && name[0] != ' ';
+            QCOMPARE(line4.mid(84), (kept ? QByteArray(name) : QByteArray()) + ":Feet\r");
+        }
+    }
+
     // CR, LF and CR LF line ends all read the same.
     void lineEnds() {
         Document d = freshDoc();
