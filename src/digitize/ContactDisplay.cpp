@@ -16,8 +16,6 @@ const QString kHalt = QStringLiteral("Halt Show");
 
 ContactDisplay::ContactDisplay(MainWindow& main) : QObject(&main), w(main) {
     w.cmdShow_Click = [this] { cmdShow_Click(); };
-    // A redraw of contact data rebuilds the contact list the bar offers.
-    if (!w.mapView->contactEnum) w.mapView->contactEnum = [this] { w.digitizer->ContactEnum(); };
 
     // The spinner rests at 0 between -1 and 1: a click moves it off and the
     // change handler steps the list and puts it back.
