@@ -243,6 +243,11 @@ private slots:
         QCOMPARE(con.count(), 0);
         w->mnuViewPointsColorCon->trigger();
         QCOMPARE(con.count(), 1);
+        // Each swatch's handler asks for its colour.
+        auto& p = testsupport::dialogs().prompts;
+        QCOMPARE(p.size(), size_t(2));
+        QCOMPARE(p[0].kind, dlg::Prompt::Kind::Color);
+        QCOMPARE(p[1].kind, dlg::Prompt::Kind::Color);
     }
 
     void pointsAndContoursBothCallShow() {
