@@ -85,6 +85,9 @@ void LabelCommands::LabelNew() {
     w.markers->bringToFront(MarkerKind::Map);
     m.Left = w.imContacts->Left() + d.CursorX - m.Width / 2;
     m.Top = w.imContacts->Top() + d.CursorY - m.Height / 2;
+    // The new label is on screen: the next map redraw must put it back
+    // rather than drop it and uncheck View > Show > Labels.
+    if (!w.imPoints->isHidden()) w.LabelsShown = true;
     d.DataChanged = true;
     w.markers->update();
 }

@@ -4,6 +4,7 @@
 #include "app/Twips.h"
 #include "common/TestRegistry.h"
 #include "digitize/LabelCommands.h"
+#include "map/MapView.h"
 #include "platform/ColorNumber.h"
 
 #include <QTest>
@@ -63,6 +64,20 @@ private slots:
         QVERIFY(m.Visible);
         QCOMPARE(centre(m), QPointF(300 + 1500, 600 + 900));
         QVERIFY(w->doc.DataChanged);
+    }
+
+    void newLabelSurvivesTheNextRedraw() {
+        auto w = startRegistered();
+        // Labels switched on before any exists: there was nothing to show.
+        w->mnuViewShowLabels->trigger();
+        QVERIFY(w->mnuViewShowLabels->isChecked());
+        QVERIFY(!w->LabelsShown);
+        addLabel(*w, QStringLiteral("Granite"), 1500, 900);
+        QVERIFY(w->LabelsShown);
+        w->mapView->MapReplot();
+        QVERIFY(w->markers->labMap[1].Visible);
+        QVERIFY(w->mnuViewShowLabels->isChecked());
+        QCOMPARE(centre(w->markers->labMap[1]), QPointF(300 + 1500, 600 + 900));
     }
 
     void newLabelCopiesTheLastLabelsStyle() {
