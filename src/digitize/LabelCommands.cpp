@@ -1,13 +1,14 @@
 #include "digitize/LabelCommands.h"
 
 #include "app/MainWindow.h"
-#include "digitize/LabelLayout.h"
 #include "digitize/Digitizer.h"
+#include "digitize/LabelLayout.h"
 #include "document/LabelFile.h"
 #include "document/Legacy.h"
 #include "map/MapView.h"
 #include "platform/Dialogs.h"
 
+#include <stdexcept>
 
 LabelCommands::LabelCommands(MainWindow& main) : QObject(&main), w(main) {
     // The label template as designed: Arial, 12 point, bold, no other effect.
@@ -36,6 +37,10 @@ void LabelCommands::guarded(const char* name, void (LabelCommands::*command)()) 
         (this->*command)();
     } catch (const legacy::Error& e) {
         w.reportError(QString::fromLatin1(name) + QStringLiteral(" error: "), e.description());
+    } catch (const std::out_of_range&) {
+        // A marker missing for its record.
+        w.reportError(QString::fromLatin1(name) + QStringLiteral(" error: "),
+                      legacy::errorText(legacy::ErrorCode::SubscriptOutOfRange));
     }
 }
 
