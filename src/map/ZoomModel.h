@@ -75,7 +75,7 @@ inline bool hasImage(double imageWidthPx, double imageHeightPx) {
 // The second half: fits the picture to Frame2 keeping the image's aspect
 // ratio (120 twips to spare), centres it, lays the plot picture over it,
 // sets PageWidth and the caption "Zoom = 1 (Page)".  Throws legacy::Error
-// on an arithmetic failure (one side 0).
+// on an arithmetic failure.
 void pageFitPicture(ZoomView& v, double imageWidthPx, double imageHeightPx);
 
 // Both halves; false (after the first) when there is no image.

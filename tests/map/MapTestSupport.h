@@ -1,0 +1,84 @@
+// Fixtures for the tests that drive the map view in the real main window:
+// starting the window, writing a map image, importing it and putting points
+// and markers into the document.
+#pragma once
+
+#include "app/AboutBox.h"
+#include "app/MainWindow.h"
+#include "common/TestSupport.h"
+#include "map/MapView.h"
+#include "platform/SettingsStore.h"
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace maptest {
+
+inline std::unique_ptr<MainWindow> startWindow() {
+    SettingsStore().ClearSection(QStringLiteral("Vexolan"));
+    auto w = std::make_unique<MainWindow>();
+    w->FormLoad();
+    w->show();
+    if (AboutBox* s = w->splash()) s->unload();
+    QCoreApplication::processEvents();
+    testsupport::dialogs().clear();
+    return w;
+}
+
+// A map picture with a grid on it, so that a resampled copy is still a picture.
+inline QString writeMap(const QTemporaryDir& dir, const QString& name, int width, int height) {
+    QImage img(width, height, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.setPen(Qt::darkGreen);
+    for (int x = 0; x < width; x += 50) p.drawLine(x, 0, x, height);
+    for (int y = 0; y < height; y += 50) p.drawLine(0, y, width, y);
+    p.end();
+    const QString path = dir.filePath(name);
+    img.save(path);
+    return path;
+}
+
+// File > Import > Map with the given file chosen in the dialog.
+inline void importMap(MainWindow& w, const QString& path) {
+    testsupport::dialogs().queue(path);
+    w.mapView->cmdMap_Click();
+}
+
+// Appends one datum or contour point with its marker, as recording does.
+inline void addPoint(MainWindow& w, bool datum, int number, float x, float y, float z) {
+    Document& d = w.doc;
+    auto& points = datum ? d.DatumPoints : d.ContourPoints;
+    int& count = datum ? d.DatCount : d.ConCount;
+    auto& markers = datum ? w.markers->labDat : w.markers->labCon;
+    ++count;
+    points.resize(size_t(count) + 1);
+    points[size_t(count)] = DataPoint{int16_t(number), x, y, z, false};
+    markers.load(count);
+}
+
+// Registers the picture shown as a linear map in metres from two clicks at
+// a fifth and at four fifths of its width and height, with the typed
+// Eastings and Northings given.
+struct LinearRegistration {
+    double x1, y1, x2, y2;   // clicks, twips on imPoints
+};
+inline LinearRegistration registerLinear(MainWindow& w, double e1 = 1000, double n1 = 4000, double e2 = 3000,
+                                         double n2 = 2000) {
+    auto& dl = testsupport::dialogs();
+    w.mnuCoordMeters->trigger();
+    const double W = w.imPoints->Width(), H = w.imPoints->Height();
+    LinearRegistration r{W * 0.2, H * 0.2, W * 0.8, H * 0.8};
+    dl.queue(QString::number(e1));
+    dl.queue(QString::number(n1));
+    w.mapView->MapRegister(r.x1, r.y1);
+    dl.queue(QString::number(e2));
+    dl.queue(QString::number(n2));
+    w.mapView->MapRegister(r.x2, r.y2);
+    return r;
+}
+
+} // namespace maptest
