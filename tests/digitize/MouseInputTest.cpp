@@ -259,15 +259,6 @@ private slots:
         QVERIFY(!w->doc.DataChanged);
     }
 
-    void labelsStayOffUntilProvided() {
-        auto w = mapWithPoints();
-        QVERIFY(!w->mnuViewShowLabels->isEnabled());
-        w->mnuViewShowLabels->setChecked(true);
-        click(*w, Qt::RightButton, 4500, 4500);
-        QVERIFY(dialogs().prompts.empty());
-        QCOMPARE(w->doc.DatCount, 2);
-    }
-
     void labelBranches() {
         auto w = mapWithPoints();
         int created = 0, moved = 0, popups = 0;
