@@ -966,23 +966,20 @@ bool MainWindow::unloadRequest() {
         cmdShow_Click();
         return false;
     }
-    if (doc.DataChanged && doc.MapRegistered) {
-        const QString name = doc.DataFileName.isEmpty() ? QString() : QFileInfo(doc.DataFileName).fileName();
-        const dlg::Answer a = dlg::msgBox(name + QStringLiteral(" has changed.") + QLatin1Char('\n') +
-                                              QStringLiteral("Would you like to save it?"),
-                                          {dlg::Buttons::YesNoCancel, dlg::Icon::Question});
-        if (a == dlg::Answer::Cancel) return false;
-        if (a == dlg::Answer::Yes) {
-            // Yes saves under a name the user confirms; a save that is
-            // cancelled or fails keeps the window and the changes.
-            doc.DataChanged = false;
-            cmdSave_Click();
-            if (!saveSucceeded) {
-                doc.DataChanged = true;
-                return false;
-            }
-        }
-    }
+    // Yes saves under a name the user confirms; a save that is cancelled or
+    // fails keeps the window and the changes.
+    if (!offerToSave(false)) return false;
+    return true;
+}
+
+bool MainWindow::offerToSave(bool keepName) {
+    if (!(doc.DataChanged && doc.MapRegistered)) return true;
+    const QString name = QFileInfo(doc.DataFileName).fileName();
+    const dlg::Answer a = dlg::msgBox(name + QStringLiteral(" has changed.") + QLatin1Char('\n') +
+                                          QStringLiteral("Would you like to save it?"),
+                                      {dlg::Buttons::YesNoCancel, dlg::Icon::Question});
+    if (a == dlg::Answer::Cancel) return false;
+    if (a == dlg::Answer::Yes) return saveForPrompt && saveForPrompt(keepName);
     return true;
 }
 

@@ -327,6 +327,14 @@ public:
     // sets saveSucceeded to whether the document was written.
     std::function<void()> cmdSave_Click;
     bool saveSucceeded = false;
+    // Saves the project for a save prompt's Yes (keepName: under its current
+    // name; otherwise asking for one) and says whether it was written.  Set
+    // by the project file commands.
+    std::function<bool(bool keepName)> saveForPrompt;
+    // The save prompt before a changed, registered document is closed or
+    // replaced.  False when the caller must stop: the user cancelled, or the
+    // save did not happen.
+    bool offerToSave(bool keepName);
     // Hook for the page fit, replaced by the zoom commands.
     std::function<void()> cmdZoomPage_Click;
     // Whether a scanner can be used; scanning is offered only when it says so.

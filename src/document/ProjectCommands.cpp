@@ -1,6 +1,7 @@
 #include "document/ProjectCommands.h"
 
 #include "app/MainWindow.h"
+#include "digitize/LabelCommands.h"
 #include "digitize/Digitizer.h"
 #include "document/LabelFile.h"
 #include "document/Legacy.h"
@@ -20,17 +21,11 @@ namespace {
 // The path without its last four characters (the extension and its point).
 QString withoutExtension(const QString& path) { return path.left(path.size() - 4); }
 
-QString changedQuestion(const QString& DataFileName) {
-    return FileService::SplitPath(DataFileName, false) + QStringLiteral(" has changed.") + QLatin1Char('\n') +
-           QStringLiteral("Would you like to save it?");
-}
-
 } // namespace
 
 ProjectCommands::ProjectCommands(MainWindow& main) : QObject(&main), w(main) {
-    OpenLabFile = [this] { readLabelFileDefault(); };
-
     w.cmdSave_Click = [this] { cmdSave_Click(); };
+    w.saveForPrompt = [this](bool keepName) { return saveForPrompt(keepName); };
     connect(w.cmdDig, &QPushButton::clicked, this, [this] { cmdDig_Click(); });
     connect(w.mnuFileOpenDig, &QAction::triggered, this, [this] { mnuFileOpenDig_Click(); });
     connect(w.mnuFileClose, &QAction::triggered, this, [this] { mnuFileClose_Click(); });
@@ -272,15 +267,9 @@ bool ProjectCommands::SaveData() {
 // ===========================================================================
 // File > Close.
 void ProjectCommands::mnuFileClose_Click() {
-    Document& d = w.doc;
-    if (d.DataChanged && d.MapRegistered) {
-        // Yes saves the project itself under its name, also while a plot is
-        // shown; Cancel, and a save that did not happen, keep the document.
-        const dlg::Answer a =
-            dlg::msgBox(changedQuestion(d.DataFileName), {dlg::Buttons::YesNoCancel, dlg::Icon::Question});
-        if (a == dlg::Answer::Cancel) return;
-        if (a == dlg::Answer::Yes && !saveForPrompt(true)) return;
-    }
+    // Yes saves the project itself under its name, also while a plot is
+    // shown; Cancel, and a save that did not happen, keep the document.
+    if (!w.offerToSave(true)) return;
     w.ClearAll();
 }
 
@@ -288,14 +277,9 @@ void ProjectCommands::mnuFileClose_Click() {
 // Open.
 void ProjectCommands::cmdDig_Click() {
     Document& d = w.doc;
-    if (d.DataChanged && d.MapRegistered) {
-        const dlg::Answer a =
-            dlg::msgBox(changedQuestion(d.DataFileName), {dlg::Buttons::YesNoCancel, dlg::Icon::Question});
-        if (a == dlg::Answer::Cancel) return;
-        // Yes asks for a name, as Save As does; when that save does not
-        // happen the document stays and nothing is opened.
-        if (a == dlg::Answer::Yes && !saveForPrompt(false)) return;
-    }
+    // Yes asks for a name, as Save As does; when that save does not happen
+    // the document stays and nothing is opened.
+    if (!w.offerToSave(false)) return;
 
     w.BusyLoading = true;
     dlg::CommonDialog cd;
@@ -349,7 +333,7 @@ void ProjectCommands::openProject(const QString& path) {
     d.DataChanged = false;
     w.setDocumentCaption(withoutExtension(FileService::SplitPath(d.DataFileName, false)));
     d.LabFileName = labelFilePath(d.DataFileName);
-    if (FileService::FileExists(d.LabFileName)) OpenLabFile();
+    if (FileService::FileExists(d.LabFileName)) w.labelCommands->OpenLabFile();
 
     if (!FileService::FileExists(d.MapFileName)) {
         // A project written on another system may name its map by a path
@@ -495,11 +479,3 @@ void ProjectCommands::prepareControlsForPoints() {
 // Appends the labels of the label file beside the project, each with a
 // hidden marker; a damaged file keeps the labels before the damage and
 // passes its error on.
-void ProjectCommands::readLabelFileDefault() {
-    Document& d = w.doc;
-    const LabelReadResult r = readLabelFile(legacy::readFileBytes(d.LabFileName), d.LabelCount);
-    const int first = d.LabelCount + 1;
-    appendLabels(d, r.labels);
-    for (int i = first; i <= d.LabelCount; ++i) w.markers->labMap.load(i).Visible = false;
-    if (r.failed) legacy::raise(r.errorDescription);
-}

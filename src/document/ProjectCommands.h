@@ -40,13 +40,6 @@ public:
     // and the caller must not go on to discard it.
     bool saveForPrompt(bool keepName);
 
-    // Appends the labels of the file LabFileName, hidden (the map load lays
-    // them out); throws legacy::Error at the first item that cannot be read,
-    // keeping the labels before it.  The label commands may take this over;
-    // the default reads the file into the document and loads a hidden
-    // marker per label.
-    std::function<void()> OpenLabFile;
-
     // The window values stored in the project file.
     ProjectControls controls() const;
 
@@ -65,7 +58,6 @@ private:
     void applyDataKind(std::optional<DataKind> kind);
     void loadPointMarkers();
     void prepareControlsForPoints();
-    void readLabelFileDefault();
 
     void setBusyPointer(bool busy);
 

@@ -571,31 +571,11 @@ void MapView::MapFind() {
     else w.doc.MapFileName.clear();
 }
 
-bool MapView::askToSaveChanges() {
-    Document& d = w.doc;
-    if (!(d.DataChanged && d.MapRegistered)) return true;
-    const dlg::Answer a = dlg::msgBox(FileService::SplitPath(d.DataFileName, false) + QStringLiteral(" has changed.") +
-                                          QLatin1Char('\n') + QStringLiteral("Would you like to save it?"),
-                                      {dlg::Buttons::YesNoCancel, dlg::Icon::Question});
-    if (a == dlg::Answer::Cancel) return false;
-    if (a == dlg::Answer::Yes) {
-        d.DataChanged = false;
-        w.saveSucceeded = false;
-        if (w.cmdSave_Click) w.cmdSave_Click();
-        if (!w.saveSucceeded) {
-            // Not saved: the import does not go ahead and the changes stay.
-            d.DataChanged = true;
-            return false;
-        }
-    }
-    return true;
-}
-
 void MapView::cmdMap_Click() {
     Document& d = w.doc;
     // The import starts a new document: a changed one is offered for saving
     // first, as opening a project does.
-    if (!askToSaveChanges()) return;
+    if (!w.offerToSave(false)) return;
     d.MapBusy = true;
     dlg::CommonDialog cd;
     cd.CancelError = true;

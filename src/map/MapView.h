@@ -76,7 +76,6 @@ private:
     void scrollChange(ScrollAxis axis);
     void registrationFailed(const QString& description);
     bool loadMap();
-    bool askToSaveChanges();
     void readCoordMenu(CoordMenuState& s) const;
     void writeCoordMenu(const CoordMenuState& s);
 

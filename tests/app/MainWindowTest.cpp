@@ -189,9 +189,10 @@ private slots:
         w->doc.MapRegistered = true;
         w->doc.DataFileName = QStringLiteral("/tmp/survey.vlm");
         int saves = 0;
-        w->cmdSave_Click = [&] {
+        w->saveForPrompt = [&](bool keepName) {
             ++saves;
-            w->saveSucceeded = false; // the user cancels the save dialog
+            // The exit's Yes asks for a name, as Save As does.
+            return !keepName && false; // the user cancels the save dialog
         };
         auto& d = testsupport::dialogs();
         d.queue(dlg::Answer::Cancel);
@@ -207,10 +208,9 @@ private slots:
         QCOMPARE(saves, 1);
         QVERIFY(w->doc.DataChanged);
         // Yes with a successful save closes.
-        w->cmdSave_Click = [&] {
+        w->saveForPrompt = [&](bool keepName) {
             ++saves;
-            QVERIFY(!w->doc.DataChanged); // the save asks for a name, as Save As does
-            w->saveSucceeded = true;
+            return !keepName; // saved under a new name
         };
         d.queue(dlg::Answer::Yes);
         QVERIFY(w->close());
