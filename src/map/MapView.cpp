@@ -555,8 +555,15 @@ bool MapView::loadMap() {
 void MapView::mnuViewRes_Click(int percent) {
     const std::pair<QAction*, int> items[] = {{w.mnuViewRes25, 25}, {w.mnuViewRes50, 50},   {w.mnuViewRes75, 75},
                                               {w.mnuViewRes100, 100}, {w.mnuViewRes150, 150}, {w.mnuViewRes200, 200}};
+    QAction* before = nullptr;
+    for (const auto& [action, p] : items)
+        if (action->isChecked()) before = action;
     for (const auto& [action, p] : items) action->setChecked(p == percent);
     MapLoad();
+    // A map that could not be loaded at the new resolution is still shown
+    // (or gone) at the old one: the tick says so.
+    if (!m_loadSucceeded && before)
+        for (const auto& [action, p] : items) action->setChecked(action == before);
     busyPointers(false);
 }
 
