@@ -190,10 +190,12 @@ void MarkerOverlay::paintMarkers(QPainter& p, const MarkerArray<Marker>& arr, co
         if (r.left() > clip.right() || r.top() > clip.bottom() || r.right() < area.left() ||
             r.bottom() < area.top())
             continue;
-        if (labels || !m.Font.family().isEmpty()) {
+        // A marker whose font was never set takes its array's font.
+        const bool ownFont = m.Font.resolveMask() != 0;
+        if (labels || ownFont) {
             if (!labels && !r.intersects(clip)) continue;
             p.setPen(colorFromNumber(m.ForeColor));
-            p.setFont(m.Font.family().isEmpty() ? base : m.Font);
+            p.setFont(ownFont ? m.Font : base);
             p.drawText(r, TextFlags, m.Caption);
         } else {
             if (!last || m.ForeColor != lastColor || r.size() != lastSize || *lastCaption != m.Caption) {

@@ -288,15 +288,14 @@ void MapView::MapReplot() {
                               : w.optStruc->isChecked() ? DataKind::Structural
                                                         : DataKind::Isopach;
         const bool feet = w.mnuCoordFeet->isChecked();
-        QString tip;
-        tip.reserve(64);
+        PointTipText tip;
         auto place = [&](Marker& m, const DataPoint& p, bool datum) {
             m.Left = t.left(p.X, d.MarkOffsetX);
             m.Top = t.top(p.Y, d.MarkOffsetY);
-            pointToolTip(tip, kind, datum, p.Number, p.Z, feet);
             // Most redraws follow a zoom or scroll: the texts stay the same
             // and need no new copy.
-            if (m.ToolTipText != tip) m.ToolTipText = tip;
+            tip.build(kind, datum, p.Number, p.Z, feet);
+            tip.assignTo(m.ToolTipText);
         };
         for (int i = 1; i <= d.DatCount; ++i) place(mk.labDat[i], d.DatumPoints[size_t(i)], true);
         for (int i = 1; i <= d.ConCount; ++i) place(mk.labCon[i], d.ContourPoints[size_t(i)], false);
