@@ -244,9 +244,21 @@ void MapView::hidePointMarkers(bool andReferences) {
 // ---------------------------------------------------------------------------
 // Marker redraw.
 
+// The glyphs of the markers are centred on the points they stand for.
+void MapView::syncGlyphAnchors() {
+    const Document& d = w.doc;
+    if (d.RefMarkOffsetX > 0 || d.RefMarkOffsetY > 0)
+        w.markers->setGlyphAnchor(MarkerKind::Ref, QPointF(d.RefMarkOffsetX, d.RefMarkOffsetY));
+    if (d.MarkOffsetX > 0 || d.MarkOffsetY > 0) {
+        w.markers->setGlyphAnchor(MarkerKind::Dat, QPointF(d.MarkOffsetX, d.MarkOffsetY));
+        w.markers->setGlyphAnchor(MarkerKind::Con, QPointF(d.MarkOffsetX, d.MarkOffsetY));
+    }
+}
+
 void MapView::MapReplot() {
     Document& d = w.doc;
     MarkerOverlay& mk = *w.markers;
+    syncGlyphAnchors();
     if (!d.MapRegistered) {
         // Only the first registration click has a marker to follow.
         mk.labRef[1].Left = float(w.imPoints->Left() + d.RefPixelX1 - d.RefMarkOffsetX);
@@ -702,6 +714,7 @@ void MapView::MapRegister(double x, double y) {
             m_typedX1 = d.RefMapX1;
             m_typedY1 = d.RefMapY1;
         }
+        syncGlyphAnchors();
         Marker& ref = mk.labRef[point];
         ref.Left = float(w.imPoints->Left() + x - d.RefMarkOffsetX);
         ref.Top = float(w.imPoints->Top() + y - d.RefMarkOffsetY);

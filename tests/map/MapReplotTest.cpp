@@ -291,6 +291,36 @@ private slots:
         QVERIFY(countNear(w->markers->labDat[1], qRgb(255, 0, 0)) > 0);
         QCOMPARE(countNear(w->markers->labDat[2], qRgb(0, 0, 255)), 0);
     }
+
+    void glyphsSitOnTheirPoints() {
+        MarkerOverlay overlay(nullptr, nullptr, nullptr);
+        overlay.resize(200, 200);
+        // A cross for a point at (1500, 1500) twips, a star for one at (900, 2100).
+        overlay.labRef.load(1) = Marker{1500 - 150, 1500 - 260, 300, 400, QStringLiteral("+"), {}, 0, true, {}};
+        overlay.labDat.load(1) = Marker{900 - 40, 2100 - 140, 100, 180, QStringLiteral("*"), {}, 0, true, {}};
+        QImage img(overlay.size(), QImage::Format_ARGB32_Premultiplied);
+        img.fill(Qt::transparent);
+        overlay.render(&img, QPoint(), QRegion(), QWidget::RenderFlags());
+        // Centre of the inked pixels within a window around a point; the box
+        // lies on whole pixels, so a pixel or two either way is the limit.
+        auto centre = [&](QPoint p) {
+            double sx = 0, sy = 0, n = 0;
+            for (int y = p.y() - 15; y <= p.y() + 15; ++y)
+                for (int x = p.x() - 15; x <= p.x() + 15; ++x) {
+                    const double a = qAlpha(img.pixel(x, y));
+                    sx += a * x;
+                    sy += a * y;
+                    n += a;
+                }
+            return n > 0 ? QPointF(sx / n, sy / n) : QPointF(-100, -100);
+        };
+        const QPointF cross = centre(QPoint(100, 100));
+        QVERIFY2(qAbs(cross.x() - 100) <= 2 && qAbs(cross.y() - 100) <= 2,
+                 qPrintable(QStringLiteral("%1 %2").arg(cross.x()).arg(cross.y())));
+        const QPointF star = centre(QPoint(60, 140));
+        QVERIFY2(qAbs(star.x() - 60) <= 2 && qAbs(star.y() - 140) <= 2,
+                 qPrintable(QStringLiteral("%1 %2").arg(star.x()).arg(star.y())));
+    }
 };
 
 VEX_TEST(MapReplotTest);
