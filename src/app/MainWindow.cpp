@@ -449,6 +449,11 @@ void MainWindow::wireBaseCommands() {
             if (on) optKind_Click();
         });
     connect(cmdShow, &QPushButton::clicked, this, [this] { cmdShow_Click(); });
+    // Manual Scale switches the range controls the contouring reads.
+    connect(chkMan, &QCheckBox::toggled, this, [this](bool on) {
+        for (QWidget* wd : std::initializer_list<QWidget*>{txtMax, txtMin, labMax, labMin}) wd->setEnabled(on);
+    });
+    wireUnbuiltCommands();
     connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
     connect(mnuFileSave, &QAction::triggered, this, [this] {
         doc.DataChanged = true;
@@ -468,6 +473,61 @@ void MainWindow::wireBaseCommands() {
         if (optRock->isChecked()) setPanel(2, panel(2) + QStringLiteral(" (contacts)"));
         doc.DataChanged = true;
     });
+}
+
+// Commands whose work is not part of this build say so when chosen, rather
+// than doing nothing.
+void MainWindow::wireUnbuiltCommands() {
+    const std::pair<QAction*, const char*> items[] = {
+        {mnuFilePreferences, "Preferences"},
+        {mnuFileScanSelect, "Scanning"},
+        {mnuFileScanAcquire, "Scanning"},
+        {mnuFilePrint, "Printing"},
+        {mnuFileImportData, "Importing data"},
+        {mnuFileExportData, "Exporting data"},
+        {mnuFileExportMap, "Exporting the map"},
+        {mnuFileOpenDat, "Opening a second data set"},
+        {mnuFileOpenCon, "Opening a contour picture"},
+        {mnuOptRotDo, "Rotating the map"},
+        {mnuOptRotUndo, "Rotating the map"},
+        {mnuOptSkewHoriz, "Skewing the map"},
+        {mnuOptSkewVert, "Skewing the map"},
+        {mnuOptSkewUndo, "Skewing the map"},
+        {mnuOptEdit, "Editing the map"},
+        {mnuOptClearDatOne, "Removing points"},
+        {mnuOptClearDatAllbutOne, "Removing points"},
+        {mnuOptClearDatXLess, "Removing points"},
+        {mnuOptClearDatXGreater, "Removing points"},
+        {mnuOptClearDatYLess, "Removing points"},
+        {mnuOptClearDatYGreater, "Removing points"},
+        {mnuOptClearDatZLess, "Removing points"},
+        {mnuOptClearDatZGreater, "Removing points"},
+        {mnuOptClearDatAll, "Removing points"},
+        {mnuOptClearConXLess, "Removing points"},
+        {mnuOptClearConXGreater, "Removing points"},
+        {mnuOptClearConYLess, "Removing points"},
+        {mnuOptClearConYGreater, "Removing points"},
+        {mnuOptClearConZLess, "Removing points"},
+        {mnuOptClearConZGreater, "Removing points"},
+        {mnuOptClearConAll, "Removing points"},
+        {mnuOptClearAll, "Removing points"},
+    };
+    for (const auto& [a, what] : items) {
+        const QString name = QString::fromLatin1(what);
+        connect(a, &QAction::triggered, this, [this, name] { notAvailable(name); });
+    }
+    const std::pair<QPushButton*, const char*> buttons[] = {
+        {cmdScan, "Scanning"},
+        {cmdPrint, "Printing"},
+        {cmdConDat[0], "Combining data"},
+        {cmdConDat[1], "Combining data"},
+        {cmdConRun, "Converting coordinates"},
+        {cmdConSave, "Saving a conversion"},
+    };
+    for (const auto& [b, what] : buttons) {
+        const QString name = QString::fromLatin1(what);
+        connect(b, &QPushButton::clicked, this, [this, name] { notAvailable(name); });
+    }
 }
 
 // The data-kind options relabel and enable the controls that depend on the kind.

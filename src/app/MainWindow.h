@@ -347,6 +347,7 @@ private:
     void buildMenus();
     void buildControls();
     void wireBaseCommands();
+    void wireUnbuiltCommands();
     void layoutRightStrip();
     QAction* item(QMenu* menu, const char* name, const QString& caption);
     QMenu* submenu(QMenu* menu, const char* name, const QString& caption);

@@ -1,5 +1,505 @@
 #include "document/ProjectCommands.h"
 
 #include "app/MainWindow.h"
+#include "digitize/Digitizer.h"
+#include "document/LabelFile.h"
+#include "document/Legacy.h"
+#include "map/MapView.h"
+#include "platform/Dialogs.h"
+#include "platform/FileService.h"
+#include "platform/ImagingObject.h"
+#include "platform/Printers.h"
 
-ProjectCommands::ProjectCommands(MainWindow& main) : QObject(&main), w(main) {}
+#include <QFile>
+#include <QFileInfo>
+
+using legacy::Error;
+
+namespace {
+
+// The path without its last four characters (the extension and its point).
+QString withoutExtension(const QString& path) { return path.left(path.size() - 4); }
+
+QString changedQuestion(const QString& DataFileName) {
+    return FileService::SplitPath(DataFileName, false) + QStringLiteral(" has changed.") + QLatin1Char('\n') +
+           QStringLiteral("Would you like to save it?");
+}
+
+} // namespace
+
+ProjectCommands::ProjectCommands(MainWindow& main) : QObject(&main), w(main) {
+    OpenLabFile = [this] { readLabelFileDefault(); };
+
+    w.cmdSave_Click = [this] { cmdSave_Click(); };
+    connect(w.cmdDig, &QPushButton::clicked, this, [this] { cmdDig_Click(); });
+    connect(w.mnuFileOpenDig, &QAction::triggered, this, [this] { mnuFileOpenDig_Click(); });
+    connect(w.mnuFileClose, &QAction::triggered, this, [this] { mnuFileClose_Click(); });
+    // Save As must be able to put the changed state back when its dialog is
+    // cancelled, so it is handled here rather than by the window's default.
+    disconnect(w.mnuFileSaveAs, &QAction::triggered, &w, nullptr);
+    connect(w.mnuFileSaveAs, &QAction::triggered, this, [this] { mnuFileSaveAs_Click(); });
+}
+
+ProjectControls ProjectCommands::controls() const {
+    ProjectControls c;
+    c.txtMin = w.txtMin->text();
+    c.txtMax = w.txtMax->text();
+    if (w.optRock->isChecked()) c.kind = DataKind::Contacts;
+    else if (w.optStruc->isChecked()) c.kind = DataKind::Structural;
+    else if (w.optIso->isChecked()) c.kind = DataKind::Isopach;
+    return c;
+}
+
+void ProjectCommands::setBusyPointer(bool busy) {
+    if (busy) {
+        w.setCursor(Qt::WaitCursor);
+        w.imPoints->setCursor(Qt::WaitCursor);
+        w.imContacts->setCursor(Qt::WaitCursor);
+    } else {
+        w.unsetCursor();
+        w.imPoints->setCursor(Qt::CrossCursor);
+        w.imContacts->setCursor(Qt::CrossCursor);
+    }
+}
+
+// ===========================================================================
+// Forwarders of the File menu.
+void ProjectCommands::mnuFileOpenDig_Click() { cmdDig_Click(); }
+void ProjectCommands::mnuFileImportMap_Click() { w.mapView->cmdMap_Click(); }
+
+void ProjectCommands::mnuFileSaveAs_Click() {
+    const bool before = w.doc.DataChanged;
+    w.doc.DataChanged = false;
+    cmdSave_Click();
+    // A cancelled dialog, or a contour picture (which is not the project),
+    // leaves the document as changed as it was; a failure marks it changed.
+    if (!w.saveSucceeded && !w.doc.DataChanged) w.doc.DataChanged = before;
+}
+
+// ===========================================================================
+// Saving.
+void ProjectCommands::cmdSave_Click() {
+    Document& d = w.doc;
+    SaveState s;
+    s.DataChanged = d.DataChanged;
+    s.plotShown = !w.picMap->isHidden();
+    s.MapRegistered = d.MapRegistered;
+    s.projectNamed = !d.DataFileName.isEmpty();
+    s.pictureNamed = w.DialogFileName.size() > 4 && !QFileInfo(w.DialogFileName).isRelative();
+    const SaveWay way = chooseSaveWay(s);
+    const bool before = d.DataChanged;
+    finishSave(way, runSave(way), before);
+}
+
+bool ProjectCommands::saveForPrompt(bool keepName) {
+    Document& d = w.doc;
+    SaveState s;
+    s.DataChanged = keepName;
+    s.MapRegistered = d.MapRegistered;
+    s.projectNamed = !d.DataFileName.isEmpty();
+    s.projectOnly = true;
+    const SaveWay way = chooseSaveWay(s);
+    d.DataChanged = keepName;
+    finishSave(way, runSave(way), true);
+    return w.saveSucceeded;
+}
+
+// The end of every save that was not cancelled: pointers back, the changed
+// state, and the report of a failure not yet reported.
+void ProjectCommands::finishSave(SaveWay way, Outcome outcome, bool changedBefore) {
+    Document& d = w.doc;
+    const bool picture = way == SaveWay::ContourPicture || way == SaveWay::ContourPictureDialog;
+    w.saveSucceeded = outcome == Outcome::Saved && !picture;
+    if (outcome == Outcome::Cancelled) {
+        d.DataChanged = changedBefore;
+        return;
+    }
+    setBusyPointer(false);
+    if (outcome == Outcome::Saved) {
+        // A contour picture is not the document: the points and labels
+        // still need saving when they had changed.
+        d.DataChanged = picture ? changedBefore : false;
+        return;
+    }
+    // A failed save leaves the document marked as changed, so that its work
+    // is not lost at the next prompt.
+    d.DataChanged = true;
+    if (outcome == Outcome::Failed)
+        dlg::msgBox(QStringLiteral("Error in saving file <") + d.DataFileName + QStringLiteral(">!"),
+                    {dlg::Buttons::OK, dlg::Icon::Exclamation}, w.app.AppName);
+}
+
+ProjectCommands::Outcome ProjectCommands::runSave(SaveWay way) {
+    switch (way) {
+    case SaveWay::ContourPictureDialog: return saveContourPicture(true);
+    case SaveWay::MapImageDialog: return saveMapImage();
+    case SaveWay::ProjectDialog: return saveProject(true);
+    case SaveWay::Project: return saveProject(false);
+    case SaveWay::ContourPicture: return saveContourPicture(false);
+    }
+    return Outcome::Cancelled;
+}
+
+ProjectCommands::Outcome ProjectCommands::saveContourPicture(bool withDialog) {
+    Document& d = w.doc;
+    QString path;
+    if (withDialog) {
+        dlg::CommonDialog cd;
+        cd.CancelError = true;
+        cd.DialogTitle = QStringLiteral("Save Contour Image File");
+        cd.Flags = 2;
+        cd.Filter = QStringLiteral("Contour Image File (*.vlp)|*.vlp");
+        cd.DefaultExt = QStringLiteral("vlp");
+        cd.InitDir = w.DialogInitDir;
+        cd.FileName = w.app.DataFolder + (w.DialogFileTitle.isEmpty()
+                                              ? QStringLiteral("Untitled.vlp")
+                                              : withoutExtension(w.DialogFileTitle) + QStringLiteral(".vlp"));
+        if (!dlg::showSave(cd)) return Outcome::Cancelled;
+        w.DialogFileName = cd.FileName;
+        w.DialogFileTitle = cd.FileTitle;
+        path = cd.FileName;
+    } else {
+        path = withoutExtension(w.DialogFileName) + QStringLiteral(".vlp");
+    }
+    Outcome outcome = Outcome::Saved;
+    try {
+        w.picExImgX->takePicture(w.picMap->picture());
+        w.picExImgX->save(path, ImagingObject::FormatJpeg, 24);
+    } catch (const Error&) {
+        outcome = Outcome::Failed;
+    }
+    w.DialogFileName = d.DataFileName;
+    return outcome;
+}
+
+ProjectCommands::Outcome ProjectCommands::saveMapImage() {
+    Document& d = w.doc;
+    dlg::CommonDialog cd;
+    cd.CancelError = true;
+    cd.Flags = 2;
+    cd.DialogTitle = QStringLiteral("Save Map Image File As...");
+    cd.FileName = d.MapFileName;
+    cd.Filter = QStringLiteral("JPEG Image File (*.jpg)|*.jpg");
+    cd.DefaultExt = QStringLiteral("jpg");
+    cd.InitDir = w.DialogInitDir;
+    if (!dlg::showSave(cd)) return Outcome::Cancelled;
+    w.DialogFileName = cd.FileName;
+    w.DialogFileTitle = cd.FileTitle;
+    MainWindow::DoEvents();
+
+    const QString oldMap = d.MapFileName, oldData = d.DataFileName;
+    try {
+        d.MapFileName = cd.FileName;
+        d.DataFileName = w.app.DataFolder + withoutExtension(FileService::SplitPath(d.MapFileName, false)) +
+                         QStringLiteral(".vlm");
+        w.picImgX->save(d.MapFileName, ImagingObject::FormatJpeg, 24);
+    } catch (const Error&) {
+        // The map was not written: keep naming the image that exists.
+        d.MapFileName = oldMap;
+        d.DataFileName = oldData;
+        return Outcome::Failed;
+    }
+    w.setDocumentCaption(withoutExtension(FileService::SplitPath(d.DataFileName, false)));
+    w.setPanel(2, QStringLiteral("Map:  ") + d.DataTitle +
+                      QStringLiteral(" (register map by clicking on locations of known coordinates)"));
+    return Outcome::Saved;
+}
+
+ProjectCommands::Outcome ProjectCommands::saveProject(bool withDialog) {
+    Document& d = w.doc;
+    if (withDialog) {
+        dlg::CommonDialog cd;
+        cd.CancelError = true;
+        cd.Flags = 2;
+        cd.DialogTitle = QStringLiteral("Save Data File As...");
+        cd.FileName = !d.DataFileName.isEmpty() ? d.DataFileName
+                                                : withoutExtension(d.MapFileName) + QStringLiteral(".vlm");
+        cd.Filter = QStringLiteral("Map Data Files (*.vlm)|*.vlm");
+        cd.DefaultExt = QStringLiteral("vlm");
+        cd.InitDir = w.DialogInitDir;
+        if (!dlg::showSave(cd)) return Outcome::Cancelled;
+        w.DialogFileName = cd.FileName;
+        w.DialogFileTitle = cd.FileTitle;
+        MainWindow::DoEvents();
+        d.DataFileName = cd.FileName;
+        w.app.DataFolder = FileService::SplitPath(d.DataFileName, true);
+        w.setDocumentCaption(withoutExtension(FileService::SplitPath(d.DataFileName, false)));
+        QString status = QStringLiteral("Data:  ") + d.DataTitle;
+        if (!w.optIso->isChecked() && !w.optStruc->isChecked() && !w.optRock->isChecked())
+            status += QStringLiteral(" (no data)");
+        if (w.optIso->isChecked()) status += QStringLiteral(" (isopachs)");
+        if (w.optStruc->isChecked()) status += QStringLiteral(" (structural contours)");
+        if (w.optRock->isChecked()) status += QStringLiteral(" (contacts)");
+        w.setPanel(2, status);
+        return SaveData() ? Outcome::Saved : Outcome::FailedReported;
+    }
+    setBusyPointer(true);
+    const bool ok = SaveData();
+    setBusyPointer(false);
+    w.DialogFileName = d.DataFileName;
+    return ok ? Outcome::Saved : Outcome::FailedReported;
+}
+
+bool ProjectCommands::SaveData() {
+    Document& d = w.doc;
+    try {
+        if (d.DataFileName.isEmpty()) legacy::raise(QStringLiteral("Bad file name or number"));
+        // The map image goes beside the project, once: an image of that name
+        // already there (the map itself, or an earlier copy) is kept.
+        const QString copy = FileService::SplitPath(d.DataFileName, true) + FileService::SplitPath(d.MapFileName, false);
+        if (!FileService::FileExists(copy)) {
+            legacy::writeFileAtomically(copy, legacy::readFileBytes(d.MapFileName));
+            d.MapFileName = copy;
+        }
+        if (w.txtMin->text().isEmpty()) w.txtMin->setText(QStringLiteral("0"));
+        if (w.txtMax->text().isEmpty()) w.txtMax->setText(QStringLiteral("0"));
+        legacy::writeFileAtomically(d.DataFileName, writeProjectFile(d, controls()));
+        d.LabFileName = labelFilePath(d.DataFileName);
+        if (d.LabelCount != 0) {
+            legacy::writeFileAtomically(d.LabFileName, writeLabelFile(d));
+        } else if (FileService::FileExists(d.LabFileName)) {
+            QFile lab(d.LabFileName);
+            if (!lab.remove())
+                legacy::raise(QStringLiteral("Cannot delete %1: %2").arg(d.LabFileName, lab.errorString()));
+        }
+        return true;
+    } catch (const Error& e) {
+        w.reportError(QStringLiteral("SaveDAta error: "), e.description(), 2, 64);
+        return false;
+    }
+}
+
+// ===========================================================================
+// File > Close.
+void ProjectCommands::mnuFileClose_Click() {
+    Document& d = w.doc;
+    if (d.DataChanged && d.MapRegistered) {
+        // Yes saves the project itself under its name, also while a plot is
+        // shown; Cancel, and a save that did not happen, keep the document.
+        const dlg::Answer a =
+            dlg::msgBox(changedQuestion(d.DataFileName), {dlg::Buttons::YesNoCancel, dlg::Icon::Question});
+        if (a == dlg::Answer::Cancel) return;
+        if (a == dlg::Answer::Yes && !saveForPrompt(true)) return;
+    }
+    w.ClearAll();
+}
+
+// ===========================================================================
+// Open.
+void ProjectCommands::cmdDig_Click() {
+    Document& d = w.doc;
+    if (d.DataChanged && d.MapRegistered) {
+        const dlg::Answer a =
+            dlg::msgBox(changedQuestion(d.DataFileName), {dlg::Buttons::YesNoCancel, dlg::Icon::Question});
+        if (a == dlg::Answer::Cancel) return;
+        // Yes asks for a name, as Save As does; when that save does not
+        // happen the document stays and nothing is opened.
+        if (a == dlg::Answer::Yes && !saveForPrompt(false)) return;
+    }
+
+    w.BusyLoading = true;
+    dlg::CommonDialog cd;
+    cd.CancelError = true;
+    cd.DialogTitle = QStringLiteral("Open Vexolan File");
+    cd.FileName = d.DataFileName;
+    cd.Flags = 4096;
+    cd.Filter = QStringLiteral("Map Data Files (*.vlm)|*.vlm|");
+    cd.InitDir = w.DialogInitDir;
+    if (!dlg::showOpen(cd)) {
+        w.BusyLoading = false;
+        return;
+    }
+    w.DialogFileName = cd.FileName;
+    w.DialogFileTitle = cd.FileTitle;
+    MainWindow::DoEvents();
+
+    setBusyPointer(true);
+    QString error;
+    bool failed = false;
+    try {
+        openProject(cd.FileName);
+    } catch (const Error& e) {
+        failed = true;
+        error = e.description();
+    }
+    setBusyPointer(false);
+    d.DataChanged = false;
+    w.BusyLoading = false;
+    if (failed) w.reportError(QStringLiteral("Open vexolan file error: "), error, 0, 16);
+}
+
+void ProjectCommands::openProject(const QString& path) {
+    Document& d = w.doc;
+    w.ClearAll();
+    d.DataFileName = path;
+    w.app.DataFolder = FileService::SplitPath(d.DataFileName, true);
+    w.DialogInitDir = w.app.DataFolder;
+    w.setPanel(2, QStringLiteral("Loading ") + d.DataFileName + QStringLiteral("..."));
+    MainWindow::DoEvents();
+
+    ProjectReadState st;
+    try {
+        readProjectFile(legacy::readFileBytes(d.DataFileName), d, st);
+    } catch (const Error&) {
+        applyRead(st);
+        throw;
+    }
+    applyRead(st);
+
+    d.DataChanged = false;
+    w.setDocumentCaption(withoutExtension(FileService::SplitPath(d.DataFileName, false)));
+    d.LabFileName = labelFilePath(d.DataFileName);
+    if (FileService::FileExists(d.LabFileName)) OpenLabFile();
+
+    if (!FileService::FileExists(d.MapFileName)) {
+        // A project written on another system may name its map by a path
+        // that does not exist here; the image beside the project is the one
+        // its save copied there.
+        const QString name = FileService::SplitPath(d.MapFileName, false);
+        const QString beside = FileService::SplitPath(d.DataFileName, true) + name;
+        if (!name.isEmpty() && QFileInfo(beside).isFile()) d.MapFileName = beside;
+        else w.mapView->MapFind();
+        if (d.MapFileName.isEmpty()) {
+            w.ClearAll();
+            dlg::msgBox(QStringLiteral("File error: no map associated"), {dlg::Buttons::OK, dlg::Icon::Exclamation},
+                        w.app.AppName);
+            return;
+        }
+    }
+
+    w.mnuFileSaveAs->setEnabled(true);
+    w.cmdSave->setEnabled(true);
+    if (PrinterAvailable()) {
+        w.mnuFilePrint->setEnabled(true);
+        w.cmdPrint->setEnabled(true);
+    }
+    if (d.DatCount + d.ConCount >= 1) prepareControlsForPoints();
+
+    w.mapView->MapLoad();
+    // A map that did not load has been reported and the document cleared.
+    if (!w.mapView->mapLoadSucceeded()) return;
+    if (w.optRock->isChecked()) {
+        w.digitizer->ContactEnum();
+        w.labShow->show();
+        w.UpDown1->hide();
+        w.cmbShow->show();
+        w.cmdShowContact->show();
+    }
+}
+
+// Applies to the window what the reader got, as far as it got.
+void ProjectCommands::applyRead(const ProjectReadState& st) {
+    Document& d = w.doc;
+    if (st.limitsRead) {
+        w.txtMin->setText(st.controls.txtMin);
+        w.txtMax->setText(st.controls.txtMax);
+        restoreCoordinateSystem(st.coordClicks);
+    }
+    if (st.registrationRead) {
+        d.MapRegistered = true;
+        w.mnuCoord->menuAction()->setEnabled(false);
+    }
+    if (st.kindRead) applyDataKind(st.controls.kind);
+    if (st.countsRead) loadPointMarkers();
+}
+
+// The Coordinates menu clicks that restore the stored system.  The reader
+// has set the names as these clicks do; the clicks set the menu to match.
+void ProjectCommands::restoreCoordinateSystem(const std::vector<CoordItem>& clicks) {
+    for (const CoordItem c : clicks) w.mapView->coordClick(c);
+}
+
+// The data kind fixes which kind and point options stay available.
+// Selecting an option runs its click handler.
+void ProjectCommands::applyDataKind(std::optional<DataKind> kind) {
+    OptionButton* kinds[] = {w.optRock, w.optStruc, w.optIso};
+    if (!kind) {
+        for (OptionButton* o : kinds) o->setEnabled(true);
+        for (QWidget* c : {static_cast<QWidget*>(w.optDat), static_cast<QWidget*>(w.optCon),
+                           static_cast<QWidget*>(w.labDatCol), static_cast<QWidget*>(w.labConCol)})
+            c->setEnabled(true);
+        return;
+    }
+    switch (*kind) {
+    case DataKind::Contacts:
+        for (QWidget* c : {static_cast<QWidget*>(w.optRock), static_cast<QWidget*>(w.optDat),
+                           static_cast<QWidget*>(w.labDatCol)})
+            c->setEnabled(true);
+        for (QWidget* c : {static_cast<QWidget*>(w.optStruc), static_cast<QWidget*>(w.optIso),
+                           static_cast<QWidget*>(w.optCon), static_cast<QWidget*>(w.labConCol)})
+            c->setEnabled(false);
+        w.optRock->setValue(true);
+        w.optDat->setValue(true);
+        break;
+    case DataKind::Structural:
+    case DataKind::Isopach: {
+        OptionButton* own = kind == DataKind::Structural ? w.optStruc : w.optIso;
+        for (QWidget* c : {static_cast<QWidget*>(own), static_cast<QWidget*>(w.optDat),
+                           static_cast<QWidget*>(w.optCon), static_cast<QWidget*>(w.labDatCol),
+                           static_cast<QWidget*>(w.labConCol)})
+            c->setEnabled(true);
+        for (OptionButton* o : kinds)
+            if (o != own) o->setEnabled(false);
+        own->setValue(true);
+        break;
+    }
+    }
+}
+
+// One hidden marker per point read, in its swatch's colour; the map load
+// places them.
+void ProjectCommands::loadPointMarkers() {
+    Document& d = w.doc;
+    for (int i = 1; i <= d.DatCount; ++i) w.markers->labDat.load(i).ForeColor = w.labDatCol->ForeColor();
+    for (int i = 1; i <= d.ConCount; ++i) w.markers->labCon.load(i).ForeColor = w.labConCol->ForeColor();
+}
+
+void ProjectCommands::prepareControlsForPoints() {
+    Document& d = w.doc;
+    w.mnuFileOpenDat->setEnabled(true);
+    w.cmdConRun->setEnabled(true);
+    w.cmdShow->setEnabled(true);
+    w.mnuViewShow->menuAction()->setEnabled(true);
+    for (OptionButton* o : {w.optLo, w.optMed, w.optHi}) o->setEnabled(true);
+
+    // Contact data, and limits that cannot make a colour scale, take the
+    // range of the points.
+    const float top = legacy::NumVal(w.txtMax->text());
+    const float bottom = legacy::NumVal(w.txtMin->text());
+    if (w.optRock->isChecked() || top == 0 || bottom == 0 || top == bottom) {
+        d.ZMin = 32000;
+        d.ZMax = 0;
+        auto widen = [&d](const DataPoint& p) {
+            if (p.Z < d.ZMin) d.ZMin = p.Z;
+            if (p.Z > d.ZMax) d.ZMax = p.Z;
+        };
+        for (int i = 1; i <= d.DatCount; ++i) widen(d.DatumPoints[size_t(i)]);
+        for (int i = 1; i <= d.ConCount; ++i) widen(d.ContourPoints[size_t(i)]);
+        w.txtMax->setText(legacy::GeneralText(d.ZMax));
+        w.txtMin->setText(legacy::GeneralText(d.ZMin));
+    }
+
+    if (!w.optRock->isChecked()) {
+        for (QWidget* c : {static_cast<QWidget*>(w.labCond), static_cast<QWidget*>(w.txtConDet),
+                           static_cast<QWidget*>(w.VScroll2), static_cast<QWidget*>(w.chkMan),
+                           static_cast<QWidget*>(w.chkLines)})
+            c->setEnabled(true);
+        w.txtConDet->setText(legacy::IntegerText(d.ContourDetail));
+        if (w.chkMan->isChecked())
+            for (QWidget* c : {static_cast<QWidget*>(w.txtMax), static_cast<QWidget*>(w.txtMin),
+                               static_cast<QWidget*>(w.labMax), static_cast<QWidget*>(w.labMin)})
+                c->setEnabled(true);
+    }
+}
+
+// Appends the labels of the label file beside the project, each with a
+// hidden marker; a damaged file keeps the labels before the damage and
+// passes its error on.
+void ProjectCommands::readLabelFileDefault() {
+    Document& d = w.doc;
+    const LabelReadResult r = readLabelFile(legacy::readFileBytes(d.LabFileName), d.LabelCount);
+    const int first = d.LabelCount + 1;
+    appendLabels(d, r.labels);
+    for (int i = first; i <= d.LabelCount; ++i) w.markers->labMap.load(i).Visible = false;
+    if (r.failed) legacy::raise(r.errorDescription);
+}

@@ -1,11 +1,12 @@
 #include "platform/Dialogs.h"
 
+#include "digitize/FontColorDialog.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -144,22 +145,8 @@ bool QtProvider::save(QWidget* parent, CommonDialog& cd) {
 }
 
 bool QtProvider::font(QWidget* parent, CommonDialog& cd) {
-    QFont f(cd.FontName.isEmpty() ? QApplication::font().family() : cd.FontName);
-    f.setPointSizeF(cd.FontSize > 0 ? cd.FontSize : 8.25);
-    f.setBold(cd.FontBold);
-    f.setItalic(cd.FontItalic);
-    f.setStrikeOut(cd.FontStrikethru);
-    f.setUnderline(cd.FontUnderline);
-    bool ok = false;
-    const QFont r = QFontDialog::getFont(&ok, f, parent, cd.DialogTitle);
-    if (!ok) return false;
-    cd.FontName = r.family();
-    cd.FontSize = r.pointSizeF();
-    cd.FontBold = r.bold();
-    cd.FontItalic = r.italic();
-    cd.FontStrikethru = r.strikeOut();
-    cd.FontUnderline = r.underline();
-    return true;
+    // Qt's own font dialog has no colour choice; the program's dialog has.
+    return runFontColorDialog(parent, cd);
 }
 
 bool QtProvider::color(QWidget* parent, CommonDialog& cd) {
