@@ -74,6 +74,9 @@ MarkerOverlay::MarkerOverlay(QWidget* parent, MapPicture* points, MapPicture* co
     setAttribute(Qt::WA_TranslucentBackground);
     setMouseTracking(true);
     setCursor(Qt::CrossCursor);
+    m_anchors.fill(QPointF(-1, -1));
+    m_anchors[size_t(MarkerKind::Dat)] = m_anchors[size_t(MarkerKind::Con)] = QPointF(40, 140);
+    m_anchors[size_t(MarkerKind::Ref)] = QPointF(150, 260);
 }
 
 namespace {
@@ -145,41 +148,61 @@ namespace {
 constexpr int TextFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip;
 }
 
-// The marker drawn once into a transparent pixmap the size of its box (or
-// of its text, where the text overflows the box).
-const QPixmap& MarkerOverlay::stamp(const Marker& m, const QFont& font, const QSize& box) {
+void MarkerOverlay::setGlyphAnchor(MarkerKind kind, QPointF twipsInBox) {
+    QPointF& a = m_anchors[size_t(kind)];
+    if (a == twipsInBox) return;
+    a = twipsInBox;
+    m_stamps.clear();
+}
+
+// The marker drawn once into a transparent pixmap: its glyph centred on the
+// anchor when there is one, else its text from the box's top left.
+const MarkerOverlay::Stamp& MarkerOverlay::stamp(const Marker& m, const QFont& font, const QSize& box,
+                                                 QPointF anchorPx) {
     const QString key = m.Caption + QLatin1Char('\x1f') + QString::number(m.ForeColor) + QLatin1Char('\x1f') +
                         font.key() + QLatin1Char('\x1f') + QString::number(box.width()) + QLatin1Char('x') +
-                        QString::number(box.height());
+                        QString::number(box.height()) + QLatin1Char('@') + QString::number(anchorPx.x()) +
+                        QLatin1Char(',') + QString::number(anchorPx.y());
     auto it = m_stamps.constFind(key);
     if (it != m_stamps.constEnd()) return *it;
     if (m_stamps.size() > 64) m_stamps.clear(); // colours changed many times: start afresh
     const QRect boxRect(QPoint(0, 0), box);
-    const QRect area = QFontMetrics(font).boundingRect(boxRect, TextFlags, m.Caption).united(boxRect);
+    QPointF baseline;
+    QRect area;
+    const bool anchored = anchorPx.x() >= 0;
+    if (anchored) {
+        const QRectF tight = QFontMetricsF(font).tightBoundingRect(m.Caption);
+        baseline = anchorPx - tight.center();
+        area = tight.translated(baseline).toAlignedRect().adjusted(-1, -1, 1, 1);
+    } else {
+        area = QFontMetrics(font).boundingRect(boxRect, TextFlags, m.Caption).united(boxRect);
+    }
     const qreal dpr = devicePixelRatioF();
-    // The stamp starts at the box's corner; text reaching left of or above
-    // it is not expected with left/top alignment, so the area starts at 0.
-    QImage img((QSizeF(area.right() + 1, area.bottom() + 1) * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
+    QImage img((QSizeF(area.size()) * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
     img.setDevicePixelRatio(dpr);
     img.fill(Qt::transparent);
     {
         QPainter ip(&img);
+        ip.translate(-area.topLeft());
         ip.setPen(colorFromNumber(m.ForeColor));
         ip.setFont(font);
-        ip.drawText(boxRect, TextFlags, m.Caption);
+        if (anchored) ip.drawText(baseline, m.Caption);
+        else ip.drawText(boxRect, TextFlags, m.Caption);
     }
-    return *m_stamps.insert(key, QPixmap::fromImage(img));
+    return *m_stamps.insert(key, Stamp{QPixmap::fromImage(img), area.topLeft()});
 }
 
 void MarkerOverlay::paintMarkers(QPainter& p, const MarkerArray<Marker>& arr, const QRect& clip,
-                                 const QFont& base) {
+                                 const QFont& base, MarkerKind kind) {
     const bool labels = &arr == &labMap;
-    // Markers whose text overflows their box by a little still show when the
-    // box itself is just outside the repainted area.
-    const QRect area = clip.adjusted(-32, -32, 0, 0);
+    // A glyph may reach a little beyond its box: boxes just outside the
+    // repainted area are drawn too.
+    const QRect area = clip.adjusted(-32, -32, 32, 32);
+    const QPointF anchor = m_anchors[size_t(kind)];
+    const QPointF anchorPx = anchor.x() >= 0 ? anchor / twips::PerPixel : QPointF(-1, -1);
     // The members of one array share caption, colour and size: look the
     // stamp up only when one of them changes.
-    const QPixmap* last = nullptr;
+    const Stamp* last = nullptr;
     const QString* lastCaption = nullptr;
     long lastColor = 0;
     QSize lastSize;
@@ -187,22 +210,23 @@ void MarkerOverlay::paintMarkers(QPainter& p, const MarkerArray<Marker>& arr, co
         const Marker& m = arr[i];
         if (!m.Visible) continue;
         const QRect r = twips::rect(m.Left, m.Top, m.Width, m.Height);
-        if (r.left() > clip.right() || r.top() > clip.bottom() || r.right() < area.left() ||
+        if (r.left() > area.right() || r.top() > area.bottom() || r.right() < area.left() ||
             r.bottom() < area.top())
             continue;
-        if (labels || !m.Font.family().isEmpty()) {
-            if (!labels && !r.intersects(clip)) continue;
+        // A marker whose font was never set takes its array's font.
+        const bool ownFont = m.Font.resolveMask() != 0;
+        if (labels || ownFont) {
             p.setPen(colorFromNumber(m.ForeColor));
-            p.setFont(m.Font.family().isEmpty() ? base : m.Font);
+            p.setFont(ownFont ? m.Font : base);
             p.drawText(r, TextFlags, m.Caption);
         } else {
             if (!last || m.ForeColor != lastColor || r.size() != lastSize || *lastCaption != m.Caption) {
-                last = &stamp(m, base, r.size());
+                last = &stamp(m, base, r.size(), anchorPx);
                 lastCaption = &m.Caption;
                 lastColor = m.ForeColor;
                 lastSize = r.size();
             }
-            p.drawPixmap(r.topLeft(), *last);
+            p.drawPixmap(r.topLeft() + last->offset, last->pixmap);
         }
     }
 }
@@ -223,10 +247,10 @@ void MarkerOverlay::paintEvent(QPaintEvent* e) {
     cross.setPointSizeF(cross.pointSizeF() * 1.6);
     for (MarkerKind k : m_stack) {
         switch (k) {
-        case MarkerKind::Map: paintMarkers(p, labMap, clip, font()); break;
-        case MarkerKind::Dat: paintMarkers(p, labDat, clip, star); break;
-        case MarkerKind::Con: paintMarkers(p, labCon, clip, star); break;
-        case MarkerKind::Ref: paintMarkers(p, labRef, clip, cross); break;
+        case MarkerKind::Map: paintMarkers(p, labMap, clip, font(), k); break;
+        case MarkerKind::Dat: paintMarkers(p, labDat, clip, star, k); break;
+        case MarkerKind::Con: paintMarkers(p, labCon, clip, star, k); break;
+        case MarkerKind::Ref: paintMarkers(p, labRef, clip, cross, k); break;
         case MarkerKind::None: break;
         }
     }

@@ -87,6 +87,13 @@ public:
     // the picture's, else the plot's.
     QString toolTipAt(double xTwips, double yTwips) const;
 
+    // Where, inside its box, the glyph of a marker of that array is centred
+    // (twips from the box's top left): the point the marker stands for, so
+    // that a "*" or "+" sits on it.  At first the usual offsets of the point
+    // markers (40, 140) and of the registration crosses (150, 260); text
+    // labels are drawn from the box's corner.
+    void setGlyphAnchor(MarkerKind kind, QPointF twipsInBox);
+
 signals:
     void markerMouseUp(MarkerKind kind, int index, int button, double x, double y);
     void pictureMouseUp(MapPicture* picture, int button, double x, double y);
@@ -103,15 +110,21 @@ protected:
 
 private:
     const MarkerArray<Marker>& array(MarkerKind kind) const;
-    void paintMarkers(QPainter& p, const MarkerArray<Marker>& arr, const QRect& clip, const QFont& base);
-    const QPixmap& stamp(const Marker& m, const QFont& font, const QSize& box);
+    void paintMarkers(QPainter& p, const MarkerArray<Marker>& arr, const QRect& clip, const QFont& base,
+                      MarkerKind kind);
+    struct Stamp {
+        QPixmap pixmap;
+        QPoint offset; // of the pixmap from the box's top left, pixels
+    };
+    const Stamp& stamp(const Marker& m, const QFont& font, const QSize& box, QPointF anchorPx);
     MapPicture* m_points;
     MapPicture* m_contacts;
     MapPicture* m_plot = nullptr;
     std::array<MarkerKind, 4> m_stack{MarkerKind::Map, MarkerKind::Dat, MarkerKind::Con, MarkerKind::Ref};
     // Pre-drawn markers: every "*" of one colour looks the same, so it is
     // drawn once and then only copied.
-    QHash<QString, QPixmap> m_stamps;
+    QHash<QString, Stamp> m_stamps;
+    std::array<QPointF, 5> m_anchors; // by MarkerKind, twips; (-1, -1) = none
 };
 
 // Old-style button code of a Qt mouse button: 1 left, 2 right, 4 middle.

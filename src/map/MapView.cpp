@@ -244,9 +244,21 @@ void MapView::hidePointMarkers(bool andReferences) {
 // ---------------------------------------------------------------------------
 // Marker redraw.
 
+// The glyphs of the markers are centred on the points they stand for.
+void MapView::syncGlyphAnchors() {
+    const Document& d = w.doc;
+    if (d.RefMarkOffsetX > 0 || d.RefMarkOffsetY > 0)
+        w.markers->setGlyphAnchor(MarkerKind::Ref, QPointF(d.RefMarkOffsetX, d.RefMarkOffsetY));
+    if (d.MarkOffsetX > 0 || d.MarkOffsetY > 0) {
+        w.markers->setGlyphAnchor(MarkerKind::Dat, QPointF(d.MarkOffsetX, d.MarkOffsetY));
+        w.markers->setGlyphAnchor(MarkerKind::Con, QPointF(d.MarkOffsetX, d.MarkOffsetY));
+    }
+}
+
 void MapView::MapReplot() {
     Document& d = w.doc;
     MarkerOverlay& mk = *w.markers;
+    syncGlyphAnchors();
     if (!d.MapRegistered) {
         // Only the first registration click has a marker to follow.
         mk.labRef[1].Left = float(w.imPoints->Left() + d.RefPixelX1 - d.RefMarkOffsetX);
@@ -288,15 +300,14 @@ void MapView::MapReplot() {
                               : w.optStruc->isChecked() ? DataKind::Structural
                                                         : DataKind::Isopach;
         const bool feet = w.mnuCoordFeet->isChecked();
-        QString tip;
-        tip.reserve(64);
+        PointTipText tip;
         auto place = [&](Marker& m, const DataPoint& p, bool datum) {
             m.Left = t.left(p.X, d.MarkOffsetX);
             m.Top = t.top(p.Y, d.MarkOffsetY);
-            pointToolTip(tip, kind, datum, p.Number, p.Z, feet);
             // Most redraws follow a zoom or scroll: the texts stay the same
             // and need no new copy.
-            if (m.ToolTipText != tip) m.ToolTipText = tip;
+            tip.build(kind, datum, p.Number, p.Z, feet);
+            tip.assignTo(m.ToolTipText);
         };
         for (int i = 1; i <= d.DatCount; ++i) place(mk.labDat[i], d.DatumPoints[size_t(i)], true);
         for (int i = 1; i <= d.ConCount; ++i) place(mk.labCon[i], d.ContourPoints[size_t(i)], false);
@@ -555,8 +566,15 @@ bool MapView::loadMap() {
 void MapView::mnuViewRes_Click(int percent) {
     const std::pair<QAction*, int> items[] = {{w.mnuViewRes25, 25}, {w.mnuViewRes50, 50},   {w.mnuViewRes75, 75},
                                               {w.mnuViewRes100, 100}, {w.mnuViewRes150, 150}, {w.mnuViewRes200, 200}};
+    QAction* before = nullptr;
+    for (const auto& [action, p] : items)
+        if (action->isChecked()) before = action;
     for (const auto& [action, p] : items) action->setChecked(p == percent);
     MapLoad();
+    // A map that could not be loaded at the new resolution is still shown
+    // (or gone) at the old one: the tick says so.
+    if (!m_loadSucceeded && before)
+        for (const auto& [action, p] : items) action->setChecked(action == before);
     busyPointers(false);
 }
 
@@ -676,6 +694,7 @@ void MapView::MapRegister(double x, double y) {
             m_typedX1 = d.RefMapX1;
             m_typedY1 = d.RefMapY1;
         }
+        syncGlyphAnchors();
         Marker& ref = mk.labRef[point];
         ref.Left = float(w.imPoints->Left() + x - d.RefMarkOffsetX);
         ref.Top = float(w.imPoints->Top() + y - d.RefMarkOffsetY);

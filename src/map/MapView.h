@@ -72,6 +72,7 @@ private:
     ZoomEnabled zoomEnabled() const;
     void setPicturesSize(double width, double height);
     void busyPointers(bool busy);
+    void syncGlyphAnchors();
     void hidePointMarkers(bool andReferences);
     void scrollChange(ScrollAxis axis);
     void registrationFailed(const QString& description);

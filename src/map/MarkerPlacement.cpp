@@ -29,40 +29,13 @@ double MarkerTransform::top(double mapY, double offY) const {
     return legacy::ToSingle((m_originY - mapY) * m_ky + (m_top - offY));
 }
 
-void appendWhole(QString& out, float value) {
-    const double r = std::round(double(value)); // halves away from zero
-    // A Single holds no value within rounding distance of a half other than
-    // the half itself, so plain rounding agrees with the decimal rule below
-    // 1e15; the rare rest goes the general way.
-    if (r != 0 && std::fabs(r) < 1e15) {
-        char buf[24];
-        const auto res = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(r));
-        out.append(QLatin1StringView(buf, res.ptr - buf));
-        return;
-    }
-    out += legacy::Format(value, QStringLiteral("0"));
-}
-
-namespace {
-
-void appendInt(QString& out, long long v) {
-    char buf[24];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v);
-    out.append(QLatin1StringView(buf, res.ptr - buf));
-}
-
-} // namespace
-
 std::optional<QString> referenceToolTip(Document& doc, int point, bool longitude360) {
     const float x = point == 1 ? doc.RefMapX1 : doc.RefMapX2;
     const float y = point == 1 ? doc.RefMapY1 : doc.RefMapY2;
     const QString head = QStringLiteral("Reference Point ") + QString::number(point) + QStringLiteral(": ");
     if (doc.CoordUnits != coord_units::Degrees) {
-        QString t = head + QStringLiteral("N = ");
-        appendWhole(t, y);
-        t += QStringLiteral("; E = ");
-        appendWhole(t, x);
-        return t;
+        return head + QStringLiteral("N = ") + legacy::Format(y, QStringLiteral("0")) + QStringLiteral("; E = ") +
+               legacy::Format(x, QStringLiteral("0"));
     }
     const QString& name = doc.ProjectionName;
     double lon = x, lat = y;
@@ -85,27 +58,64 @@ std::optional<QString> referenceToolTip(Document& doc, int point, bool longitude
            FormatLatLong(doc, lat, false, longitude360);
 }
 
-void pointToolTip(QString& out, DataKind kind, bool datum, int number, float z, bool feet) {
-    out.clear();
+void PointTipText::add(QLatin1StringView s) {
+    for (const char c : s) m_buf[m_len++] = char16_t(uchar(c));
+}
+
+void PointTipText::addInt(long long v) {
+    char buf[24];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v);
+    add(QLatin1StringView(buf, res.ptr - buf));
+}
+
+// Format(z, "0") of a Single: a whole number, halves away from zero.  A
+// Single holds no value within rounding distance of a half other than the
+// half itself, so plain rounding agrees with the decimal rule below 1e15;
+// the rest, and "-0" for a negative value that rounds to zero, go the
+// general way.
+void PointTipText::addWhole(float z) {
+    const double r = std::round(double(z));
+    if (r != 0 && std::fabs(r) < 1e15) {
+        addInt(static_cast<long long>(r));
+        return;
+    }
+    const QString t = legacy::Format(z, QStringLiteral("0"));
+    for (const QChar c : t) m_buf[m_len++] = c.unicode();
+}
+
+void PointTipText::build(DataKind kind, bool datum, int number, float z, bool feet) {
+    m_len = 0;
     if (datum && kind == DataKind::Contacts) {
-        out += QLatin1StringView("Contact ");
-        appendWhole(out, z);
-        out += QLatin1StringView(" Datum Point: ");
-        appendInt(out, number);
+        add(QLatin1StringView("Contact "));
+        addWhole(z);
+        add(QLatin1StringView(" Datum Point: "));
+        addInt(number);
         return;
     }
     if (datum) {
         // The redraw's own spelling of the structural datum text.
-        out += kind == DataKind::Structural ? QLatin1StringView("Stuctural Datum Point ")
-                                            : QLatin1StringView("Isopach Datum Point ");
+        add(kind == DataKind::Structural ? QLatin1StringView("Stuctural Datum Point ")
+                                         : QLatin1StringView("Isopach Datum Point "));
     } else {
-        out += kind == DataKind::Structural ? QLatin1StringView("Structural Contour Point ")
-                                            : QLatin1StringView("Isopach Contour Point ");
+        add(kind == DataKind::Structural ? QLatin1StringView("Structural Contour Point ")
+                                         : QLatin1StringView("Isopach Contour Point "));
     }
-    appendInt(out, number);
-    out += QLatin1StringView(": Z = ");
-    appendWhole(out, z);
-    out += feet ? QLatin1StringView(" feet") : QLatin1StringView(" meters");
+    addInt(number);
+    add(QLatin1StringView(": Z = "));
+    addWhole(z);
+    add(feet ? QLatin1StringView(" feet") : QLatin1StringView(" meters"));
+}
+
+QString pointToolTip(DataKind kind, bool datum, int number, float z, bool feet) {
+    PointTipText t;
+    t.build(kind, datum, number, z, feet);
+    return t.view().toString();
+}
+
+void pointToolTip(QString& out, DataKind kind, bool datum, int number, float z, bool feet) {
+    PointTipText t;
+    t.build(kind, datum, number, z, feet);
+    t.assignTo(out);
 }
 
 QString pointsLineText(DataKind kind, const QString& ContactShown, int DatCount, int ConCount) {

@@ -32,16 +32,31 @@ private:
 // is (units in degrees under a projection name the program does not know).
 std::optional<QString> referenceToolTip(Document& doc, int point, bool longitude360);
 
-// Builds a point marker's tool tip into `out` (reusing its storage), e.g.
-// "Isopach Datum Point 4: Z = 120 meters".  The unit is " feet" when the
-// Feet item is ticked, otherwise " meters"; contact datum points have none.
+// A point marker's tool tip, e.g. "Isopach Datum Point 4: Z = 120 meters".
+// The unit is " feet" when the Feet item is ticked, otherwise " meters";
+// contact datum points have none.  Built in place, without allocating, so
+// that a redraw of a full map only copies the texts that changed.
+class PointTipText {
+public:
+    void build(DataKind kind, bool datum, int number, float z, bool feet);
+    QStringView view() const { return QStringView(m_buf, m_len); }
+    // Puts the text into `target` unless it holds it already.
+    void assignTo(QString& target) const {
+        if (target != view()) target = view().toString();
+    }
+
+private:
+    void add(QLatin1StringView s);
+    void addInt(long long v);
+    void addWhole(float z);
+    char16_t m_buf[128];
+    qsizetype m_len = 0;
+};
+
+QString pointToolTip(DataKind kind, bool datum, int number, float z, bool feet);
 void pointToolTip(QString& out, DataKind kind, bool datum, int number, float z, bool feet);
 
 // The points line under the map and the mode text of status panel 2.  The
 // two counts are added as 32-bit numbers: a full map holds 2 x 32767 points.
 QString pointsLineText(DataKind kind, const QString& ContactShown, int DatCount, int ConCount);
 QString modeStatusText(DataKind kind, const QString& DataTitle);
-
-// Appends Format(value, "0") of a Single to `out`: a whole number rounded
-// halves away from zero, "-0" for a negative value that rounds to zero.
-void appendWhole(QString& out, float value);

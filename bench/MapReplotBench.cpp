@@ -1,0 +1,140 @@
+// Speed of the map redraw with a full map (2 x 32767 points) in the real
+// main window, offscreen: the redraw after a zoom or scroll (texts
+// unchanged), the redraw that rebuilds every tool tip, and one paint of the
+// marker layer.  The goal is one frame, 16 ms.
+#include "app/AboutBox.h"
+#include "app/MainWindow.h"
+#include "document/Document.h"
+#include "map/MapView.h"
+#include "platform/Dialogs.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace {
+
+MainWindow* g_window = nullptr;
+
+// A registered linear map holding 32767 datum and 32767 contour points
+// spread over the picture.
+void fillMap(MainWindow& w, const QString& mapPath) {
+    auto* script = static_cast<dlg::ScriptedProvider*>(&dlg::provider());
+    script->queue(mapPath);
+    w.mapView->cmdMap_Click();
+    w.mapView->coordClick(CoordItem::Meters);
+    const double W = w.imPoints->Width(), H = w.imPoints->Height();
+    for (const char* a : {"0", "10000", "10000", "0"}) script->queue(QString::fromLatin1(a));
+    w.mapView->MapRegister(W * 0.1, H * 0.1);
+    w.mapView->MapRegister(W * 0.9, H * 0.9);
+    Document& d = w.doc;
+    const int n = 32767;
+    d.DatumPoints.resize(n + 1);
+    d.ContourPoints.resize(n + 1);
+    for (int i = 1; i <= n; ++i) {
+        // A scatter that covers the map without a regular pattern.
+        const long long k = i;
+        const float x1 = float((k * 7919) % 10000), y1 = float((k * 104729) % 10000);
+        const float x2 = float((k * 1237) % 10000), y2 = float((k * 4099) % 10000);
+        d.DatumPoints[size_t(i)] = DataPoint{int16_t(i), x1, y1, float(i % 500) + 0.4f, false};
+        d.ContourPoints[size_t(i)] = DataPoint{int16_t(i), x2, y2, float(i % 300), false};
+        w.markers->labDat.load(i);
+        w.markers->labCon.load(i);
+    }
+    d.DatCount = d.ConCount = n;
+    w.optStruc->setValue(true);
+    w.mapView->MapReplot();
+}
+
+void BM_MapReplot(benchmark::State& state) {
+    MainWindow& w = *g_window;
+    for (auto _ : state) w.mapView->MapReplot();
+    state.counters["markers"] = w.doc.DatCount + w.doc.ConCount;
+}
+BENCHMARK(BM_MapReplot)->Unit(benchmark::kMillisecond);
+
+// The redraw's own work, without the repaint its event pumps let happen.
+void BM_MapReplotWithoutPaint(benchmark::State& state) {
+    MainWindow& w = *g_window;
+    const auto pump = MainWindow::DoEvents;
+    MainWindow::DoEvents = [] {};
+    for (auto _ : state) w.mapView->MapReplot();
+    MainWindow::DoEvents = pump;
+    QCoreApplication::processEvents();
+}
+BENCHMARK(BM_MapReplotWithoutPaint)->Unit(benchmark::kMillisecond);
+
+void BM_MapReplotNewTexts(benchmark::State& state) {
+    MainWindow& w = *g_window;
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (int i = 1; i <= w.doc.DatCount; ++i) w.markers->labDat[i].ToolTipText = QString();
+        for (int i = 1; i <= w.doc.ConCount; ++i) w.markers->labCon[i].ToolTipText = QString();
+        state.ResumeTiming();
+        w.mapView->MapReplot();
+    }
+}
+BENCHMARK(BM_MapReplotNewTexts)->Unit(benchmark::kMillisecond);
+
+void BM_MarkerLayerPaint(benchmark::State& state) {
+    MainWindow& w = *g_window;
+    QImage img(w.markers->size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        img.fill(Qt::transparent);
+        w.markers->render(&img, QPoint(), QRegion(), QWidget::RenderFlags());
+        benchmark::DoNotOptimize(img.constBits());
+    }
+    state.counters["width_px"] = img.width();
+    state.counters["height_px"] = img.height();
+}
+BENCHMARK(BM_MarkerLayerPaint)->Unit(benchmark::kMillisecond);
+
+void BM_ZoomInAndBack(benchmark::State& state) {
+    MainWindow& w = *g_window;
+    for (auto _ : state) {
+        w.mapView->cmdZoomIn_Click();
+        w.mapView->cmdZoomPage_Click();
+    }
+}
+BENCHMARK(BM_ZoomInAndBack)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Keep the user's settings and documents out of it.
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (home.path() + "/data").toLocal8Bit());
+    QApplication app(argc, argv);
+    dlg::setProvider(std::make_unique<dlg::ScriptedProvider>());
+
+    QImage map(2000, 1500, QImage::Format_RGB32);
+    map.fill(Qt::white);
+    {
+        QPainter p(&map);
+        for (int x = 0; x < 2000; x += 50) p.drawLine(x, 0, x, 1499);
+        for (int y = 0; y < 1500; y += 50) p.drawLine(0, y, 1999, y);
+    }
+    const QString mapPath = home.filePath(QStringLiteral("map.png"));
+    map.save(mapPath);
+
+    auto w = std::make_unique<MainWindow>();
+    w->FormLoad();
+    w->show();
+    if (AboutBox* s = w->splash()) s->unload();
+    QCoreApplication::processEvents();
+    fillMap(*w, mapPath);
+    g_window = w.get();
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    g_window = nullptr;
+    return 0;
+}
