@@ -229,10 +229,9 @@ private slots:
         w->doc.DataChanged = true;
         w->doc.DataFileName = QStringLiteral("/data/field/north.vlm");
         int saves = 0;
-        w->cmdSave_Click = [&] {
+        w->saveForPrompt = [&](bool keepName) {
             ++saves;
-            QVERIFY(!w->doc.DataChanged); // Save As
-            w->saveSucceeded = answer == 2;
+            return !keepName && answer == 2; // saved under a name the user confirms
         };
         auto& dl = testsupport::dialogs();
         dl.clear();
