@@ -11,7 +11,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vexolan"));
     QApplication::setOrganizationName(QStringLiteral("Ferno"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Ferno Vexolan"));
     // Scanned maps are large; let the decoders take them, and report what is
     // still too large as a load error.
     QImageReader::setAllocationLimit(2048);
