@@ -4,6 +4,14 @@
 #include "app/Twips.h"
 #include "app/WindowPlacement.h"
 #include "app/ViewMenu.h"
+#include "app/PreferencesCommands.h"
+#include "contour/ContourCommands.h"
+#include "contour/ContourLineCommands.h"
+#include "exchange/ExportCommands.h"
+#include "exchange/ImportCommands.h"
+#include "map/MapEditCommands.h"
+#include "print/PrintCommands.h"
+#include "removal/RemovalCommands.h"
 #include "digitize/ContactDisplay.h"
 #include "digitize/Digitizer.h"
 #include "digitize/LabelCommands.h"
@@ -89,6 +97,15 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     labelCommands = new LabelCommands(*this);
     contactDisplay = new ContactDisplay(*this);
     viewMenu = new ViewMenu(*this);
+    contourCommands = new ContourCommands(*this);
+    contourLineCommands = new ContourLineCommands(*this);
+    importCommands = new ImportCommands(*this);
+    exportCommands = new ExportCommands(*this);
+    removalCommands = new RemovalCommands(*this);
+    printCommands = new PrintCommands(*this);
+    mapEditCommands = new MapEditCommands(*this);
+    preferencesCommands = new PreferencesCommands(*this);
+    wireUnbuiltCommands();
     dlg::setParentWindow(this);
 }
 
@@ -453,7 +470,6 @@ void MainWindow::wireBaseCommands() {
     connect(chkMan, &QCheckBox::toggled, this, [this](bool on) {
         for (QWidget* wd : std::initializer_list<QWidget*>{txtMax, txtMin, labMax, labMin}) wd->setEnabled(on);
     });
-    wireUnbuiltCommands();
     connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
     connect(mnuFileSave, &QAction::triggered, this, [this] {
         doc.DataChanged = true;
@@ -513,6 +529,7 @@ void MainWindow::wireUnbuiltCommands() {
         {mnuOptClearAll, "Removing points"},
     };
     for (const auto& [a, what] : items) {
+        if (m_handled.contains(a)) continue;
         const QString name = QString::fromLatin1(what);
         connect(a, &QAction::triggered, this, [this, name] { notAvailable(name); });
     }
@@ -525,6 +542,7 @@ void MainWindow::wireUnbuiltCommands() {
         {cmdConSave, "Saving a conversion"},
     };
     for (const auto& [b, what] : buttons) {
+        if (m_handled.contains(b)) continue;
         const QString name = QString::fromLatin1(what);
         connect(b, &QPushButton::clicked, this, [this, name] { notAvailable(name); });
     }

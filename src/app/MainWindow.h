@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QPointer>
+#include <QSet>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -39,6 +40,14 @@ class ProjectCommands;
 class LabelCommands;
 class ContactDisplay;
 class ViewMenu;
+class ContourCommands;
+class ContourLineCommands;
+class ImportCommands;
+class ExportCommands;
+class RemovalCommands;
+class PrintCommands;
+class MapEditCommands;
+class PreferencesCommands;
 
 // A label whose text colour is the marker colour it stands for.
 class ColorSwatch : public QLabel {
@@ -99,6 +108,17 @@ public:
     LabelCommands* labelCommands = nullptr;
     ContactDisplay* contactDisplay = nullptr;
     ViewMenu* viewMenu = nullptr;
+    ContourCommands* contourCommands = nullptr;
+    ContourLineCommands* contourLineCommands = nullptr;
+    ImportCommands* importCommands = nullptr;
+    ExportCommands* exportCommands = nullptr;
+    RemovalCommands* removalCommands = nullptr;
+    PrintCommands* printCommands = nullptr;
+    MapEditCommands* mapEditCommands = nullptr;
+    PreferencesCommands* preferencesCommands = nullptr;
+    // Controls whose command a command group has taken over; the rest of the
+    // commands not built yet say so when chosen.
+    void handles(QObject* control) { m_handled.insert(control); }
 
     // ---- map area ----
     QFrame* Frame1 = nullptr;
@@ -366,6 +386,7 @@ private:
     void mnuFile_Click();
 
     QPointer<AboutBox> m_splash;
+    QSet<QObject*> m_handled;
     bool m_loaded = false;
     bool m_inResize = false;
 };

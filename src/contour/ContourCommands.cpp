@@ -1,0 +1,5 @@
+#include "contour/ContourCommands.h"
+
+#include "app/MainWindow.h"
+
+ContourCommands::ContourCommands(MainWindow& main) : QObject(&main), w(main) {}

@@ -1,0 +1,5 @@
+#include "map/MapEditCommands.h"
+
+#include "app/MainWindow.h"
+
+MapEditCommands::MapEditCommands(MainWindow& main) : QObject(&main), w(main) {}

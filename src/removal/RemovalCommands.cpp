@@ -1,0 +1,5 @@
+#include "removal/RemovalCommands.h"
+
+#include "app/MainWindow.h"
+
+RemovalCommands::RemovalCommands(MainWindow& main) : QObject(&main), w(main) {}
