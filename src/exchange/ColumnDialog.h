@@ -20,6 +20,10 @@
 // destroyed, after OK or Cancel, so every control keeps its state between
 // uses; closing it through the window system unloads it, and the next use
 // loads a fresh one in the design state.  It is unloaded with the main window.
+//
+// In tests, answer the modal show with a dlg::WindowScript that sets the
+// controls and calls cmdOK_Click() or cmdCancel_Click() (a bare Answer::OK
+// builds no code, so it reads as a cancel).
 #pragma once
 
 #include <QDialog>

@@ -148,6 +148,9 @@ void toMapUnits(Document& doc, bool degrees, float& X, float& Y) {
     namespace pn = projection_names;
     // The pole itself has no place on most projections.
     if (degrees && Y >= 90.0f) Y = 89.99999f;
+    // Longitudes are taken as read, west negative, as the registration and
+    // digitized points hold them: shifting them into 0..360 would move
+    // western points away from the digitized ones on the conic projections.
     const QString& p = doc.ProjectionName;
     const double lon = X;
     const double lat = Y;

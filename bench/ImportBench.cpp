@@ -1,0 +1,151 @@
+// Speed of the data import at full scale, a column text file of 32767 lines:
+// the reading alone in both modes, the listing of the file in the column
+// dialog, and the whole command on the real main window offscreen (31000
+// records appended with their markers, then the completion and the redraw),
+// for structural and contact data.
+#include "app/AboutBox.h"
+#include "app/MainWindow.h"
+#include "document/Document.h"
+#include "document/Legacy.h"
+#include "exchange/ColumnDialog.h"
+#include "exchange/ImportCommands.h"
+#include "exchange/ImportParser.h"
+#include "map/MapView.h"
+#include "platform/Dialogs.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace {
+
+constexpr int Lines = 32767;
+MainWindow* g_window = nullptr;
+QString g_commaFile;
+QString g_streamFile;
+
+QByteArray fileText(bool comma) {
+    QByteArray out = "East North Value\r\n";
+    for (long long i = 1; i < Lines; ++i) {
+        const QByteArray x = QByteArray::number((i * 7919) % 10000 + 0.25);
+        const QByteArray y = QByteArray::number((i * 104729) % 10000 + 0.5);
+        const QByteArray z = QByteArray::number(i % 40);
+        out += comma ? x + "," + y + "," + z + "\r\n" : x + "\t" + y + "  " + z + "\r\n";
+    }
+    return out;
+}
+
+dlg::ScriptedProvider& script() { return *static_cast<dlg::ScriptedProvider*>(&dlg::provider()); }
+
+void BM_ReadComma(benchmark::State& state) {
+    const QString text = legacy::decodeLatin1(legacy::readFileBytes(g_commaFile));
+    for (auto _ : state) {
+        importer::RecordReader r(text, QStringLiteral("xyz0"), importer::RecordReader::Mode::Comma);
+        r.skipLines(1);
+        int missing = 0;
+        float sum = 0;
+        while (!r.atEnd()) sum += r.read(missing).Z;
+        benchmark::DoNotOptimize(sum);
+    }
+}
+BENCHMARK(BM_ReadComma)->Unit(benchmark::kMillisecond);
+
+void BM_ReadStream(benchmark::State& state) {
+    const QString text = legacy::decodeLatin1(legacy::readFileBytes(g_streamFile));
+    for (auto _ : state) {
+        importer::RecordReader r(text, QStringLiteral("xyz0"), importer::RecordReader::Mode::Stream);
+        r.skipLines(1);
+        int missing = 0;
+        float sum = 0;
+        while (!r.atEnd()) sum += r.read(missing).Z;
+        benchmark::DoNotOptimize(sum);
+    }
+}
+BENCHMARK(BM_ReadStream)->Unit(benchmark::kMillisecond);
+
+void BM_ListFile(benchmark::State& state) {
+    MainWindow& w = *g_window;
+    w.doc.ImportFile = g_commaFile;
+    ColumnDialog& d = ColumnDialog::frmImEx(w);
+    for (auto _ : state) d.ShowFile();
+    state.counters["lines"] = double(d.LineNumber);
+}
+BENCHMARK(BM_ListFile)->Unit(benchmark::kMillisecond);
+
+void importOnce(MainWindow& w, bool contact) {
+    w.doc.DatumPoints.clear();
+    w.doc.DatCount = 0;
+    w.markers->labDat.unloadAll();
+    script().clear();
+    script().queue(g_commaFile);
+    script().queue(dlg::WindowScript([contact](QDialog* dialog) {
+        auto* d = static_cast<ColumnDialog*>(dialog);
+        (contact ? d->optRock : d->optStruc)->setValue(true);
+        d->optComma->setValue(true);
+        d->optData[2]->setValue(true);
+        d->txtHead->setText(QStringLiteral("1"));
+        d->cmdOK_Click();
+        return int(QDialog::Accepted);
+    }));
+    w.optRock->setEnabled(true);
+    w.optStruc->setEnabled(true);
+    w.importCommands->mnuFileImportData_Click();
+}
+
+void BM_ImportCommand(benchmark::State& state) {
+    MainWindow& w = *g_window;
+    const bool contact = state.range(0) != 0;
+    for (auto _ : state) importOnce(w, contact);
+    state.counters["points"] = w.doc.DatCount;
+}
+BENCHMARK(BM_ImportCommand)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (home.path() + "/data").toLocal8Bit());
+    QApplication app(argc, argv);
+    dlg::setProvider(std::make_unique<dlg::ScriptedProvider>());
+
+    g_commaFile = home.filePath(QStringLiteral("points.csv"));
+    g_streamFile = home.filePath(QStringLiteral("points.txt"));
+    for (const auto& [path, comma] : {std::pair{g_commaFile, true}, std::pair{g_streamFile, false}}) {
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(fileText(comma));
+    }
+    QImage map(2000, 1500, QImage::Format_RGB32);
+    map.fill(Qt::white);
+    const QString mapPath = home.filePath(QStringLiteral("map.png"));
+    map.save(mapPath);
+
+    auto w = std::make_unique<MainWindow>();
+    w->FormLoad();
+    w->show();
+    if (AboutBox* s = w->splash()) s->unload();
+    QCoreApplication::processEvents();
+    // A registered linear map, 0 to 10000 in both directions.
+    script().queue(mapPath);
+    w->mapView->cmdMap_Click();
+    w->mapView->coordClick(CoordItem::Meters);
+    const double W = w->imPoints->Width(), H = w->imPoints->Height();
+    for (const char* a : {"0", "10000", "10000", "0"}) script().queue(QString::fromLatin1(a));
+    w->mapView->MapRegister(W * 0.1, H * 0.1);
+    w->mapView->MapRegister(W * 0.9, H * 0.9);
+    g_window = w.get();
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    g_window = nullptr;
+    return 0;
+}
