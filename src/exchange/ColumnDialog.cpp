@@ -14,6 +14,8 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <algorithm>
+#include <iterator>
 
 const QString ColumnDialog::ImportCaption = QStringLiteral("Vexolan: Import Data");
 const QString ColumnDialog::ExportCaption = QStringLiteral("Vexolan: Export Data");
@@ -230,9 +232,23 @@ void ColumnDialog::prepareImportFace(const QString& fileName, bool rockEnabled, 
     labHead->setEnabled(true);
     txtHead->setEnabled(true);
     chkHead->setVisible(false);
-    if (rockEnabled) optRock->setEnabled(true);
-    if (strucEnabled) optStruc->setEnabled(true);
-    if (isoEnabled) optIso->setEnabled(true);
+    // The kinds follow the main window's: once points fix the document's
+    // kind there, the import must not bring in points of another kind.  A
+    // chosen kind that is no longer offered gives way to the first offered.
+    optRock->setEnabled(rockEnabled);
+    optStruc->setEnabled(strucEnabled);
+    optIso->setEnabled(isoEnabled);
+    OptionButton* kinds[] = {optRock, optStruc, optIso};
+    const bool chosenOffered = std::any_of(std::begin(kinds), std::end(kinds),
+                                           [](OptionButton* o) { return o->isChecked() && o->isEnabled(); });
+    if (!chosenOffered) {
+        for (OptionButton* o : kinds) {
+            if (o->isEnabled()) {
+                o->setValue(true);
+                break;
+            }
+        }
+    }
     optPointDat->setEnabled(true);
     if (!optRock->isChecked()) optPointCon->setEnabled(true);
     labSel->setVisible(true);

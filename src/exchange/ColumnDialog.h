@@ -70,8 +70,9 @@ public:
     // ---- the two faces, as the import and the export prepare them ----
     // Import: width 12450, import caption, "Import", "Imported file:", the
     // file name, header box enabled, chkHead hidden, each kind option enabled
-    // where the main window's option of that name is enabled (never
-    // disabled here), optPointDat enabled, optPointCon enabled unless
+    // as the main window's option of that name is (a chosen kind no longer
+    // offered gives way to the first offered one), optPointDat enabled,
+    // optPointCon enabled unless
     // "Contact" is chosen, the line labels shown, "Import to Line Number:",
     // "Other" and the fourth column enabled.
     void prepareImportFace(const QString& fileName, bool rockEnabled, bool strucEnabled, bool isoEnabled);

@@ -178,7 +178,9 @@ private slots:
         QVERIFY(d.txtHead->isEnabled() && d.chkHead->isHidden() && !d.labSel->isHidden());
         QVERIFY(!d.optRock->isEnabled() && d.optStruc->isEnabled() && !d.optIso->isEnabled());
         QVERIFY(d.optPointDat->isEnabled());
-        QVERIFY(!d.optPointCon->isEnabled()); // "Contact" is still chosen
+        // "Contact" is not offered any more: the structural kind takes its place.
+        QVERIFY(d.optStruc->isChecked());
+        QVERIFY(d.optPointCon->isEnabled());
         QVERIFY(d.optOther[3]->isEnabled() && d.optNone[3]->isEnabled() && d.optLat[3]->isEnabled());
 
         // Kind rules: contour points only for the contour kinds.
@@ -192,6 +194,19 @@ private slots:
         d.optIso->setEnabled(true);
         d.optIso->setChecked(true);
         QVERIFY(d.optPointCon->isEnabled());
+    }
+
+    void kindsFollowTheMainWindow() {
+        auto w = startWindow();
+        ColumnDialog& d = ColumnDialog::frmImEx(*w);
+        // A fresh dialog offers "Contact"; a document of isopachs does not.
+        d.prepareImportFace(QStringLiteral("in.txt"), false, false, true);
+        QVERIFY(d.optIso->isChecked() && d.optIso->isEnabled());
+        QVERIFY(!d.optRock->isEnabled() && !d.optStruc->isEnabled());
+        // A chosen kind still offered is kept.
+        d.prepareImportFace(QStringLiteral("in.txt"), true, true, true);
+        QVERIFY(d.optIso->isChecked());
+        QVERIFY(d.optRock->isEnabled() && d.optStruc->isEnabled());
     }
 
     void listing() {

@@ -287,6 +287,28 @@ private slots:
         QCOMPARE(w->txtMax->text(), QStringLiteral("50"));
     }
 
+    void kindFixedByPointsStays() {
+        QTemporaryDir dir;
+        auto w = registered();
+        // Structural points were digitized: the window offers no other kind.
+        w->optStruc->setValue(true);
+        addDatum(*w, 100, 100, 50, 1);
+        w->optRock->setEnabled(false);
+        w->optIso->setEnabled(false);
+        const QString path = writeFile(dir, "s.txt", "1,2,3\n");
+        // A fresh dialog, accepted as it comes.
+        runImport(*w, path, [](ColumnDialog& d) {
+            QVERIFY(!d.optRock->isEnabled());
+            QVERIFY(d.optStruc->isChecked());
+            d.optComma->setValue(true);
+        });
+        QCOMPARE(w->doc.DatCount, 2);
+        QVERIFY(w->optStruc->isChecked());
+        QVERIFY(!w->optRock->isEnabled());
+        QCOMPARE(int(w->doc.DatumPoints[2].Number), 2);
+        QVERIFY(testsupport::dialogs().prompts.back().kind != dlg::Prompt::Kind::Input);
+    }
+
     void negativeValuesKeepTheTopAtZero() {
         QTemporaryDir dir;
         auto w = registered();
