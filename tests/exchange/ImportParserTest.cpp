@@ -37,6 +37,36 @@ private slots:
             QVERIFY2(!importer::isAcceptedCode(QLatin1String(bad)), bad);
     }
 
+    // Every accepted code reads its columns into the right roles, in both
+    // modes, with text in the skipped columns.
+    void everyCodeInBothModes_data() {
+        QTest::addColumn<QString>("code");
+        for (const QString& c : importer::acceptedCodes()) QTest::newRow(qPrintable(c)) << c;
+    }
+    void everyCodeInBothModes() {
+        QFETCH(QString, code);
+        QStringList fields;
+        for (QChar c : code) {
+            if (c == u'x') fields << QStringLiteral("1.5");
+            else if (c == u'y') fields << QStringLiteral("-2.25");
+            else if (c == u'z') fields << QStringLiteral("300");
+            else if (c == u'-') fields << QStringLiteral("Well_7");
+        }
+        const Record expected{1.5f, -2.25f, code.contains(u'z') ? 300.0f : 0.0f};
+        const QString comma = fields.join(u',');
+        QVERIFY2(same(importer::parseCommaLine(comma, code), expected), qPrintable(comma));
+        // Two records in a stream, the second split over two lines.
+        const QString stream = fields.join(u'\t') + QStringLiteral("\r\n") + fields.mid(0, 1).join(u' ') +
+                               QStringLiteral("\n") + fields.mid(1).join(QStringLiteral("  ")) +
+                               QStringLiteral("\n");
+        RecordReader reader(stream, code, RecordReader::Mode::Stream);
+        int missing = 0;
+        QVERIFY(same(reader.read(missing), expected));
+        QVERIFY(same(reader.read(missing), expected));
+        QCOMPARE(missing, 0);
+        QVERIFY(reader.atEnd());
+    }
+
     void counts_data() {
         QTest::addColumn<QString>("head");
         QTest::addColumn<QString>("last");
