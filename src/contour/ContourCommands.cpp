@@ -78,6 +78,10 @@ ContourCommands::ContourCommands(MainWindow& main) : QObject(&main), w(main) {
     w.VScroll2->setValue(0);
     connect(w.VScroll2, &QScrollBar::valueChanged, this, &ContourCommands::VScroll2_Change);
 
+    // The View menu's map and plot items carry the check mark of the view shown.
+    w.mnuViewShowMap->setCheckable(true);
+    w.mnuViewShowCon->setCheckable(true);
+
     connect(w.mnuFileOpenCon, &QAction::triggered, this, &ContourCommands::mnuFileOpenCon_Click);
     w.handles(w.mnuFileOpenCon);
 }
