@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPainter>
+#include <QTimer>
 #include <cmath>
 
 int ContourCommands::pumpIntervalMs = 30;
@@ -82,8 +83,20 @@ ContourCommands::ContourCommands(MainWindow& main) : QObject(&main), w(main) {
     w.mnuViewShowMap->setCheckable(true);
     w.mnuViewShowCon->setCheckable(true);
 
+    // The plot's text boxes select their whole text when they get the focus.
+    for (QLineEdit* e : {w.txtConDet, w.txtMax, w.txtMin}) e->installEventFilter(this);
+
     connect(w.mnuFileOpenCon, &QAction::triggered, this, &ContourCommands::mnuFileOpenCon_Click);
     w.handles(w.mnuFileOpenCon);
+}
+
+bool ContourCommands::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn)
+        if (auto* e = qobject_cast<QLineEdit*>(watched))
+            // After the focus change is complete, or a mouse click that gave
+            // the focus would put the cursor back in place of the selection.
+            QTimer::singleShot(0, e, &QLineEdit::selectAll);
+    return QObject::eventFilter(watched, event);
 }
 
 void ContourCommands::markOutOfDate() { w.doc.ContoursCurrent = false; }

@@ -67,6 +67,9 @@ public:
     // pumps after every node.  The stop flag is tested after every node.
     static int pumpIntervalMs;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void setPlotControlsEnabled(bool on);
     void markOutOfDate();

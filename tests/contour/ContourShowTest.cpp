@@ -10,6 +10,7 @@
 #include "platform/ColorNumber.h"
 #include "platform/ImagingObject.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QTest>
 
@@ -252,6 +253,20 @@ private slots:
         QVERIFY(testsupport::dialogs().prompts.empty());
     }
 
+    void textBoxesSelectAllOnFocus() {
+        QTemporaryDir dir;
+        auto w = plotWindow(dir);
+        w->chkMan->click();
+        for (QLineEdit* e : {w->txtConDet, w->txtMax, w->txtMin}) {
+            e->setText(QStringLiteral("123"));
+            e->deselect();
+            QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+            QApplication::sendEvent(e, &in);
+            QCoreApplication::processEvents();
+            QCOMPARE(e->selectedText(), QStringLiteral("123"));
+        }
+    }
+
     void paintedCellsFollowTheRamp() {
         QTemporaryDir dir;
         auto w = plotWindow(dir);
@@ -321,6 +336,52 @@ private slots:
         QVERIFY(img.pixelColor(bar.toPoint()).red() > 240 && img.pixelColor(bar.toPoint()).blue() == 0);
         const QPointF bottom = t.map(QPointF(250, int(H * 4 / 5) - 5));
         QCOMPARE(img.pixelColor(bottom.toPoint()).blue(), 255);
+    }
+
+    void titleColourFollowsTheScheme() {
+        QTemporaryDir dir;
+        auto w = plotWindow(dir);
+        auto titleHas = [&](QColor c) {
+            const QImage img = w->picMap->picture();
+            // Inside the title box.
+            for (int y = 0; y < 18; ++y)
+                for (int x = img.width() / 2 - 50; x < img.width() / 2 + 50; ++x)
+                    if (img.pixelColor(x, y) == c) return true;
+            return false;
+        };
+        w->optLo->click();
+        w->cmdShow->click();
+        QVERIFY(titleHas(QColor(255, 0, 0)));
+        QVERIFY(!titleHas(QColor(Qt::white)));
+        w->cmdShow->click();
+        w->optHi->click();
+        w->cmdShow->click();
+        QVERIFY(titleHas(QColor(Qt::white)));
+    }
+
+    void checkContoursDrawsOverTheMap() {
+        QTemporaryDir dir;
+        auto w = plotWindow(dir);
+        int lines = 0;
+        w->contourCommands->ContourLines = [&](float, float, float, float, float, float) { ++lines; };
+        w->mnuViewCheck->setChecked(true);
+        w->optLo->click();
+        w->doc.ScaleSide = false;
+        w->cmdShow->click();
+        QVERIFY(testsupport::dialogs().prompts.empty());
+        QCOMPARE(lines, 1);
+        QVERIFY(!w->fr3D->isVisible());
+        QVERIFY(!w->doc.ScaleSide); // no scale
+        // The map's grid lines (dark green) show through instead of cells.
+        const QImage img = w->picMap->picture();
+        int green = 0;
+        for (int x = 0; x < img.width(); ++x) {
+            const QColor c = img.pixelColor(x, img.height() / 2);
+            green += c.green() > c.red() + 40;
+        }
+        QVERIFY(green > 0);
+        const auto [i, j] = middleNode(*w);
+        QCOMPARE(pixelAtNode(*w, i, j).red(), 255);
     }
 
     void plotReadOutOverTheGrid() {
