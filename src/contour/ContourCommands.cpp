@@ -214,7 +214,6 @@ void ContourCommands::showContours() {
 }
 
 void ContourCommands::backToMap() {
-    Document& d = w.doc;
     MarkerOverlay& mk = *w.markers;
     try {
         w.setCursor(Qt::WaitCursor);
@@ -256,7 +255,6 @@ void ContourCommands::backToMap() {
         w.HScroll1->setVisible(w.Frame1->width() < twips::toPx(w.imPoints->Width()));
         w.VScroll1->setVisible(w.Frame1->height() < twips::toPx(w.imPoints->Height()));
         w.mapView->MapReplot();
-        (void)d;
     } catch (const legacy::Error& e) {
         w.reportError(QStringLiteral("cmdShow error: "), e.description(), 2, 64);
     }
@@ -500,6 +498,9 @@ void ContourCommands::mnuFileOpenCon_Click() {
     cd.Flags = 4096;
     cd.Filter = QStringLiteral("Contour Plot Files (*.vlp)|*.vlp|");
     if (!dlg::showOpen(cd)) return;
+    // The picture replaces the document: a changed one is offered for
+    // saving first, as every other opening does, rather than lost.
+    if (!w.offerToSave(false)) return;
     try {
         w.ClearAll();
         d.MapFileName = cd.FileName;

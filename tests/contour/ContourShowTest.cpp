@@ -453,6 +453,35 @@ private slots:
         QCOMPARE(w->contourCommands->gridPointCount(), w->doc.DatCount + w->doc.ConCount);
     }
 
+    void reopenOffersToSaveAChangedDocument() {
+        QTemporaryDir dir;
+        auto w = plotWindow(dir);
+        QImage img(300, 200, QImage::Format_RGB32);
+        img.fill(Qt::blue);
+        const QString path = dir.filePath(QStringLiteral("plot.vlp"));
+        QVERIFY(img.save(path, "JPG"));
+        Document& d = w->doc;
+        d.DataChanged = true;
+        const int points = d.DatCount;
+        auto& dl = testsupport::dialogs();
+        dl.queue(path);
+        dl.queue(dlg::Answer::Cancel);
+        w->mnuFileOpenCon->setEnabled(true);
+        w->mnuFileOpenCon->trigger();
+        QCOMPARE(dl.prompts.size(), size_t(2));
+        QVERIFY(dl.prompts[1].text.startsWith(QStringLiteral("ridge.vlm has changed.")));
+        QCOMPARE(d.DatCount, points);
+        QCOMPARE(d.DataTitle, QStringLiteral("Ridge"));
+
+        dl.clear();
+        dl.queue(path);
+        dl.queue(dlg::Answer::No);
+        w->mnuFileOpenCon->trigger();
+        QCOMPARE(d.DatCount, 0);
+        QCOMPARE(d.DataTitle, QStringLiteral("plot"));
+        QCOMPARE(dl.unanswered, 0);
+    }
+
     void reopenContourPicture() {
         QTemporaryDir dir;
         auto w = startWindow();
