@@ -400,6 +400,7 @@ bool ContourCommands::ContourShow() {
             w.labText->setText(QStringLiteral("Contour Map"));
             d.ContoursCurrent = true;
             w.TopoDone = false;
+            if (plotCompleted) plotCompleted();
             if (scheme == colour_scheme::Gray3D && !check && d.ContourDetail >= 50) w.fr3D->setVisible(true);
         }
     } catch (const legacy::Error& e) {

@@ -50,6 +50,10 @@ public:
     // contour-line commands install it; it draws on picMap's picture.
     std::function<void(float, float, float, float, float, float)> ContourLines;
 
+    // Runs when a contour map has been drawn completely, so that the relief
+    // commands can mark their cached relief as out of date.
+    std::function<void()> plotCompleted;
+
     // From picMap's drawing units (twips) to the pixels of its picture.
     QTransform plotTransform() const;
     // Where a map point lies on the plot, in twips.

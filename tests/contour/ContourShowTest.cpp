@@ -441,8 +441,11 @@ private slots:
             const float v[6] = {a, b, c, e, f, g};
             std::copy(v, v + 6, args);
         };
+        int completed = 0;
+        w->contourCommands->plotCompleted = [&] { ++completed; };
         w->cmdShow->click();
         QCOMPARE(calls, 0);
+        QCOMPARE(completed, 1);
         w->cmdShow->click();
         w->chkLines->click();
         w->cmdShow->click();
