@@ -338,6 +338,34 @@ private slots:
         QCOMPARE(img.pixelColor(bottom.toPoint()).blue(), 255);
     }
 
+    void manualAndFlatScales() {
+        QTemporaryDir dir;
+        auto w = plotWindow(dir);
+        Document& d = w->doc;
+        w->chkMan->click();
+        w->txtMax->setText(QStringLiteral("1000"));
+        w->txtMin->setText(QStringLiteral("-50x"));
+        w->cmdShow->click();
+        QCOMPARE(d.ContourMax, 1000.f);
+        QCOMPARE(d.ContourMin, -50.f);
+        QVERIFY(d.ZMax < 1000 && d.ZMin > -50);
+        w->cmdShow->click();
+        QVERIFY(w->txtMax->isEnabled());
+
+        // Every value equal: a colour range of no width is painted without
+        // a failure, in the bottom colour.
+        w->chkMan->click();
+        for (int i = 1; i <= d.DatCount; ++i) d.DatumPoints[i].Z = 100;
+        for (int i = 1; i <= d.ConCount; ++i) d.ContourPoints[i].Z = 100;
+        w->optMed->click();
+        w->cmdShow->click();
+        QVERIFY(testsupport::dialogs().prompts.empty());
+        QVERIFY(d.ContoursCurrent);
+        QCOMPARE(d.ContourMin, d.ContourMax);
+        const auto [i, j] = middleNode(*w);
+        QCOMPARE(pixelAtNode(*w, i, j), QColor(0, 0, 255));
+    }
+
     void titleColourFollowsTheScheme() {
         QTemporaryDir dir;
         auto w = plotWindow(dir);
