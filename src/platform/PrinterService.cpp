@@ -71,11 +71,11 @@ void PrinterService::setOrientation(int orientation) {
 void PrinterService::ShowDialog(const QString& mode) {
     m_confirmed = false;
     if (mode == QLatin1String("Setup")) {
-        QPageSetupDialog d(m_printer.get(), dlg::parentWindow());
+        QPageSetupDialog d(m_printer.get(), m_parent ? m_parent : dlg::parentWindow());
         m_confirmed = dlg::execDialog(&d) == QDialog::Accepted;
         return;
     }
-    QPrintDialog d(m_printer.get(), dlg::parentWindow());
+    QPrintDialog d(m_printer.get(), m_parent ? m_parent : dlg::parentWindow());
     auto* options = new QWidget;
     options->setWindowTitle(QStringLiteral("Options"));
     auto* fast = new QCheckBox(QStringLiteral("Fast printing"), options);

@@ -10,6 +10,7 @@
 class QImage;
 class QPainter;
 class QPrinter;
+class QWidget;
 
 class PrinterService {
 public:
@@ -51,6 +52,10 @@ public:
     int Orientation() const;
     void setOrientation(int orientation);
 
+    // The window the dialogs belong to (the print window: the main window is
+    // disabled while it is open).
+    void setDialogParent(QWidget* parent) { m_parent = parent; }
+
     QPrinter& printer() { return *m_printer; }
     bool jobActive() const { return m_painter != nullptr; }
     int pagesStarted() const { return m_pages; }
@@ -58,6 +63,7 @@ public:
 private:
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<QPainter> m_painter;
+    QWidget* m_parent = nullptr;
     bool m_confirmed = false;
     int m_copies = 1;
     bool m_printToFile = false;

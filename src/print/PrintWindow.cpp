@@ -163,7 +163,10 @@ void PrintWindow::buildControls() {
 }
 
 PrinterService& PrintWindow::printerService() {
-    if (!m_printer) m_printer = std::make_unique<PrinterService>();
+    if (!m_printer) {
+        m_printer = std::make_unique<PrinterService>();
+        m_printer->setDialogParent(this);
+    }
     return *m_printer;
 }
 
@@ -363,7 +366,7 @@ void PrintWindow::optionClick(void (PrintWindow::*body)()) {
     try {
         (this->*body)();
     } catch (const legacy::Error& e) {
-        w.reportError(QStringLiteral("Print setup error: "), e.description(), 0, 48);
+        report(QStringLiteral("Print setup error: ") + e.description());
     }
 }
 
@@ -428,12 +431,17 @@ bool PrintWindow::eventFilter(QObject* watched, QEvent* event) {
 // ---------------------------------------------------------------------------
 // Output
 
+void PrintWindow::report(const QString& text) {
+    // Shown over this window: the main window is disabled while it is open.
+    dlg::provider().message(this, text, {dlg::Buttons::OK, dlg::Icon::Exclamation}, dlg::applicationTitle());
+}
+
 void PrintWindow::cmdPrinter_Click() {
     try {
         printerService().ShowDialog(QStringLiteral("Setup"));
         PageSetup();
     } catch (const legacy::Error& e) {
-        w.reportError(QStringLiteral("Print setup error: "), e.description(), 0, 48);
+        report(QStringLiteral("Print setup error: ") + e.description());
     }
 }
 
@@ -478,9 +486,9 @@ void PrintWindow::cmdPrint_Click() {
         cd.Filter = QStringLiteral("Printer Files (*.prn)|*.prn");
         cd.DefaultExt = QStringLiteral("prn");
         // A cancelled save dialog prints nothing: there is no file to print to.
-        if (!dlg::showSave(cd) || cd.FileName.isEmpty() || cd.FileName.contains(QLatin1Char('*'))) return;
+        if (!dlg::provider().save(this, cd) || cd.FileName.isEmpty() || cd.FileName.contains(QLatin1Char('*'))) return;
         printPicturePages(1, cd.FileName);
     } catch (const legacy::Error& e) {
-        w.reportError(QStringLiteral("Printing error: "), e.description(), 0, 48);
+        report(QStringLiteral("Printing error: ") + e.description());
     }
 }

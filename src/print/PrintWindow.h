@@ -110,6 +110,7 @@ private:
     void placePreview();
     void PrintPreviewDraw(QLabel* target);
     void optionClick(void (PrintWindow::*body)());
+    void report(const QString& text);
     void printPicturePages(int copies, const QString& outputFile);
 
     MainWindow& w;
