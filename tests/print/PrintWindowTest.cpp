@@ -6,6 +6,7 @@
 #include "app/Twips.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
+#include "document/Legacy.h"
 #include "platform/PrinterService.h"
 #include "platform/SettingsStore.h"
 #include "print/PrintCommands.h"
@@ -18,6 +19,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -282,6 +284,14 @@ private slots:
         QVERIFY(f->ScaleArmed);
         QVERIFY(!f->Timer1->isActive());
 
+        // An edit arms the one-second timer; the program's own rewrites do not.
+        f->txtLeft->setText(QStringLiteral("1"));
+        QVERIFY(f->Timer1->isActive());
+        f->Timer1_Timer();
+        QVERIFY(!f->Timer1->isActive());
+        // Fit across the width: the left margin is the minimum.
+        QCOMPARE(f->txtLeft->text(), legacy::Format(f->metrics.MinLeftMargin, QStringLiteral("0.00")));
+
         // Unticking Fit arms the timer; when it fires the box is used.
         f->chkFit->setChecked(false);
         QVERIFY(f->Timer1->isActive());
@@ -352,6 +362,28 @@ private slots:
         QCOMPARE(w->settings->ReadSetting(kSection, QStringLiteral("FastPrint"), QStringLiteral("unset")),
                  QStringLiteral("unset"));
         QVERIFY(!f->printerService().jobActive());
+    }
+
+    void printSetupDialogTurnsThePage() {
+        if (!havePrinter()) QSKIP("no printer installed");
+        auto w = startWindow();
+        showMap(*w, Qt::red, 100, 200);
+        PrintWindow* f = openPrintWindow(*w);
+        QVERIFY(f->optPort->isChecked());
+        auto& d = testsupport::dialogs();
+        d.queue(dlg::WindowScript([](QDialog* dialog) {
+            auto* ps = qobject_cast<QPageSetupDialog*>(dialog);
+            if (!ps) return int(QDialog::Rejected);
+            ps->printer()->setPageOrientation(QPageLayout::Landscape);
+            return int(QDialog::Accepted);
+        }));
+        QTest::mouseClick(f->cmdPrinter, Qt::LeftButton);
+        QCOMPARE(d.prompts.size(), size_t(1));
+        QVERIFY(f->optLand->isChecked());
+        QVERIFY(f->picPreview->width() > f->picPreview->height());
+        // A tall picture on a landscape page fills the printable height.
+        QCOMPARE(f->rect.PrintHeight, f->metrics.PrintAreaHeight);
+        QCOMPARE(f->rect.PrintTop, 0L);
     }
 
     void printToFileMakesOnePage() {
@@ -443,6 +475,25 @@ private slots:
         QVERIFY(std::abs(size.height() - f->page.PaperHeight / 20.0) < 1);
         QTemporaryDir tmp;
         QVERIFY(countColour(pdfImage(arrived, tmp.path()), qRgb(255, 0, 0)) > 50);
+        QFile::remove(arrived);
+
+        // The window option prints the main window's image, one page.
+        const QStringList before2 = out.entryList({QStringLiteral("*.pdf")}, QDir::Files);
+        QTest::mouseClick(f->optWindow, Qt::LeftButton);
+        d.clear();
+        d.queue(printDialog(QStringLiteral("PDF"), 2));
+        QTest::mouseClick(f->cmdPrint, Qt::LeftButton);
+        QCOMPARE(d.prompts.size(), size_t(1));
+        arrived.clear();
+        t.restart();
+        while (t.elapsed() < 20000 && arrived.isEmpty()) {
+            out.refresh();
+            for (const QString& name : out.entryList({QStringLiteral("*.pdf")}, QDir::Files))
+                if (!before2.contains(name) && pdfPages(out.filePath(name)) > 0) arrived = out.filePath(name);
+            if (arrived.isEmpty()) QThread::msleep(200);
+        }
+        if (arrived.isEmpty()) QSKIP("the CUPS PDF queue did not deliver within 20 s");
+        QCOMPARE(pdfPages(arrived), 1);
         QFile::remove(arrived);
     }
 };
