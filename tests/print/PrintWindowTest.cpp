@@ -269,6 +269,17 @@ private slots:
         QCOMPARE(f->HeightTwips(), 5580.0);
     }
 
+    void storedSizeThatIsNoNumber() {
+        if (!havePrinter()) QSKIP("no printer installed");
+        SettingsStore().WriteSetting(kSection, QStringLiteral("PrintPreviewSize"), QStringLiteral("wide"));
+        auto w = startWindow();
+        showMap(*w, Qt::red, 100, 100);
+        PrintWindow* f = openPrintWindow(*w);
+        QCOMPARE(f->WidthTwips(), 6060.0);
+        QCOMPARE(f->HeightTwips(), 3630.0);
+        QCOMPARE(f->PreviewSize, 6060.0);
+    }
+
     void layoutControls() {
         if (!havePrinter()) QSKIP("no printer installed");
         auto w = startWindow();
