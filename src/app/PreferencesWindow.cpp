@@ -79,11 +79,13 @@ void FolderList::refill() {
         ++depth;
     }
     setCurrentRow(count() - 1);
+    QListWidgetItem* chosen = currentItem();
     const QStringList subs = QDir(m_path).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString& s : subs) {
         auto* it = new QListWidgetItem(QString(depth * 2, QLatin1Char(' ')) + s, this);
         it->setData(Qt::UserRole, QDir(m_path).filePath(s));
     }
+    if (chosen) scrollToItem(chosen, QAbstractItemView::PositionAtCenter);
 }
 
 // ---------------------------------------------------------------------------
@@ -136,22 +138,22 @@ void PreferencesWindow::buildControls() {
     place(Frame1, 240, 1560, 4500, 2400);
     Label2 = new QLabel(QStringLiteral("Data Drive:"), Frame1);
     named(Label2, "Label2");
-    place(Label2, 120, 300, 1000, 255);
+    place(Label2, 120, 300, 1200, 255);
     Drive1 = new QComboBox(Frame1);
     named(Drive1, "Drive1");
     Drive1->setToolTip(QStringLiteral("Select drive"));
-    place(Drive1, 1140, 240, 3240, 315);
+    place(Drive1, 1380, 240, 3000, 315);
     Label1 = new QLabel(QStringLiteral("Data Folder:"), Frame1);
     named(Label1, "Label1");
-    place(Label1, 120, 660, 1000, 255);
+    place(Label1, 120, 660, 1200, 255);
     Dir1 = new FolderList(Frame1);
     named(Dir1, "Dir1");
     Dir1->setToolTip(QStringLiteral("Double-click to select folder"));
-    place(Dir1, 1140, 660, 3240, 1140);
+    place(Dir1, 1380, 660, 3000, 1140);
     cmdCreate = new QPushButton(QStringLiteral("New Folder"), Frame1);
     named(cmdCreate, "cmdCreate");
     cmdCreate->setToolTip(QStringLiteral("Create new folder in which to save layouts"));
-    place(cmdCreate, 1140, 1900, 1335, 375);
+    place(cmdCreate, 1380, 1900, 1335, 375);
 
     cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     named(cmdOK, "cmdOK");

@@ -305,6 +305,10 @@ private slots:
         auto w = contactWindow({1, 2});
         w->labDatCol->setEnabled(true);
         w->doc.ContoursCurrent = true;
+        w->doc.MapLabels.resize(2);
+        w->doc.LabelCount = 1;
+        w->doc.OtherPoints.resize(3);
+        w->doc.OtherCount = 2;
         dialogs().queue(dlg::Answer::No);
         w->mnuOptClearAll->trigger();
         QCOMPARE(dialogs().prompts[0].text, QStringLiteral("Do you wish to remove all (Datum and Contour) points?"));
@@ -334,7 +338,12 @@ private slots:
         QVERIFY(!w->chkMan->isEnabled());
         QVERIFY(w->doc.DataChanged);
         QVERIFY(!w->doc.ContoursCurrent);
+        // Labels, the second data set and the registration survive.
         QVERIFY(w->doc.MapRegistered);
+        QCOMPARE(w->doc.LabelCount, 1);
+        QCOMPARE(int(w->doc.MapLabels.size()), 2);
+        QCOMPARE(w->doc.OtherCount, 2);
+        QCOMPARE(int(w->doc.OtherPoints.size()), 3);
         QCOMPARE(dialogs().unanswered, 0);
     }
 
