@@ -222,6 +222,23 @@ private slots:
         QCOMPARE(w->markers->labDat[1].Left, w->markers->labDat[2].Left - (300 - 100) * 6.0f);
     }
 
+    void failureIsReportedAndLeavesFlags() {
+        auto w = structuralWindow();
+        // A count beyond the records: the filter reports it and changes nothing.
+        w->doc.DatCount = 9;
+        filter(w->mnuOptClearDatZGreater, QStringLiteral("25"));
+        QCOMPARE(int(dialogs().prompts.size()), 3);
+        QCOMPARE(dialogs().prompts[2].text, QStringLiteral("mnuOptClearDat error: \n\nSubscript out of range"));
+        QCOMPARE(int(dialogs().prompts[2].icon), int(dlg::Icon::Information));
+        QCOMPARE(int(w->doc.DatumPoints.size()), 6);
+        QVERIFY(!w->doc.DataChanged);
+        QVERIFY(w->doc.ContoursCurrent);
+        w->doc.ConCount = 4;
+        filter(w->mnuOptClearConZGreater, QStringLiteral("25"));
+        QCOMPARE(dialogs().prompts[5].text, QStringLiteral("mnuOptClearCon error: \n\nSubscript out of range"));
+        QCOMPARE(int(w->doc.ContourPoints.size()), 4);
+    }
+
     void filterThatWouldEmptyTheSetRemovesNothing() {
         auto w = structuralWindow();
         filter(w->mnuOptClearConZGreater, QStringLiteral("0"));
