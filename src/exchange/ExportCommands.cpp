@@ -3,8 +3,10 @@
 #include "app/MainWindow.h"
 #include "app/Twips.h"
 #include "document/Legacy.h"
+#include "exchange/ColumnDialog.h"
 #include "exchange/Combination.h"
 #include "exchange/ConverterExchange.h"
+#include "exchange/ExportFormat.h"
 #include "exchange/SecondDataSet.h"
 #include "map/MapView.h"
 #include "platform/Dialogs.h"
@@ -60,15 +62,88 @@ ExportCommands::ExportCommands(MainWindow& main) : QObject(&main), w(main) {
     m_outputPoll->setInterval(1000);
     connect(m_outputPoll, &QTimer::timeout, this, &ExportCommands::checkConverterOutput);
 
+    connect(w.mnuFileExportData, &QAction::triggered, this, [this] { mnuFileExportData_Click(); });
     connect(w.mnuFileExportMap, &QAction::triggered, this, [this] { mnuFileExportMap_Click(); });
     connect(w.mnuFileOpenDat, &QAction::triggered, this, [this] { mnuFileOpenDat_Click(); });
     connect(w.cmdConDat[0], &QPushButton::clicked, this, [this] { cmdConDat_Click(0); });
     connect(w.cmdConDat[1], &QPushButton::clicked, this, [this] { cmdConDat_Click(1); });
     connect(w.cmdConRun, &QPushButton::clicked, this, [this] { cmdConRun_Click(); });
     connect(w.cmdConSave, &QPushButton::clicked, this, [this] { cmdConSave_Click(); });
-    for (QObject* c : std::initializer_list<QObject*>{w.mnuFileExportMap, w.mnuFileOpenDat, w.cmdConDat[0],
+    for (QObject* c : std::initializer_list<QObject*>{w.mnuFileExportData, w.mnuFileExportMap, w.mnuFileOpenDat, w.cmdConDat[0],
                                                       w.cmdConDat[1], w.cmdConRun, w.cmdConSave})
         w.handles(c);
+}
+
+// ---------------------------------------------------------------------------
+// File > Export > Data: the grid while the contour plot is on screen, the
+// points otherwise.
+void ExportCommands::mnuFileExportData_Click() {
+    Document& d = w.doc;
+    const auto gridExport = [this] { return w.picMap->isVisible() && !w.optRock->isChecked(); };
+    if (d.DataFileName.size() >= 4)
+        d.ExportFileName = withoutLastFour(d.DataFileName) +
+                           (gridExport() ? QStringLiteral("-Contours.dat") : QStringLiteral(".dat"));
+
+    dlg::CommonDialog cd;
+    cd.CancelError = true;
+    cd.DialogTitle = QStringLiteral("Export Data");
+    cd.FileName = d.ExportFileName;
+    cd.Flags = 2;
+    cd.Filter = QStringLiteral("Dat Files|*.dat|");
+    cd.InitDir = w.DialogInitDir;
+    if (!dlg::showSave(cd)) return;
+    w.DialogFileName = cd.FileName;
+    w.DialogFileTitle = cd.FileTitle;
+    d.ExportFileName = cd.FileName;
+    d.ColumnOrder.clear();
+    if (ExportDataText.isEmpty()) ExportDataText = QStringLiteral("Data");
+
+    const auto failed = [](const Error& e) {
+        dlg::msgBox(QStringLiteral("Error exporting data: ") + e.description(),
+                    {dlg::Buttons::OK, dlg::Icon::Exclamation});
+    };
+    if (gridExport()) {
+        // A grid that could not be written is reported: saying nothing would
+        // leave the user believing the file holds it.
+        try {
+            writeFileAtomically(d.ExportFileName, exportfmt::gridExportText(d.ContourGrid, d.GridCols, d.GridRows));
+        } catch (const Error& e) {
+            failed(e);
+        }
+        return;
+    }
+
+    ColumnDialog& f = ColumnDialog::frmImEx(w);
+    f.prepareExportFace(FileService::SplitPath(d.ExportFileName, false), ExportDataText);
+    f.showModal();
+    if (d.ColumnOrder.isEmpty()) return;
+    ExportDataText = f.txtLine->text();
+
+    exportfmt::PointExportOptions o;
+    o.columnOrder = d.ColumnOrder;
+    o.header = f.chkHead->isChecked();
+    o.tab = f.optTab->isChecked();
+    o.dataText = ExportDataText;
+    o.contacts = w.optRock->isChecked();
+    if (!d.ContactShown.isEmpty() && d.ContactShown != QStringLiteral("All")) {
+        const QString answer = dlg::inputBox(QStringLiteral("Enter contact number to export:\r\n"
+                                                            "(Enter 'All' or hit cancel to export all contacts)"),
+                                             QStringLiteral("Vexolan Export"), d.ContactShown);
+        if (!answer.isEmpty() && answer != QStringLiteral("All")) o.contact = answer;
+    }
+
+    QStringList lines;
+    try {
+        exportfmt::buildPointExport(d, o, lines);
+        writeFileAtomically(d.ExportFileName, joinLinesCrLf(lines));
+    } catch (const Error& e) {
+        // The lines made before the failure stay in the file.
+        try {
+            writeFileAtomically(d.ExportFileName, joinLinesCrLf(lines));
+        } catch (const Error&) {
+        }
+        failed(e);
+    }
 }
 
 // ---------------------------------------------------------------------------

@@ -15,6 +15,7 @@ class ExportCommands : public QObject {
 public:
     explicit ExportCommands(MainWindow& w);
 
+    void mnuFileExportData_Click();
     void mnuFileExportMap_Click();
     void mnuFileOpenDat_Click();
     void cmdConDat_Click(int index);
@@ -27,6 +28,9 @@ public:
     // Enables Save Conversion once the converter has written its output
     // after Run CorpsCon; polled while an exchange waits for it.
     void checkConverterOutput();
+
+    // The data text of the point export, kept for the program's run.
+    QString ExportDataText;
 
     // "Calculating..." shown over the map while data are combined.
     QLabel* labCalc = nullptr;
