@@ -382,9 +382,9 @@ void ExportCommands::cmdConSave_Click() {
         const QString inPath = converterFolder + converter::InputFileName;
         const QString outPath = converterFolder + converter::OutputFileName;
         if (!QFileInfo::exists(inPath)) raise(ErrorCode::FileNotFound);
-        if (!QFile::remove(inPath)) raise(QStringLiteral("Permission denied: ") + QDir::toNativeSeparators(inPath));
         const converter::Records records = converter::readOutput(readFileBytes(outPath), n);
-        QFile::remove(outPath);
+        // The exchange files go only once the result is written: a result
+        // that cannot be written must not cost the user the conversion.
         const QString folder = w.app.DataFolder + QStringLiteral("Dat Files");
         if (!QFileInfo(folder).isDir()) raise(ErrorCode::PathNotFound);
         // The title names the file; a separator in it must not lead elsewhere.
@@ -393,6 +393,8 @@ void ExportCommands::cmdConSave_Click() {
         name.replace(u'\\', u'_');
         writeFileAtomically(folder + u'/' + name + QStringLiteral(".dat"),
                             converter::resultFileText(d.DataTitle, records, latLong));
+        QFile::remove(inPath);
+        QFile::remove(outPath);
         w.DialogFileName = d.DataFileName;
         w.cmdConSave->setEnabled(false);
     } catch (const Error& e) {

@@ -157,6 +157,9 @@ private slots:
         QCOMPARE(p.size(), size_t(2));
         QCOMPARE(p[1].text, QStringLiteral("cmdConSave error: \n\nPath not found"));
         QVERIFY(w->cmdConSave->isEnabled());
+        // The converter's output is still there to be saved again.
+        QVERIFY(QFile::exists(tmp.path() + QStringLiteral("/DATA-OUT.DAT")));
+        QVERIFY(QFile::exists(tmp.path() + QStringLiteral("/Data-in.dat")));
 
         // A short converter output fails too.
         testsupport::dialogs().clear();
