@@ -270,7 +270,7 @@ bool ColumnDialog::isImportFace() const { return windowTitle() == ImportCaption;
 void ColumnDialog::setWindowWidthTwips(double width) {
     // The list and its help lie right of 7700 twips: a narrower window cuts
     // them off rather than squeezing the controls.
-    setFixedSize(twips::toPx(width - BorderWidth), twips::toPx(ClientHeight));
+    resize(twips::toPx(width - BorderWidth), twips::toPx(ClientHeight));
 }
 
 double ColumnDialog::windowWidthTwips() const { return twips::fromPx(width()) + BorderWidth; }

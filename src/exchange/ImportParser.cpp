@@ -76,29 +76,70 @@ Record parseCommaLine(const QString& line, const QString& code) {
 }
 
 RecordReader::RecordReader(const QString& text, const QString& code, Mode mode)
-    : m_reader(text), m_code(code), m_mode(mode) {}
+    : m_reader(text), m_text(text), m_code(code), m_mode(mode) {}
 
 void RecordReader::skipLines(int lines) {
     for (int i = 0; i < lines; ++i) m_reader.readLine();
 }
 
-bool RecordReader::atEnd() const { return m_reader.atEnd(); }
+namespace {
+bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+bool isLineEnd(QChar c) { return c == u'\r' || c == u'\n'; }
+} // namespace
+
+bool RecordReader::atEnd() const {
+    if (m_pos < 0) return m_reader.atEnd();
+    for (qsizetype i = m_pos; i < m_text.size(); ++i)
+        if (!isBlank(m_text[i]) && !isLineEnd(m_text[i])) return false;
+    return true;
+}
+
+QString RecordReader::nextField() {
+    // Blanks and blank lines before a field are passed over.
+    while (m_pos < m_text.size() && (isBlank(m_text[m_pos]) || isLineEnd(m_text[m_pos]))) ++m_pos;
+    QString item;
+    if (m_pos < m_text.size() && m_text[m_pos] == u'"') {
+        // A quoted text is one field, quotes removed.
+        const qsizetype close = m_text.indexOf(u'"', m_pos + 1);
+        const qsizetype end = close < 0 ? m_text.size() : close;
+        item = m_text.mid(m_pos + 1, end - m_pos - 1);
+        m_pos = close < 0 ? int(m_text.size()) : int(close + 1);
+    } else {
+        const int start = m_pos;
+        while (m_pos < m_text.size() && !isBlank(m_text[m_pos]) && m_text[m_pos] != u',' &&
+               !isLineEnd(m_text[m_pos]))
+            ++m_pos;
+        item = m_text.mid(start, m_pos - start);
+    }
+    // A comma or line end after the field, past any blanks, goes with it.
+    while (m_pos < m_text.size() && isBlank(m_text[m_pos])) ++m_pos;
+    if (m_pos < m_text.size()) {
+        if (m_text[m_pos] == u',' || m_text[m_pos] == u'\n') {
+            ++m_pos;
+        } else if (m_text[m_pos] == u'\r') {
+            ++m_pos;
+            if (m_pos < m_text.size() && m_text[m_pos] == u'\n') ++m_pos;
+        }
+    }
+    return item;
+}
 
 Record RecordReader::read(int& missingFields) {
     missingFields = 0;
     if (m_mode == Mode::Comma) return parseCommaLine(m_reader.readLine(), m_code);
+    if (m_pos < 0) m_pos = m_reader.position();
     Record r;
     const int columns = columnsOf(m_code);
     for (int k = 0; k < columns; ++k) {
         const QChar role = m_code[k];
         if (role == u'0') continue; // no column here
-        if (m_reader.atEnd()) {
+        if (atEnd()) {
             ++missingFields;
             continue;
         }
         // A skipped column takes the next field whatever it holds.
-        const double v = m_reader.readNumber();
-        if (role != u'-') assign(r, role, legacy::ToSingle(v));
+        const QString field = nextField();
+        if (role != u'-') assign(r, role, legacy::NumVal(field));
     }
     return r;
 }

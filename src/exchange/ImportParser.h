@@ -57,12 +57,16 @@ public:
     bool atEnd() const;
     // Reads one record.  In stream mode a field wanted after the end of the
     // text is left at 0 and counted in `missingFields`; blank lines between
-    // fields are passed over.  Throws legacy::Error for a value beyond a
-    // Single ("Overflow").
+    // fields are passed over, so that they cannot shift the columns.  Values
+    // are read with NumVal: a text in a number column gives 0.
     Record read(int& missingFields);
 
 private:
-    legacy::FieldReader m_reader;
+    QString nextField();
+
+    legacy::FieldReader m_reader; // header lines and comma-mode lines
+    QString m_text;
+    int m_pos = -1;               // the stream's place, once it started
     QString m_code;
     Mode m_mode;
 };
