@@ -29,19 +29,6 @@ namespace {
 
 QString withoutLastFour(const QString& s) { return s.left(s.size() - 4); }
 
-// Waits and cross-hair pointers of the window and the map layers.
-void busyPointers(MainWindow& w, bool busy) {
-    if (busy) {
-        w.setCursor(Qt::WaitCursor);
-        w.imPoints->setCursor(Qt::WaitCursor);
-        w.imContacts->setCursor(Qt::WaitCursor);
-    } else {
-        w.unsetCursor();
-        w.imPoints->setCursor(Qt::CrossCursor);
-        w.imContacts->setCursor(Qt::CrossCursor);
-    }
-}
-
 } // namespace
 
 ExportCommands::ExportCommands(MainWindow& main) : QObject(&main), w(main) {
@@ -233,8 +220,7 @@ void ExportCommands::mnuFileOpenDat_Click() {
         d.OtherDataFileName = path;
     }
 
-    w.setCursor(Qt::WaitCursor);
-    w.imPoints->setCursor(Qt::WaitCursor);
+    w.setBusyPointers(true);
     try {
         seconddata::readSecondDataSet(readFileBytes(path), d);
         const bool iso = w.optIso->isChecked();
@@ -255,8 +241,7 @@ void ExportCommands::mnuFileOpenDat_Click() {
         // A file that does not read to its end opens no data set; nothing is
         // reported, as the reading always did.
     }
-    w.unsetCursor();
-    w.imPoints->setCursor(Qt::CrossCursor);
+    w.setBusyPointers(false);
 }
 
 // ---------------------------------------------------------------------------
@@ -273,7 +258,7 @@ void ExportCommands::cmdConDat_Click(int index) {
     w.cmdConDat[0]->setEnabled(false);
     w.cmdConDat[1]->setEnabled(false);
     try {
-        busyPointers(w, true);
+        w.setBusyPointers(true);
         w.cmdShow->setEnabled(false);
         w.cmdConRun->setEnabled(false);
         w.ProgressBar1->setRange(0, 100);
@@ -334,7 +319,7 @@ void ExportCommands::cmdConDat_Click(int index) {
     d.MapBusy = wasBusy;
     m_combining = false;
     w.mapView->MapReplot();
-    busyPointers(w, false);
+    w.setBusyPointers(false);
 }
 
 // ---------------------------------------------------------------------------

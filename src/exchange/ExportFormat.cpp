@@ -20,17 +20,6 @@ QString columnTitle(QChar c, const Document& doc, const QString& dataText) {
     return dataText;
 }
 
-using TwoCoordProjection = float (*)(Document&, double, double, bool, bool);
-
-TwoCoordProjection inverseOf(const QString& name) {
-    if (name == pn::TransverseMercator) return &ProjectTransverseMercator;
-    if (name == pn::Orthographic) return &ProjectOrthographic;
-    if (name == pn::LambertAzimuthal) return &ProjectLambertAzimuthal;
-    if (name == pn::AlbersEqualArea) return &ProjectAlbersEqualArea;
-    if (name == pn::LambertConformal) return &ProjectLambertConformal;
-    return nullptr;
-}
-
 } // namespace
 
 bool isRowCode(const QString& code) {
@@ -56,7 +45,7 @@ void exportedXY(Document& doc, const DataPoint& p, double& x, double& y) {
     y = p.Y;
     if (name == pn::StandardMercator) {
         y = ProjectMercator(doc, p.Y, false);
-    } else if (const TwoCoordProjection proc = inverseOf(name)) {
+    } else if (const TwoCoordProjection proc = twoCoordProjection(name)) {
         x = proc(doc, p.X, p.Y, false, true);
         y = proc(doc, p.X, p.Y, false, false);
     }
