@@ -340,7 +340,7 @@ void MapEditCommands::MapEdit() {
             editor.setArguments(cmd.argv.mid(1));
             if (!folder.isEmpty() && QDir(folder).exists()) editor.setWorkingDirectory(folder);
             editor.setProcessChannelMode(QProcess::ForwardedChannels);
-            editor.start(QIODevice::NotOpen);
+            editor.start();
             if (!editor.waitForStarted()) {
                 warn(QStringLiteral("Unable to start editor."), dlg::Icon::Information);
             } else {
