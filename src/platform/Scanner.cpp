@@ -174,7 +174,7 @@ Session::~Session() {
 
 QList<Device> Session::devices() {
     const SANE_Device** list = nullptr;
-    const SANE_Status s = sane_get_devices(&list, SANE_TRUE);
+    const SANE_Status s = sane_get_devices(&list, SANE_FALSE);
     if (s != SANE_STATUS_GOOD) fail(s);
     QList<Device> out;
     for (int i = 0; list && list[i]; ++i) {

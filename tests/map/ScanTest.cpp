@@ -216,6 +216,25 @@ private slots:
         w->settings->WriteSetting(QStringLiteral("Vexolan"), QStringLiteral("ShowScan"), QStringLiteral("0"));
     }
 
+    void aScannerErrorMidPageFails() {
+        SaneConfig sane("test\n");
+        auto w = startWindow();
+        w->settings->WriteSetting(QStringLiteral("Vexolan"), QStringLiteral("ShowScan"), QStringLiteral("1"));
+        auto& dl = testsupport::dialogs();
+        dl.queue(dlg::WindowScript([](QDialog* d) {
+            auto* status = d->findChild<QComboBox*>(QStringLiteral("read-return-value"));
+            if (!status) return int(QDialog::Rejected);
+            status->setCurrentText(QStringLiteral("SANE_STATUS_JAMMED"));
+            return int(QDialog::Accepted);
+        }));
+        w->cmdScan->click();
+        QCOMPARE(dl.prompts.size(), size_t(2));
+        QCOMPARE(dl.prompts[1].text, QStringLiteral("Scan failed."));
+        QVERIFY(!QFile::exists(w->mapEditCommands->lastScanTempFile()));
+        QVERIFY(!QFileInfo::exists(QFileInfo(w->mapEditCommands->lastScanTempFile()).absolutePath()));
+        w->settings->WriteSetting(QStringLiteral("Vexolan"), QStringLiteral("ShowScan"), QStringLiteral("0"));
+    }
+
     void aChangedDocumentIsOfferedForSavingFirst() {
         SaneConfig sane("test\n");
         auto w = startWindow();

@@ -253,6 +253,25 @@ private slots:
         QVERIFY(varied);
     }
 
+    void scannerErrorsEndTheScan_data() {
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("jammed") << "SANE_STATUS_JAMMED" << "Document feeder jammed";
+        QTest::newRow("input/output") << "SANE_STATUS_IO_ERROR" << "Error during device I/O";
+    }
+    void scannerErrorsEndTheScan() {
+        QFETCH(QString, status);
+        QFETCH(QString, text);
+        try {
+            scanWith({{QStringLiteral("read-return-value"), status}});
+            QFAIL("the scan went on");
+        } catch (const legacy::Error& e) {
+            QCOMPARE(e.description(), text);
+        }
+        // The scanner can be used again at once.
+        QCOMPARE(scanWith({}).width(), 157);
+    }
+
     void colourPageHasItsFullSize() {
         const QImage page = scanWith({{QStringLiteral("mode"), QStringLiteral("Color")}});
         QCOMPARE(page.size(), QSize(157, 196));
