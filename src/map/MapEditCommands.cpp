@@ -539,7 +539,7 @@ void MapEditCommands::cmdScan_Click() {
         const bool showUI = w.settings && w.settings->ReadSetting(w.app.AppName, QStringLiteral("ShowScan"),
                                                                   QStringLiteral("0")) == QLatin1String("1");
         if (acquireToFilename(d.MapFileName, showUI) != 0) {
-            QFile::remove(d.MapFileName);
+            QFile::remove(m_lastTempFile);
             QDir().rmdir(tempDir);
             pointers(false);
             dlg::msgBox(QStringLiteral("Scan failed."), {dlg::Buttons::OK, dlg::Icon::Exclamation});
@@ -547,13 +547,14 @@ void MapEditCommands::cmdScan_Click() {
         }
         w.mapView->MapLoad();
         loaded = w.mapView->mapLoadSucceeded();
-        QFile::remove(d.MapFileName);
+        // By its own name: a failed load has cleared the document's.
+        QFile::remove(m_lastTempFile);
         QDir().rmdir(tempDir);
         pointers(false);
         w.imContacts->setCursor(Qt::CrossCursor);
     } catch (const std::exception& e) {
         if (!tempDir.isEmpty()) {
-            QFile::remove(d.MapFileName);
+            QFile::remove(m_lastTempFile);
             QDir().rmdir(tempDir);
         }
         pending = describe(e);

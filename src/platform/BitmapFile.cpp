@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QtEndian>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -92,8 +93,13 @@ bool cDIB::CreateFromFile(const QString& FileName) {
     // An uncompressed bitmap may leave its image size 0; its rows then say
     // how many pixel bytes there are.
     qint64 pixelBytes = info.biSizeImage;
-    if (pixelBytes == 0 && info.biCompression == 0 && info.biWidth > 0 && info.biBitCount > 0)
-        pixelBytes = (qint64(info.biWidth) * info.biBitCount + 31) / 32 * 4 * std::abs(qint64(info.biHeight));
+    if (pixelBytes == 0 && info.biCompression == 0 && info.biWidth > 0 && info.biBitCount > 0) {
+        const qint64 row = (qint64(info.biWidth) * info.biBitCount + 31) / 32 * 4;
+        const qint64 rows = std::abs(qint64(info.biHeight));
+        // More rows than the file could hold: it ends before them.
+        if (rows > f.size() / row) legacy::raise(legacy::ErrorCode::InputPastEnd);
+        pixelBytes = row * rows;
+    }
     const QByteArray bits = readAt(f, file.bfOffBits, pixelBytes);
     const QByteArray bitmapInfo = readAt(f, FileHeaderSize, qint64(file.bfOffBits) - FileHeaderSize);
     m_file = file;

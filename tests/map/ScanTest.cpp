@@ -5,6 +5,7 @@
 #include "common/TestRegistry.h"
 #include "MapTestSupport.h"
 #include "map/MapEditCommands.h"
+#include "platform/ImagingObject.h"
 #include "platform/Scanner.h"
 
 #include <QComboBox>
@@ -233,6 +234,22 @@ private slots:
         QVERIFY(!QFile::exists(w->mapEditCommands->lastScanTempFile()));
         QVERIFY(!QFileInfo::exists(QFileInfo(w->mapEditCommands->lastScanTempFile()).absolutePath()));
         w->settings->WriteSetting(QStringLiteral("Vexolan"), QStringLiteral("ShowScan"), QStringLiteral("0"));
+    }
+
+    void aPageThatCannotBeShownIsNotOfferedForSaving() {
+        SaneConfig sane("test\n");
+        auto w = startWindow();
+        auto& dl = testsupport::dialogs();
+        // Without its imaging object the window cannot show the page.
+        std::unique_ptr<ImagingObject> imaging = std::move(w->picImgX);
+        w->cmdScan->click();
+        w->picImgX = std::move(imaging);
+        QCOMPARE(dl.prompts.size(), size_t(1));
+        QVERIFY(dl.prompts[0].text.startsWith(QStringLiteral("Map load error: ")));
+        QVERIFY(!QFile::exists(w->mapEditCommands->lastScanTempFile()));
+        QVERIFY(!w->cmdSave->isEnabled());
+        QVERIFY(w->labText->text() != QStringLiteral("Unregistered Map"));
+        QVERIFY(!w->doc.DataChanged);
     }
 
     void aChangedDocumentIsOfferedForSavingFirst() {

@@ -188,6 +188,11 @@ private slots:
         QVERIFY(dib.WriteToFile(out));
         // 5 pixels of 3 bytes pad to 16 bytes a row.
         QCOMPARE(readAll(out), bytes.left(dib.BitOffset() + 3 * 16));
+        // Rows beyond what the file holds.
+        qToLittleEndian<qint32>(0x7fffffff, reinterpret_cast<uchar*>(bytes.data()) + 18);
+        qToLittleEndian<qint32>(-0x7fffffff - 1, reinterpret_cast<uchar*>(bytes.data()) + 22);
+        writeAll(full, bytes);
+        QVERIFY_THROWS_EXCEPTION(legacy::Error, dib.CreateFromFile(full));
     }
 
     void writeFailureIsReported() {
