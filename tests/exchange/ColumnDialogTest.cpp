@@ -1,0 +1,247 @@
+// The column dialog shared by the import and the export: its column codes,
+// its two faces, the picking of lines in the file list, and its lifetime.
+#include "app/AboutBox.h"
+#include "app/MainWindow.h"
+#include "app/Twips.h"
+#include "common/TestRegistry.h"
+#include "common/TestSupport.h"
+#include "document/Legacy.h"
+#include "exchange/ColumnDialog.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+std::unique_ptr<MainWindow> startWindow() {
+    auto w = std::make_unique<MainWindow>();
+    w->FormLoad();
+    w->show();
+    if (AboutBox* s = w->splash()) s->unload();
+    QCoreApplication::processEvents();
+    testsupport::dialogs().clear();
+    return w;
+}
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+    return path;
+}
+
+// Accepts the dialog through its OK button and returns the code built.
+QString accept(MainWindow& w, ColumnDialog& d) {
+    w.doc.ImportOrder = QStringLiteral("unchanged");
+    w.doc.ColumnOrder = QStringLiteral("unchanged");
+    QTest::mouseClick(d.cmdOK, Qt::LeftButton);
+    return d.isImportFace() ? w.doc.ImportOrder : w.doc.ColumnOrder;
+}
+
+// Clicks an option button on its indicator.
+void click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2)); }
+
+} // namespace
+
+class ColumnDialogTest : public QObject {
+    Q_OBJECT
+private slots:
+    void codes_data() {
+        QTest::addColumn<QList<int>>("roles");
+        QTest::addColumn<QString>("import");
+        QTest::addColumn<QString>("exported");
+        using R = ColumnRole;
+        auto l = [](R a, R b, R c, R d) { return QList<int>{int(a), int(b), int(c), int(d)}; };
+        QTest::newRow("design state") << l(R::Long, R::Lat, R::None, R::None) << "xy00" << "xy0";
+        QTest::newRow("three columns") << l(R::Long, R::Lat, R::Data, R::None) << "xyz0" << "xyz";
+        QTest::newRow("other") << l(R::Other, R::Lat, R::Long, R::Data) << "-yxz" << "0yx";
+        QTest::newRow("no choice") << l(R::None, R::Lat, R::Data, R::Other) << "0yz-" << "0yz";
+    }
+    void codes() {
+        QFETCH(QList<int>, roles);
+        QFETCH(QString, import);
+        QFETCH(QString, exported);
+        std::array<ColumnRole, 4> r{};
+        for (size_t i = 0; i < 4; ++i) r[i] = ColumnRole(roles[int(i)]);
+        QCOMPARE(columnCode(r, true), import);
+        QCOMPARE(columnCode(r, false), exported);
+    }
+
+    void freshDialogAcceptedAtOnce() {
+        auto w = startWindow();
+        ColumnDialog& d = ColumnDialog::frmImEx(*w);
+        QVERIFY(d.isImportFace());
+        QCOMPARE(d.windowTitle(), QStringLiteral("Vexolan: Import Data"));
+        QCOMPARE(accept(*w, d), QStringLiteral("xy00"));
+        QCOMPARE(w->doc.ColumnOrder, QString()); // OK empties the other face's code
+        QVERIFY(d.isHidden());
+        d.prepareExportFace(QStringLiteral("out.txt"), QStringLiteral("Data"));
+        QCOMPARE(accept(*w, d), QStringLiteral("xy0"));
+        QCOMPARE(w->doc.ImportOrder, QString());
+    }
+
+    void oneColumnPerRole() {
+        auto w = startWindow();
+        ColumnDialog& d = ColumnDialog::frmImEx(*w);
+        click(d.optData[0]);
+        QVERIFY(d.optData[0]->isChecked());
+        click(d.optData[2]);
+        // The first column lost its choice.
+        QVERIFY(!d.optData[0]->isChecked() && !d.optLong[0]->isChecked());
+        QCOMPARE(accept(*w, d), QStringLiteral("0yz0"));
+        // "Other" and "None" may repeat.
+        d.optOther[0]->setChecked(true);
+        d.optOther[3]->setChecked(true);
+        QCOMPARE(accept(*w, d), QStringLiteral("-yz-"));
+        // Left over from an import, "Other" reads as "0" in the export face.
+        d.prepareExportFace(QStringLiteral("out.txt"), QString());
+        QCOMPARE(accept(*w, d), QStringLiteral("0yz"));
+    }
+
+    void cancelChangesNothing() {
+        auto w = startWindow();
+        ColumnDialog& d = ColumnDialog::frmImEx(*w);
+        w->doc.ImportOrder.clear();
+        testsupport::dialogs().queue(dlg::WindowScript([](QDialog* dialog) {
+            auto* cd = static_cast<ColumnDialog*>(dialog);
+            cd->optData[2]->setChecked(true);
+            QTest::mouseClick(cd->cmdCancel, Qt::LeftButton);
+            return cd->result();
+        }));
+        QCOMPARE(d.showModal(), int(QDialog::Rejected));
+        QCOMPARE(w->doc.ImportOrder, QString());
+        QVERIFY(d.isHidden());
+        // The window keeps its state for the next use.
+        QCOMPARE(&ColumnDialog::frmImEx(*w), &d);
+        QVERIFY(d.optData[2]->isChecked());
+        QCOMPARE(testsupport::dialogs().prompts.back().title, QStringLiteral("Vexolan: Import Data"));
+    }
+
+    void closedWindowStartsAfresh() {
+        auto w = startWindow();
+        ColumnDialog* d = &ColumnDialog::frmImEx(*w);
+        QCOMPARE(d->pos(), QPoint(twips::toPx(w->Left() + 500), twips::toPx(w->Top() + 500)));
+        d->optComma->setChecked(true);
+        d->txtHead->setText(QStringLiteral("4"));
+        w->doc.ImportOrder.clear();
+        testsupport::dialogs().queue(dlg::WindowScript([](QDialog* dialog) {
+            dialog->close();
+            return int(QDialog::Rejected);
+        }));
+        d->showModal();
+        QCOMPARE(w->doc.ImportOrder, QString()); // seen as a cancel
+        QVERIFY(!ColumnDialog::isLoaded(*w));
+        ColumnDialog& again = ColumnDialog::frmImEx(*w);
+        QVERIFY(again.optTab->isChecked());
+        QCOMPARE(again.txtHead->text(), QStringLiteral("0"));
+        QCOMPARE(accept(*w, again), QStringLiteral("xy00"));
+    }
+
+    void faces() {
+        auto w = startWindow();
+        ColumnDialog& d = ColumnDialog::frmImEx(*w);
+        d.prepareExportFace(QStringLiteral("pts.txt"), QStringLiteral("Depth"));
+        QCOMPARE(d.windowTitle(), QStringLiteral("Vexolan: Export Data"));
+        QCOMPARE(d.windowWidthTwips(), 7755.0);
+        QCOMPARE(d.cmdOK->text(), QStringLiteral("Export"));
+        QCOMPARE(d.labF->text(), QStringLiteral("Exported file:"));
+        QCOMPARE(d.labFile->text(), QStringLiteral("pts.txt"));
+        QCOMPARE(d.labLineImport->text(), QStringLiteral("Data text:"));
+        QCOMPARE(d.txtLine->text(), QStringLiteral("Depth"));
+        QVERIFY(!d.txtHead->isEnabled() && !d.labHead->isEnabled());
+        QVERIFY(!d.chkHead->isHidden() && d.labSel->isHidden() && d.labLines->isHidden());
+        for (QWidget* c : std::initializer_list<QWidget*>{d.optRock, d.optStruc, d.optIso, d.optPointDat,
+                                                          d.optPointCon, d.optLat[3], d.optLong[3], d.optData[3],
+                                                          d.optNone[3], d.optOther[0], d.optOther[2]})
+            QVERIFY2(!c->isEnabled(), qPrintable(c->objectName()));
+        // The list lies beyond the export width.
+        QVERIFY(d.List1->geometry().left() >= d.width());
+
+        // Import face: the kind options follow the main window's enabled ones.
+        w->optRock->setEnabled(false);
+        w->optStruc->setEnabled(true);
+        w->optIso->setEnabled(false);
+        d.prepareImportFace(QStringLiteral("in.txt"), w->optRock->isEnabled(), w->optStruc->isEnabled(),
+                            w->optIso->isEnabled());
+        QCOMPARE(d.windowTitle(), QStringLiteral("Vexolan: Import Data"));
+        QCOMPARE(d.windowWidthTwips(), 12450.0);
+        QCOMPARE(d.cmdOK->text(), QStringLiteral("Import"));
+        QCOMPARE(d.labF->text(), QStringLiteral("Imported file:"));
+        QCOMPARE(d.labLineImport->text(), QStringLiteral("Import to Line Number:"));
+        QVERIFY(d.txtHead->isEnabled() && d.chkHead->isHidden() && !d.labSel->isHidden());
+        QVERIFY(!d.optRock->isEnabled() && d.optStruc->isEnabled() && !d.optIso->isEnabled());
+        QVERIFY(d.optPointDat->isEnabled());
+        QVERIFY(!d.optPointCon->isEnabled()); // "Contact" is still chosen
+        QVERIFY(d.optOther[3]->isEnabled() && d.optNone[3]->isEnabled() && d.optLat[3]->isEnabled());
+
+        // Kind rules: contour points only for the contour kinds.
+        d.optStruc->setChecked(true);
+        QVERIFY(d.optPointCon->isEnabled());
+        d.optPointCon->setChecked(true);
+        d.optRock->setEnabled(true);
+        d.optRock->setChecked(true);
+        QVERIFY(d.optPointDat->isChecked());
+        QVERIFY(!d.optPointCon->isEnabled());
+        d.optIso->setEnabled(true);
+        d.optIso->setChecked(true);
+        QVERIFY(d.optPointCon->isEnabled());
+    }
+
+    void listing() {
+        QTemporaryDir dir;
+        auto w = startWindow();
+        ColumnDialog& d = ColumnDialog::frmImEx(*w);
+        // Five lines, mixed line ends, no final line end.
+        w->doc.ImportFile = writeFile(dir, "five.txt", "East North\r\n1 2\n3 4\r5 6\r\n7 \xE9");
+        d.ShowFile();
+        QCOMPARE(d.List1->count(), 5);
+        QCOMPARE(d.List1->item(4)->text(), QStringLiteral("7 \u00E9"));
+        QCOMPARE(d.labLines->text(), QStringLiteral("Number of lines: 5"));
+        QCOMPARE(d.txtLine->text(), QStringLiteral("5"));
+        QCOMPARE(d.LineNumber, 5L);
+
+        // A plain click on the third line makes it the first data line.
+        QListWidgetItem* third = d.List1->item(2);
+        QTest::mouseClick(d.List1->viewport(), Qt::LeftButton, {}, d.List1->visualItemRect(third).center());
+        QCOMPARE(d.txtHead->text(), QStringLiteral("2"));
+        QCOMPARE(d.labSel->text(), QStringLiteral("Line Selected: 3"));
+        // A click with Ctrl on the fourth makes it the last line read.
+        QListWidgetItem* fourth = d.List1->item(3);
+        QTest::mouseClick(d.List1->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          d.List1->visualItemRect(fourth).center());
+        QCOMPARE(d.txtLine->text(), QStringLiteral("4"));
+        QCOMPARE(d.txtHead->text(), QStringLiteral("2"));
+        QCOMPARE(d.labSel->text(), QStringLiteral("Line Selected: 4"));
+
+        // No line selected: the labels stay, the kept line number is used.
+        d.List1->clearSelection();
+        d.List1_MouseUp(false);
+        QCOMPARE(d.labSel->text(), QStringLiteral("Line Selected: 4"));
+        QCOMPARE(d.txtHead->text(), QStringLiteral("3"));
+
+        // An empty file lists nothing.
+        w->doc.ImportFile = writeFile(dir, "empty.txt", "");
+        d.ShowFile();
+        QCOMPARE(d.List1->count(), 0);
+        QCOMPARE(d.labLines->text(), QStringLiteral("Number of lines: 0"));
+        QCOMPARE(d.txtLine->text(), QStringLiteral("0"));
+
+        // A file that cannot be opened goes to the caller; the list is empty.
+        w->doc.ImportFile = writeFile(dir, "two.txt", "a\nb\n");
+        d.ShowFile();
+        QCOMPARE(d.List1->count(), 2);
+        w->doc.ImportFile = dir.filePath("missing.txt");
+        QVERIFY_THROWS_EXCEPTION(legacy::Error, d.ShowFile());
+        QCOMPARE(d.List1->count(), 0);
+    }
+};
+
+VEX_TEST(ColumnDialogTest);
+#include "ColumnDialogTest.moc"
