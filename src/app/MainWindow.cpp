@@ -466,10 +466,6 @@ void MainWindow::wireBaseCommands() {
             if (on) optKind_Click();
         });
     connect(cmdShow, &QPushButton::clicked, this, [this] { cmdShow_Click(); });
-    // Manual Scale switches the range controls the contouring reads.
-    connect(chkMan, &QCheckBox::toggled, this, [this](bool on) {
-        for (QWidget* wd : std::initializer_list<QWidget*>{txtMax, txtMin, labMax, labMin}) wd->setEnabled(on);
-    });
     connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
     connect(mnuFileSave, &QAction::triggered, this, [this] {
         doc.DataChanged = true;

@@ -1,6 +1,7 @@
 #include "digitize/ContactDisplay.h"
 
 #include "app/MainWindow.h"
+#include "contour/ContourCommands.h"
 #include "digitize/ContactSegments.h"
 #include "digitize/Digitizer.h"
 #include "digitize/LabelCommands.h"
@@ -175,7 +176,7 @@ void ContactDisplay::cmdShow_Click() {
         }
         if (pointView()) {
             if (!w.optRock->isChecked()) {
-                w.notAvailable(QStringLiteral("Computing the contour map"));
+                w.contourCommands->showContours();
                 return;
             }
             // The map view gives way to the contact plot: the map under the
@@ -203,6 +204,10 @@ void ContactDisplay::cmdShow_Click() {
         }
 
         // Back to the map view.
+        if (!w.optRock->isChecked()) {
+            w.contourCommands->backToMap();
+            return;
+        }
         w.imPoints->setVisible(true);
         w.imContacts->setVisible(false);
         w.picMap->setVisible(false);
