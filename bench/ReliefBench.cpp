@@ -24,18 +24,19 @@ QImage plan() {
 }
 
 constexpr double kUnits = 15.0;
+const QTransform kToPixels = QTransform::fromScale(1 / kUnits, 1 / kUnits);
 
 void BM_Sample(benchmark::State& state) {
     const int cols = static_cast<int>(state.range(0));
     const double w = 1200 * kUnits, h = 900 * kUnits;
-    for (auto _ : state) benchmark::DoNotOptimize(sampleTopo(plan(), cols, topoRows(cols, w, h), w, h, kUnits).cols());
+    for (auto _ : state) benchmark::DoNotOptimize(sampleTopo(plan(), cols, topoRows(cols, w, h), w, h, kToPixels).cols());
 }
 BENCHMARK(BM_Sample)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
 
 void BM_Shade(benchmark::State& state) {
     const int cols = static_cast<int>(state.range(0));
     const double w = 1200 * kUnits, h = 900 * kUnits;
-    const TopoGrid grid = sampleTopo(plan(), cols, topoRows(cols, w, h), w, h, kUnits);
+    const TopoGrid grid = sampleTopo(plan(), cols, topoRows(cols, w, h), w, h, kToPixels);
     ReliefOptions o;
     o.direction = static_cast<int>(state.range(1));
     o.width = w;
@@ -47,13 +48,13 @@ BENCHMARK(BM_Shade)->Args({100, 1})->Args({400, 1})->Args({400, 4})->Unit(benchm
 void BM_ShadeAndPaint(benchmark::State& state) {
     const int cols = static_cast<int>(state.range(0));
     const double w = 1200 * kUnits, h = 900 * kUnits;
-    const TopoGrid grid = sampleTopo(plan(), cols, topoRows(cols, w, h), w, h, kUnits);
+    const TopoGrid grid = sampleTopo(plan(), cols, topoRows(cols, w, h), w, h, kToPixels);
     ReliefOptions o;
     o.width = w;
     o.height = h;
     for (auto _ : state) {
         QImage picture = plan();
-        paintRelief(picture, shadeRelief(grid, o), kUnits);
+        paintRelief(picture, shadeRelief(grid, o), kToPixels);
         benchmark::DoNotOptimize(picture.bits());
     }
 }

@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "app/Twips.h"
+#include "contour/ContourCommands.h"
 #include "contour/Splines.h"
 #include "document/Legacy.h"
 #include "map/MapLayer.h"
@@ -53,12 +54,26 @@ ContourLineCommands::ContourLineCommands(MainWindow& main) : QObject(&main), w(m
     w.handles(cmd3d);
     w.handles(cmbIllum);
     w.handles(cmbContrast);
+
+    // The plot draws the overlay at its end and its title over each relief.
+    if (w.contourCommands) {
+        w.contourCommands->ContourLines = [this](float cw, float ch, float x0, float x1, float y0, float y1) {
+            ContourLines(cw, ch, x0, x1, y0, y1);
+        };
+        contourTitle = [this](int scheme) { w.contourCommands->ContourTitle(scheme); };
+    }
 }
 
-double ContourLineCommands::unitsPerPixel() const {
+void ContourLineCommands::plotRedrawn() {
+    cmd3d->setText(kShow3D);
+}
+
+QTransform ContourLineCommands::toPixels() const {
     const QImage& picture = w.picMap->picture();
-    if (picture.isNull() || picture.width() <= 0 || w.picMap->Width() <= 0) return twips::PerPixel;
-    return w.picMap->Width() / picture.width();
+    const double width = w.picMap->Width(), height = w.picMap->Height();
+    if (picture.isNull() || width <= 0 || height <= 0)
+        return QTransform::fromScale(1 / twips::PerPixel, 1 / twips::PerPixel);
+    return QTransform::fromScale(picture.width() / width, picture.height() / height);
 }
 
 // ---------------------------------------------------------------------------
@@ -102,15 +117,19 @@ void ContourLineCommands::ContourLines(float cellWidth, float cellHeight, float 
     // Lines in red over the grey scheme, white over the colour ones; 1 pixel.
     QImage picture = w.picMap->picture();
     if (picture.isNull()) return;
-    const double scale = 1.0 / unitsPerPixel();
     const QColor colour = (w.optLo && w.optLo->Value()) ? QColor(255, 0, 0) : QColor(255, 255, 255);
     auto finish = [&] { w.picMap->setPicture(picture); };
     try {
         QPainter p(&picture);
-        p.setPen(QPen(colour, 1));
+        p.setTransform(toPixels());
+        QPen pen(colour, 1);
+        pen.setCosmetic(true);  // one pixel wide whatever the scale
+        p.setPen(pen);
+        // Point sizes in drawing units (twips): 20 to the point.
         QFont font(QStringLiteral("Arial"));
-        font.setPointSize(8);
+        font.setPixelSize(8 * 20);
         p.setFont(font);
+        const QFontMetricsF fm(font);
         double level = plan.first;
         for (int number = 0; number <= plan.count - 1; ++number) {
             int labelFlag = number;
@@ -119,12 +138,11 @@ void ContourLineCommands::ContourLines(float cellWidth, float cellHeight, float 
                     const SplineCurve curve = splineCurve(poly, level, labelFlag);
                     if (curve.labelled) {
                         // Text is placed by its top left corner, as printed text is.
-                        const QFontMetricsF fm(font, &picture);
-                        p.drawText(QPointF(curve.labelX * scale, curve.labelY * scale + fm.ascent()), curve.label);
+                        p.drawText(QPointF(curve.labelX, curve.labelY + fm.ascent()), curve.label);
                     }
                     QPolygonF line;
                     line.reserve(static_cast<qsizetype>(curve.points.size()));
-                    for (const PolyPoint& pt : curve.points) line << QPointF(pt.X * scale, pt.Y * scale);
+                    for (const PolyPoint& pt : curve.points) line << QPointF(pt.X, pt.Y);
                     if (!line.isEmpty()) p.drawPoint(line.front());
                     p.drawPolyline(line);
                     labelFlag = -1;
@@ -162,7 +180,7 @@ void ContourLineCommands::ContourTopo(int direction) {
         if (MainWindow::DoEvents) MainWindow::DoEvents();
     });
     QImage picture = w.picMap->picture();
-    relief::paintRelief(picture, result, unitsPerPixel());
+    relief::paintRelief(picture, result, toPixels());
     w.picMap->setPicture(picture);
     if (!result.error.isEmpty())
         dlg::msgBox(QStringLiteral("PlotTopoPlot error: \n") + result.error, {dlg::Buttons::OK, dlg::Icon::Exclamation},
@@ -199,7 +217,7 @@ void ContourLineCommands::toggleRelief() {
     const double width = w.picMap->Width(), height = w.picMap->Height();
     w.TopoCols = 2 * w.doc.ContourDetail;
     w.TopoRows = relief::topoRows(w.TopoCols, width, height);
-    TopoGrid = relief::sampleTopo(w.picMap->picture(), w.TopoCols, w.TopoRows, width, height, unitsPerPixel());
+    TopoGrid = relief::sampleTopo(w.picMap->picture(), w.TopoCols, w.TopoRows, width, height, toPixels());
     recomputeShown();
 }
 

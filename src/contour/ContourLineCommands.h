@@ -8,6 +8,7 @@
 #include "contour/Triangulation.h"
 
 #include <QObject>
+#include <QTransform>
 #include <functional>
 #include <vector>
 
@@ -36,6 +37,9 @@ public:
     // an error, which it reports itself.
     void ContourTopo(int direction);
 
+    // A new plot was drawn: the button offers the relief again.
+    void plotRedrawn();
+
     void cmd3d_Click();
     void cmbIllum_Click();
     void cmbContrast_Click();
@@ -58,7 +62,7 @@ private:
     void setReliefControlsEnabled(bool on);
     void toggleRelief();
     void recomputeShown();
-    double unitsPerPixel() const;
+    QTransform toPixels() const;
 
     MainWindow& w;
 };

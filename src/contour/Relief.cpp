@@ -24,14 +24,15 @@ int topoRows(int cols, double w, double h) {
     return legacy::CInt(legacy::Div(cols * h, w));
 }
 
-TopoGrid sampleTopo(const QImage& picture, int cols, int rows, double w, double h, double unitsPerPixel) {
+TopoGrid sampleTopo(const QImage& picture, int cols, int rows, double w, double h, const QTransform& toPixels) {
     TopoGrid grid(cols, rows);
     for (int i = 1; i <= cols; ++i) {
         for (int j = 1; j <= rows; ++j) {
             const int px = legacy::CLng((i - 0.5) * w / cols);
             const int py = legacy::CLng((j - 0.5) * h / rows);
-            const int x = static_cast<int>(std::floor(px / unitsPerPixel));
-            const int y = static_cast<int>(std::floor(py / unitsPerPixel));
+            const QPointF at = toPixels.map(QPointF(px, py));
+            const int x = static_cast<int>(std::floor(at.x()));
+            const int y = static_cast<int>(std::floor(at.y()));
             grid.at(i, j) = picture.valid(x, y) ? qRed(picture.pixel(x, y)) : -1;
         }
     }
@@ -124,7 +125,7 @@ ReliefResult shadeRelief(const TopoGrid& T, const ReliefOptions& o, const std::f
     return out;
 }
 
-void paintRelief(QImage& picture, const ReliefResult& result, double unitsPerPixel) {
+void paintRelief(QImage& picture, const ReliefResult& result, const QTransform& toPixels) {
     if (result.dots.empty() || picture.isNull()) return;
     QPainter p(&picture);
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -132,7 +133,7 @@ void paintRelief(QImage& picture, const ReliefResult& result, double unitsPerPix
     p.setPen(Qt::NoPen);
     for (const ReliefDot& d : result.dots) {
         p.setBrush(QColor(d.r, d.g, d.b));
-        const QPointF centre(d.x / unitsPerPixel, d.y / unitsPerPixel);
+        const QPointF centre = toPixels.map(QPointF(d.x, d.y));
         if (width <= 1)
             p.fillRect(QRectF(centre.x() - 0.5, centre.y() - 0.5, 1, 1), QColor(d.r, d.g, d.b));
         else

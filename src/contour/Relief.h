@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QImage>
+#include <QTransform>
 #include <QString>
 #include <functional>
 #include <vector>
@@ -37,8 +38,8 @@ int topoRows(int cols, double w, double h);
 
 // Samples the picture shown in a drawing of size w x h (drawing units) at the
 // cell centres: the red byte of each colour, -1 outside the picture.
-// `unitsPerPixel` converts drawing units to picture pixels.
-TopoGrid sampleTopo(const QImage& picture, int cols, int rows, double w, double h, double unitsPerPixel);
+// `toPixels` maps drawing units to picture pixels.
+TopoGrid sampleTopo(const QImage& picture, int cols, int rows, double w, double h, const QTransform& toPixels);
 
 struct ReliefOptions {
     int direction = Top;   // 1..4; any other value paints nothing
@@ -63,6 +64,6 @@ ReliefResult shadeRelief(const TopoGrid& grid, const ReliefOptions& options,
                          const std::function<void()>& afterLine = {});
 
 // Paints the dots (round, penWidth pixels wide) on the picture.
-void paintRelief(QImage& picture, const ReliefResult& result, double unitsPerPixel);
+void paintRelief(QImage& picture, const ReliefResult& result, const QTransform& toPixels);
 
 }  // namespace relief

@@ -3,12 +3,14 @@
 #include "app/MainWindow.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
+#include "contour/ContourCommands.h"
 #include "contour/ContourLineCommands.h"
 #include "document/Legacy.h"
 #include "map/MapLayer.h"
 #include "platform/ImagingObject.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QPushButton>
@@ -155,6 +157,54 @@ private slots:
         c->ContourTopo(5);
         QVERIFY(w->TopoDone);
         QCOMPARE(w->picMap->picture(), planImage());
+    }
+
+    void overlayAndReliefAfterThePlot() {
+        auto w = startWindow();
+        auto* c = w->contourLineCommands;
+        Document& d = w->doc;
+        d.MapRegistered = true;
+        d.MapOriginX = 0;
+        d.MapOriginY = 1000;
+        d.MapSpanX = 1500;
+        d.MapSpanY = 1000;
+        d.ContourDetail = 50;
+        w->optStruc->setValue(true);
+        std::mt19937 gen(3);
+        std::uniform_real_distribution<double> u(0, 1);
+        d.DatumPoints.assign(1, DataPoint{});
+        for (int k = 1; k <= 60; ++k) {
+            const float x = float(50 + 1400 * u(gen)), y = float(50 + 900 * u(gen));
+            d.DatumPoints.push_back(DataPoint{int16_t(k), x, y, float(x * 0.2 + y * 0.1), false});
+        }
+        d.DatCount = 60;
+        w->picMap->Move(0, 0, 9000, 6000);
+        w->optLo->setValue(true);
+        w->chkLines->setChecked(true);
+        w->mnuViewCheck->setChecked(false);
+        c->random = [gen]() mutable { return std::uniform_real_distribution<double>(0, 1)(gen); };
+        c->cmd3d->setText(QStringLiteral("Show 2D"));
+
+        QVERIFY(w->contourCommands->ContourShow());
+        QVERIFY2(testsupport::dialogs().prompts.empty(),
+                 qPrintable(testsupport::dialogs().prompts.empty() ? QString() : testsupport::dialogs().prompts[0].text));
+        QVERIFY(!c->TriPoints.empty());
+        QVERIFY(!c->Triangles.empty());
+        QVERIFY(countColour(w->picMap->picture(), qRgb(255, 0, 0)) > 200);  // lines and title in red
+        QVERIFY(w->fr3D->isVisibleTo(w.get()));
+        QCOMPARE(c->cmd3d->text(), QStringLiteral("Show 3D"));
+        QVERIFY(!w->TopoDone);
+
+        const QImage plot = w->picMap->picture();
+        QTest::mouseClick(c->cmd3d, Qt::LeftButton);
+        QVERIFY(w->TopoDone);
+        QCOMPARE(w->TopoCols, 100);
+        QCOMPARE(w->TopoRows, 67);
+        QVERIFY(w->picMap->picture() != plot);
+        QCOMPARE(w->picImgX->picture(), plot);
+        QVERIFY(testsupport::dialogs().prompts.empty());
+        QTest::mouseClick(c->cmd3d, Qt::LeftButton);
+        QCOMPARE(w->picMap->picture(), plot);
     }
 
     void contourLines() {

@@ -161,11 +161,11 @@ private slots:
         for (int x = 0; x < 20; ++x)
             for (int y = 0; y < 10; ++y) img.setPixel(x, y, qRgb(x * 10, 7, y));
         // Drawing 300 x 150 units at 15 units per pixel; 4 columns, 2 rows.
-        const TopoGrid g = sampleTopo(img, 4, 2, 300, 150, 15);
+        const TopoGrid g = sampleTopo(img, 4, 2, 300, 150, QTransform::fromScale(1 / 15.0, 1 / 15.0));
         QCOMPARE(g.at(1, 1), qRed(img.pixel(2, 2)));   // (37.5 -> 38, 37.5 -> 38) / 15
         QCOMPARE(g.at(4, 2), qRed(img.pixel(17, 7)));  // (262.5 -> 262, 112.5 -> 112)
         // A drawing larger than the picture reads outside it: -1.
-        const TopoGrid big = sampleTopo(img, 4, 2, 600, 150, 15);
+        const TopoGrid big = sampleTopo(img, 4, 2, 600, 150, QTransform::fromScale(1 / 15.0, 1 / 15.0));
         QCOMPARE(big.at(4, 1), -1);
     }
 
@@ -175,7 +175,7 @@ private slots:
         ReliefResult res;
         res.penWidth = 4;
         res.dots.push_back({750, 750, 10, 20, 30});
-        paintRelief(img, res, 15);
+        paintRelief(img, res, QTransform::fromScale(1 / 15.0, 1 / 15.0));
         QCOMPARE(img.pixel(50, 50), qRgb(10, 20, 30));
         QCOMPARE(img.pixel(10, 10), qRgb(255, 255, 255));
     }
