@@ -7,6 +7,7 @@
 #include "contour/ContourLineCommands.h"
 #include "document/Legacy.h"
 #include "map/MapLayer.h"
+#include "platform/Dialogs.h"
 #include "platform/ImagingObject.h"
 
 #include <QAction>
@@ -205,6 +206,34 @@ private slots:
         QVERIFY(testsupport::dialogs().prompts.empty());
         QTest::mouseClick(c->cmd3d, Qt::LeftButton);
         QCOMPARE(w->picMap->picture(), plot);
+    }
+
+    void reliefErrorsAreReported() {
+        auto w = startWindow();
+        auto* c = w->contourLineCommands;
+        auto& dialogs = testsupport::dialogs();
+        // No cells: the pen width divides by zero; the relief still counts as done.
+        w->picMap->Move(0, 0, 9000, 3000);
+        w->picMap->setPicture(planImage());
+        c->TopoGrid = relief::TopoGrid(0, 0);
+        w->TopoDone = false;
+        c->ContourTopo(1);
+        QVERIFY(w->TopoDone);
+        QCOMPARE(dialogs.prompts.size(), size_t(1));
+        QCOMPARE(dialogs.prompts[0].text, QStringLiteral("PlotTopoPlot error: \nDivision by zero"));
+        QCOMPARE(dialogs.prompts[0].icon, dlg::Icon::Exclamation);
+        QCOMPARE(dialogs.prompts[0].title, w->app.ProgramTitle);
+
+        // A plot without size cannot be sampled: reported, controls usable again.
+        dialogs.clear();
+        w->TopoDone = false;
+        w->doc.ContourDetail = 50;
+        w->picMap->Move(0, 0, 0, 0);
+        w->picPlanImgX->takePicture(planImage());
+        QTest::mouseClick(c->cmd3d, Qt::LeftButton);
+        QCOMPARE(dialogs.prompts.size(), size_t(1));
+        QVERIFY(dialogs.prompts[0].text.startsWith(QStringLiteral("Show 3D error: ")));
+        QVERIFY(c->cmd3d->isEnabled() && c->cmbIllum->isEnabled() && c->cmbContrast->isEnabled());
     }
 
     void contourLines() {
