@@ -431,6 +431,16 @@ void MainWindow::setDocumentCaption(const QString& name) {
     setWindowTitle(dlg::applicationTitle() + QStringLiteral(": ") + name);
 }
 
+void MainWindow::setBusyPointers(bool busy) {
+    if (busy) {
+        setCursor(Qt::WaitCursor);
+        markers->setCursor(Qt::WaitCursor);
+    } else {
+        unsetCursor();
+        markers->setCursor(Qt::CrossCursor);
+    }
+}
+
 void MainWindow::reportError(const QString& prefix, const QString& description, int lineBreaks, int icon) {
     dlg::Icon i = dlg::Icon::Information;
     if (icon == 48) i = dlg::Icon::Exclamation;

@@ -32,16 +32,6 @@ ContactDisplay::ContactDisplay(MainWindow& main) : QObject(&main), w(main) {
 
 bool ContactDisplay::pointView() const { return !w.imPoints->isHidden(); }
 
-void ContactDisplay::busyPointers(bool busy) {
-    if (busy) {
-        w.setCursor(Qt::WaitCursor);
-        w.markers->setCursor(Qt::WaitCursor);
-    } else {
-        w.unsetCursor();
-        w.markers->setCursor(Qt::CrossCursor);
-    }
-}
-
 void ContactDisplay::setCheckMarks(bool one, bool all, bool sequential) {
     w.mnuViewShowContactShow->setChecked(one);
     w.mnuViewShowContactShowAll->setChecked(all);
@@ -79,7 +69,7 @@ void ContactDisplay::showPlotTexts() {
 void ContactDisplay::ContactShow() {
     Document& d = w.doc;
     MarkerOverlay& mk = *w.markers;
-    busyPointers(true);
+    w.setBusyPointers(true);
     w.cmdShow->setText(kHalt);
     w.cmdShow->setToolTip(QStringLiteral("Click to stop line calculation"));
     if (w.mnuViewShowContactShowSeq->isChecked()) steppingBar();
@@ -161,7 +151,7 @@ void ContactDisplay::ContactShow() {
     mk.update();
     if (failed) w.reportError(QStringLiteral("Show contacts error: "), failure, 0, 64);
     d.MapBusy = false;
-    busyPointers(false);
+    w.setBusyPointers(false);
 }
 
 // ---------------------------------------------------------------------------

@@ -40,17 +40,6 @@ QString projectionItem(const QString& name, const QString& units) {
 
 bool isAzimuthal(const QString& name) { return name == pn::Orthographic || name == pn::LambertAzimuthal; }
 
-using TwoCoordProjection = float (*)(Document&, double, double, bool, bool);
-
-// The two-coordinate projection procedure of a projection name, or null.
-TwoCoordProjection twoCoordProjection(const QString& name) {
-    if (name == pn::TransverseMercator) return &ProjectTransverseMercator;
-    if (name == pn::Orthographic) return &ProjectOrthographic;
-    if (name == pn::LambertAzimuthal) return &ProjectLambertAzimuthal;
-    if (name == pn::AlbersEqualArea) return &ProjectAlbersEqualArea;
-    if (name == pn::LambertConformal) return &ProjectLambertConformal;
-    return nullptr;
-}
 
 // Latitude and longitude of a point as it is written under "Degrees".
 void latLongOf(Document& doc, const DataPoint& p, float& lat, float& lon) {
