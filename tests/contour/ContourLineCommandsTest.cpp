@@ -299,6 +299,18 @@ private slots:
         QCOMPARE(c->ContourInterval, 10.0);
         QCOMPARE(w->picMap->picture(), black);
         w->mnuViewCheck->setChecked(false);
+
+        // Without disturbance the nodes of each cell lie on one circle and the
+        // mesh overlaps itself until the triangle table is full: the failure
+        // goes to the caller's report and the picture is left as it was.
+        c->random = [] { return 1.0; };
+        try {
+            c->ContourLines(100, 100, 10, 200, 10, 200);
+            QFAIL("no error");
+        } catch (const legacy::Error& e) {
+            QCOMPARE(e.description(), QStringLiteral("Subscript out of range"));
+        }
+        QCOMPARE(w->picMap->picture(), black);
     }
 };
 
