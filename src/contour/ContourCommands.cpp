@@ -1,4 +1,5 @@
 #include "contour/ContourCommands.h"
+#include "contour/ContourLineCommands.h"
 
 #include "app/MainWindow.h"
 #include "app/Twips.h"
@@ -399,6 +400,7 @@ bool ContourCommands::ContourShow() {
             w.setPanel(2, QStringLiteral("Vexolan: ") + d.DataTitle + QStringLiteral(" (Contour Map)"));
             w.labText->setText(QStringLiteral("Contour Map"));
             d.ContoursCurrent = true;
+            if (w.contourLineCommands) w.contourLineCommands->plotRedrawn();
             w.TopoDone = false;
             if (plotCompleted) plotCompleted();
             if (scheme == colour_scheme::Gray3D && !check && d.ContourDetail >= 50) w.fr3D->setVisible(true);
