@@ -241,8 +241,13 @@ std::vector<TriPoint> sampleGrid(const PointGrid& grid, const SamplingInput& in,
             const double r1 = random();
             const double r2 = random();
             TriPoint p;
-            p.X = (in.cellWidth / 8) * (1 - r1) + legacy::Div(x - in.mapOriginX, in.mapSpanX) * in.width;
-            p.Y = legacy::Div(in.mapOriginY - y, in.mapSpanY) * in.height + (in.cellHeight / 8) * (1 - r2);
+            // The push is an eighth of a cell in drawing units: taken in map
+            // units it vanishes on a map in degrees, the nodes stay on one
+            // circle per cell and the mesh folds over itself.
+            const double scaleX = legacy::Div(in.width, in.mapSpanX);
+            const double scaleY = legacy::Div(in.height, in.mapSpanY);
+            p.X = (in.cellWidth * scaleX / 8) * (1 - r1) + (x - in.mapOriginX) * scaleX;
+            p.Y = (in.mapOriginY - y) * scaleY + (in.cellHeight * scaleY / 8) * (1 - r2);
             p.Z = node.Z;
             pts.push_back(p);
         }

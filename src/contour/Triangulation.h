@@ -57,7 +57,8 @@ struct SamplingInput {
 };
 
 // Nodes of `grid` (1..cols x 1..rows) inside the window, in drawing units, each
-// pushed right and down by a random part of one eighth of a cell. `random`
+// pushed right and down by a random part of one eighth of a cell (measured in
+// drawing units). `random`
 // yields uniform numbers in [0, 1); two are drawn per kept node (x first).
 std::vector<TriPoint> sampleGrid(const PointGrid& grid, const SamplingInput& in,
                                  const std::function<double()>& random);

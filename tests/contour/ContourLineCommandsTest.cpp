@@ -248,7 +248,7 @@ private slots:
         d.MapOriginX = 0;
         d.MapOriginY = 210;
         d.MapSpanX = d.MapSpanY = 210;
-        // Cells of 100 map units: nodes pushed by up to 12.5 twips.
+        // Cells of 100 map units (3000 twips): nodes pushed by up to 375 twips.
         w->picMap->Move(0, 0, 6300, 6300);
         QImage black(420, 420, QImage::Format_RGB32);
         black.fill(Qt::black);
@@ -265,7 +265,7 @@ private slots:
             QFAIL(qPrintable(e.description() + " " + QString::number(c->Triangles.size())));
         }
         QCOMPARE(int(c->TriPoints.size()), 400);
-        QVERIFY(c->TriPoints[0].X > 300 && c->TriPoints[0].X <= 300 + 100.0 / 8);
+        QVERIFY(c->TriPoints[0].X > 300 && c->TriPoints[0].X <= 300 + 100.0 * 6300 / 210 / 8);
         QVERIFY(c->Triangles.size() > 400);
         QCOMPARE(c->ContourInterval, 25.0);  // values 8..160
         const int white = countColour(w->picMap->picture(), qRgb(255, 255, 255));

@@ -230,10 +230,34 @@ private slots:
         // keeps X 10..500 (columns 1..49, all 17) and Y 500..990 (rows 1..49).
         QCOMPARE(int(pts.size()), 17 * 25);
         QCOMPARE(draws, 2 * 17 * 25);
-        QCOMPARE(pts[0].X, 80.0 / 8 + 10.0 / 1000 * 2000);
+        QCOMPARE(pts[0].X, 80.0 * 2 / 8 + 10.0 / 1000 * 2000);
         QCOMPARE(pts[0].Y, (1000.0 - 990) / 1000 * 1000 + 40.0 / 8 * 0.5);
         QCOMPARE(pts[0].Z, 2.0);
         QCOMPARE(pts[1].Z, 4.0);  // row 3 of column 1
+
+        // A map in degrees: cells of a hundredth of a degree still push the
+        // nodes by drawing units, so no cell's corners stay on one circle and
+        // the mesh is a proper triangulation.
+        PointGrid deg;
+        deg.resize(30, 30);
+        for (int i = 1; i <= 30; ++i)
+            for (int j = 1; j <= 30; ++j)
+                deg.at(i, j) = DataPoint{0, float(-100 + i * 0.01), float(40 + j * 0.01), float(i + j), false};
+        SamplingInput din;
+        din.cellWidth = din.cellHeight = 0.01;
+        din.minX = -100;
+        din.maxX = -99.6;
+        din.minY = 40;
+        din.maxY = 40.4;
+        din.mapOriginX = -100;
+        din.mapOriginY = 40.31;
+        din.mapSpanX = din.mapSpanY = 0.31;
+        din.width = din.height = 9300;
+        std::mt19937 gen(3);
+        const auto dpts = sampleGrid(deg, din, [&] { return std::uniform_real_distribution<double>(0, 1)(gen); });
+        QVERIFY(dpts.size() > 100);
+        QVERIFY(std::abs(dpts[0].X - (0.01 * 9300 / 0.31) - 0.01 * 9300 / 0.31 / 8) < 0.01 * 9300 / 0.31 / 8);
+        QVERIFY(!ContourTriangulate(dpts).empty());
 
         in.minX = 10000;
         in.maxX = 20000;
