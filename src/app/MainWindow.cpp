@@ -431,6 +431,17 @@ void MainWindow::setDocumentCaption(const QString& name) {
     setWindowTitle(dlg::applicationTitle() + QStringLiteral(": ") + name);
 }
 
+void MainWindow::enableSaving() {
+    mnuFileSaveAs->setEnabled(true);
+    cmdSave->setEnabled(true);
+}
+
+void MainWindow::enablePrinting() {
+    if (!PrinterAvailable()) return;
+    mnuFilePrint->setEnabled(true);
+    cmdPrint->setEnabled(true);
+}
+
 void MainWindow::setBusyPointers(bool busy) {
     if (busy) {
         setCursor(Qt::WaitCursor);

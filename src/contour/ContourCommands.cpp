@@ -514,12 +514,8 @@ void ContourCommands::mnuFileOpenCon_Click() {
         d.DataFileName = d.MapFileName.left(d.MapFileName.size() - 4) + QStringLiteral(".vlm");
         w.setDocumentCaption(d.DataTitle);
         w.setPanel(2, QStringLiteral("Map:  ") + d.DataTitle + QStringLiteral(" (no data)"));
-        w.mnuFileSaveAs->setEnabled(true);
-        w.cmdSave->setEnabled(true);
-        if (PrinterAvailable()) {
-            w.mnuFilePrint->setEnabled(true);
-            w.cmdPrint->setEnabled(true);
-        }
+        w.enableSaving();
+        w.enablePrinting();
         for (QWidget* c : std::initializer_list<QWidget*>{w.optDat, w.optCon, w.labDatCol, w.labConCol})
             c->setEnabled(false);
         d.DataChanged = true;

@@ -339,12 +339,8 @@ void ProjectCommands::openProject(const QString& path) {
         }
     }
 
-    w.mnuFileSaveAs->setEnabled(true);
-    w.cmdSave->setEnabled(true);
-    if (PrinterAvailable()) {
-        w.mnuFilePrint->setEnabled(true);
-        w.cmdPrint->setEnabled(true);
-    }
+    w.enableSaving();
+    w.enablePrinting();
     if (d.DatCount + d.ConCount >= 1) prepareControlsForPoints();
 
     w.mapView->MapLoad();

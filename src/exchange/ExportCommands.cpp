@@ -232,10 +232,7 @@ void ExportCommands::mnuFileOpenDat_Click() {
             c->setEnabled(true);
         w.setPanel(2, QStringLiteral("Data:  ") + d.DataTitle + QStringLiteral(" (") +
                           FileService::SplitPath(path, false) + QStringLiteral(" data open)"));
-        if (PrinterAvailable()) {
-            w.mnuFilePrint->setEnabled(true);
-            w.cmdPrint->setEnabled(true);
-        }
+        w.enablePrinting();
         w.DialogFileName = d.DataFileName;
     } catch (const Error&) {
         // A file that does not read to its end opens no data set; nothing is

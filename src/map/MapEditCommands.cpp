@@ -587,12 +587,8 @@ void MapEditCommands::cmdScan_Click() {
         step([&] { w.setDocumentCaption(withoutExtension(FileService::SplitPath(d.MapFileName, false))); });
         w.setPanel(2, QStringLiteral("Map:  ") + d.DataTitle +
                           QStringLiteral(" (register map by clicking on locations of known coordinates)"));
-        w.mnuFileSaveAs->setEnabled(true);
-        w.cmdSave->setEnabled(true);
-        if (PrinterAvailable()) {
-            w.mnuFilePrint->setEnabled(true);
-            w.cmdPrint->setEnabled(true);
-        }
+        w.enableSaving();
+        w.enablePrinting();
         for (QWidget* c : std::initializer_list<QWidget*>{w.optDat, w.optCon, w.labDatCol, w.labConCol})
             c->setEnabled(false);
     }

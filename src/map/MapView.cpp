@@ -611,13 +611,9 @@ void MapView::cmdMap_Click() {
             w.setDocumentCaption(d.DataTitle);
             w.labText->setText(QStringLiteral("Unregistered Map"));
             w.setPanel(2, unregisteredStatus(d.DataTitle));
-            w.mnuFileSaveAs->setEnabled(true);
-            w.cmdSave->setEnabled(true);
+            w.enableSaving();
             d.DataChanged = false;
-            if (PrinterAvailable()) {
-                w.mnuFilePrint->setEnabled(true);
-                w.cmdPrint->setEnabled(true);
-            }
+            w.enablePrinting();
             for (QWidget* c : std::initializer_list<QWidget*>{w.optDat, w.optCon, w.labDatCol, w.labConCol})
                 c->setEnabled(false);
         }
@@ -764,8 +760,7 @@ void MapView::MapRegister(double x, double y) {
             for (QWidget* c : std::initializer_list<QWidget*>{w.optDat, w.optCon, w.optRock, w.optStruc, w.optIso,
                                                               w.labDatCol, w.labConCol})
                 c->setEnabled(true);
-            w.mnuFileSaveAs->setEnabled(true);
-            w.cmdSave->setEnabled(true);
+            w.enableSaving();
             d.DataChanged = false;
             d.MapRegistered = true;
             w.mnuCoord->menuAction()->setEnabled(false);
@@ -793,13 +788,9 @@ void MapView::mnuOptReg_Click() {
     if (m_loadSucceeded) {
         w.setDocumentCaption(d.DataTitle);
         w.setPanel(2, unregisteredStatus(d.DataTitle));
-        w.mnuFileSaveAs->setEnabled(true);
-        w.cmdSave->setEnabled(true);
+        w.enableSaving();
         d.DataChanged = false;
-        if (PrinterAvailable()) {
-            w.mnuFilePrint->setEnabled(true);
-            w.cmdPrint->setEnabled(true);
-        }
+        w.enablePrinting();
         for (QWidget* c : std::initializer_list<QWidget*>{w.optDat, w.labDatCol, w.optCon, w.labConCol})
             c->setEnabled(false);
         if (const auto item = reselectProjectionItem(projection)) coordClick(*item);

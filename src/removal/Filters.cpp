@@ -7,23 +7,6 @@
 
 namespace removal {
 
-namespace {
-
-using TwoWay = float (*)(Document&, double, double, bool, bool);
-
-// The inverse of the two-coordinate projection named, or null.
-TwoWay twoWayProjection(const QString& name) {
-    namespace pn = projection_names;
-    if (name == pn::TransverseMercator) return &ProjectTransverseMercator;
-    if (name == pn::Orthographic) return &ProjectOrthographic;
-    if (name == pn::LambertAzimuthal) return &ProjectLambertAzimuthal;
-    if (name == pn::AlbersEqualArea) return &ProjectAlbersEqualArea;
-    if (name == pn::LambertConformal) return &ProjectLambertConformal;
-    return nullptr;
-}
-
-} // namespace
-
 float pointQuantity(Document& doc, const DataPoint& p, Quantity q) {
     switch (q) {
     case Quantity::Z:
@@ -34,7 +17,7 @@ float pointQuantity(Document& doc, const DataPoint& p, Quantity q) {
         break;
     }
     const bool wantX = q == Quantity::Longitude;
-    if (TwoWay f = twoWayProjection(doc.ProjectionName)) return f(doc, p.X, p.Y, false, wantX);
+    if (const TwoCoordProjection f = twoCoordProjection(doc.ProjectionName)) return f(doc, p.X, p.Y, false, wantX);
     if (!wantX && doc.ProjectionName == projection_names::StandardMercator) return ProjectMercator(doc, p.Y, false);
     return wantX ? p.X : p.Y;
 }
