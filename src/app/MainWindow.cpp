@@ -431,6 +431,27 @@ void MainWindow::setDocumentCaption(const QString& name) {
     setWindowTitle(dlg::applicationTitle() + QStringLiteral(": ") + name);
 }
 
+void MainWindow::enableSaving() {
+    mnuFileSaveAs->setEnabled(true);
+    cmdSave->setEnabled(true);
+}
+
+void MainWindow::enablePrinting() {
+    if (!PrinterAvailable()) return;
+    mnuFilePrint->setEnabled(true);
+    cmdPrint->setEnabled(true);
+}
+
+void MainWindow::setBusyPointers(bool busy) {
+    if (busy) {
+        setCursor(Qt::WaitCursor);
+        markers->setCursor(Qt::WaitCursor);
+    } else {
+        unsetCursor();
+        markers->setCursor(Qt::CrossCursor);
+    }
+}
+
 void MainWindow::reportError(const QString& prefix, const QString& description, int lineBreaks, int icon) {
     dlg::Icon i = dlg::Icon::Information;
     if (icon == 48) i = dlg::Icon::Exclamation;
@@ -466,10 +487,6 @@ void MainWindow::wireBaseCommands() {
             if (on) optKind_Click();
         });
     connect(cmdShow, &QPushButton::clicked, this, [this] { cmdShow_Click(); });
-    // Manual Scale switches the range controls the contouring reads.
-    connect(chkMan, &QCheckBox::toggled, this, [this](bool on) {
-        for (QWidget* wd : std::initializer_list<QWidget*>{txtMax, txtMin, labMax, labMin}) wd->setEnabled(on);
-    });
     connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
     connect(mnuFileSave, &QAction::triggered, this, [this] {
         doc.DataChanged = true;

@@ -330,6 +330,15 @@ public:
     // The window caption, as "<application title>: <name>".
     void setDocumentCaption(const QString& name);
 
+    // File > Save As and the Save button, once there is something to save.
+    void enableSaving();
+    // The two print commands, when a printer is installed.
+    void enablePrinting();
+
+    // The hourglass on the window and the map while a command works; the
+    // default pointer and the map's cross-hair afterwards.
+    void setBusyPointers(bool busy);
+
     // Lets pending window events run; tests may replace it.
     static std::function<void()> DoEvents;
 

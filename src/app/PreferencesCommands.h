@@ -1,4 +1,4 @@
-// Commands of the main window for the preferences window and the small File menu forwarders.
+// Commands of the main window for the preferences window.
 #pragma once
 
 #include <QObject>
@@ -9,6 +9,10 @@ class PreferencesCommands : public QObject {
     Q_OBJECT
 public:
     explicit PreferencesCommands(MainWindow& w);
+
+    // File > Preferences: the preferences window, modally; afterwards the
+    // data folder is stored and becomes the file dialogs' start folder.
+    void mnuFilePreferences_Click();
 
 private:
     MainWindow& w;

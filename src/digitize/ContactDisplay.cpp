@@ -1,6 +1,7 @@
 #include "digitize/ContactDisplay.h"
 
 #include "app/MainWindow.h"
+#include "contour/ContourCommands.h"
 #include "digitize/ContactSegments.h"
 #include "digitize/Digitizer.h"
 #include "digitize/LabelCommands.h"
@@ -30,16 +31,6 @@ ContactDisplay::ContactDisplay(MainWindow& main) : QObject(&main), w(main) {
 }
 
 bool ContactDisplay::pointView() const { return !w.imPoints->isHidden(); }
-
-void ContactDisplay::busyPointers(bool busy) {
-    if (busy) {
-        w.setCursor(Qt::WaitCursor);
-        w.markers->setCursor(Qt::WaitCursor);
-    } else {
-        w.unsetCursor();
-        w.markers->setCursor(Qt::CrossCursor);
-    }
-}
 
 void ContactDisplay::setCheckMarks(bool one, bool all, bool sequential) {
     w.mnuViewShowContactShow->setChecked(one);
@@ -78,7 +69,7 @@ void ContactDisplay::showPlotTexts() {
 void ContactDisplay::ContactShow() {
     Document& d = w.doc;
     MarkerOverlay& mk = *w.markers;
-    busyPointers(true);
+    w.setBusyPointers(true);
     w.cmdShow->setText(kHalt);
     w.cmdShow->setToolTip(QStringLiteral("Click to stop line calculation"));
     if (w.mnuViewShowContactShowSeq->isChecked()) steppingBar();
@@ -160,7 +151,7 @@ void ContactDisplay::ContactShow() {
     mk.update();
     if (failed) w.reportError(QStringLiteral("Show contacts error: "), failure, 0, 64);
     d.MapBusy = false;
-    busyPointers(false);
+    w.setBusyPointers(false);
 }
 
 // ---------------------------------------------------------------------------
@@ -175,7 +166,7 @@ void ContactDisplay::cmdShow_Click() {
         }
         if (pointView()) {
             if (!w.optRock->isChecked()) {
-                w.notAvailable(QStringLiteral("Computing the contour map"));
+                w.contourCommands->showContours();
                 return;
             }
             // The map view gives way to the contact plot: the map under the
@@ -203,6 +194,10 @@ void ContactDisplay::cmdShow_Click() {
         }
 
         // Back to the map view.
+        if (!w.optRock->isChecked()) {
+            w.contourCommands->backToMap();
+            return;
+        }
         w.imPoints->setVisible(true);
         w.imContacts->setVisible(false);
         w.picMap->setVisible(false);

@@ -34,7 +34,6 @@ private:
     void listBar();
     void steppingBar();
     void setZoomCommandsEnabled(bool page, bool in);
-    void busyPointers(bool busy);
 
     MainWindow& w;
 };

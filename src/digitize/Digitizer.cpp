@@ -20,17 +20,6 @@ using legacy::NumVal;
 
 QString fmt0(double v) { return legacy::Format(v, QStringLiteral("0")); }
 
-// The five projections that take both coordinates in one procedure.
-using TwoCoordProjection = float (*)(Document&, double, double, bool, bool);
-TwoCoordProjection twoCoordProjection(const QString& name) {
-    namespace pn = projection_names;
-    if (name == pn::TransverseMercator) return &ProjectTransverseMercator;
-    if (name == pn::Orthographic) return &ProjectOrthographic;
-    if (name == pn::LambertAzimuthal) return &ProjectLambertAzimuthal;
-    if (name == pn::AlbersEqualArea) return &ProjectAlbersEqualArea;
-    if (name == pn::LambertConformal) return &ProjectLambertConformal;
-    return nullptr;
-}
 
 // Runs a menu command, reporting what it could not do the way every command
 // reports a trapped error.

@@ -45,18 +45,6 @@ ProjectControls ProjectCommands::controls() const {
     return c;
 }
 
-void ProjectCommands::setBusyPointer(bool busy) {
-    if (busy) {
-        w.setCursor(Qt::WaitCursor);
-        w.imPoints->setCursor(Qt::WaitCursor);
-        w.imContacts->setCursor(Qt::WaitCursor);
-    } else {
-        w.unsetCursor();
-        w.imPoints->setCursor(Qt::CrossCursor);
-        w.imContacts->setCursor(Qt::CrossCursor);
-    }
-}
-
 // ===========================================================================
 // Forwarders of the File menu.
 void ProjectCommands::mnuFileOpenDig_Click() { cmdDig_Click(); }
@@ -109,7 +97,7 @@ void ProjectCommands::finishSave(SaveWay way, Outcome outcome, bool changedBefor
         d.DataChanged = changedBefore;
         return;
     }
-    setBusyPointer(false);
+    w.setBusyPointers(false);
     if (outcome == Outcome::Saved) {
         // A contour picture is not the document: the points and labels
         // still need saving when they had changed.
@@ -228,9 +216,9 @@ ProjectCommands::Outcome ProjectCommands::saveProject(bool withDialog) {
         w.setPanel(2, status);
         return SaveData() ? Outcome::Saved : Outcome::FailedReported;
     }
-    setBusyPointer(true);
+    w.setBusyPointers(true);
     const bool ok = SaveData();
-    setBusyPointer(false);
+    w.setBusyPointers(false);
     w.DialogFileName = d.DataFileName;
     return ok ? Outcome::Saved : Outcome::FailedReported;
 }
@@ -297,7 +285,7 @@ void ProjectCommands::cmdDig_Click() {
     w.DialogFileTitle = cd.FileTitle;
     MainWindow::DoEvents();
 
-    setBusyPointer(true);
+    w.setBusyPointers(true);
     QString error;
     bool failed = false;
     try {
@@ -306,7 +294,7 @@ void ProjectCommands::cmdDig_Click() {
         failed = true;
         error = e.description();
     }
-    setBusyPointer(false);
+    w.setBusyPointers(false);
     d.DataChanged = false;
     w.BusyLoading = false;
     if (failed) w.reportError(QStringLiteral("Open vexolan file error: "), error, 0, 16);
@@ -351,12 +339,8 @@ void ProjectCommands::openProject(const QString& path) {
         }
     }
 
-    w.mnuFileSaveAs->setEnabled(true);
-    w.cmdSave->setEnabled(true);
-    if (PrinterAvailable()) {
-        w.mnuFilePrint->setEnabled(true);
-        w.cmdPrint->setEnabled(true);
-    }
+    w.enableSaving();
+    w.enablePrinting();
     if (d.DatCount + d.ConCount >= 1) prepareControlsForPoints();
 
     w.mapView->MapLoad();

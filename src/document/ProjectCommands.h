@@ -59,7 +59,6 @@ private:
     void loadPointMarkers();
     void prepareControlsForPoints();
 
-    void setBusyPointer(bool busy);
 
     MainWindow& w;
 };

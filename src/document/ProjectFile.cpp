@@ -40,17 +40,6 @@ QString projectionItem(const QString& name, const QString& units) {
 
 bool isAzimuthal(const QString& name) { return name == pn::Orthographic || name == pn::LambertAzimuthal; }
 
-using TwoCoordProjection = float (*)(Document&, double, double, bool, bool);
-
-// The two-coordinate projection procedure of a projection name, or null.
-TwoCoordProjection twoCoordProjection(const QString& name) {
-    if (name == pn::TransverseMercator) return &ProjectTransverseMercator;
-    if (name == pn::Orthographic) return &ProjectOrthographic;
-    if (name == pn::LambertAzimuthal) return &ProjectLambertAzimuthal;
-    if (name == pn::AlbersEqualArea) return &ProjectAlbersEqualArea;
-    if (name == pn::LambertConformal) return &ProjectLambertConformal;
-    return nullptr;
-}
 
 // Latitude and longitude of a point as it is written under "Degrees".
 void latLongOf(Document& doc, const DataPoint& p, float& lat, float& lon) {
@@ -248,7 +237,7 @@ QByteArray writeProjectFile(Document& doc, const ProjectControls& controls) {
     return joinLinesCrLf(lines);
 }
 
-void readProjectFile(const QByteArray& bytes, Document& doc, ProjectReadState& st) {
+void readProjectFile(const QByteArray& bytes, Document& doc, ProjectReadState& st, Document* rowSystem) {
     FieldReader r(decodeLatin1(bytes));
 
     // Lines 1 and 3 are read whole, so that a title or a folder with a comma
@@ -311,8 +300,11 @@ void readProjectFile(const QByteArray& bytes, Document& doc, ProjectReadState& s
     if (st.olderLayout)
         for (int k = 0; k < 3; ++k) r.readText();
     st.countsRead = true;
+    st.declaredDatCount = datCount;
+    st.declaredConCount = conCount;
+    Document& rows = rowSystem ? *rowSystem : doc;
 
     // A count below zero (a damaged file) holds no table.
-    doc.DatCount = datCount >= 1 ? readTable(r, doc, doc.DatumPoints, datCount, st.olderLayout, !st.olderLayout) : 0;
-    doc.ConCount = conCount >= 1 ? readTable(r, doc, doc.ContourPoints, conCount, st.olderLayout, true) : 0;
+    doc.DatCount = datCount >= 1 ? readTable(r, rows, doc.DatumPoints, datCount, st.olderLayout, !st.olderLayout) : 0;
+    doc.ConCount = conCount >= 1 ? readTable(r, rows, doc.ContourPoints, conCount, st.olderLayout, true) : 0;
 }

@@ -48,6 +48,8 @@ struct ProjectReadState {
     bool registrationRead = false;  // origins and reference values read, cone constants computed
     bool kindRead = false;          // data-kind line read: controls.kind
     bool countsRead = false;        // counts line read (the tables follow)
+    int declaredDatCount = 0;       // the counts as the counts line gives them
+    int declaredConCount = 0;
     ProjectControls controls;
 };
 
@@ -55,5 +57,9 @@ struct ProjectReadState {
 // to 9 must all read: a failure there throws legacy::Error, and what was read
 // before it stays in the document and in `state`.  A table ends quietly at
 // its first row that cannot be read completely; its count becomes the number
-// of rows read.  Latitude/longitude rows are converted to map units.
-void readProjectFile(const QByteArray& bytes, Document& doc, ProjectReadState& state);
+// of rows read.  Latitude/longitude rows are converted to map units; with
+// `rowSystem` given, every row of the current layout is converted with that
+// document's projection instead of the file's own (a second data set is
+// taken to be in the coordinate system of the open document).
+void readProjectFile(const QByteArray& bytes, Document& doc, ProjectReadState& state,
+                     Document* rowSystem = nullptr);

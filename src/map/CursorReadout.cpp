@@ -54,12 +54,7 @@ QString mapCursorText(Document& doc, double x, double y, double W, double H, boo
             lat = ProjectMercator(doc, doc.CursorMapY, false);
             if (doc.ProjectionFailed) return failed();
         } else {
-            float (*p)(Document&, double, double, bool, bool) = nullptr;
-            if (name == pn::TransverseMercator) p = &ProjectTransverseMercator;
-            else if (name == pn::Orthographic) p = &ProjectOrthographic;
-            else if (name == pn::LambertAzimuthal) p = &ProjectLambertAzimuthal;
-            else if (name == pn::AlbersEqualArea) p = &ProjectAlbersEqualArea;
-            else if (name == pn::LambertConformal) p = &ProjectLambertConformal;
+            const TwoCoordProjection p = twoCoordProjection(name);
             if (p) {
                 lon = p(doc, doc.CursorMapX, doc.CursorMapY, false, true);
                 if (doc.ProjectionFailed) return failed();

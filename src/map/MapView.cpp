@@ -221,16 +221,6 @@ void MapView::setZoomEnabled(const ZoomEnabled& e) {
     w.mnuViewZoomFull->setEnabled(e.Full);
 }
 
-void MapView::busyPointers(bool busy) {
-    if (busy) {
-        w.setCursor(Qt::WaitCursor);
-        w.markers->setCursor(Qt::WaitCursor);
-    } else {
-        w.unsetCursor();
-        w.markers->setCursor(Qt::CrossCursor);
-    }
-}
-
 void MapView::hidePointMarkers(bool andReferences) {
     MarkerOverlay& mk = *w.markers;
     if (andReferences) {
@@ -269,7 +259,7 @@ void MapView::MapReplot() {
     }
     try {
         d.MapBusy = true;
-        busyPointers(true);
+        w.setBusyPointers(true);
         requireMarkers(mk.labDat, d.DatCount);
         requireMarkers(mk.labCon, d.ConCount);
         requireRecords(d.DatumPoints.size(), d.DatCount);
@@ -343,7 +333,7 @@ void MapView::MapReplot() {
         w.reportError(QStringLiteral("MapReplot error: "), describe(e));
     }
     d.MapBusy = false;
-    busyPointers(false);
+    w.setBusyPointers(false);
     mk.update();
 }
 
@@ -352,7 +342,7 @@ void MapView::MapReplot() {
 
 void MapView::cmdZoomPage_Click() {
     try {
-        busyPointers(true);
+        w.setBusyPointers(true);
         w.imPoints->hide();
         MainWindow::DoEvents();
         ZoomView v = currentView();
@@ -362,7 +352,7 @@ void MapView::cmdZoomPage_Click() {
         w.markers->update();
         MainWindow::DoEvents();
         if (!hasImage(w.doc.ImageWidthPx, w.doc.ImageHeightPx)) {
-            busyPointers(false);
+            w.setBusyPointers(false);
             return;
         }
         pageFitPicture(v, w.doc.ImageWidthPx, w.doc.ImageHeightPx);
@@ -374,12 +364,12 @@ void MapView::cmdZoomPage_Click() {
     } catch (const std::exception& e) {
         w.reportError(QStringLiteral("cmdZoomPage error: "), describe(e));
     }
-    busyPointers(false);
+    w.setBusyPointers(false);
 }
 
 void MapView::MapZoom() {
     try {
-        busyPointers(true);
+        w.setBusyPointers(true);
         MainWindow::DoEvents();
         hidePointMarkers(true);
         w.markers->update();
@@ -393,7 +383,7 @@ void MapView::MapZoom() {
     } catch (const std::exception& e) {
         w.reportError(QStringLiteral("Zoom error: "), describe(e));
     }
-    busyPointers(false);
+    w.setBusyPointers(false);
 }
 
 void MapView::cmdZoomFull_Click() {
@@ -459,7 +449,7 @@ void MapView::scrollChange(ScrollAxis axis) {
     const bool h = axis == ScrollAxis::Horizontal;
     QScrollBar* bar = h ? w.HScroll1 : w.VScroll1;
     try {
-        busyPointers(true);
+        w.setBusyPointers(true);
         w.doc.MapBusy = true;
         bar->setEnabled(false);
         MainWindow::DoEvents();
@@ -478,7 +468,7 @@ void MapView::scrollChange(ScrollAxis axis) {
         w.doc.MapBusy = false;
         bar->setValue(0);
     }
-    busyPointers(false);
+    w.setBusyPointers(false);
 }
 
 // ---------------------------------------------------------------------------
@@ -512,7 +502,7 @@ bool MapView::loadMap() {
         mk.update();
         w.imPoints->hide();
         w.imContacts->hide();
-        busyPointers(true);
+        w.setBusyPointers(true);
         MainWindow::DoEvents();
 
         if (!w.picImgX) legacy::raise(QStringLiteral("The imaging component is not available"));
@@ -575,7 +565,7 @@ void MapView::mnuViewRes_Click(int percent) {
     // (or gone) at the old one: the tick says so.
     if (!m_loadSucceeded && before)
         for (const auto& [action, p] : items) action->setChecked(action == before);
-    busyPointers(false);
+    w.setBusyPointers(false);
 }
 
 void MapView::MapFind() {
@@ -621,13 +611,9 @@ void MapView::cmdMap_Click() {
             w.setDocumentCaption(d.DataTitle);
             w.labText->setText(QStringLiteral("Unregistered Map"));
             w.setPanel(2, unregisteredStatus(d.DataTitle));
-            w.mnuFileSaveAs->setEnabled(true);
-            w.cmdSave->setEnabled(true);
+            w.enableSaving();
             d.DataChanged = false;
-            if (PrinterAvailable()) {
-                w.mnuFilePrint->setEnabled(true);
-                w.cmdPrint->setEnabled(true);
-            }
+            w.enablePrinting();
             for (QWidget* c : std::initializer_list<QWidget*>{w.optDat, w.optCon, w.labDatCol, w.labConCol})
                 c->setEnabled(false);
         }
@@ -635,7 +621,7 @@ void MapView::cmdMap_Click() {
         dlg::msgBox(QStringLiteral("Unabled to open file <") + d.MapFileName + QStringLiteral(">"),
                     {dlg::Buttons::OK, dlg::Icon::Information}, QStringLiteral("Vexolan"));
     }
-    busyPointers(false);
+    w.setBusyPointers(false);
 }
 
 // ---------------------------------------------------------------------------
@@ -774,8 +760,7 @@ void MapView::MapRegister(double x, double y) {
             for (QWidget* c : std::initializer_list<QWidget*>{w.optDat, w.optCon, w.optRock, w.optStruc, w.optIso,
                                                               w.labDatCol, w.labConCol})
                 c->setEnabled(true);
-            w.mnuFileSaveAs->setEnabled(true);
-            w.cmdSave->setEnabled(true);
+            w.enableSaving();
             d.DataChanged = false;
             d.MapRegistered = true;
             w.mnuCoord->menuAction()->setEnabled(false);
@@ -803,19 +788,15 @@ void MapView::mnuOptReg_Click() {
     if (m_loadSucceeded) {
         w.setDocumentCaption(d.DataTitle);
         w.setPanel(2, unregisteredStatus(d.DataTitle));
-        w.mnuFileSaveAs->setEnabled(true);
-        w.cmdSave->setEnabled(true);
+        w.enableSaving();
         d.DataChanged = false;
-        if (PrinterAvailable()) {
-            w.mnuFilePrint->setEnabled(true);
-            w.cmdPrint->setEnabled(true);
-        }
+        w.enablePrinting();
         for (QWidget* c : std::initializer_list<QWidget*>{w.optDat, w.labDatCol, w.optCon, w.labConCol})
             c->setEnabled(false);
         if (const auto item = reselectProjectionItem(projection)) coordClick(*item);
         coordClick(reselectUnitsItem(units));
     }
-    busyPointers(false);
+    w.setBusyPointers(false);
 }
 
 // ---------------------------------------------------------------------------

@@ -71,7 +71,6 @@ private:
     void setZoomEnabled(const ZoomEnabled& e);
     ZoomEnabled zoomEnabled() const;
     void setPicturesSize(double width, double height);
-    void busyPointers(bool busy);
     void syncGlyphAnchors();
     void hidePointMarkers(bool andReferences);
     void scrollChange(ScrollAxis axis);

@@ -44,12 +44,7 @@ std::optional<QString> referenceToolTip(Document& doc, int point, bool longitude
     } else if (name == pn::StandardMercator) {
         lat = ProjectMercator(doc, y, false);
     } else {
-        float (*p)(Document&, double, double, bool, bool) = nullptr;
-        if (name == pn::TransverseMercator) p = &ProjectTransverseMercator;
-        else if (name == pn::Orthographic) p = &ProjectOrthographic;
-        else if (name == pn::LambertAzimuthal) p = &ProjectLambertAzimuthal;
-        else if (name == pn::AlbersEqualArea) p = &ProjectAlbersEqualArea;
-        else if (name == pn::LambertConformal) p = &ProjectLambertConformal;
+        const TwoCoordProjection p = twoCoordProjection(name);
         if (!p) return std::nullopt;
         lon = p(doc, x, y, false, true);
         lat = p(doc, x, y, false, false);

@@ -242,3 +242,13 @@ float MapToPixelX(const Document& doc, double mapX, double W) {
 float MapToPixelY(const Document& doc, double mapY, double H) {
     return ToSingle(Div((doc.MapOriginY - mapY) * H, doc.MapSpanY));
 }
+
+TwoCoordProjection twoCoordProjection(const QString& name) {
+    namespace pn = projection_names;
+    if (name == pn::TransverseMercator) return &ProjectTransverseMercator;
+    if (name == pn::Orthographic) return &ProjectOrthographic;
+    if (name == pn::LambertAzimuthal) return &ProjectLambertAzimuthal;
+    if (name == pn::AlbersEqualArea) return &ProjectAlbersEqualArea;
+    if (name == pn::LambertConformal) return &ProjectLambertConformal;
+    return nullptr;
+}

@@ -63,3 +63,9 @@ float PixelToMapX(const Document& doc, double x, double W);
 float PixelToMapY(const Document& doc, double y, double H);
 float MapToPixelX(const Document& doc, double mapX, double W);
 float MapToPixelY(const Document& doc, double mapY, double H);
+
+// The procedure of a projection that takes both coordinates in one call
+// (Transverse Mercator, the azimuthals and the conics), or nullptr for the
+// others.
+using TwoCoordProjection = float (*)(Document&, double, double, bool, bool);
+TwoCoordProjection twoCoordProjection(const QString& projectionName);

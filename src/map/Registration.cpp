@@ -13,17 +13,6 @@ namespace pn = projection_names;
 
 namespace {
 
-using TwoCoordProjection = float (*)(Document&, double, double, bool, bool);
-
-// The two-coordinate procedure of a projection, or nullptr.
-TwoCoordProjection twoCoordProjection(const QString& name) {
-    if (name == pn::TransverseMercator) return &ProjectTransverseMercator;
-    if (name == pn::Orthographic) return &ProjectOrthographic;
-    if (name == pn::LambertAzimuthal) return &ProjectLambertAzimuthal;
-    if (name == pn::AlbersEqualArea) return &ProjectAlbersEqualArea;
-    if (name == pn::LambertConformal) return &ProjectLambertConformal;
-    return nullptr;
-}
 
 } // namespace
 

@@ -20,12 +20,7 @@ void resetSettings() {
 }
 
 std::unique_ptr<MainWindow> startWindow() {
-    auto w = std::make_unique<MainWindow>();
-    w->FormLoad();
-    w->show();
-    // Close the splash at once; its own behaviour is tested separately.
-    if (AboutBox* s = w->splash()) s->unload();
-    QCoreApplication::processEvents();
+    auto w = testsupport::startMainWindow();
     return w;
 }
 

@@ -14,11 +14,7 @@
 namespace {
 
 std::unique_ptr<MainWindow> startWindow() {
-    auto w = std::make_unique<MainWindow>();
-    w->FormLoad();
-    w->show();
-    if (AboutBox* s = w->splash()) s->unload();
-    QCoreApplication::processEvents();
+    auto w = testsupport::startMainWindow();
     // A registered map in the point view.
     Document& d = w->doc;
     d.MapRegistered = true;

@@ -1,5 +1,11 @@
 #include "common/TestSupport.h"
 
+#include "app/AboutBox.h"
+#include "app/MainWindow.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
 namespace testsupport {
 
 namespace {
@@ -16,6 +22,21 @@ dlg::ScriptedProvider& installScriptedDialogs() {
 dlg::ScriptedProvider& dialogs() {
     if (!g_current) return installScriptedDialogs();
     return *g_current;
+}
+
+std::unique_ptr<MainWindow> startMainWindow() {
+    auto w = std::make_unique<MainWindow>();
+    w->FormLoad();
+    w->show();
+    if (AboutBox* s = w->splash()) s->unload();
+    QCoreApplication::processEvents();
+    dialogs().clear();
+    return w;
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace testsupport

@@ -3,7 +3,11 @@
 
 #include "platform/Dialogs.h"
 
+#include <QByteArray>
 #include <QString>
+#include <memory>
+
+class MainWindow;
 
 namespace testsupport {
 
@@ -11,5 +15,12 @@ namespace testsupport {
 dlg::ScriptedProvider& installScriptedDialogs();
 // The responder currently installed.
 dlg::ScriptedProvider& dialogs();
+
+// A started main window as the user sees it after the splash: loaded,
+// shown, the splash closed, no prompt recorded yet.
+std::unique_ptr<MainWindow> startMainWindow();
+
+// The whole content of a file ("" when it cannot be read).
+QByteArray fileBytes(const QString& path);
 
 } // namespace testsupport

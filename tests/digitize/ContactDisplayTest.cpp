@@ -195,16 +195,20 @@ private slots:
         QVERIFY(w->markers->labDat[1].Visible);
     }
 
-    void contourKindsSayTheContourMapIsNotAvailable() {
+    void contourKindsGoToTheContourPlot() {
         auto w = startRegistered();
         w->optStruc->setEnabled(true);
         w->optStruc->setValue(true);
+        w->picMap->Move(300, 600, 6000, 3000);
         testsupport::dialogs().clear();
         w->cmdShow_Click();
-        auto& p = testsupport::dialogs().prompts;
-        QCOMPARE(p.size(), size_t(1));
-        QVERIFY(p[0].text.contains(QStringLiteral("not available")));
+        QVERIFY(testsupport::dialogs().prompts.empty());
+        QVERIFY(w->imPoints->isHidden());
+        QVERIFY(!w->picMap->isHidden());
+        QCOMPARE(w->cmdShow->text(), QStringLiteral("Show Points"));
+        w->cmdShow_Click();
         QVERIFY(!w->imPoints->isHidden());
+        QCOMPARE(w->cmdShow->text(), QStringLiteral("Show Contours"));
     }
 
     void haltShowStopsAfterTheFirstSegment() {

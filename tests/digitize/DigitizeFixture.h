@@ -15,12 +15,7 @@
 namespace digitize_fixture {
 
 inline std::unique_ptr<MainWindow> startWindow() {
-    auto w = std::make_unique<MainWindow>();
-    w->FormLoad();
-    w->show();
-    if (AboutBox* s = w->splash()) s->unload();
-    QCoreApplication::processEvents();
-    testsupport::dialogs().clear();
+    auto w = testsupport::startMainWindow();
     return w;
 }
 

@@ -15,11 +15,7 @@
 namespace labeltest {
 
 inline std::unique_ptr<MainWindow> startRegistered() {
-    auto w = std::make_unique<MainWindow>();
-    w->FormLoad();
-    w->show();
-    if (AboutBox* s = w->splash()) s->unload();
-    QCoreApplication::processEvents();
+    auto w = testsupport::startMainWindow();
     Document& d = w->doc;
     d.MapRegistered = true;
     d.MapOriginX = 1000;

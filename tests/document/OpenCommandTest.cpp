@@ -26,18 +26,11 @@ namespace {
 dlg::ScriptedProvider& dialogs() { return testsupport::dialogs(); }
 
 std::unique_ptr<MainWindow> startWindow() {
-    auto w = std::make_unique<MainWindow>();
-    w->FormLoad();
-    w->show();
-    if (AboutBox* s = w->splash()) s->unload();
-    QCoreApplication::processEvents();
+    auto w = testsupport::startMainWindow();
     return w;
 }
 
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using testsupport::fileBytes;
 
 void writeBytes(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).absolutePath());

@@ -19,12 +19,7 @@ namespace maptest {
 
 inline std::unique_ptr<MainWindow> startWindow() {
     SettingsStore().ClearSection(QStringLiteral("Vexolan"));
-    auto w = std::make_unique<MainWindow>();
-    w->FormLoad();
-    w->show();
-    if (AboutBox* s = w->splash()) s->unload();
-    QCoreApplication::processEvents();
-    testsupport::dialogs().clear();
+    auto w = testsupport::startMainWindow();
     return w;
 }
 

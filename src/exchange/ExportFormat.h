@@ -1,0 +1,50 @@
+// Text of the data export files: the grid file and the point file with its
+// optional header, in the column order, delimiter and number formats the
+// export offers.  Plain functions over the document; no widget is touched.
+#pragma once
+
+#include "document/Document.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace exportfmt {
+
+// Whether a three-letter column code writes rows ("xyz", "yxz", "zxy",
+// "zyx", "xy0", "yx0").
+bool isRowCode(const QString& code);
+
+// The grid file: one print-zone line per node (X, Y, Z formatted "0.0"),
+// columns 1 to cols outside, rows 1 to rows inside.  CR LF line ends.
+QByteArray gridExportText(const PointGrid& grid, int cols, int rows);
+
+// The x (longitude or easting) and y (latitude or northing) a point is
+// exported with under the document's projection.
+void exportedXY(Document& doc, const DataPoint& p, double& x, double& y);
+
+// The choices of one point export.
+struct PointExportOptions {
+    QString columnOrder;       // the three-letter code
+    bool header = false;       // the header block is written
+    bool tab = true;           // print-zone rows; false: comma rows
+    QString dataText = QStringLiteral("Data");
+    bool contacts = false;     // the document holds contact data
+    std::optional<QString> contact; // one contact chosen; empty: all contacts
+};
+
+// The lines of the header block.  Throws legacy::Error when the project file
+// name is too short to give the title.
+QStringList headerLines(const Document& doc, const PointExportOptions& o);
+
+// One point row: the values formatted and joined in the chosen delimiter.
+// Empty for a code that writes no rows.
+QString pointRow(const Document& doc, const PointExportOptions& o, double x, double y, float z);
+
+// Builds the whole point file line by line into `lines` (CR LF are added on
+// writing), so that a failure part way leaves the lines built so far there
+// for the caller to write.  Throws legacy::Error.
+void buildPointExport(Document& doc, const PointExportOptions& o, QStringList& lines);
+
+} // namespace exportfmt

@@ -1,0 +1,390 @@
+// The contour map's pure computations: colour ramps, gridding and the
+// layout of the title and colour scale.
+#include "common/TestRegistry.h"
+
+#include "contour/ColourRamps.h"
+#include "contour/Gridding.h"
+#include "contour/PlotScales.h"
+#include "document/Legacy.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+#include <cmath>
+
+namespace {
+
+long rgb(int r, int g, int b) { return r + g * 256L + b * 65536L; }
+
+std::vector<DataPoint> pointList(std::initializer_list<std::array<float, 3>> xyz) {
+    std::vector<DataPoint> list(1);
+    for (const auto& p : xyz) {
+        DataPoint d;
+        d.X = p[0];
+        d.Y = p[1];
+        d.Z = p[2];
+        list.push_back(d);
+    }
+    return list;
+}
+
+// Six scans of the whole list, each taking the strictly nearest point not
+// yet taken: the neighbours as the gridding defines them.
+std::vector<int> sixScans(const std::vector<DataPoint>& list, int count, float x, float y, double reach) {
+    std::vector<int> chosen;
+    for (int k = 0; k < 6; ++k) {
+        double best = reach;
+        int at = 0;
+        for (int p = 1; p <= count; ++p) {
+            if (std::find(chosen.begin(), chosen.end(), p) != chosen.end()) continue;
+            const double dy = double(y) - list[p].Y, dx = double(x) - list[p].X;
+            const double d = std::sqrt(dy * dy + dx * dx);
+            if (d < best) {
+                best = d;
+                at = p;
+            }
+        }
+        chosen.push_back(at);
+    }
+    return chosen;
+}
+
+} // namespace
+
+class ContourMathTest : public QObject {
+    Q_OBJECT
+private slots:
+    // ---- colour ramps ----
+    void ramps_data() {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<double>("bottom");
+        QTest::addColumn<double>("top");
+        QTest::addColumn<int>("scheme");
+        QTest::addColumn<long>("colour");
+        QTest::newRow("grey middle") << 50.0 << 0.0 << 100.0 << 1 << rgb(155, 155, 155);
+        QTest::newRow("low middle capped") << 50.0 << 0.0 << 100.0 << 2 << rgb(0, 255, 0);
+        QTest::newRow("high middle") << 50.0 << 0.0 << 100.0 << 3 << rgb(32, 255, 0);
+        QTest::newRow("grey bottom") << 0.0 << 0.0 << 100.0 << 1 << rgb(55, 55, 55);
+        QTest::newRow("low bottom") << 0.0 << 0.0 << 100.0 << 2 << rgb(0, 0, 255);
+        QTest::newRow("high bottom") << 0.0 << 0.0 << 100.0 << 3 << rgb(0, 0, 64);
+        QTest::newRow("grey top") << 100.0 << 0.0 << 100.0 << 1 << rgb(255, 255, 255);
+        QTest::newRow("low top") << 100.0 << 0.0 << 100.0 << 2 << rgb(255, 0, 0);
+        QTest::newRow("high top") << 100.0 << 0.0 << 100.0 << 3 << rgb(255, 0, 255);
+        QTest::newRow("below takes bottom") << -40.0 << 0.0 << 100.0 << 3 << rgb(0, 0, 64);
+        QTest::newRow("above takes top") << 400.0 << 0.0 << 100.0 << 2 << rgb(255, 0, 0);
+        QTest::newRow("grey above") << 1e9 << 0.0 << 100.0 << 1 << rgb(255, 255, 255);
+        // q = 192 and 193 on a range of 1472 steps.
+        QTest::newRow("high q192") << 192.0 << 0.0 << 1472.0 << 3 << rgb(0, 0, 255);
+        QTest::newRow("high q193") << 193.0 << 0.0 << 1472.0 << 3 << rgb(0, 1, 255);
+        QTest::newRow("high q704") << 704.0 << 0.0 << 1472.0 << 3 << rgb(0, 255, 0);
+        QTest::newRow("high q1000") << 1000.0 << 0.0 << 1472.0 << 3 << rgb(255, 216, 0);
+        QTest::newRow("high q1300") << 1300.0 << 0.0 << 1472.0 << 3 << rgb(255, 0, 84);
+        QTest::newRow("low q300") << 300.0 << 0.0 << 512.0 << 2 << rgb(44, 212, 0);
+        QTest::newRow("floor not round") << 0.999 << 0.0 << 200.0 << 1 << rgb(55, 55, 55);
+        QTest::newRow("negative range") << -150.0 << -200.0 << -100.0 << 1 << rgb(155, 155, 155);
+        QTest::newRow("unknown scheme") << 50.0 << 0.0 << 100.0 << 4 << 0L;
+        QTest::newRow("scheme 0") << 50.0 << 0.0 << 100.0 << 0 << 0L;
+        // A range of no width has no position: the ends' colours, no failure.
+        QTest::newRow("degenerate at") << 7.0 << 7.0 << 7.0 << 2 << rgb(0, 0, 255);
+        QTest::newRow("degenerate above") << 8.0 << 7.0 << 7.0 << 2 << rgb(255, 0, 0);
+        QTest::newRow("degenerate below") << 6.0 << 7.0 << 7.0 << 1 << rgb(55, 55, 55);
+    }
+    void ramps() {
+        QFETCH(double, value);
+        QFETCH(double, bottom);
+        QFETCH(double, top);
+        QFETCH(int, scheme);
+        QFETCH(long, colour);
+        QCOMPARE(PicRGB(value, bottom, top, scheme), colour);
+    }
+
+    void rampsAreContinuous() {
+        // Neighbouring steps never jump by more than one in any component.
+        for (int scheme : {2, 3}) {
+            const int n = scheme == 2 ? 512 : 1472;
+            long prev = PicRGB(0, 0, n, scheme);
+            for (int q = 1; q <= n; ++q) {
+                const long c = PicRGB(q, 0, n, scheme);
+                for (int shift : {0, 8, 16})
+                    QVERIFY2(std::abs(((c >> shift) & 255) - ((prev >> shift) & 255)) <= 1,
+                             qPrintable(QStringLiteral("scheme %1 q %2").arg(scheme).arg(q)));
+                prev = c;
+            }
+        }
+    }
+
+    // ---- grid geometry ----
+    void geometry_data() {
+        QTest::addColumn<int>("detail");
+        QTest::addColumn<float>("spanX");
+        QTest::addColumn<float>("spanY");
+        QTest::addColumn<int>("cols");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("twice as wide") << 50 << 2000.f << 1000.f << 50 << 25;
+        QTest::newRow("square") << 50 << 1000.f << 1000.f << 50 << 50;
+        QTest::newRow("tall") << 40 << 300.f << 1000.f << 12 << 40;
+        QTest::newRow("floor") << 10 << 1000.f << 1999.f << 5 << 10;
+        QTest::newRow("thin strip") << 10 << 50.f << 1000.f << 0 << 10;
+    }
+    void geometry() {
+        QFETCH(int, detail);
+        QFETCH(float, spanX);
+        QFETCH(float, spanY);
+        QFETCH(int, cols);
+        QFETCH(int, rows);
+        const GridGeometry g = gridGeometry(detail, spanX, spanY);
+        QCOMPARE(g.cols, cols);
+        QCOMPARE(g.rows, rows);
+        QCOMPARE(g.cellWidth, float(spanX / (cols + 1.0)));
+        QCOMPARE(g.cellHeight, float(spanY / (rows + 1.0)));
+    }
+
+    void gridNodesStopShortOfTheEdges() {
+        PointGrid grid;
+        const GridGeometry g = gridGeometry(50, 2000, 1000);
+        layGrid(grid, g, 1000, 5000);
+        QCOMPARE(grid.cols(), 50);
+        QCOMPARE(grid.rows(), 25);
+        QCOMPARE(grid.at(1, 1).X, 1000 + 2000.f / 51);
+        QCOMPARE(grid.at(1, 1).Y, 5000 - 1000.f / 26);
+        QVERIFY(grid.at(50, 25).X < 3000 && grid.at(50, 25).Y > 4000);
+        QCOMPARE(grid.at(0, 0).X, 0.f);
+        QCOMPARE(grid.at(3, 0).Z, 0.f);
+    }
+
+    void detailClamp() {
+        QCOMPARE(clampContourDetail(5), 10);
+        QCOMPARE(clampContourDetail(900), 500);
+        QCOMPARE(clampContourDetail(10), 10);
+        QCOMPARE(clampContourDetail(500), 500);
+        QCOMPARE(clampContourDetail(-3), 10);
+    }
+
+    // ---- gridding list and data window ----
+    void listTakesDatumThenContourPoints() {
+        std::vector<DataPoint> dat = pointList({{1, 2, 3}, {4, 5, 6}});
+        dat[1].Number = 7;
+        dat[2].Combined = true;
+        const std::vector<DataPoint> con = pointList({{7, 8, 9}});
+        const std::vector<DataPoint> list = griddingList(dat, 2, con, 1);
+        QCOMPARE(list.size(), size_t(4));
+        QCOMPARE(list[0].X, 0.f);
+        QCOMPARE(list[1].Number, int16_t(0));
+        QCOMPARE(list[2].Combined, false);
+        QCOMPARE(list[2].Z, 6.f);
+        QCOMPARE(list[3].X, 7.f);
+        QVERIFY_THROWS_EXCEPTION(legacy::Error, griddingList(dat, 3, con, 1));
+    }
+
+    void dataWindowIsThePointsExtent() {
+        const auto list = pointList({{1200, 4800, 1}, {2500, 4100, 2}, {1800, 4500, 3}});
+        const DataWindow w = dataWindow(list, 3, 1000, 2000, 5000);
+        QVERIFY(!w.empty);
+        QCOMPARE(w.minX, 1200.f);
+        QCOMPARE(w.maxX, 2500.f);
+        QCOMPARE(w.minY, 4100.f);
+        QCOMPARE(w.maxY, 4800.f);
+        QVERIFY(w.contains(1200, 4800) && w.contains(2000, 4500));
+        QVERIFY(!w.contains(1199, 4500) && !w.contains(2000, 4099));
+        // Points beyond the map's right and top edges: the minima stop there.
+        const auto off = pointList({{4000, 6000, 1}, {5000, 7000, 2}});
+        const DataWindow o = dataWindow(off, 2, 1000, 2000, 5000);
+        QCOMPARE(o.minX, 3000.f);
+        QCOMPARE(o.minY, 5000.f);
+        QCOMPARE(o.maxX, 5000.f);
+        QVERIFY(dataWindow(off, 0, 1000, 2000, 5000).empty);
+        QVERIFY(!dataWindow(off, 0, 1000, 2000, 5000).contains(0, 0));
+    }
+
+    // ---- node values ----
+    void twoPointsArePulledTowardZero() {
+        const auto list = pointList({{0, 0, 10}, {30, 40, 20}});
+        const double reach = 1000;
+        const NeighbourSearch s(list, 2, reach);
+        const float v = s.value(0, 10); // distances 10 and sqrt(900 + 900)
+        const double d1 = 10, d2 = std::sqrt(1800.0);
+        const double expect = (10 / d1 + 20 / d2) / (1 / d1 + 1 / d2 + 4 / reach);
+        QCOMPARE(v, float(expect));
+    }
+
+    void sixNearestWeighted() {
+        const auto list = pointList({{0, 0, 1}, {1, 0, 2}, {2, 0, 3}, {3, 0, 4}, {4, 0, 5}, {5, 0, 6}, {6, 0, 7},
+                                     {100, 0, 1000}});
+        const NeighbourSearch s(list, 8, 10000);
+        double num = 0, den = 0;
+        for (int p = 1; p <= 6; ++p) {
+            const double d = std::hypot(p - 1 - 2.5, 1.0);
+            num += p / d;
+            den += 1 / d;
+        }
+        QCOMPARE(s.value(2.5f, 1.f), float(num / den));
+    }
+
+    void pointsOutOfReachDoNotCount() {
+        const auto list = pointList({{0, 0, 10}, {500, 0, 99}});
+        const NeighbourSearch s(list, 2, 100);
+        QCOMPARE(s.value(3, 4), float((10 / 5.0) / (1 / 5.0 + 5 / 100.0)));
+    }
+
+    void nodeOnAPointFails() {
+        const auto list = pointList({{5, 5, 10}, {9, 9, 0}});
+        const NeighbourSearch s(list, 2, 100);
+        try {
+            s.value(5, 5);
+            QFAIL("no failure");
+        } catch (const legacy::Error& e) {
+            QCOMPARE(e.code(), legacy::ErrorCode::DivisionByZero);
+        }
+        try {
+            s.value(9, 9);
+            QFAIL("no failure");
+        } catch (const legacy::Error& e) {
+            QCOMPARE(e.code(), legacy::ErrorCode::Overflow);
+        }
+    }
+
+    // The sweep finds exactly the six points the six full scans find, ties
+    // (same distance: lower index first) included.
+    void neighboursMatchSixFullScans() {
+        QRandomGenerator rng(1234);
+        for (int round = 0; round < 40; ++round) {
+            const int n = 1 + int(rng.bounded(60));
+            std::vector<DataPoint> list(1);
+            for (int p = 0; p < n; ++p) {
+                DataPoint d;
+                // A coarse lattice gives many equal distances and equal X.
+                d.X = float(rng.bounded(12)) * 10;
+                d.Y = float(rng.bounded(12)) * 10;
+                d.Z = float(rng.bounded(1000));
+                list.push_back(d);
+            }
+            const double reach = round % 3 == 0 ? 45 : 240;
+            const NeighbourSearch s(list, n, reach);
+            for (int q = 0; q < 30; ++q) {
+                const float x = float(rng.bounded(24)) * 5 + 2.5f, y = float(rng.bounded(24)) * 5 + 1.25f;
+                NeighbourSearch::Neighbour out[6];
+                s.nearest(x, y, out);
+                const std::vector<int> want = sixScans(list, n, x, y, reach);
+                for (int k = 0; k < 6; ++k) QCOMPARE(out[k].index, want[k]);
+            }
+        }
+    }
+
+    // ---- a whole run ----
+    void gridRunRangeAndStop() {
+        const auto list = pointList({{1100, 4900, -5}, {2900, 4100, -20}, {2000, 4500, -8}});
+        PointGrid grid;
+        const GridGeometry g = gridGeometry(20, 2000, 1000);
+        layGrid(grid, g, 1000, 5000);
+        const DataWindow win = dataWindow(list, 3, 1000, 2000, 5000);
+        GridRun all;
+        computeGrid(grid, list, 3, win, 3000, all);
+        QVERIFY(!all.stopped);
+        // Negative data leave the top of the range at its start value 0.
+        QCOMPARE(all.zMax, 0.f);
+        QVERIFY(all.zMin < -5 && all.zMin > -20);
+        // Outside the window the nodes stay 0.
+        QCOMPARE(grid.at(1, 1).Z, 0.f);
+
+        PointGrid part;
+        layGrid(part, g, 1000, 5000);
+        GridRun run;
+        int nodes = 0, columns = 0;
+        computeGrid(part, list, 3, win, 3000, run, [&](int i, int j) { ++nodes; return i == 5 && j == 3; },
+                    [&](int) { ++columns; });
+        QVERIFY(run.stopped);
+        QCOMPARE(nodes, 4 * g.rows + 3);
+        QCOMPARE(columns, 4);
+        QCOMPARE(part.at(5, 3).Z, grid.at(5, 3).Z);
+        QCOMPARE(part.at(5, 4).Z, 0.f);
+        QCOMPARE(part.at(10, 5).Z, 0.f);
+        QVERIFY(grid.at(10, 5).Z != 0.f);
+    }
+
+    // ---- title and scale ----
+    void title_data() {
+        QTest::addColumn<bool>("structural");
+        QTest::addColumn<int>("units");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("feet") << true << int(PlotUnits::Feet)
+                              << QStringLiteral("Ridge Topographic/Structural Contours (240-ft detail)");
+        QTest::newRow("meters") << false << int(PlotUnits::Meters) << QStringLiteral("Ridge Isopachs (240.0-m detail)");
+        QTest::newRow("degrees") << true << int(PlotUnits::Degrees)
+                                 << QStringLiteral("Ridge Topographic/Structural Contours (240.0000-deg detail)");
+    }
+    void title() {
+        QFETCH(bool, structural);
+        QFETCH(int, units);
+        QFETCH(QString, text);
+        QCOMPARE(contourTitleText(QStringLiteral("Ridge"), structural, 12000, 50, PlotUnits(units)), text);
+        QCOMPARE(contourTitleText(QStringLiteral("A"), false, 1, 3, PlotUnits::Degrees),
+                 QStringLiteral("A Isopachs (0.3333-deg detail)"));
+    }
+
+    void scaleSide() {
+        // Data touching the right edge: the scale goes left.
+        const ScaleLayout l = scaleLayout(9000, 6000, 3000, 9000);
+        QVERIFY(l.left);
+        QCOMPARE(l.yTop, 1200);
+        QCOMPARE(l.yBottom, 4800);
+        QCOMPARE(l.panel, QRectF(QPointF(0, 700), QPointF(550, 5000)));
+        QCOMPARE(l.textX(4), 50.0);
+        // Equal room: left.
+        QVERIFY(scaleLayout(9000, 6000, 1000, 8000).left);
+        // More room on the right.
+        const ScaleLayout r = scaleLayout(9000, 6001, 0, 5000);
+        QVERIFY(!r.left);
+        QCOMPARE(r.yBottom, 4800);
+        QCOMPARE(r.panel, QRectF(QPointF(8450, 700), QPointF(9000, 5000)));
+        QCOMPARE(r.barX1, 8650.0);
+        QCOMPARE(r.barX2, 8850.0);
+        QCOMPARE(r.textX(4), 9000 - 50 - 440.0);
+        QCOMPARE(unitWord(PlotUnits::Meters), QStringLiteral("Meters"));
+    }
+
+    void automaticScaleHasNoMarks() {
+        const ScaleLayout s = scaleLayout(9000, 5000, 0, 100);
+        const auto labels = scaleLabels(s, 100, 900, 100, 900);
+        QCOMPARE(labels.size(), size_t(5));
+        QCOMPARE(labels.front().y, s.yTop);
+        QCOMPARE(labels.front().text, QStringLiteral("900"));
+        QCOMPARE(labels[2].text, QStringLiteral("500"));
+        QCOMPARE(labels.back().y, s.yBottom);
+        QCOMPARE(labels.back().text, QStringLiteral("100"));
+        for (const auto& l : labels) QVERIFY(!l.mark);
+        QCOMPARE(scaleRowValue(s.yTop, s, 100, 900), 900.0);
+        QCOMPARE(scaleRowValue(s.yBottom, s, 100, 900), 100.0);
+    }
+
+    void manualScaleMarksTheDataEnds() {
+        const ScaleLayout s = scaleLayout(9000, 5000, 0, 100); // bar 1000..4000
+        const auto labels = scaleLabels(s, 0, 1000, 200, 800);
+        QStringList texts;
+        std::vector<int> marks;
+        for (const auto& l : labels) {
+            texts << l.text;
+            if (l.mark) marks.push_back(l.y);
+        }
+        QVERIFY2(texts.contains(QStringLiteral("1000")) && texts.contains(QStringLiteral("750")) &&
+                     texts.contains(QStringLiteral("250")) && texts.contains(QStringLiteral("0")),
+                 qPrintable(texts.join(',')));
+        QCOMPARE(marks.size(), size_t(2));
+        // Rows of 800 and 200: 3 units a step.
+        QVERIFY(std::abs(marks[0] - 1600) <= 3);
+        QVERIFY(std::abs(marks[1] - 3400) <= 3);
+        // A range far wider than the bar steps over the data's integers.
+        const auto wide = scaleLabels(s, 0, 1e7, 200, 800.5);
+        for (const auto& l : wide) QVERIFY(!l.mark);
+    }
+
+    void flatBarFails() {
+        // A picture too low for a bar: the top and bottom rows coincide.
+        const ScaleLayout s = scaleLayout(100, 4, 0, 100);
+        QCOMPARE(s.yTop, 0);
+        QCOMPARE(s.yBottom, 3);
+        const ScaleLayout flat = scaleLayout(100, 1, 0, 100);
+        QVERIFY_THROWS_EXCEPTION(legacy::Error, scaleRowValue(0, flat, 0, 10));
+    }
+};
+
+VEX_TEST(ContourMathTest);
+#include "ContourMathTest.moc"

@@ -1,0 +1,426 @@
+// The export, second data set, combination and converter commands, driven
+// through the real main window with scripted dialogs.
+#include "common/TestRegistry.h"
+#include "common/TestSupport.h"
+#include "digitize/DigitizeFixture.h"
+#include "document/Legacy.h"
+#include "document/ProjectFile.h"
+#include "exchange/ColumnDialog.h"
+#include "exchange/ExportCommands.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace digitize_fixture;
+
+namespace {
+
+QStringList fileLines(const QString& path) {
+    return legacy::splitLines(legacy::decodeLatin1(legacy::readFileBytes(path)));
+}
+
+// A linear structural document with three datum and two contour points.
+std::unique_ptr<MainWindow> documentWithPoints() {
+    auto w = startWindow();
+    registerLinear(*w);
+    w->optStruc->setValue(true);
+    w->optDat->setValue(true);
+    record(*w, 600, 600, QStringLiteral("10"));     // (100, 900)
+    record(*w, 1200, 600, QStringLiteral("12.5"));  // (200, 900)
+    record(*w, 1800, 1200, QStringLiteral("14"));   // (300, 800)
+    w->optCon->setValue(true);
+    record(*w, 2400, 2400, QStringLiteral("20"));   // (400, 600)
+    record(*w, 3000, 3000, QStringLiteral("22"));   // (500, 500)
+    testsupport::dialogs().clear();
+    return w;
+}
+
+// A second project file of the given kind: a square of values around the
+// first points, in metres.
+QString writeSecondFile(const QString& folder, const QString& name, std::optional<DataKind> kind, float z) {
+    Document f;
+    f.DataTitle = QStringLiteral("Basin");
+    f.ProjectionName = QStringLiteral("Linear Coordinates");
+    f.CoordUnits = QStringLiteral("Meters");
+    f.DatumPoints.assign(1, DataPoint{});
+    const float xy[][2] = {{0, 1000}, {1000, 1000}, {0, 0}, {1000, 0}, {500, 1000}, {0, 500}, {700, 700}};
+    for (const auto& p : xy) f.DatumPoints.push_back({int16_t(f.DatumPoints.size()), p[0], p[1], z, false});
+    f.DatCount = int(f.DatumPoints.size()) - 1;
+    ProjectControls c;
+    c.kind = kind;
+    const QString path = folder + u'/' + name;
+    legacy::writeFileAtomically(path, writeProjectFile(f, c));
+    return path;
+}
+
+} // namespace
+
+class ExportCommandsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { testsupport::dialogs().clear(); }
+
+    // ---- converter exchange ----
+    void converterRoundTripWithStandIn() {
+        auto w = documentWithPoints();
+        QTemporaryDir tmp;
+        const QString conv = tmp.path() + QStringLiteral("/CorpsCon/");
+        QVERIFY(QDir().mkpath(conv));
+        QVERIFY(QDir().mkpath(tmp.path() + QStringLiteral("/Data/Dat Files")));
+        w->app.DataFolder = tmp.path() + QStringLiteral("/Data/");
+        // The stand-in converter: eight heading lines, then each input record
+        // with its coordinates shifted, written under a temporary name first.
+        QFile script(conv + QStringLiteral("corpscon.exe"));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\n"
+                     "{ for i in 1 2 3 4 5 6 7 8; do echo \"Heading $i\"; done\n"
+                     "  tr -d '\\r' < Data-in.dat | while IFS=, read n x y z; do echo \"$n,$x.25,$y,$z\"; done\n"
+                     "} > out.tmp && mv out.tmp DATA-OUT.DAT\n");
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        legacy::writeFileAtomically(conv + QStringLiteral("DATA-OUT.DAT"), "stale");
+
+        const QString cwd = QDir::currentPath();
+        w->exportCommands->converterFolder = conv;
+        w->cmdConRun->setEnabled(true);
+        QVERIFY(!w->cmdConSave->isEnabled());
+        w->exportCommands->cmdConRun_Click();
+        QCOMPARE(QDir::currentPath(), QDir(conv).absolutePath());
+        QDir::setCurrent(cwd);
+        QVERIFY(testsupport::dialogs().prompts.empty());
+        QCOMPARE(fileLines(conv + QStringLiteral("Data-in.dat")),
+                 (QStringList{"1,100,900,10", "2,200,900,12.5", "3,300,800,14", "1,400,600,20", "2,500,500,22"}));
+
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(conv + QStringLiteral("DATA-OUT.DAT")) &&
+                                     fileLines(conv + QStringLiteral("DATA-OUT.DAT")).size() == 13,
+                                 10000);
+        w->exportCommands->checkConverterOutput();
+        QVERIFY(w->cmdConSave->isEnabled());
+
+        testsupport::dialogs().queue(dlg::Answer::No);
+        w->exportCommands->cmdConSave_Click();
+        QCOMPARE(testsupport::dialogs().prompts.size(), size_t(1));
+        QCOMPARE(testsupport::dialogs().prompts[0].text,
+                 QStringLiteral("Save Lat-Long data <yes> or meter/feet data <no>?"));
+        QCOMPARE(testsupport::dialogs().prompts[0].buttons, dlg::Buttons::YesNo);
+        QVERIFY(!QFile::exists(conv + QStringLiteral("Data-in.dat")));
+        QVERIFY(!QFile::exists(conv + QStringLiteral("DATA-OUT.DAT")));
+        QVERIFY(!w->cmdConSave->isEnabled());
+        const QStringList result = fileLines(tmp.path() + QStringLiteral("/Data/Dat Files/Lakes.dat"));
+        QCOMPARE(result.size(), 10);
+        QCOMPARE(result[0], QStringLiteral("Lakes"));
+        QCOMPARE(result[3], QString(38, '='));
+        QCOMPARE(result[5], QStringLiteral("100.3         900.0         10.0"));
+        QCOMPARE(result[9], QStringLiteral("500.3         500.0         22.0"));
+    }
+
+    void missingConverterIsReported() {
+        auto w = documentWithPoints();
+        QTemporaryDir tmp;
+        const QString cwd = QDir::currentPath();
+        w->exportCommands->converterFolder = tmp.path() + u'/';
+        w->exportCommands->cmdConRun_Click();
+        QDir::setCurrent(cwd);
+        auto& p = testsupport::dialogs().prompts;
+        QCOMPARE(p.size(), size_t(1));
+        QVERIFY(p[0].text.startsWith(QStringLiteral("cmdConRun error: \n\nThe coordinate converter is not installed: ")));
+        QVERIFY(p[0].text.endsWith(QStringLiteral("corpscon.exe")));
+        QCOMPARE(p[0].icon, dlg::Icon::Information);
+        // The input file was written before the converter was looked for.
+        QCOMPARE(fileLines(tmp.path() + QStringLiteral("/Data-in.dat")).size(), 5);
+        QVERIFY(!w->cmdConSave->isEnabled());
+
+        testsupport::dialogs().clear();
+        w->exportCommands->converterFolder = tmp.path() + QStringLiteral("/nowhere/");
+        w->exportCommands->cmdConRun_Click();
+        QDir::setCurrent(cwd);
+        QCOMPARE(p.size(), size_t(1));
+        QVERIFY(p[0].text.startsWith(QStringLiteral("cmdConRun error: \n\n")));
+    }
+
+    void saveConversionFailuresKeepTheButton() {
+        auto w = documentWithPoints();
+        QTemporaryDir tmp;
+        w->exportCommands->converterFolder = tmp.path() + u'/';
+        w->app.DataFolder = tmp.path() + QStringLiteral("/Data/"); // no "Dat Files" there
+        legacy::writeFileAtomically(tmp.path() + QStringLiteral("/Data-in.dat"), "x");
+        QByteArray out = "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\n";
+        for (int i = 1; i <= 5; ++i) out += "1,2,3,4\r\n";
+        legacy::writeFileAtomically(tmp.path() + QStringLiteral("/DATA-OUT.DAT"), out);
+        w->cmdConSave->setEnabled(true);
+        testsupport::dialogs().queue(dlg::Answer::Yes);
+        w->exportCommands->cmdConSave_Click();
+        auto& p = testsupport::dialogs().prompts;
+        QCOMPARE(p.size(), size_t(2));
+        QCOMPARE(p[1].text, QStringLiteral("cmdConSave error: \n\nPath not found"));
+        QVERIFY(w->cmdConSave->isEnabled());
+        // The converter's output is still there to be saved again.
+        QVERIFY(QFile::exists(tmp.path() + QStringLiteral("/DATA-OUT.DAT")));
+        QVERIFY(QFile::exists(tmp.path() + QStringLiteral("/Data-in.dat")));
+
+        // A short converter output fails too.
+        testsupport::dialogs().clear();
+        QVERIFY(QDir().mkpath(tmp.path() + QStringLiteral("/Data/Dat Files")));
+        legacy::writeFileAtomically(tmp.path() + QStringLiteral("/Data-in.dat"), "x");
+        legacy::writeFileAtomically(tmp.path() + QStringLiteral("/DATA-OUT.DAT"), "a,b,c,d,e,f,g,h\r\n1,2,3,4\r\n");
+        testsupport::dialogs().queue(dlg::Answer::Yes);
+        w->exportCommands->cmdConSave_Click();
+        QCOMPARE(p.size(), size_t(2));
+        QVERIFY(p[1].text.startsWith(QStringLiteral("cmdConSave error: ")));
+        QVERIFY(!QFile::exists(tmp.path() + QStringLiteral("/Data/Dat Files/Lakes.dat")));
+    }
+
+    // ---- second data set and combination ----
+    void openSecondDataSetThenSameFileAgain() {
+        auto w = documentWithPoints();
+        QTemporaryDir tmp;
+        const QString path = writeSecondFile(tmp.path(), QStringLiteral("Basin.vlm"), DataKind::Structural, 40);
+        QVERIFY(!w->cmdConDat[0]->isEnabled());
+        w->doc.DatumPoints[1].Combined = true;
+        testsupport::dialogs().queue(path);
+        w->exportCommands->mnuFileOpenDat_Click();
+        auto& p = testsupport::dialogs().prompts;
+        QCOMPARE(p.size(), size_t(1));
+        QCOMPARE(p[0].title, QStringLiteral("Open Data File"));
+        QCOMPARE(p[0].filter, QStringLiteral("Map Data Files (*.vlm)|*.vlm|"));
+        QVERIFY(w->doc.OtherDataOpen);
+        QVERIFY(w->doc.OtherStructural);
+        QCOMPARE(w->doc.OtherCount, 7);
+        QVERIFY(w->cmdConDat[0]->isEnabled() && w->cmdConDat[1]->isEnabled() && w->labConDat->isEnabled());
+        QCOMPARE(w->cmdConDat[0]->text(), QStringLiteral("-"));
+        QVERIFY(w->cmdConDat[0]->toolTip().startsWith(QStringLiteral("Subtract structural data from plotted points  (")));
+        QCOMPARE(w->panel(2), QStringLiteral("Data:  Lakes (Basin.vlm data open)"));
+        QCOMPARE(w->DialogFileName, w->doc.DataFileName);
+        QVERIFY(w->doc.DatumPoints[1].Combined); // a first file leaves the flags
+
+        testsupport::dialogs().clear();
+        testsupport::dialogs().queue(path);
+        w->exportCommands->mnuFileOpenDat_Click();
+        QCOMPARE(p.size(), size_t(2));
+        QCOMPARE(p[1].text, QStringLiteral("File already open"));
+
+        // Another file clears every flag first.
+        testsupport::dialogs().clear();
+        testsupport::dialogs().queue(writeSecondFile(tmp.path(), QStringLiteral("Iso.vlm"), DataKind::Isopach, 5));
+        w->exportCommands->mnuFileOpenDat_Click();
+        QVERIFY(!w->doc.DatumPoints[1].Combined);
+        QVERIFY(!w->doc.OtherStructural);
+        QVERIFY(w->cmdConDat[0]->toolTip().startsWith(QStringLiteral("Subtract isopach data from plotted points (")));
+    }
+
+    void damagedSecondFileOpensNothing() {
+        auto w = documentWithPoints();
+        QTemporaryDir tmp;
+        const QString path = tmp.path() + QStringLiteral("/Bad.vlm");
+        legacy::writeFileAtomically(path, "Title\r\n\r\nmap.jpg\r\n1,2\r\n");
+        testsupport::dialogs().queue(path);
+        w->exportCommands->mnuFileOpenDat_Click();
+        QCOMPARE(testsupport::dialogs().prompts.size(), size_t(1));
+        QVERIFY(!w->doc.OtherDataOpen);
+        QVERIFY(!w->cmdConDat[0]->isEnabled());
+        QCOMPARE(w->doc.OtherDataFileName, path);
+    }
+
+    void combineStructuralMinusStructuralGivesIsopachs() {
+        auto w = documentWithPoints();
+        QTemporaryDir tmp;
+        testsupport::dialogs().queue(writeSecondFile(tmp.path(), QStringLiteral("Basin.vlm"), DataKind::Structural, 4));
+        w->exportCommands->mnuFileOpenDat_Click();
+        w->txtMin->setText(QStringLiteral("100"));
+        w->txtMax->setText(QStringLiteral("5"));
+        w->doc.ContoursCurrent = true;
+        w->exportCommands->cmdConDat_Click(0);
+        Document& d = w->doc;
+        // Every second-set value is 4: each point loses exactly 4.
+        QCOMPARE(d.DatumPoints[1].Z, 6.0f);
+        QCOMPARE(d.ContourPoints[2].Z, 18.0f);
+        QVERIFY(d.ContourPoints[2].Combined);
+        QCOMPARE(d.DataTitle, QStringLiteral("Lakes--converted"));
+        QVERIFY(w->optIso->isChecked());
+        QVERIFY(!w->optStruc->isEnabled());
+        // The status text set here is replaced by the map redraw at the end.
+        QVERIFY(w->panel(2).contains(QStringLiteral("Lakes--converted")));
+        QCOMPARE(w->txtMin->text(), QStringLiteral("6"));
+        QCOMPARE(w->txtMax->text(), QStringLiteral("18"));
+        QVERIFY(!d.ContoursCurrent);
+        QVERIFY(!w->cmdConDat[0]->isEnabled() && !w->labConDat->isEnabled());
+        QVERIFY(w->cmdConRun->isEnabled() && w->cmdShow->isEnabled());
+        QVERIFY(!w->ProgressBar1->isVisible() && !w->exportCommands->labCalc->isVisible());
+        QVERIFY(!d.MapBusy);
+
+        // A second run changes no value but marks the title again.
+        w->exportCommands->cmdConDat_Click(1);
+        QCOMPARE(d.DatumPoints[1].Z, 6.0f);
+        QCOMPARE(d.DataTitle, QStringLiteral("Lakes--converted--converted"));
+        QVERIFY(testsupport::dialogs().prompts.size() == 1);
+    }
+
+    void combineFailureOnACoincidentPoint() {
+        auto w = documentWithPoints();
+        QTemporaryDir tmp;
+        Document& d = w->doc;
+        d.DatumPoints[2].X = 700; // on a second-set point
+        d.DatumPoints[2].Y = 700;
+        testsupport::dialogs().queue(writeSecondFile(tmp.path(), QStringLiteral("Basin.vlm"), DataKind::Isopach, 4));
+        w->exportCommands->mnuFileOpenDat_Click();
+        w->exportCommands->cmdConDat_Click(1);
+        auto& p = testsupport::dialogs().prompts;
+        QCOMPARE(p.size(), size_t(2));
+        QVERIFY(p[1].text.startsWith(QStringLiteral("cmdConDat error: \n\n")));
+        QCOMPARE(d.DatumPoints[1].Z, 14.0f);
+        QVERIFY(!d.DatumPoints[2].Combined);
+        QCOMPARE(d.DataTitle, QStringLiteral("Lakes"));
+        QVERIFY(w->optStruc->isChecked());
+        QVERIFY(!w->cmdConDat[1]->isEnabled());
+        QVERIFY(w->cmdConRun->isEnabled());
+    }
+
+    // ---- map image export ----
+    void mapExportCapturesTheMapArea() {
+        auto w = documentWithPoints();
+        QImage map(400, 400, QImage::Format_RGB32);
+        map.fill(Qt::darkGreen);
+        w->imPoints->setPicture(map);
+        QCoreApplication::processEvents();
+        QTemporaryDir tmp;
+        const QString out = tmp.path() + QStringLiteral("/map.jpg");
+        testsupport::dialogs().queue(out);
+        w->exportCommands->mnuFileExportMap_Click();
+        auto& p = testsupport::dialogs().prompts;
+        QCOMPARE(p.size(), size_t(1));
+        QCOMPARE(p[0].title, QStringLiteral("Save Map Image File"));
+        QCOMPARE(p[0].defaultText, QStringLiteral("/data/Lakes.jpg"));
+        QImage saved(out);
+        QVERIFY(!saved.isNull());
+        const QSize expected(std::min(w->imPoints->width(), w->Frame1->width() - 2 * twips::toPx(90)),
+                             std::min(w->imPoints->height(), w->Frame1->height() - 2 * twips::toPx(90)));
+        QCOMPARE(saved.size(), expected);
+        QVERIFY(qGreen(saved.pixel(expected.width() / 2, expected.height() / 2)) > 80);
+    }
+
+    void mapExportOfThePlotTakesThePicture() {
+        auto w = documentWithPoints();
+        QImage plot(123, 77, QImage::Format_RGB32);
+        plot.fill(Qt::red);
+        w->picMap->setPicture(plot);
+        w->picMap->setVisible(true);
+        QTemporaryDir tmp;
+        const QString out = tmp.path() + QStringLiteral("/plot.jpg");
+        testsupport::dialogs().queue(out);
+        w->exportCommands->mnuFileExportMap_Click();
+        QCOMPARE(QImage(out).size(), QSize(123, 77));
+
+        // Saving where nothing can be written is reported.
+        testsupport::dialogs().clear();
+        testsupport::dialogs().queue(tmp.path() + QStringLiteral("/missing/plot.jpg"));
+        w->exportCommands->mnuFileExportMap_Click();
+        QCOMPARE(testsupport::dialogs().prompts.size(), size_t(2));
+        QVERIFY(testsupport::dialogs().prompts[1].text.startsWith(QStringLiteral("mnuFileExport error: \n\n")));
+    }
+
+    // ---- data export ----
+    void pointExportThroughTheColumnDialog() {
+        auto w = documentWithPoints();
+        QTemporaryDir tmp;
+        const QString out = tmp.path() + QStringLiteral("/points.dat");
+        testsupport::dialogs().queue(out);
+        testsupport::dialogs().queue(dlg::WindowScript([](QDialog* dialog) {
+            auto* f = static_cast<ColumnDialog*>(dialog);
+            f->optLong[0]->setValue(true);
+            f->optLat[1]->setValue(true);
+            f->optData[2]->setValue(true);
+            f->optComma->setValue(true);
+            f->chkHead->setChecked(true);
+            f->txtLine->setText(QStringLiteral("Elev"));
+            f->cmdOK_Click();
+            return int(QDialog::Accepted);
+        }));
+        w->exportCommands->mnuFileExportData_Click();
+        auto& p = testsupport::dialogs().prompts;
+        QCOMPARE(p[0].title, QStringLiteral("Export Data"));
+        QCOMPARE(p[0].defaultText, QStringLiteral("/data/Lakes.dat"));
+        QCOMPARE(w->doc.ColumnOrder, QStringLiteral("xyz"));
+        QCOMPARE(w->exportCommands->ExportDataText, QStringLiteral("Elev"));
+        QCOMPARE(fileLines(out), (QStringList{"Lakes Exported Data: ", "", "East.         North.        Elev",
+                                              QString(39, '='), "", "100.00, 900.00, 10.00", "200.00, 900.00, 12.50",
+                                              "300.00, 800.00, 14.00", "400.00, 600.00, 20.00",
+                                              "500.00, 500.00, 22.00"}));
+    }
+
+    void cancelledColumnDialogWritesNothing() {
+        auto w = documentWithPoints();
+        QTemporaryDir tmp;
+        const QString out = tmp.path() + QStringLiteral("/points.dat");
+        testsupport::dialogs().queue(out);
+        testsupport::dialogs().queue(dlg::WindowScript([](QDialog* dialog) {
+            static_cast<ColumnDialog*>(dialog)->cmdCancel_Click();
+            return int(QDialog::Rejected);
+        }));
+        w->exportCommands->mnuFileExportData_Click();
+        QVERIFY(!QFile::exists(out));
+        QCOMPARE(w->doc.ExportFileName, out);
+    }
+
+    void gridExportWhileThePlotIsShown() {
+        auto w = documentWithPoints();
+        Document& d = w->doc;
+        d.GridCols = 3;
+        d.GridRows = 2;
+        d.ContourGrid.resize(3, 2);
+        for (int i = 1; i <= 3; ++i)
+            for (int j = 1; j <= 2; ++j) d.ContourGrid.at(i, j) = {0, float(i * 100), float(j * 100), float(i + j), false};
+        w->picMap->setVisible(true);
+        QTemporaryDir tmp;
+        const QString out = tmp.path() + QStringLiteral("/grid.dat");
+        testsupport::dialogs().queue(out);
+        w->exportCommands->mnuFileExportData_Click();
+        auto& p = testsupport::dialogs().prompts;
+        QCOMPARE(p.size(), size_t(1)); // no column dialog for the grid
+        QCOMPARE(p[0].defaultText, QStringLiteral("/data/Lakes-Contours.dat"));
+        const QStringList lines = fileLines(out);
+        QCOMPARE(lines.size(), 6);
+        QCOMPARE(lines[0], QStringLiteral("100.0         100.0         2.0"));
+        QCOMPARE(lines[1], QStringLiteral("100.0         200.0         3.0"));
+        QCOMPARE(lines[5], QStringLiteral("300.0         200.0         5.0"));
+    }
+
+    void contactPlotExportsPointsWithTheContactAsked() {
+        auto w = startWindow();
+        registerLinear(*w);
+        w->optRock->setValue(true);
+        w->optDat->setValue(true);
+        record(*w, 600, 600, QStringLiteral("3"));
+        record(*w, 1200, 600, QStringLiteral("4"));
+        record(*w, 1800, 600, QStringLiteral("3"));
+        testsupport::dialogs().clear();
+        w->doc.ContactShown = QStringLiteral("3");
+        w->picMap->setVisible(true);
+        QTemporaryDir tmp;
+        const QString out = tmp.path() + QStringLiteral("/c.dat");
+        testsupport::dialogs().queue(out);
+        testsupport::dialogs().queue(dlg::WindowScript([](QDialog* dialog) {
+            auto* f = static_cast<ColumnDialog*>(dialog);
+            f->optLong[0]->setValue(true);
+            f->optLat[1]->setValue(true);
+            f->optData[2]->setValue(true);
+            f->optComma->setValue(true);
+            f->chkHead->setChecked(false);
+            f->cmdOK_Click();
+            return int(QDialog::Accepted);
+        }));
+        testsupport::dialogs().queue(QStringLiteral("3"));
+        w->exportCommands->mnuFileExportData_Click();
+        auto& p = testsupport::dialogs().prompts;
+        QCOMPARE(p.size(), size_t(3));
+        QCOMPARE(p[2].title, QStringLiteral("Vexolan Export"));
+        QCOMPARE(p[2].defaultText, QStringLiteral("3"));
+        QCOMPARE(fileLines(out).size(), 2);
+        QVERIFY(fileLines(out)[0].endsWith(QStringLiteral(", 3")));
+    }
+};
+
+VEX_TEST(ExportCommandsTest);
+#include "ExportCommandsTest.moc"

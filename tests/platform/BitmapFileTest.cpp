@@ -1,0 +1,206 @@
+// The bitmap file object: reading a bitmap file and writing it back byte for
+// byte, packed bitmaps from memory, and the files it refuses with its
+// messages (missing, locked, not a bitmap, cut short).
+#include "common/TestRegistry.h"
+#include "common/TestSupport.h"
+#include "document/Legacy.h"
+#include "platform/BitmapFile.h"
+
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+#include <unistd.h>
+
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) f.write(bytes);
+}
+
+// A 40-byte information header followed by the pixels.
+QByteArray packed(int width, int height, int bits, int sizeImage, int headerSize = 40, int compression = 0) {
+    QByteArray b(40, 0);
+    auto* p = reinterpret_cast<uchar*>(b.data());
+    qToLittleEndian<qint32>(headerSize, p);
+    qToLittleEndian<qint32>(width, p + 4);
+    qToLittleEndian<qint32>(height, p + 8);
+    qToLittleEndian<qint16>(1, p + 12);
+    qToLittleEndian<qint16>(qint16(bits), p + 14);
+    qToLittleEndian<qint32>(compression, p + 16);
+    qToLittleEndian<qint32>(sizeImage, p + 20);
+    qToLittleEndian<qint32>(2835, p + 24);
+    qToLittleEndian<qint32>(2835, p + 28);
+    QByteArray pixels(sizeImage > 0 ? sizeImage : 0, 0);
+    for (int i = 0; i < pixels.size(); ++i) pixels[i] = char(i * 7);
+    return b + pixels;
+}
+
+} // namespace
+
+class BitmapFileTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+
+private slots:
+    void init() { testsupport::dialogs().clear(); }
+
+    void readsAndWritesTheSameBytes() {
+        QImage img(37, 11, QImage::Format_RGB888); // odd width: rows are padded
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) img.setPixel(x, y, qRgb(x * 6, y * 20, (x + y) * 3));
+        const QString in = dir.filePath(QStringLiteral("in.bmp"));
+        QVERIFY(img.save(in, "BMP"));
+        cDIB dib;
+        QVERIFY(dib.CreateFromFile(in));
+        QCOMPARE(dib.FileType(), int16_t(19778));
+        QCOMPARE(dib.Width(), 37);
+        QCOMPARE(dib.Height(), 11);
+        QCOMPARE(dib.Planes(), int16_t(1));
+        QCOMPARE(dib.BitCount(), int16_t(24));
+        QCOMPARE(dib.SizeInfoHeader(), 40);
+        QCOMPARE(dib.SizeBitmapInfo(), dib.BitOffset() - 14);
+        const QByteArray original = readAll(in);
+        QCOMPARE(dib.SizeFileHeader(), int32_t(original.size()));
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(dib.PointerToBitmapInfo()), 40), original.mid(14, 40));
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(dib.PointerToBits()), 10), original.mid(dib.BitOffset(), 10));
+
+        const QString out = dir.filePath(QStringLiteral("out.bmp"));
+        QVERIFY(dib.WriteToFile(out));
+        const qint64 end = dib.BitOffset() + qint64(dib.SizeImage());
+        QCOMPARE(readAll(out), original.left(end));
+        QCOMPARE(testsupport::dialogs().prompts.size(), size_t(0));
+    }
+
+    void packedBitmapGetsAFileHeader() {
+        const QByteArray mem = packed(100, 100, 24, 30000);
+        cDIB dib;
+        QVERIFY(!dib.PointerToBits()); // nothing yet
+        QVERIFY(dib.CreateFromPackedDIBPointer(mem.constData()));
+        QCOMPARE(dib.SizeFileHeader(), 30054);
+        QCOMPARE(dib.BitOffset(), 54);
+        QCOMPARE(dib.SizeBitmapInfo(), 40);
+        QCOMPARE(dib.FileType(), int16_t(19778));
+        QCOMPARE(dib.XPPM(), 2835);
+        const QString out = dir.filePath(QStringLiteral("packed.bmp"));
+        QVERIFY(dib.WriteToFile(out));
+        const QByteArray file = readAll(out);
+        QCOMPARE(file.size(), 30054);
+        QCOMPARE(file.mid(14), mem);
+        // Any bitmap reader takes it.
+        QCOMPARE(QImage(out).size(), QSize(100, 100));
+    }
+
+    void packedBitmapsItCannotPlace_data() {
+        QTest::addColumn<QByteArray>("mem");
+        QTest::newRow("8 bits with a colour table") << packed(10, 10, 8, 100);
+        QTest::newRow("no image size") << packed(10, 10, 24, 0);
+        QTest::newRow("longer header") << packed(10, 10, 32, 400, 124);
+        QTest::newRow("colour masks") << packed(10, 10, 16, 200, 40, 3);
+    }
+    void packedBitmapsItCannotPlace() {
+        QFETCH(QByteArray, mem);
+        cDIB dib;
+        QVERIFY(!dib.CreateFromPackedDIBPointer(mem.constData()));
+        QVERIFY(!dib.PointerToBits());
+        QVERIFY(!dib.CreateFromPackedDIBPointer(nullptr));
+    }
+
+    void refusesWhatIsNoBitmap() {
+        auto& dl = testsupport::dialogs();
+        cDIB dib;
+        const QString missing = dir.filePath(QStringLiteral("missing.bmp"));
+        QVERIFY(!dib.CreateFromFile(missing));
+        QCOMPARE(dl.prompts.back().text, QStringLiteral("File does not exist:\n") + missing);
+        QCOMPARE(dl.prompts.back().icon, dlg::Icon::Critical);
+        QCOMPARE(dl.prompts.back().title, QStringLiteral("Ferno Vexolan"));
+
+        const QString png = dir.filePath(QStringLiteral("map.bmp"));
+        QImage(8, 8, QImage::Format_RGB32).save(png, "PNG");
+        QVERIFY(!dib.CreateFromFile(png));
+        QCOMPARE(dl.prompts.back().text, QStringLiteral("File is not a supported bitmap format:\n") + png);
+        QCOMPARE(dl.prompts.back().icon, dlg::Icon::Information);
+        // The refused file was let go: it can be replaced at once.
+        QVERIFY(QFile::remove(png));
+        QVERIFY(!dib.PointerToBits());
+
+        // Pixel data said to start inside the headers.
+        QByteArray bad = readAll(dir.filePath(QStringLiteral("in.bmp")));
+        if (bad.isEmpty()) {
+            QImage(4, 4, QImage::Format_RGB888).save(dir.filePath(QStringLiteral("in.bmp")), "BMP");
+            bad = readAll(dir.filePath(QStringLiteral("in.bmp")));
+        }
+        qToLittleEndian<qint32>(20, reinterpret_cast<uchar*>(bad.data()) + 10);
+        const QString early = dir.filePath(QStringLiteral("early.bmp"));
+        writeAll(early, bad);
+        QVERIFY(!dib.CreateFromFile(early));
+        QCOMPARE(dl.prompts.back().text, QStringLiteral("File is not a supported bitmap format:\n") + early);
+        QCOMPARE(dl.prompts.size(), size_t(3));
+    }
+
+    void lockedFileIsSaidToBeLocked() {
+        if (::geteuid() == 0) QSKIP("file permissions do not stop the superuser");
+        const QString locked = dir.filePath(QStringLiteral("locked.bmp"));
+        QImage(4, 4, QImage::Format_RGB888).save(locked, "BMP");
+        QFile::setPermissions(locked, QFileDevice::Permissions());
+        cDIB dib;
+        QVERIFY(!dib.CreateFromFile(locked));
+        QCOMPARE(testsupport::dialogs().prompts.back().text, QStringLiteral("File is locked - cannot access:\n") + locked);
+        QCOMPARE(testsupport::dialogs().prompts.back().icon, dlg::Icon::Critical);
+    }
+
+    void fileCutShortIsAnError() {
+        const QString full = dir.filePath(QStringLiteral("full.bmp"));
+        QImage(20, 20, QImage::Format_RGB888).save(full, "BMP");
+        const QByteArray bytes = readAll(full);
+        const QString cut = dir.filePath(QStringLiteral("cut.bmp"));
+        writeAll(cut, bytes.left(bytes.size() - 5));
+        cDIB dib;
+        try {
+            dib.CreateFromFile(cut);
+            QFAIL("a short file was read");
+        } catch (const legacy::Error& e) {
+            QCOMPARE(e.code(), legacy::ErrorCode::InputPastEnd);
+        }
+        QVERIFY(!dib.PointerToBits());
+        writeAll(cut, bytes.left(20));
+        QVERIFY_THROWS_EXCEPTION(legacy::Error, dib.CreateFromFile(cut));
+    }
+
+    void zeroImageSizeTakesTheRows() {
+        // Uncompressed bitmaps may leave the image size 0.
+        const QString full = dir.filePath(QStringLiteral("zero.bmp"));
+        QImage(5, 3, QImage::Format_RGB888).save(full, "BMP");
+        QByteArray bytes = readAll(full);
+        qToLittleEndian<qint32>(0, reinterpret_cast<uchar*>(bytes.data()) + 34);
+        writeAll(full, bytes);
+        cDIB dib;
+        QVERIFY(dib.CreateFromFile(full));
+        QCOMPARE(dib.SizeImage(), 0);
+        const QString out = dir.filePath(QStringLiteral("zero-out.bmp"));
+        QVERIFY(dib.WriteToFile(out));
+        // 5 pixels of 3 bytes pad to 16 bytes a row.
+        QCOMPARE(readAll(out), bytes.left(dib.BitOffset() + 3 * 16));
+        // Rows beyond what the file holds.
+        qToLittleEndian<qint32>(0x7fffffff, reinterpret_cast<uchar*>(bytes.data()) + 18);
+        qToLittleEndian<qint32>(-0x7fffffff - 1, reinterpret_cast<uchar*>(bytes.data()) + 22);
+        writeAll(full, bytes);
+        QVERIFY_THROWS_EXCEPTION(legacy::Error, dib.CreateFromFile(full));
+    }
+
+    void writeFailureIsReported() {
+        cDIB dib;
+        const QByteArray mem = packed(2, 2, 24, 16);
+        QVERIFY(dib.CreateFromPackedDIBPointer(mem.constData()));
+        QVERIFY(!dib.WriteToFile(dir.filePath(QStringLiteral("no-such-folder/x.bmp"))));
+    }
+};
+VEX_TEST(BitmapFileTest);
+#include "BitmapFileTest.moc"
