@@ -7,7 +7,6 @@
 #include "map/MapView.h"
 #include "platform/Dialogs.h"
 #include "platform/FileService.h"
-#include "platform/Printers.h"
 
 #include <QLineEdit>
 #include <algorithm>
@@ -25,12 +24,7 @@ ImportCommands::ImportCommands(MainWindow& main) : QObject(&main), w(main) {
 }
 
 void ImportCommands::pointers(bool busy) {
-    for (QWidget* c : std::initializer_list<QWidget*>{w.imPoints, w.imContacts, w.markers}) {
-        if (busy) c->setCursor(Qt::WaitCursor);
-        else c->setCursor(Qt::CrossCursor);
-    }
-    if (busy) w.setCursor(Qt::WaitCursor);
-    else w.unsetCursor();
+    w.setBusyPointers(busy);
 }
 
 void ImportCommands::showFailure(const QString& description) {
@@ -200,12 +194,8 @@ void ImportCommands::completeImport() {
         const QString name = FileService::SplitPath(doc.DataFileName, false);
         w.setDocumentCaption(name.left(std::max<qsizetype>(0, name.size() - 4)) + QStringLiteral(" (Imported - ") +
                              FileService::SplitPath(doc.ImportFile, false) + QStringLiteral(")"));
-        w.mnuFileSaveAs->setEnabled(true);
-        w.cmdSave->setEnabled(true);
-        if (PrinterAvailable()) {
-            w.mnuFilePrint->setEnabled(true);
-            w.cmdPrint->setEnabled(true);
-        }
+        w.enableSaving();
+        w.enablePrinting();
         const std::initializer_list<QWidget*> plotControls{w.labCond, w.txtConDet, w.VScroll2, w.chkMan, w.chkLines};
         if (static_cast<long long>(doc.DatCount) + doc.ConCount > 0) {
             w.mnuFileOpenDat->setEnabled(true);

@@ -158,12 +158,7 @@ void toMapUnits(Document& doc, bool degrees, float& X, float& Y) {
         Y = ProjectMercator(doc, lat, true);
         return;
     }
-    float (*project)(Document&, double, double, bool, bool) = nullptr;
-    if (p == pn::TransverseMercator) project = ProjectTransverseMercator;
-    else if (p == pn::Orthographic) project = ProjectOrthographic;
-    else if (p == pn::LambertAzimuthal) project = ProjectLambertAzimuthal;
-    else if (p == pn::AlbersEqualArea) project = ProjectAlbersEqualArea;
-    else if (p == pn::LambertConformal) project = ProjectLambertConformal;
+    const TwoCoordProjection project = twoCoordProjection(p);
     if (!project) return;
     const float y = project(doc, lon, lat, true, false);
     const float x = project(doc, lon, lat, true, true);
