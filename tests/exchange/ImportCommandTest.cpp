@@ -225,7 +225,7 @@ private slots:
         // No Z column: the designator asked applies to every point.
         testsupport::dialogs().clear();
         const QString xy = writeFile(dir, "xy.txt", "1 1\n2 2\n");
-        testsupport::dialogs().queue(path(xy));
+        testsupport::dialogs().queue(xy);
         testsupport::dialogs().queue(dlg::WindowScript([](QDialog* dialog) {
             auto* d = static_cast<ColumnDialog*>(dialog);
             chooseCode(*d, QStringLiteral("xy00"));
@@ -442,9 +442,6 @@ private slots:
         QCOMPARE(d.DatumPoints.size(), size_t(32767));
         QVERIFY(!d.DataChanged);
     }
-
-private:
-    static QString path(const QString& p) { return p; }
 };
 
 VEX_TEST(ImportCommandTest);
