@@ -105,7 +105,6 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     printCommands = new PrintCommands(*this);
     mapEditCommands = new MapEditCommands(*this);
     preferencesCommands = new PreferencesCommands(*this);
-    wireUnbuiltCommands();
     dlg::setParentWindow(this);
 }
 
@@ -506,63 +505,6 @@ void MainWindow::wireBaseCommands() {
         if (optRock->isChecked()) setPanel(2, panel(2) + QStringLiteral(" (contacts)"));
         doc.DataChanged = true;
     });
-}
-
-// Commands whose work is not part of this build say so when chosen, rather
-// than doing nothing.
-void MainWindow::wireUnbuiltCommands() {
-    const std::pair<QAction*, const char*> items[] = {
-        {mnuFilePreferences, "Preferences"},
-        {mnuFileScanSelect, "Scanning"},
-        {mnuFileScanAcquire, "Scanning"},
-        {mnuFilePrint, "Printing"},
-        {mnuFileImportData, "Importing data"},
-        {mnuFileExportData, "Exporting data"},
-        {mnuFileExportMap, "Exporting the map"},
-        {mnuFileOpenDat, "Opening a second data set"},
-        {mnuFileOpenCon, "Opening a contour picture"},
-        {mnuOptRotDo, "Rotating the map"},
-        {mnuOptRotUndo, "Rotating the map"},
-        {mnuOptSkewHoriz, "Skewing the map"},
-        {mnuOptSkewVert, "Skewing the map"},
-        {mnuOptSkewUndo, "Skewing the map"},
-        {mnuOptEdit, "Editing the map"},
-        {mnuOptClearDatOne, "Removing points"},
-        {mnuOptClearDatAllbutOne, "Removing points"},
-        {mnuOptClearDatXLess, "Removing points"},
-        {mnuOptClearDatXGreater, "Removing points"},
-        {mnuOptClearDatYLess, "Removing points"},
-        {mnuOptClearDatYGreater, "Removing points"},
-        {mnuOptClearDatZLess, "Removing points"},
-        {mnuOptClearDatZGreater, "Removing points"},
-        {mnuOptClearDatAll, "Removing points"},
-        {mnuOptClearConXLess, "Removing points"},
-        {mnuOptClearConXGreater, "Removing points"},
-        {mnuOptClearConYLess, "Removing points"},
-        {mnuOptClearConYGreater, "Removing points"},
-        {mnuOptClearConZLess, "Removing points"},
-        {mnuOptClearConZGreater, "Removing points"},
-        {mnuOptClearConAll, "Removing points"},
-        {mnuOptClearAll, "Removing points"},
-    };
-    for (const auto& [a, what] : items) {
-        if (m_handled.contains(a)) continue;
-        const QString name = QString::fromLatin1(what);
-        connect(a, &QAction::triggered, this, [this, name] { notAvailable(name); });
-    }
-    const std::pair<QPushButton*, const char*> buttons[] = {
-        {cmdScan, "Scanning"},
-        {cmdPrint, "Printing"},
-        {cmdConDat[0], "Combining data"},
-        {cmdConDat[1], "Combining data"},
-        {cmdConRun, "Converting coordinates"},
-        {cmdConSave, "Saving a conversion"},
-    };
-    for (const auto& [b, what] : buttons) {
-        if (m_handled.contains(b)) continue;
-        const QString name = QString::fromLatin1(what);
-        connect(b, &QPushButton::clicked, this, [this, name] { notAvailable(name); });
-    }
 }
 
 // The data-kind options relabel and enable the controls that depend on the kind.

@@ -116,9 +116,6 @@ public:
     PrintCommands* printCommands = nullptr;
     MapEditCommands* mapEditCommands = nullptr;
     PreferencesCommands* preferencesCommands = nullptr;
-    // Controls whose command a command group has taken over; the rest of the
-    // commands not built yet say so when chosen.
-    void handles(QObject* control) { m_handled.insert(control); }
 
     // ---- map area ----
     QFrame* Frame1 = nullptr;
@@ -384,7 +381,6 @@ private:
     void buildMenus();
     void buildControls();
     void wireBaseCommands();
-    void wireUnbuiltCommands();
     void layoutRightStrip();
     QAction* item(QMenu* menu, const char* name, const QString& caption);
     QMenu* submenu(QMenu* menu, const char* name, const QString& caption);
@@ -395,7 +391,6 @@ private:
     void mnuFile_Click();
 
     QPointer<AboutBox> m_splash;
-    QSet<QObject*> m_handled;
     bool m_loaded = false;
     bool m_inResize = false;
 };

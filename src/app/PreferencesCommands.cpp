@@ -7,7 +7,6 @@
 #include "platform/SettingsStore.h"
 
 PreferencesCommands::PreferencesCommands(MainWindow& main) : QObject(&main), w(main) {
-    w.handles(w.mnuFilePreferences);
     connect(w.mnuFilePreferences, &QAction::triggered, this, &PreferencesCommands::mnuFilePreferences_Click);
 }
 

@@ -88,7 +88,6 @@ ContourCommands::ContourCommands(MainWindow& main) : QObject(&main), w(main) {
     for (QLineEdit* e : {w.txtConDet, w.txtMax, w.txtMin}) e->installEventFilter(this);
 
     connect(w.mnuFileOpenCon, &QAction::triggered, this, &ContourCommands::mnuFileOpenCon_Click);
-    w.handles(w.mnuFileOpenCon);
 }
 
 bool ContourCommands::eventFilter(QObject* watched, QEvent* event) {

@@ -51,9 +51,6 @@ ContourLineCommands::ContourLineCommands(MainWindow& main) : QObject(&main), w(m
     connect(cmd3d, &QPushButton::clicked, this, [this] { cmd3d_Click(); });
     connect(cmbIllum, &QComboBox::activated, this, [this] { cmbIllum_Click(); });
     connect(cmbContrast, &QComboBox::activated, this, [this] { cmbContrast_Click(); });
-    w.handles(cmd3d);
-    w.handles(cmbIllum);
-    w.handles(cmbContrast);
 
     // The plot draws the overlay at its end and its title over each relief.
     if (w.contourCommands) {

@@ -56,9 +56,6 @@ ExportCommands::ExportCommands(MainWindow& main) : QObject(&main), w(main) {
     connect(w.cmdConDat[1], &QPushButton::clicked, this, [this] { cmdConDat_Click(1); });
     connect(w.cmdConRun, &QPushButton::clicked, this, [this] { cmdConRun_Click(); });
     connect(w.cmdConSave, &QPushButton::clicked, this, [this] { cmdConSave_Click(); });
-    for (QObject* c : std::initializer_list<QObject*>{w.mnuFileExportData, w.mnuFileExportMap, w.mnuFileOpenDat, w.cmdConDat[0],
-                                                      w.cmdConDat[1], w.cmdConRun, w.cmdConSave})
-        w.handles(c);
 }
 
 // ---------------------------------------------------------------------------

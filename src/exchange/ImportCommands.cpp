@@ -20,7 +20,6 @@ constexpr long ContourImportColor = 0x00FF00; // green
 
 ImportCommands::ImportCommands(MainWindow& main) : QObject(&main), w(main) {
     connect(w.mnuFileImportData, &QAction::triggered, this, &ImportCommands::mnuFileImportData_Click);
-    w.handles(w.mnuFileImportData);
 }
 
 void ImportCommands::pointers(bool busy) {

@@ -212,10 +212,8 @@ MapEditCommands::MapEditCommands(MainWindow& main) : QObject(&main), w(main) {
         {w.mnuFileScanAcquire, &MapEditCommands::mnuFileScanAcquire_Click},
     };
     for (const auto& [action, handler] : items) {
-        w.handles(action);
         connect(action, &QAction::triggered, this, [this, h = handler] { (this->*h)(); });
     }
-    w.handles(w.cmdScan);
     connect(w.cmdScan, &QPushButton::clicked, this, [this] { cmdScan_Click(); });
 }
 

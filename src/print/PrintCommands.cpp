@@ -15,8 +15,6 @@
 PrintCommands::PrintCommands(MainWindow& main) : QObject(&main), w(main) {
     connect(w.cmdPrint, &QPushButton::clicked, this, &PrintCommands::cmdPrint_Click);
     connect(w.mnuFilePrint, &QAction::triggered, this, &PrintCommands::mnuFilePrint_Click);
-    w.handles(w.cmdPrint);
-    w.handles(w.mnuFilePrint);
 }
 
 PrintCommands::~PrintCommands() = default;

@@ -91,19 +91,13 @@ RemovalCommands::RemovalCommands(MainWindow& main) : QObject(&main), w(main) {
          {Quantity::Z, Removed::Greater}},
     };
     for (const Filter& f : filters) {
-        w.handles(f.item);
         connect(f.item, &QAction::triggered, this,
                 [this, datum = f.datum, prompt = QString::fromLatin1(f.prompt),
                  confirm = QString::fromLatin1(f.confirm), spec = f.spec] { FilterPoints(datum, prompt, confirm, spec); });
     }
-    w.handles(w.mnuOptClearDat);
     connect(w.mnuOptClearDat, &QMenu::aboutToShow, this, &RemovalCommands::mnuOptClearDat_Click);
-    w.handles(w.mnuOptClearCon);
-    w.handles(w.mnuOptClearDatAll);
     connect(w.mnuOptClearDatAll, &QAction::triggered, this, &RemovalCommands::mnuOptClearDatAll_Click);
-    w.handles(w.mnuOptClearConAll);
     connect(w.mnuOptClearConAll, &QAction::triggered, this, &RemovalCommands::mnuOptClearConAll_Click);
-    w.handles(w.mnuOptClearAll);
     connect(w.mnuOptClearAll, &QAction::triggered, this, &RemovalCommands::mnuOptClearAll_Click);
 }
 
