@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHelpEngineCore>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -65,9 +66,25 @@ private slots:
         const QByteArray howto = engine.fileData(QUrl(QStringLiteral("qthelp://com.ferno.vexolan/doc/html/howto.html")));
         QVERIFY(howto.contains("<title>How to Use Vexolan</title>"));
         // Every page the contents lead to is in the collection.
-        for (const char* page : {"loading-map", "coordinates", "registering", "digitizing", "contacts-labels", "projects"}) {
+        for (const char* page : {"loading-map", "coordinates", "registering", "digitizing", "contacts-labels", "projects",
+                                 "contours", "import-export", "combining", "removing-points", "printing",
+                                 "scanning-editing"}) {
             const QUrl url(QStringLiteral("qthelp://com.ferno.vexolan/doc/html/%1.html").arg(QLatin1String(page)));
             QVERIFY2(!engine.fileData(url).isEmpty(), page);
+            QVERIFY2(index.contains(QByteArray("href=\"") + page + ".html\""), page);
+        }
+        // Every page any page links to is in the collection too, so no link
+        // of the contents, the table of contents or the text leads nowhere.
+        const QList<QUrl> files = engine.files(QStringLiteral("com.ferno.vexolan"), QString(), QStringLiteral("html"));
+        QVERIFY(files.size() >= 13);
+        static const QRegularExpression link(QStringLiteral("href=\"([a-z0-9-]+\\.html)(#[a-z0-9-]+)?\""));
+        for (const QUrl& file : files) {
+            const QString text = QString::fromUtf8(engine.fileData(file));
+            for (auto m = link.globalMatch(text); m.hasNext();) {
+                const QString target = m.next().captured(1);
+                const QUrl url(QStringLiteral("qthelp://com.ferno.vexolan/doc/html/") + target);
+                QVERIFY2(!engine.fileData(url).isEmpty(), qPrintable(file.fileName() + QStringLiteral(" -> ") + target));
+            }
         }
     }
 
