@@ -18,6 +18,8 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include "OffscreenApp.h"
+
 #include <benchmark/benchmark.h>
 #include <memory>
 
@@ -107,13 +109,8 @@ BENCHMARK(BM_ImportCommand)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir home;
-    qputenv("HOME", home.path().toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit());
-    qputenv("XDG_DATA_HOME", (home.path() + "/data").toLocal8Bit());
-    QApplication app(argc, argv);
-    dlg::setProvider(std::make_unique<dlg::ScriptedProvider>());
+    OffscreenApp app(argc, argv);
+    const QTemporaryDir& home = app.home();
 
     g_commaFile = home.filePath(QStringLiteral("points.csv"));
     g_streamFile = home.filePath(QStringLiteral("points.txt"));

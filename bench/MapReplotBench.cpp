@@ -12,6 +12,8 @@
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
+#include "OffscreenApp.h"
+
 #include <benchmark/benchmark.h>
 #include <memory>
 
@@ -104,14 +106,8 @@ BENCHMARK(BM_ZoomInAndBack)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Keep the user's settings and documents out of it.
-    QTemporaryDir home;
-    qputenv("HOME", home.path().toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit());
-    qputenv("XDG_DATA_HOME", (home.path() + "/data").toLocal8Bit());
-    QApplication app(argc, argv);
-    dlg::setProvider(std::make_unique<dlg::ScriptedProvider>());
+    OffscreenApp app(argc, argv);
+    const QTemporaryDir& home = app.home();
 
     QImage map(2000, 1500, QImage::Format_RGB32);
     map.fill(Qt::white);

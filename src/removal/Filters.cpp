@@ -37,7 +37,7 @@ bool keepByContact(float z, const QString& answer, Removed removed) {
     return removed == Removed::TextEquals ? !same : removed == Removed::TextDiffers ? same : true;
 }
 
-std::vector<int> keptIndexes(Document& doc, const std::vector<DataPoint>& points, int count, const FilterSpec& f,
+std::vector<int> keptIndexes(Document& doc, const std::vector<DataPoint>& points, int count, const FilterRule& f,
                              const QString& answer) {
     std::vector<int> kept;
     const int n = std::min<int>(count, int(points.size()) - 1);

@@ -26,7 +26,7 @@ enum class Removed {
     TextDiffers, // its designator text differs from the answer
 };
 
-struct FilterSpec {
+struct FilterRule {
     Quantity quantity = Quantity::Z;
     Removed removed = Removed::Greater;
 };
@@ -50,7 +50,7 @@ bool keepByContact(float z, const QString& answer, Removed removed);
 // The indexes (1-based, in order) of the points 1..count of `points` that
 // stay under the filter and the typed answer.  The limit of the numeric
 // filters is NumVal of the answer; the contact filters compare the text.
-std::vector<int> keptIndexes(Document& doc, const std::vector<DataPoint>& points, int count, const FilterSpec& f,
+std::vector<int> keptIndexes(Document& doc, const std::vector<DataPoint>& points, int count, const FilterRule& f,
                              const QString& answer);
 
 } // namespace removal

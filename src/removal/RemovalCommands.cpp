@@ -7,7 +7,7 @@
 
 #include <new>
 
-using removal::FilterSpec;
+using removal::FilterRule;
 using removal::Quantity;
 using removal::Removed;
 
@@ -51,7 +51,7 @@ RemovalCommands::RemovalCommands(MainWindow& main) : QObject(&main), w(main) {
         bool datum;
         const char* prompt;
         const char* confirm;
-        FilterSpec spec;
+        FilterRule rule;
     };
     const char* const xBelow = "Enter the X value (longitude) below which to remove points";
     const char* const xAbove = "Enter the X value (longitude) above which to remove points";
@@ -93,7 +93,7 @@ RemovalCommands::RemovalCommands(MainWindow& main) : QObject(&main), w(main) {
     for (const Filter& f : filters) {
         connect(f.item, &QAction::triggered, this,
                 [this, datum = f.datum, prompt = QString::fromLatin1(f.prompt),
-                 confirm = QString::fromLatin1(f.confirm), spec = f.spec] { FilterPoints(datum, prompt, confirm, spec); });
+                 confirm = QString::fromLatin1(f.confirm), rule = f.rule] { FilterPoints(datum, prompt, confirm, rule); });
     }
     connect(w.mnuOptClearDat, &QMenu::aboutToShow, this, &RemovalCommands::mnuOptClearDat_Click);
     connect(w.mnuOptClearDatAll, &QAction::triggered, this, &RemovalCommands::mnuOptClearDatAll_Click);
@@ -109,7 +109,7 @@ void RemovalCommands::mnuOptClearDat_Click() {
     w.mnuOptClearDatZLess->setEnabled(!contacts);
 }
 
-void RemovalCommands::FilterPoints(bool datum, const QString& prompt, const QString& confirmPrefix, FilterSpec spec) {
+void RemovalCommands::FilterPoints(bool datum, const QString& prompt, const QString& confirmPrefix, FilterRule rule) {
     Document& d = w.doc;
     try {
         const QString answer = dlg::inputBox(prompt, QString(), QString());
@@ -121,7 +121,7 @@ void RemovalCommands::FilterPoints(bool datum, const QString& prompt, const QStr
         auto& marks = datum ? w.markers->labDat : w.markers->labCon;
         if (count > 0 && (points.size() < size_t(count) + 1 || marks.count() < count))
             legacy::raise(legacy::ErrorCode::SubscriptOutOfRange);
-        const std::vector<int> kept = removal::keptIndexes(d, points, count, spec, answer);
+        const std::vector<int> kept = removal::keptIndexes(d, points, count, rule, answer);
         // A filter never empties its set: the last points go only by the
         // commands that remove all of them.
         if (!kept.empty()) keepOnly(points, count, marks, kept);

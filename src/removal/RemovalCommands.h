@@ -20,7 +20,7 @@ public:
     // limit (or designator), confirms, removes the points the filter does not
     // keep -- unless none would remain -- together with their markers, and
     // redraws the map.
-    void FilterPoints(bool datum, const QString& prompt, const QString& confirmPrefix, removal::FilterSpec spec);
+    void FilterPoints(bool datum, const QString& prompt, const QString& confirmPrefix, removal::FilterRule rule);
 
     // Opening of the datum submenu: the contact-set items for contact data,
     // the Z items otherwise.
