@@ -939,6 +939,7 @@ void MainWindow::FormResize() {
 
 // ---------------------------------------------------------------------------
 bool MainWindow::unloadRequest() {
+    if (outsideWaits > 0) return false;
     if (cmdShow->text() == QLatin1String("Halt Show")) {
         cmdShow_Click();
         return false;

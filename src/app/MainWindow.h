@@ -89,6 +89,10 @@ public:
     // The five imaging objects.
     std::unique_ptr<ImagingObject> ImgX, picImgX, picExImgX, picTopoImgX, picPlanImgX;
 
+    // Nested waits for an outside program (the image editor); the window
+    // cannot close while one runs, since the wait still needs it.
+    int outsideWaits = 0;
+
     // Form-level values.
     bool BusyLoading = false;
     bool ContactShowMode = false;

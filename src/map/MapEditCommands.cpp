@@ -345,11 +345,14 @@ void MapEditCommands::MapEdit() {
                 w.setCursor(Qt::WaitCursor);
                 w.setEnabled(false);
                 MainWindow::DoEvents();
-                // The user works in the editor; the window waits for it to end.
+                // The user works in the editor; the window waits for it to end
+                // and refuses to close meanwhile.
+                ++w.outsideWaits;
                 while (editor.state() != QProcess::NotRunning) {
                     MainWindow::DoEvents();
                     editor.waitForFinished(50);
                 }
+                --w.outsideWaits;
                 w.mapView->MapLoad();
             }
         }

@@ -232,14 +232,19 @@ private slots:
         auto& dl = testsupport::dialogs();
         dl.clear();
         PumpGuard guard;
-        bool sawDisabled = false;
+        bool sawDisabled = false, closedWhileWaiting = false;
         MainWindow* win = w.get();
         MainWindow::DoEvents = [&] {
-            if (!win->isEnabled()) sawDisabled = true;
+            if (!win->isEnabled() && !sawDisabled) {
+                sawDisabled = true;
+                // Closing the window while the editor runs is refused.
+                closedWhileWaiting = win->close();
+            }
             QCoreApplication::processEvents();
         };
         w->mnuOptEdit->trigger();
         QVERIFY(sawDisabled);
+        QVERIFY(!closedWhileWaiting);
         QVERIFY(w->isEnabled());
         QCOMPARE(dl.prompts.size(), size_t(0));
         QCOMPARE(QString::fromLocal8Bit(readAll(log)).trimmed(), map);
