@@ -342,12 +342,12 @@ void MapEditCommands::MapEdit() {
             if (!editor.waitForStarted()) {
                 warn(QStringLiteral("Unable to start editor."), dlg::Icon::Information);
             } else {
-                w.setCursor(Qt::WaitCursor);
-                w.setEnabled(false);
-                MainWindow::DoEvents();
                 // The user works in the editor; the window waits for it to end
                 // and refuses to close meanwhile.
                 ++w.outsideWaits;
+                w.setCursor(Qt::WaitCursor);
+                w.setEnabled(false);
+                MainWindow::DoEvents();
                 while (editor.state() != QProcess::NotRunning) {
                     MainWindow::DoEvents();
                     editor.waitForFinished(50);
