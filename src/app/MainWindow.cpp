@@ -16,6 +16,7 @@
 #include "digitize/Digitizer.h"
 #include "digitize/LabelCommands.h"
 #include "document/Legacy.h"
+#include "document/SaveWays.h"
 #include "document/ProjectCommands.h"
 #include "map/MapView.h"
 #include "platform/ColorNumber.h"
@@ -543,15 +544,19 @@ void MainWindow::mnuOpt_Click() {
 }
 
 void MainWindow::mnuFile_Click() {
-    mnuFileSave->setEnabled(doc.DataChanged);
-    const bool reg = doc.MapRegistered;
-    mnuFileImportData->setEnabled(reg);
-    mnuFileExport->menuAction()->setEnabled(reg);
-    mnuFileClose->setEnabled(reg);
-    mnuFileOpenDat->setEnabled(reg);
-    mnuFileOpenCon->setEnabled(reg);
-    mnuFileOpenLab->setEnabled(reg);
-    if (reg) mnuFileExportData->setEnabled(imPoints->isVisible());
+    const FileMenuEnabling e =
+        fileMenuEnabling(doc.DataChanged, doc.MapRegistered, imPoints->isVisible() || picMap->isVisible());
+    mnuFileSave->setEnabled(e.mnuFileSave);
+    const auto apply = [](QAction* a, const std::optional<bool>& on) {
+        if (on) a->setEnabled(*on);
+    };
+    apply(mnuFileImportData, e.mnuFileImportData);
+    apply(mnuFileExport->menuAction(), e.mnuFileExport);
+    apply(mnuFileClose, e.mnuFileClose);
+    apply(mnuFileOpenDat, e.mnuFileOpenDat);
+    apply(mnuFileOpenCon, e.mnuFileOpenCon);
+    apply(mnuFileOpenLab, e.mnuFileOpenLab);
+    apply(mnuFileExportData, e.mnuFileExportData);
 }
 
 // ---------------------------------------------------------------------------

@@ -50,12 +50,14 @@ struct FileMenuEnabling {
     std::optional<bool> mnuFileExportData;
 };
 
-// mapViewShown: the map picture (not a plot) is shown.
-constexpr FileMenuEnabling fileMenuEnabling(bool DataChanged, bool MapRegistered, bool mapViewShown) {
+// exportable: the map picture (points to export) or the contour plot (its
+// grid to export) is on screen.  Export > Data also serves the grid export,
+// which only runs while the plot is shown, so the plot keeps it enabled.
+constexpr FileMenuEnabling fileMenuEnabling(bool DataChanged, bool MapRegistered, bool exportable) {
     FileMenuEnabling e;
     e.mnuFileSave = DataChanged;
     e.mnuFileImportData = e.mnuFileExport = e.mnuFileClose = MapRegistered;
     e.mnuFileOpenDat = e.mnuFileOpenCon = e.mnuFileOpenLab = MapRegistered;
-    if (MapRegistered) e.mnuFileExportData = mapViewShown;
+    if (MapRegistered) e.mnuFileExportData = exportable;
     return e;
 }

@@ -356,6 +356,32 @@ private slots:
         QVERIFY(w->doc.DataChanged);
     }
 
+    void fileMenuExportFollowsTheView() {
+        auto w = startWindow();
+        w->doc.MapRegistered = true;
+        // The map view exports points, the contour plot its grid; a contact
+        // plot has nothing to export.
+        w->imPoints->show();
+        w->picMap->hide();
+        emit w->mnuFile->aboutToShow();
+        QVERIFY(w->mnuFileExportData->isEnabled());
+        QVERIFY(w->mnuFileClose->isEnabled());
+        w->imPoints->hide();
+        w->picMap->show();
+        emit w->mnuFile->aboutToShow();
+        QVERIFY(w->mnuFileExportData->isEnabled());
+        w->picMap->hide();
+        emit w->mnuFile->aboutToShow();
+        QVERIFY(!w->mnuFileExportData->isEnabled());
+        // An unregistered map leaves the item alone and disables the rest.
+        w->doc.MapRegistered = false;
+        w->imPoints->show();
+        emit w->mnuFile->aboutToShow();
+        QVERIFY(!w->mnuFileExportData->isEnabled());
+        QVERIFY(!w->mnuFileClose->isEnabled());
+        QVERIFY(!w->mnuFileExport->menuAction()->isEnabled());
+    }
+
     void editMenuEnabling() {
         auto w = startWindow();
         w->doc.MapRegistered = true;
