@@ -1,5 +1,6 @@
 // Program entry: one instance per user; a second start brings the first
 // window forward and ends.
+#include "app/Application.h"
 #include "app/MainWindow.h"
 #include "platform/SingleInstance.h"
 #include "platform/Sound.h"
@@ -8,7 +9,7 @@
 #include <QImageReader>
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vexolan"));
     QApplication::setOrganizationName(QStringLiteral("Ferno"));
     // Scanned maps are large; let the decoders take them, and report what is
