@@ -67,7 +67,6 @@ AboutBox::AboutBox(MainWindow* main, bool splash) : QDialog(main), m_main(main),
     setObjectName(QStringLiteral("frmAbout"));
     setAttribute(Qt::WA_DeleteOnClose, splash);
     if (splash) setWindowFlags(Qt::SplashScreen | Qt::WindowStaysOnTopHint);
-    setFont(main->font());
     const AppGlobals& g = main->app;
 
     auto label = [this](const char* name, const QString& text, const QString& tip = {}) {

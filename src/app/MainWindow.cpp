@@ -88,7 +88,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     // The layout is measured for a small sans-serif face; Linux has no
     // "MS Sans Serif", so name the metric-compatible family that replaces it.
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    QApplication::setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     buildMenus();
     buildControls();
     wireBaseCommands();

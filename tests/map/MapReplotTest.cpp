@@ -302,7 +302,8 @@ private slots:
         img.fill(Qt::transparent);
         overlay.render(&img, QPoint(), QRegion(), QWidget::RenderFlags());
         // Centre of the inked pixels within a window around a point; the box
-        // lies on whole pixels, so a pixel or two either way is the limit.
+        // lies on whole pixels and the ink of a small glyph is not centred on
+        // its box, so a few pixels either way is the limit.
         auto centre = [&](QPoint p) {
             double sx = 0, sy = 0, n = 0;
             for (int y = p.y() - 15; y <= p.y() + 15; ++y)
@@ -318,7 +319,7 @@ private slots:
         QVERIFY2(qAbs(cross.x() - 100) <= 2 && qAbs(cross.y() - 100) <= 2,
                  qPrintable(QStringLiteral("%1 %2").arg(cross.x()).arg(cross.y())));
         const QPointF star = centre(QPoint(60, 140));
-        QVERIFY2(qAbs(star.x() - 60) <= 2 && qAbs(star.y() - 140) <= 2,
+        QVERIFY2(qAbs(star.x() - 60) <= 3 && qAbs(star.y() - 140) <= 3,
                  qPrintable(QStringLiteral("%1 %2").arg(star.x()).arg(star.y())));
     }
 };
