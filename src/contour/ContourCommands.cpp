@@ -159,8 +159,7 @@ void ContourCommands::showContours() {
     Document& d = w.doc;
     MarkerOverlay& mk = *w.markers;
     try {
-        w.setCursor(Qt::WaitCursor);
-        mk.setCursor(Qt::WaitCursor);
+        w.setBusyPointers(true);
         MainWindow::DoEvents();
         for (MarkerArray<Marker>* arr : {&mk.labDat, &mk.labCon, &mk.labMap})
             for (int i = 1; i <= arr->count(); ++i) (*arr)[i].Visible = false;
@@ -209,15 +208,13 @@ void ContourCommands::showContours() {
     } catch (const legacy::Error& e) {
         w.reportError(QStringLiteral("cmdShow error: "), e.description(), 2, 64);
     }
-    w.unsetCursor();
-    mk.setCursor(Qt::CrossCursor);
+    w.setBusyPointers(false);
 }
 
 void ContourCommands::backToMap() {
     MarkerOverlay& mk = *w.markers;
     try {
-        w.setCursor(Qt::WaitCursor);
-        mk.setCursor(Qt::WaitCursor);
+        w.setBusyPointers(true);
         MainWindow::DoEvents();
         for (int i = 1; i <= mk.LineCon.count(); ++i) mk.LineCon[i].Visible = false;
         w.imPoints->setVisible(true);
@@ -258,8 +255,7 @@ void ContourCommands::backToMap() {
     } catch (const legacy::Error& e) {
         w.reportError(QStringLiteral("cmdShow error: "), e.description(), 2, 64);
     }
-    w.unsetCursor();
-    mk.setCursor(Qt::CrossCursor);
+    w.setBusyPointers(false);
 }
 
 // ---------------------------------------------------------------------------
@@ -412,8 +408,7 @@ bool ContourCommands::ContourShow() {
     w.ProgressBar1->setVisible(false);
     w.labProg->setVisible(false);
     labCalc->setVisible(false);
-    w.unsetCursor();
-    w.markers->setCursor(Qt::CrossCursor);
+    w.setBusyPointers(false);
     d.MapBusy = false;
     for (QMenu* m : {w.mnuFile, w.mnuOpt, w.mnuView}) m->menuAction()->setEnabled(true);
     return ok;
@@ -518,8 +513,7 @@ void ContourCommands::mnuFileOpenCon_Click() {
         for (QWidget* c : std::initializer_list<QWidget*>{w.optDat, w.optCon, w.labDatCol, w.labConCol})
             c->setEnabled(false);
         d.DataChanged = true;
-        w.unsetCursor();
-        w.markers->setCursor(Qt::CrossCursor);
+        w.setBusyPointers(false);
     } catch (const legacy::Error&) {
         // The command ends at the failing step; the cleared document stays.
     }
