@@ -4,6 +4,7 @@
 #include "document/Legacy.h"
 #include "digitize/PointRecords.h"
 #include "exchange/ColumnDialog.h"
+#include "exchange/Combination.h"
 #include "map/MapView.h"
 #include "platform/Dialogs.h"
 #include "platform/FileService.h"
@@ -22,10 +23,6 @@ ImportCommands::ImportCommands(MainWindow& main) : QObject(&main), w(main) {
     connect(w.mnuFileImportData, &QAction::triggered, this, &ImportCommands::mnuFileImportData_Click);
 }
 
-void ImportCommands::pointers(bool busy) {
-    w.setBusyPointers(busy);
-}
-
 void ImportCommands::showFailure(const QString& description) {
     dlg::msgBox(QStringLiteral("Error importing data: ") + description, {dlg::Buttons::OK, dlg::Icon::Exclamation},
                 w.app.ProgramTitle);
@@ -41,7 +38,7 @@ void ImportCommands::mnuFileImportData_Click() {
     cd.Filter = QStringLiteral("All Files|*.*|");
     if (!dlg::showOpen(cd)) return;
 
-    pointers(true);
+    w.setBusyPointers(true);
     MainWindow::DoEvents();
     forgetNumbers();
     const int oldDatCount = doc.DatCount;
@@ -56,7 +53,7 @@ void ImportCommands::mnuFileImportData_Click() {
         d.prepareImportFace(FileService::SplitPath(doc.ImportFile, false), w.optRock->isEnabled(),
                             w.optStruc->isEnabled(), w.optIso->isEnabled());
         d.ShowFile();
-        pointers(false);
+        w.setBusyPointers(false);
         d.showModal();
         if (doc.ImportOrder.isEmpty()) return;
         // What the dialog says, read before events run again.
@@ -70,7 +67,7 @@ void ImportCommands::mnuFileImportData_Click() {
         const bool structural = d.optStruc->isChecked();
         options.degrees = w.mnuCoordDegrees->isChecked();
 
-        pointers(true);
+        w.setBusyPointers(true);
         MainWindow::DoEvents();
         // A code outside the table names no coordinate column to read: it
         // would append points at 0, 0.  Refuse it before anything changes.
@@ -140,7 +137,7 @@ void ImportCommands::mnuFileImportData_Click() {
         showFailure(e.description());
     }
     forgetNumbers();
-    pointers(false);
+    w.setBusyPointers(false);
 }
 
 void ImportCommands::appendRecord(const importer::Record& r, AppendOptions& o) {
@@ -205,17 +202,7 @@ void ImportCommands::completeImport() {
             const float hi = legacy::NumVal(w.txtMax->text());
             const float lo = legacy::NumVal(w.txtMin->text());
             if (w.optRock->isChecked() || hi == 0 || lo == 0 || hi == lo) {
-                doc.ZMin = 32000;
-                doc.ZMax = 0;
-                const auto scan = [&doc](const std::vector<DataPoint>& pts, int count) {
-                    for (int i = 1; i <= count; ++i) {
-                        const float z = pts[size_t(i)].Z;
-                        if (z < doc.ZMin) doc.ZMin = z;
-                        if (z > doc.ZMax) doc.ZMax = z;
-                    }
-                };
-                scan(doc.DatumPoints, doc.DatCount);
-                scan(doc.ContourPoints, doc.ConCount);
+                combination::rescanRange(doc);
                 w.txtMax->setText(legacy::GeneralText(doc.ZMax));
                 w.txtMin->setText(legacy::GeneralText(doc.ZMin));
             }

@@ -37,7 +37,6 @@ public:
     void completeImport();
 
 private:
-    void pointers(bool busy);
     void showFailure(const QString& description);
     void forgetNumbers() { m_nextNumber.clear(); m_numbersKnown = false; }
 
