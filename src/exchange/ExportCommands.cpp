@@ -241,11 +241,12 @@ void ExportCommands::mnuFileOpenDat_Click() {
 // ---------------------------------------------------------------------------
 // Combine Data "-" (0) and "+" (1).
 void ExportCommands::cmdConDat_Click(int index) {
-    if (m_combining) return;
     Document& d = w.doc;
+    // A command already working through the points (a contour plot being
+    // gridded, this combination itself) lets the window repaint; combining
+    // then would change the points under it.
+    if (d.MapBusy) return;
     bool scrollHidden = false;
-    const bool wasBusy = d.MapBusy;
-    m_combining = true;
     // While the command lets the window repaint, no other command may change
     // the points it is working through.
     d.MapBusy = true;
@@ -310,8 +311,7 @@ void ExportCommands::cmdConDat_Click(int index) {
     w.cmdShow->setEnabled(true);
     w.mnuViewShow->menuAction()->setEnabled(true);
     w.cmdConRun->setEnabled(true);
-    d.MapBusy = wasBusy;
-    m_combining = false;
+    d.MapBusy = false;
     w.mapView->MapReplot();
     w.setBusyPointers(false);
 }

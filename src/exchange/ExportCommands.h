@@ -38,5 +38,4 @@ public:
 private:
     MainWindow& w;
     QTimer* m_outputPoll = nullptr;
-    bool m_combining = false;
 };

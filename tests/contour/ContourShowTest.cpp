@@ -6,6 +6,7 @@
 #include "contour/ColourRamps.h"
 #include "contour/ContourCommands.h"
 #include "document/Legacy.h"
+#include "exchange/ExportCommands.h"
 #include "map/CursorReadout.h"
 #include "platform/ColorNumber.h"
 #include "platform/ImagingObject.h"
@@ -206,6 +207,52 @@ private slots:
         QVERIFY(d.ContoursCurrent);
         QVERIFY(!w->picMap->isHidden());
         QVERIFY(zerosIn(mid) < d.GridRows);
+    }
+
+    // Combining the second data set while the plot is gridded would change
+    // the points under it and leave a plot taken for current that no longer
+    // matches them: the combine buttons do nothing until the plot is done.
+    void combiningWaitsForTheGridding() {
+        PumpGuard guard;
+        QTemporaryDir dir;
+        auto w = plotWindow(dir);
+        Document& d = w->doc;
+        d.OtherPoints.assign(4, DataPoint{});
+        for (int k = 1; k <= 3; ++k) d.OtherPoints[size_t(k)] = {int16_t(k), 1500.0f * k, 2500.0f, 7.0f * k, false};
+        d.OtherCount = 3;
+        d.OtherDataOpen = true;
+        w->labConDat->setEnabled(true);
+        w->cmdConDat[0]->setEnabled(true);
+        w->cmdConDat[1]->setEnabled(true);
+        std::vector<float> before;
+        for (int i = 1; i <= d.DatCount; ++i) before.push_back(d.DatumPoints[size_t(i)].Z);
+        const QString title = d.DataTitle;
+
+        ContourCommands::pumpIntervalMs = 0;
+        int pumps = 0;
+        bool enabledWhileGridding = false;
+        MainWindow::DoEvents = [&] {
+            if (++pumps == 50) {
+                enabledWhileGridding = w->cmdConDat[1]->isEnabled();
+                w->cmdConDat[1]->click();
+            }
+        };
+        w->cmdShow->click();
+        QVERIFY(pumps >= 50);
+        QVERIFY(enabledWhileGridding);
+        for (int i = 1; i <= d.DatCount; ++i) QCOMPARE(d.DatumPoints[size_t(i)].Z, before[size_t(i - 1)]);
+        QCOMPARE(d.DataTitle, title);
+        QVERIFY(!d.DatumPoints[1].Combined);
+        QVERIFY(d.ContoursCurrent);
+        QVERIFY(!d.MapBusy);
+        QVERIFY(testsupport::dialogs().prompts.empty());
+
+        // Once the plot is done the same button combines.
+        MainWindow::DoEvents = [] {};
+        w->exportCommands->cmdConDat_Click(1);
+        QVERIFY(d.DatumPoints[1].Combined);
+        QVERIFY(d.DataTitle.endsWith(QStringLiteral("--converted")));
+        QVERIFY(!d.MapBusy);
     }
 
     void detailTextAndSpinBar() {
