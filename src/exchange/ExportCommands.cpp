@@ -277,12 +277,15 @@ void ExportCommands::cmdConDat_Click(int index) {
         combination::combinePoints(d, iso, index, [&](int handled, int total) {
             const float pct = ToSingle(Div(double(handled), double(total)) * 100.0);
             const int value = int(pct);
+            // The window repaints when the shown percentage moves, not for
+            // every point: with a small second set the pumping would cost
+            // more than the combining.
             if (value != shown) {
                 shown = value;
                 w.ProgressBar1->setValue(value);
                 w.labProg->setText(Format(pct, QStringLiteral("0")) + QStringLiteral(" %"));
+                MainWindow::DoEvents();
             }
-            MainWindow::DoEvents();
         });
 
         combination::rescanRange(d);
