@@ -401,7 +401,9 @@ void PrintWindow::Timer1_Timer() {
     PrintScale();
 }
 
+// The spin bars rest at 0: the return there after a step is no step.
 void PrintWindow::VScroll1_Change(int value) {
+    if (value == 0) return;
     float s = legacy::NumVal(txtScale->text()) - static_cast<float>(value);
     if (s < 10) s = 10;
     txtScale->setText(legacy::Format(s, QStringLiteral("0")));
@@ -411,6 +413,7 @@ void PrintWindow::VScroll1_Change(int value) {
 }
 
 void PrintWindow::VScroll2_Change(int value) {
+    if (value == 0) return;
     QLineEdit* box = SpinTopMargin ? txtTop : txtLeft;
     box->setText(legacy::Format(legacy::NumVal(box->text()) - value / 100.0, QStringLiteral("0.00")));
     MainWindow::DoEvents();
