@@ -269,7 +269,6 @@ bool ContourCommands::ContourShow() {
     try {
         w.cmdShow->setText(kHalt);
         w.cmdShow->setToolTip(QStringLiteral("Click to stop contour calculation"));
-        m_gridPoints.clear();
         m_gridPointCount = d.DatCount + d.ConCount;
         if (m_gridPointCount > 32767) legacy::raise(legacy::ErrorCode::Overflow);
 
@@ -302,8 +301,8 @@ bool ContourCommands::ContourShow() {
         m_cellWidth = g.cellWidth;
         m_cellHeight = g.cellHeight;
 
-        m_gridPoints = griddingList(d.DatumPoints, d.DatCount, d.ContourPoints, d.ConCount);
-        m_window = ::dataWindow(m_gridPoints, m_gridPointCount, d.MapOriginX, d.MapSpanX, d.MapOriginY);
+        const std::vector<DataPoint> gridPoints = griddingList(d.DatumPoints, d.DatCount, d.ContourPoints, d.ConCount);
+        m_window = ::dataWindow(gridPoints, m_gridPointCount, d.MapOriginX, d.MapSpanX, d.MapOriginY);
 
         const double W = w.picMap->Width(), H = w.picMap->Height();
         QImage canvas = blankPlot(W, H);
@@ -335,7 +334,7 @@ bool ContourCommands::ContourShow() {
         };
         const float reach = d.MapSpanX + d.MapSpanY;
         try {
-            computeGrid(d.ContourGrid, m_gridPoints, m_gridPointCount, m_window, reach, run, afterNode, afterColumn);
+            computeGrid(d.ContourGrid, gridPoints, m_gridPointCount, m_window, reach, run, afterNode, afterColumn);
         } catch (...) {
             d.ZMin = run.zMin;
             d.ZMax = run.zMax;

@@ -61,7 +61,6 @@ public:
 
     // Results of the last run that later commands read.
     int colourScheme() const;   // from the options: 1 Gray-3D, 2 Low, 3 High
-    const std::vector<DataPoint>& gridPoints() const { return m_gridPoints; }
     int gridPointCount() const { return m_gridPointCount; }
     const DataWindow& dataWindow() const { return m_window; }
     float cellWidth() const { return m_cellWidth; }
@@ -81,7 +80,6 @@ private:
 
     MainWindow& w;
     QLabel* labCalc = nullptr;
-    std::vector<DataPoint> m_gridPoints;
     int m_gridPointCount = 0;
     DataWindow m_window;
     float m_cellWidth = 0;
