@@ -39,7 +39,6 @@ public:
 
     // The printer object, created on first use.
     PrinterService& printerService();
-    bool hasPrinterService() const { return m_printer != nullptr; }
 
     // Window geometry in twips.
     double WidthTwips() const;
