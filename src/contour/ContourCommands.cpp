@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QTimer>
 #include <cmath>
 
@@ -265,6 +266,17 @@ bool ContourCommands::ContourShow() {
     w.setCursor(Qt::BusyCursor);
     d.MapBusy = true;
     for (QMenu* m : {w.mnuFile, w.mnuOpt, w.mnuView}) m->menuAction()->setEnabled(false);
+    // However the run ends, the window is handed back usable: a failure no
+    // handler here expects still passes through this on its way out.
+    const auto handBack = qScopeGuard([&] {
+        QApplication::beep();
+        w.ProgressBar1->setVisible(false);
+        w.labProg->setVisible(false);
+        labCalc->setVisible(false);
+        w.setBusyPointers(false);
+        d.MapBusy = false;
+        for (QMenu* m : {w.mnuFile, w.mnuOpt, w.mnuView}) m->menuAction()->setEnabled(true);
+    });
     MainWindow::DoEvents();
     try {
         w.cmdShow->setText(kHalt);
@@ -403,13 +415,6 @@ bool ContourCommands::ContourShow() {
         w.reportError(QStringLiteral("ContourShow error: "), e.description(), 2, 64);
         ok = false;
     }
-    QApplication::beep();
-    w.ProgressBar1->setVisible(false);
-    w.labProg->setVisible(false);
-    labCalc->setVisible(false);
-    w.setBusyPointers(false);
-    d.MapBusy = false;
-    for (QMenu* m : {w.mnuFile, w.mnuOpt, w.mnuView}) m->menuAction()->setEnabled(true);
     return ok;
 }
 

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QTest>
+#include <stdexcept>
 
 using namespace maptest;
 
@@ -253,6 +254,28 @@ private slots:
         QVERIFY(d.DatumPoints[1].Combined);
         QVERIFY(d.DataTitle.endsWith(QStringLiteral("--converted")));
         QVERIFY(!d.MapBusy);
+    }
+
+    // A failure the plot does not report itself goes on to the application;
+    // the window it leaves has its menus back and is not busy.
+    void unexpectedFailureHandsTheWindowBack() {
+        PumpGuard guard;
+        QTemporaryDir dir;
+        auto w = plotWindow(dir);
+        Document& d = w->doc;
+        MainWindow::DoEvents = [] { throw std::runtime_error("pump failed"); };
+        bool thrown = false;
+        try {
+            w->contourCommands->ContourShow();
+        } catch (const std::runtime_error&) {
+            thrown = true;
+        }
+        QVERIFY(thrown);
+        QVERIFY(!d.MapBusy);
+        QVERIFY(w->mnuFile->menuAction()->isEnabled() && w->mnuOpt->menuAction()->isEnabled() &&
+                w->mnuView->menuAction()->isEnabled());
+        QVERIFY(!w->ProgressBar1->isVisible() && !w->labProg->isVisible());
+        QVERIFY(w->cursor().shape() != Qt::BusyCursor);
     }
 
     void detailTextAndSpinBar() {
