@@ -252,6 +252,20 @@ void ExportCommands::cmdConDat_Click(int index) {
     d.MapBusy = true;
     w.cmdConDat[0]->setEnabled(false);
     w.cmdConDat[1]->setEnabled(false);
+    const auto handBack = [&] {
+        labCalc->setVisible(false);
+        w.ProgressBar1->setVisible(false);
+        w.labProg->setVisible(false);
+        if (scrollHidden) w.HScroll1->setVisible(true);
+        w.labConDat->setEnabled(false);
+        w.cmdConDat[0]->setEnabled(false);
+        w.cmdConDat[1]->setEnabled(false);
+        d.ContoursCurrent = false;
+        w.cmdShow->setEnabled(true);
+        w.mnuViewShow->menuAction()->setEnabled(true);
+        w.cmdConRun->setEnabled(true);
+        d.MapBusy = false;
+    };
     try {
         w.setBusyPointers(true);
         w.cmdShow->setEnabled(false);
@@ -302,19 +316,14 @@ void ExportCommands::cmdConDat_Click(int index) {
                           w.DialogFileTitle + QStringLiteral(" data open)"));
     } catch (const Error& e) {
         w.reportError(QStringLiteral("cmdConDat error: "), e.description());
+    } catch (...) {
+        // A failure no handler here expects still hands the window back
+        // usable on its way out.
+        handBack();
+        w.setBusyPointers(false);
+        throw;
     }
-    labCalc->setVisible(false);
-    w.ProgressBar1->setVisible(false);
-    w.labProg->setVisible(false);
-    if (scrollHidden) w.HScroll1->setVisible(true);
-    w.labConDat->setEnabled(false);
-    w.cmdConDat[0]->setEnabled(false);
-    w.cmdConDat[1]->setEnabled(false);
-    d.ContoursCurrent = false;
-    w.cmdShow->setEnabled(true);
-    w.mnuViewShow->menuAction()->setEnabled(true);
-    w.cmdConRun->setEnabled(true);
-    d.MapBusy = false;
+    handBack();
     w.mapView->MapReplot();
     w.setBusyPointers(false);
 }

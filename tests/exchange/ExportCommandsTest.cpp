@@ -9,6 +9,7 @@
 #include "exchange/ExportCommands.h"
 
 #include <QDir>
+#include <stdexcept>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -276,6 +277,34 @@ private slots:
         QVERIFY(w->optStruc->isChecked());
         QVERIFY(!w->cmdConDat[1]->isEnabled());
         QVERIFY(w->cmdConRun->isEnabled());
+    }
+
+    // A failure of a kind the command does not report itself (here from the
+    // event pump) goes on to the application, but the window it leaves is
+    // usable: not busy, progress hidden, Show and the converter enabled.
+    void combineUnexpectedFailureHandsTheWindowBack() {
+        auto w = documentWithPoints();
+        QTemporaryDir tmp;
+        testsupport::dialogs().queue(writeSecondFile(tmp.path(), QStringLiteral("Basin.vlm"), DataKind::Isopach, 4));
+        w->exportCommands->mnuFileOpenDat_Click();
+        const auto saved = MainWindow::DoEvents;
+        MainWindow::DoEvents = [] { throw std::runtime_error("pump failed"); };
+        bool thrown = false;
+        try {
+            w->exportCommands->cmdConDat_Click(1);
+        } catch (const std::runtime_error&) {
+            thrown = true;
+        }
+        MainWindow::DoEvents = saved;
+        QVERIFY(thrown);
+        Document& d = w->doc;
+        QVERIFY(!d.MapBusy);
+        QVERIFY(!w->ProgressBar1->isVisible() && !w->exportCommands->labCalc->isVisible());
+        QVERIFY(w->cmdShow->isEnabled() && w->cmdConRun->isEnabled());
+        QVERIFY(w->cursor().shape() != Qt::WaitCursor);
+        // Not busy: the next combination runs.
+        w->exportCommands->cmdConDat_Click(1);
+        QVERIFY(d.DatumPoints[1].Combined);
     }
 
     // ---- map image export ----
