@@ -233,7 +233,12 @@ void ExportCommands::mnuFileOpenDat_Click() {
         w.DialogFileName = d.DataFileName;
     } catch (const Error&) {
         // A file that does not read to its end opens no data set; nothing is
-        // reported, as the reading always did.
+        // reported, as the reading always did.  A set opened before is gone
+        // too (its points were replaced and the combined marks cleared), so
+        // nothing may be combined with what little was read.
+        d.OtherDataOpen = false;
+        for (QWidget* c : std::initializer_list<QWidget*>{w.labConDat, w.cmdConDat[0], w.cmdConDat[1]})
+            c->setEnabled(false);
     }
     w.setBusyPointers(false);
 }

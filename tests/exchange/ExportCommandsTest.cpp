@@ -225,6 +225,24 @@ private slots:
         QCOMPARE(w->doc.OtherDataFileName, path);
     }
 
+    // A damaged file opened after a good one leaves no set open: its few
+    // rows replaced the good set and every point may be combined again, so
+    // combining now would apply a partial set on top of earlier results.
+    void damagedSecondFileClosesTheSetBefore() {
+        auto w = documentWithPoints();
+        QTemporaryDir tmp;
+        testsupport::dialogs().queue(writeSecondFile(tmp.path(), QStringLiteral("Basin.vlm"), DataKind::Structural, 4));
+        w->exportCommands->mnuFileOpenDat_Click();
+        QVERIFY(w->doc.OtherDataOpen && w->cmdConDat[1]->isEnabled());
+        const QString bad = tmp.path() + QStringLiteral("/Bad.vlm");
+        legacy::writeFileAtomically(bad, "Title\r\n\r\nmap.jpg\r\n1,2\r\n");
+        testsupport::dialogs().queue(bad);
+        w->exportCommands->mnuFileOpenDat_Click();
+        QVERIFY(!w->doc.OtherDataOpen);
+        QVERIFY(!w->cmdConDat[0]->isEnabled() && !w->cmdConDat[1]->isEnabled() && !w->labConDat->isEnabled());
+        QCOMPARE(w->doc.OtherDataFileName, bad);
+    }
+
     void combineStructuralMinusStructuralGivesIsopachs() {
         auto w = documentWithPoints();
         QTemporaryDir tmp;
