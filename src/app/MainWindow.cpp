@@ -431,6 +431,15 @@ void MainWindow::setDocumentCaption(const QString& name) {
     setWindowTitle(dlg::applicationTitle() + QStringLiteral(": ") + name);
 }
 
+void MainWindow::showDataStatus() {
+    // The kind options form one exclusive group: at most one is selected.
+    QString kind = QStringLiteral(" (no data)");
+    if (optIso->isChecked()) kind = QStringLiteral(" (isopachs)");
+    else if (optStruc->isChecked()) kind = QStringLiteral(" (structural contours)");
+    else if (optRock->isChecked()) kind = QStringLiteral(" (contacts)");
+    setPanel(2, QStringLiteral("Data:  ") + doc.DataTitle + kind);
+}
+
 void MainWindow::enableSaving() {
     mnuFileSaveAs->setEnabled(true);
     cmdSave->setEnabled(true);
@@ -498,12 +507,7 @@ void MainWindow::wireBaseCommands() {
     });
     connect(mnuOptTitle, &QAction::triggered, this, [this] {
         doc.DataTitle = dlg::inputBox(QStringLiteral("Change file title"), QStringLiteral("Title"), doc.DataTitle);
-        setPanel(2, QStringLiteral("Data:  ") + doc.DataTitle);
-        if (!optIso->isChecked() && !optStruc->isChecked() && !optRock->isChecked())
-            setPanel(2, panel(2) + QStringLiteral(" (no data)"));
-        if (optIso->isChecked()) setPanel(2, panel(2) + QStringLiteral(" (isopachs)"));
-        if (optStruc->isChecked()) setPanel(2, panel(2) + QStringLiteral(" (structural contours)"));
-        if (optRock->isChecked()) setPanel(2, panel(2) + QStringLiteral(" (contacts)"));
+        showDataStatus();
         doc.DataChanged = true;
     });
 }
@@ -525,11 +529,7 @@ void MainWindow::optKind_Click() {
     mnuViewShow->menuAction()->setEnabled(!contacts);
     labMax->setText(contacts ? QStringLiteral("Max Contact") : QStringLiteral("Max Contour"));
     labMin->setText(contacts ? QStringLiteral("Min Contact") : QStringLiteral("Min Contour"));
-    QString suffix;
-    if (optIso->isChecked()) suffix = QStringLiteral(" (isopachs)");
-    else if (optStruc->isChecked()) suffix = QStringLiteral(" (structural contours)");
-    else suffix = QStringLiteral(" (contacts)");
-    setPanel(2, QStringLiteral("Data:  ") + doc.DataTitle + suffix);
+    showDataStatus();
 }
 
 void MainWindow::mnuOpt_Click() {

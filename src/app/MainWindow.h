@@ -330,6 +330,8 @@ public:
 
     // The window caption, as "<application title>: <name>".
     void setDocumentCaption(const QString& name);
+    // Status panel 2 as "Data:  <title>" followed by the chosen data kind.
+    void showDataStatus();
 
     // File > Save As and the Save button, once there is something to save.
     void enableSaving();

@@ -207,13 +207,7 @@ ProjectCommands::Outcome ProjectCommands::saveProject(bool withDialog) {
         d.DataFileName = cd.FileName;
         w.app.DataFolder = FileService::SplitPath(d.DataFileName, true);
         w.setDocumentCaption(withoutExtension(FileService::SplitPath(d.DataFileName, false)));
-        QString status = QStringLiteral("Data:  ") + d.DataTitle;
-        if (!w.optIso->isChecked() && !w.optStruc->isChecked() && !w.optRock->isChecked())
-            status += QStringLiteral(" (no data)");
-        if (w.optIso->isChecked()) status += QStringLiteral(" (isopachs)");
-        if (w.optStruc->isChecked()) status += QStringLiteral(" (structural contours)");
-        if (w.optRock->isChecked()) status += QStringLiteral(" (contacts)");
-        w.setPanel(2, status);
+        w.showDataStatus();
         return SaveData() ? Outcome::Saved : Outcome::FailedReported;
     }
     w.setBusyPointers(true);
