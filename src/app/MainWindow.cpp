@@ -38,7 +38,6 @@
 #include <QScreen>
 #include <QUrl>
 #include <QStatusBar>
-#include <QWindowStateChangeEvent>
 
 std::function<void()> MainWindow::DoEvents = [] { QCoreApplication::processEvents(); };
 
@@ -572,7 +571,6 @@ void MainWindow::ClearAll() {
         doc.MapFileName.clear();
         Frame2->move(twips::toPx(90), twips::toPx(90));
         fr3D->setVisible(false);
-        doc.MapRegistered = false;
         ContactShowMode = false;
         doc.CentralMeridian = doc.CentralParallel = doc.Lat1 = doc.Lat2 = 0;
         doc.ProjScaleX = doc.ProjScaleY = 1.0f;
@@ -618,7 +616,6 @@ void MainWindow::ClearAll() {
         doc.OtherDataOpen = doc.ContoursCurrent = doc.OtherStructural = doc.ShowInterrupt = false;
         for (QWidget* w : std::initializer_list<QWidget*>{cmdSave, cmdPrint}) w->setEnabled(false);
         for (QAction* a : {mnuFileClose, mnuFileOpenDat, mnuFileSave, mnuFileSaveAs, mnuFilePrint}) a->setEnabled(false);
-        cmdPrint->setEnabled(false);
         mnuCoord->menuAction()->setEnabled(false);
         mnuOpt->menuAction()->setEnabled(false);
         mnuView->menuAction()->setEnabled(false);
@@ -836,16 +833,13 @@ void MainWindow::resizeEvent(QResizeEvent* e) {
     if (m_loaded) FormResize();
 }
 
-void MainWindow::changeEvent(QEvent* e) { QMainWindow::changeEvent(e); }
-
 void MainWindow::layoutRightStrip() {
     // The controls right of the map keep their place against the right edge.
     const double vs = twips::fromPx(VScroll1->sizeHint().width());
     const double stripLeft = Width() - vs - 2340;
     const double w = 2000;
-    const double menuTop = twips::fromPx(centralWidget()->y());
     auto place = [&](QWidget* wd, double top, double height, double left = 0, double width = -1) {
-        wd->setGeometry(twips::rect(stripLeft + left, top - menuTop + menuTop, width < 0 ? w : width, height));
+        wd->setGeometry(twips::rect(stripLeft + left, top, width < 0 ? w : width, height));
     };
     double y = 60;
     place(cmdDig, y, 360, 0, 980);
@@ -951,8 +945,7 @@ bool MainWindow::unloadRequest() {
     }
     // Yes saves under a name the user confirms; a save that is cancelled or
     // fails keeps the window and the changes.
-    if (!offerToSave(false)) return false;
-    return true;
+    return offerToSave(false);
 }
 
 bool MainWindow::offerToSave(bool keepName) {

@@ -381,7 +381,6 @@ public:
 protected:
     void closeEvent(QCloseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
-    void changeEvent(QEvent* e) override;
 
 private:
     void buildMenus();
