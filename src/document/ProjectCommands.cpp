@@ -9,10 +9,10 @@
 #include "platform/Dialogs.h"
 #include "platform/FileService.h"
 #include "platform/ImagingObject.h"
-#include "platform/Printers.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <optional>
 
 using legacy::Error;
 
@@ -20,6 +20,24 @@ namespace {
 
 // The path without its last four characters (the extension and its point).
 QString withoutExtension(const QString& path) { return path.left(path.size() - 4); }
+
+// The save dialog of every save that asks for a name.  The chosen file
+// becomes the window's dialog file; nothing when the dialog is cancelled.
+std::optional<QString> askSaveName(MainWindow& w, const QString& title, const QString& fileName,
+                                   const QString& filter, const QString& ext) {
+    dlg::CommonDialog cd;
+    cd.CancelError = true;
+    cd.Flags = 2;
+    cd.DialogTitle = title;
+    cd.FileName = fileName;
+    cd.Filter = filter;
+    cd.DefaultExt = ext;
+    cd.InitDir = w.DialogInitDir;
+    if (!dlg::showSave(cd)) return std::nullopt;
+    w.DialogFileName = cd.FileName;
+    w.DialogFileTitle = cd.FileTitle;
+    return cd.FileName;
+}
 
 } // namespace
 
@@ -48,7 +66,6 @@ ProjectControls ProjectCommands::controls() const {
 // ===========================================================================
 // Forwarders of the File menu.
 void ProjectCommands::mnuFileOpenDig_Click() { cmdDig_Click(); }
-void ProjectCommands::mnuFileImportMap_Click() { w.mapView->cmdMap_Click(); }
 
 void ProjectCommands::mnuFileSaveAs_Click() {
     const bool before = w.doc.DataChanged;
@@ -127,20 +144,13 @@ ProjectCommands::Outcome ProjectCommands::saveContourPicture(bool withDialog) {
     Document& d = w.doc;
     QString path;
     if (withDialog) {
-        dlg::CommonDialog cd;
-        cd.CancelError = true;
-        cd.DialogTitle = QStringLiteral("Save Contour Image File");
-        cd.Flags = 2;
-        cd.Filter = QStringLiteral("Contour Image File (*.vlp)|*.vlp");
-        cd.DefaultExt = QStringLiteral("vlp");
-        cd.InitDir = w.DialogInitDir;
-        cd.FileName = w.app.DataFolder + (w.DialogFileTitle.isEmpty()
-                                              ? QStringLiteral("Untitled.vlp")
-                                              : withoutExtension(w.DialogFileTitle) + QStringLiteral(".vlp"));
-        if (!dlg::showSave(cd)) return Outcome::Cancelled;
-        w.DialogFileName = cd.FileName;
-        w.DialogFileTitle = cd.FileTitle;
-        path = cd.FileName;
+        const std::optional<QString> chosen = askSaveName(
+            w, QStringLiteral("Save Contour Image File"),
+            w.app.DataFolder + (w.DialogFileTitle.isEmpty() ? QStringLiteral("Untitled.vlp")
+                                                            : withoutExtension(w.DialogFileTitle) + QStringLiteral(".vlp")),
+            QStringLiteral("Contour Image File (*.vlp)|*.vlp"), QStringLiteral("vlp"));
+        if (!chosen) return Outcome::Cancelled;
+        path = *chosen;
     } else {
         path = withoutExtension(w.DialogFileName) + QStringLiteral(".vlp");
     }
@@ -157,22 +167,15 @@ ProjectCommands::Outcome ProjectCommands::saveContourPicture(bool withDialog) {
 
 ProjectCommands::Outcome ProjectCommands::saveMapImage() {
     Document& d = w.doc;
-    dlg::CommonDialog cd;
-    cd.CancelError = true;
-    cd.Flags = 2;
-    cd.DialogTitle = QStringLiteral("Save Map Image File As...");
-    cd.FileName = d.MapFileName;
-    cd.Filter = QStringLiteral("JPEG Image File (*.jpg)|*.jpg");
-    cd.DefaultExt = QStringLiteral("jpg");
-    cd.InitDir = w.DialogInitDir;
-    if (!dlg::showSave(cd)) return Outcome::Cancelled;
-    w.DialogFileName = cd.FileName;
-    w.DialogFileTitle = cd.FileTitle;
+    const std::optional<QString> chosen =
+        askSaveName(w, QStringLiteral("Save Map Image File As..."), d.MapFileName,
+                    QStringLiteral("JPEG Image File (*.jpg)|*.jpg"), QStringLiteral("jpg"));
+    if (!chosen) return Outcome::Cancelled;
     MainWindow::DoEvents();
 
     const QString oldMap = d.MapFileName, oldData = d.DataFileName;
     try {
-        d.MapFileName = cd.FileName;
+        d.MapFileName = *chosen;
         d.DataFileName = w.app.DataFolder + withoutExtension(FileService::SplitPath(d.MapFileName, false)) +
                          QStringLiteral(".vlm");
         w.picImgX->save(d.MapFileName, ImagingObject::FormatJpeg, 24);
@@ -191,20 +194,13 @@ ProjectCommands::Outcome ProjectCommands::saveMapImage() {
 ProjectCommands::Outcome ProjectCommands::saveProject(bool withDialog) {
     Document& d = w.doc;
     if (withDialog) {
-        dlg::CommonDialog cd;
-        cd.CancelError = true;
-        cd.Flags = 2;
-        cd.DialogTitle = QStringLiteral("Save Data File As...");
-        cd.FileName = !d.DataFileName.isEmpty() ? d.DataFileName
-                                                : withoutExtension(d.MapFileName) + QStringLiteral(".vlm");
-        cd.Filter = QStringLiteral("Map Data Files (*.vlm)|*.vlm");
-        cd.DefaultExt = QStringLiteral("vlm");
-        cd.InitDir = w.DialogInitDir;
-        if (!dlg::showSave(cd)) return Outcome::Cancelled;
-        w.DialogFileName = cd.FileName;
-        w.DialogFileTitle = cd.FileTitle;
+        const std::optional<QString> chosen = askSaveName(
+            w, QStringLiteral("Save Data File As..."),
+            !d.DataFileName.isEmpty() ? d.DataFileName : withoutExtension(d.MapFileName) + QStringLiteral(".vlm"),
+            QStringLiteral("Map Data Files (*.vlm)|*.vlm"), QStringLiteral("vlm"));
+        if (!chosen) return Outcome::Cancelled;
         MainWindow::DoEvents();
-        d.DataFileName = cd.FileName;
+        d.DataFileName = *chosen;
         w.app.DataFolder = FileService::SplitPath(d.DataFileName, true);
         w.setDocumentCaption(withoutExtension(FileService::SplitPath(d.DataFileName, false)));
         w.showDataStatus();
