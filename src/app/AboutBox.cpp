@@ -173,7 +173,7 @@ AboutBox::AboutBox(MainWindow* main, bool splash) : QDialog(main), m_main(main),
         move(twips::toPx(p.left), twips::toPx(p.top));
     }
     if (!m_splash) {
-        if (sound::WaveDeviceAvailable()) sound::PlaySystemSound(QStringLiteral("RestoreUp"), true);
+        sound::PlaySystemSound(QStringLiteral("RestoreUp"), true);
     } else {
         connect(Timer1, &QTimer::timeout, this, &AboutBox::Timer1_Timer);
         Timer1->start();
@@ -280,7 +280,7 @@ void AboutBox::unload() {
     m_unloaded = true;
     Timer1->stop();
     AppGlobals& g = m_main->app;
-    if (sound::WaveDeviceAvailable() && g.AboutSound) sound::PlaySystemSound(QStringLiteral("RestoreDown"), false);
+    if (g.AboutSound) sound::PlaySystemSound(QStringLiteral("RestoreDown"), false);
     g.AboutSound = true;
     if (!chkUp->isChecked() && m_main->settings)
         m_main->settings->WriteSetting(g.AppName, QStringLiteral("UpdateDate"), dateText(today()));
@@ -297,7 +297,7 @@ void AboutBox::closeEvent(QCloseEvent* e) {
 // ---------------------------------------------------------------------------
 NoticeWindow::NoticeWindow(MainWindow* main) : QDialog(main) {
     setObjectName(QStringLiteral("frmAboutSoft"));
-    if (sound::WaveDeviceAvailable()) sound::PlaySystemSound(QStringLiteral("RestoreUp"), true);
+    sound::PlaySystemSound(QStringLiteral("RestoreUp"), true);
     const double width = 6000, height = 4200;
     resize(twips::toPx(width), twips::toPx(height));
     auto* frame = new QGroupBox(QStringLiteral("Notice:"), this);
@@ -331,16 +331,16 @@ NoticeWindow::NoticeWindow(MainWindow* main) : QDialog(main) {
     setWindowTitle(dlg::applicationTitle() + QStringLiteral(" Software Notice"));
     setWindowIcon(main->windowIcon());
     layoutNameLine();
-    if (sound::WaveDeviceAvailable()) sound::PlaySystemSound(QStringLiteral("Maximize"), true);
+    sound::PlaySystemSound(QStringLiteral("Maximize"), true);
     if (main->fileService) main->fileService->SetWindowState(this, true);
     connect(Command1, &QPushButton::clicked, this, [this] {
-        if (sound::WaveDeviceAvailable()) sound::PlaySystemSound(QStringLiteral("Minimize"), true);
+        sound::PlaySystemSound(QStringLiteral("Minimize"), true);
         accept();
     });
 }
 
 NoticeWindow::~NoticeWindow() {
-    if (sound::WaveDeviceAvailable()) sound::PlaySystemSound(QStringLiteral("RestoreDown"), false);
+    sound::PlaySystemSound(QStringLiteral("RestoreDown"), false);
 }
 
 void NoticeWindow::layoutNameLine() {
