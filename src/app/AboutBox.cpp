@@ -282,8 +282,14 @@ void AboutBox::unload() {
     AppGlobals& g = m_main->app;
     if (g.AboutSound) sound::PlaySystemSound(QStringLiteral("RestoreDown"), false);
     g.AboutSound = true;
-    if (!chkUp->isChecked() && m_main->settings)
-        m_main->settings->WriteSetting(g.AppName, QStringLiteral("UpdateDate"), dateText(today()));
+    if (!chkUp->isChecked() && m_main->settings) {
+        // The date only times the next reminder; a settings file that cannot
+        // be written must not keep the box from closing.
+        try {
+            m_main->settings->WriteSetting(g.AppName, QStringLiteral("UpdateDate"), dateText(today()));
+        } catch (const legacy::Error&) {
+        }
+    }
     m_main->setEnabled(true);
     if (m_splash) close();
     else done(QDialog::Accepted);

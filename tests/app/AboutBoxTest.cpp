@@ -5,6 +5,8 @@
 #include "common/TestSupport.h"
 #include "platform/SettingsStore.h"
 
+#include <QDir>
+#include <QFile>
 #include <QPointer>
 #include <QTest>
 
@@ -149,6 +151,33 @@ private slots:
         QCOMPARE(captionWhileOpen, QStringLiteral("Ferno Vexolan"));
         QVERIFY(tall);
         QCOMPARE(f.w->windowTitle(), QStringLiteral("Ferno Vexolan: survey"));
+    }
+
+    void okClosesTheBoxWhenSettingsCannotBeWritten() {
+        Fixture f;
+        f.w->FormLoad();
+        if (AboutBox* s = f.w->splash()) s->unload();
+        const QString file = f.w->settings->fileName();
+        bool unchecked = false;
+        testsupport::dialogs().queue(dlg::WindowScript([&](QDialog* d) {
+            auto* box = static_cast<AboutBox*>(d);
+            unchecked = !box->chkUp->isChecked();
+            // A folder where the settings file should be: every write fails.
+            QFile::remove(file);
+            QDir().mkpath(file);
+            box->cmdOK->click();
+            return d->result();
+        }));
+        int result = -1;
+        try {
+            f.w->showAboutModal();
+            result = QDialog::Accepted;
+        } catch (const std::exception&) {
+        }
+        QDir(file).removeRecursively();
+        QVERIFY(unchecked);
+        QCOMPARE(result, int(QDialog::Accepted));
+        QCOMPARE(testsupport::dialogs().unanswered, 0);
     }
 };
 VEX_TEST(AboutBoxTest);
