@@ -61,6 +61,16 @@ QSizeF screenTwips() {
     return {twips::fromPx(r.width()), twips::fromPx(r.height())};
 }
 QRectF mainRectTwips(const MainWindow* m) { return {m->Left(), m->Top(), m->Width(), m->Height()}; }
+
+// The update reminder's own settings: a settings file that cannot be written
+// costs at most a reminder too early or too late, never the window.
+void remember(SettingsStore* st, const QString& section, const QString& key, const QString& value) {
+    if (!st) return;
+    try {
+        st->WriteSetting(section, key, value);
+    } catch (const legacy::Error&) {
+    }
+}
 } // namespace
 
 AboutBox::AboutBox(MainWindow* main, bool splash) : QDialog(main), m_main(main), m_splash(splash) {
@@ -156,10 +166,10 @@ AboutBox::AboutBox(MainWindow* main, bool splash) : QDialog(main), m_main(main),
             v = 0;
         }
         chkUp->setChecked(v != 0);
-        st->WriteSetting(g.AppName, QStringLiteral("Update"), chkUp->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+        remember(st, g.AppName, QStringLiteral("Update"), chkUp->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     }
     connect(chkUp, &QCheckBox::toggled, this, [this, st, &g](bool on) {
-        if (st) st->WriteSetting(g.AppName, QStringLiteral("Update"), on ? QStringLiteral("1") : QStringLiteral("0"));
+        remember(st, g.AppName, QStringLiteral("Update"), on ? QStringLiteral("1") : QStringLiteral("0"));
     });
     const double height = m_splash ? 3360 : 7680;
     const double width = 5745;
@@ -212,10 +222,10 @@ void AboutBox::Timer1_Timer() {
     }
     const QString todayText = dateText(today());
     QString stored = st->ReadSetting(sec, QStringLiteral("UpdateDate"), todayText);
-    st->WriteSetting(sec, QStringLiteral("UpdateDate"), stored);
+    remember(st, sec, QStringLiteral("UpdateDate"), stored);
     if (stored.isEmpty()) {
         stored = todayText;
-        st->WriteSetting(sec, QStringLiteral("UpdateDate"), stored);
+        remember(st, sec, QStringLiteral("UpdateDate"), stored);
     }
     if (reminderDue(stored, today())) {
         const dlg::Answer a = dlg::msgBox(QStringLiteral("Its been over 30 days since you last checked for an update.") +
@@ -233,7 +243,7 @@ void AboutBox::cmdUp_Click() {
     SettingsStore* st = m_main->settings.get();
     const QString& sec = m_main->app.AppName;
     bool failed = false;
-    if (st) st->WriteSetting(sec, QStringLiteral("UpdateDate"), dateText(today()));
+    remember(st, sec, QStringLiteral("UpdateDate"), dateText(today()));
     m_main->showMinimized();
     MainWindow::DoEvents();
     if (!shell::OpenUrl(QUrl(updatePage(sec)))) failed = true;
@@ -282,14 +292,7 @@ void AboutBox::unload() {
     AppGlobals& g = m_main->app;
     if (g.AboutSound) sound::PlaySystemSound(QStringLiteral("RestoreDown"), false);
     g.AboutSound = true;
-    if (!chkUp->isChecked() && m_main->settings) {
-        // The date only times the next reminder; a settings file that cannot
-        // be written must not keep the box from closing.
-        try {
-            m_main->settings->WriteSetting(g.AppName, QStringLiteral("UpdateDate"), dateText(today()));
-        } catch (const legacy::Error&) {
-        }
-    }
+    if (!chkUp->isChecked()) remember(m_main->settings.get(), g.AppName, QStringLiteral("UpdateDate"), dateText(today()));
     m_main->setEnabled(true);
     if (m_splash) close();
     else done(QDialog::Accepted);
