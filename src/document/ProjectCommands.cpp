@@ -12,6 +12,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <initializer_list>
 #include <optional>
 
 using legacy::Error;
@@ -20,6 +21,10 @@ namespace {
 
 // The path without its last four characters (the extension and its point).
 QString withoutExtension(const QString& path) { return path.left(path.size() - 4); }
+
+void enableAll(std::initializer_list<QWidget*> widgets, bool on) {
+    for (QWidget* c : widgets) c->setEnabled(on);
+}
 
 // The save dialog of every save that asks for a name.  The chosen file
 // becomes the window's dialog file; nothing when the dialog is cancelled.
@@ -373,29 +378,20 @@ void ProjectCommands::applyDataKind(std::optional<DataKind> kind) {
     OptionButton* kinds[] = {w.optRock, w.optStruc, w.optIso};
     if (!kind) {
         for (OptionButton* o : kinds) o->setEnabled(true);
-        for (QWidget* c : {static_cast<QWidget*>(w.optDat), static_cast<QWidget*>(w.optCon),
-                           static_cast<QWidget*>(w.labDatCol), static_cast<QWidget*>(w.labConCol)})
-            c->setEnabled(true);
+        enableAll({w.optDat, w.optCon, w.labDatCol, w.labConCol}, true);
         return;
     }
     switch (*kind) {
     case DataKind::Contacts:
-        for (QWidget* c : {static_cast<QWidget*>(w.optRock), static_cast<QWidget*>(w.optDat),
-                           static_cast<QWidget*>(w.labDatCol)})
-            c->setEnabled(true);
-        for (QWidget* c : {static_cast<QWidget*>(w.optStruc), static_cast<QWidget*>(w.optIso),
-                           static_cast<QWidget*>(w.optCon), static_cast<QWidget*>(w.labConCol)})
-            c->setEnabled(false);
+        enableAll({w.optRock, w.optDat, w.labDatCol}, true);
+        enableAll({w.optStruc, w.optIso, w.optCon, w.labConCol}, false);
         w.optRock->setValue(true);
         w.optDat->setValue(true);
         break;
     case DataKind::Structural:
     case DataKind::Isopach: {
         OptionButton* own = kind == DataKind::Structural ? w.optStruc : w.optIso;
-        for (QWidget* c : {static_cast<QWidget*>(own), static_cast<QWidget*>(w.optDat),
-                           static_cast<QWidget*>(w.optCon), static_cast<QWidget*>(w.labDatCol),
-                           static_cast<QWidget*>(w.labConCol)})
-            c->setEnabled(true);
+        enableAll({own, w.optDat, w.optCon, w.labDatCol, w.labConCol}, true);
         for (OptionButton* o : kinds)
             if (o != own) o->setEnabled(false);
         own->setValue(true);
@@ -438,15 +434,10 @@ void ProjectCommands::prepareControlsForPoints() {
     }
 
     if (!w.optRock->isChecked()) {
-        for (QWidget* c : {static_cast<QWidget*>(w.labCond), static_cast<QWidget*>(w.txtConDet),
-                           static_cast<QWidget*>(w.VScroll2), static_cast<QWidget*>(w.chkMan),
-                           static_cast<QWidget*>(w.chkLines)})
-            c->setEnabled(true);
+        enableAll({w.labCond, w.txtConDet, w.VScroll2, w.chkMan, w.chkLines}, true);
         w.txtConDet->setText(legacy::IntegerText(d.ContourDetail));
         if (w.chkMan->isChecked())
-            for (QWidget* c : {static_cast<QWidget*>(w.txtMax), static_cast<QWidget*>(w.txtMin),
-                               static_cast<QWidget*>(w.labMax), static_cast<QWidget*>(w.labMin)})
-                c->setEnabled(true);
+            enableAll({w.txtMax, w.txtMin, w.labMax, w.labMin}, true);
     }
 }
 
