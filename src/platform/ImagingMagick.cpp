@@ -39,10 +39,6 @@ Magick::Image reader(const char* coder, bool metafile) {
     return image;
 }
 
-QString noMemoryFor(qint64 w, qint64 h) {
-    return QStringLiteral("not enough memory for an image of %1 x %2 pixels").arg(w).arg(h);
-}
-
 } // namespace
 
 QImage decodeWithMagick(const QByteArray& bytes, const char* coder, QString& error) {
