@@ -61,6 +61,16 @@ QSizeF screenTwips() {
     return {twips::fromPx(r.width()), twips::fromPx(r.height())};
 }
 QRectF mainRectTwips(const MainWindow* m) { return {m->Left(), m->Top(), m->Width(), m->Height()}; }
+
+// The update reminder's own settings: a settings file that cannot be written
+// costs at most a reminder too early or too late, never the window.
+void remember(SettingsStore* st, const QString& section, const QString& key, const QString& value) {
+    if (!st) return;
+    try {
+        st->WriteSetting(section, key, value);
+    } catch (const legacy::Error&) {
+    }
+}
 } // namespace
 
 AboutBox::AboutBox(MainWindow* main, bool splash) : QDialog(main), m_main(main), m_splash(splash) {
@@ -156,10 +166,10 @@ AboutBox::AboutBox(MainWindow* main, bool splash) : QDialog(main), m_main(main),
             v = 0;
         }
         chkUp->setChecked(v != 0);
-        st->WriteSetting(g.AppName, QStringLiteral("Update"), chkUp->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+        remember(st, g.AppName, QStringLiteral("Update"), chkUp->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     }
     connect(chkUp, &QCheckBox::toggled, this, [this, st, &g](bool on) {
-        if (st) st->WriteSetting(g.AppName, QStringLiteral("Update"), on ? QStringLiteral("1") : QStringLiteral("0"));
+        remember(st, g.AppName, QStringLiteral("Update"), on ? QStringLiteral("1") : QStringLiteral("0"));
     });
     const double height = m_splash ? 3360 : 7680;
     const double width = 5745;
@@ -173,7 +183,7 @@ AboutBox::AboutBox(MainWindow* main, bool splash) : QDialog(main), m_main(main),
         move(twips::toPx(p.left), twips::toPx(p.top));
     }
     if (!m_splash) {
-        if (sound::WaveDeviceAvailable()) sound::PlaySystemSound(QStringLiteral("RestoreUp"), true);
+        sound::PlaySystemSound(QStringLiteral("RestoreUp"), true);
     } else {
         connect(Timer1, &QTimer::timeout, this, &AboutBox::Timer1_Timer);
         Timer1->start();
@@ -212,10 +222,10 @@ void AboutBox::Timer1_Timer() {
     }
     const QString todayText = dateText(today());
     QString stored = st->ReadSetting(sec, QStringLiteral("UpdateDate"), todayText);
-    st->WriteSetting(sec, QStringLiteral("UpdateDate"), stored);
+    remember(st, sec, QStringLiteral("UpdateDate"), stored);
     if (stored.isEmpty()) {
         stored = todayText;
-        st->WriteSetting(sec, QStringLiteral("UpdateDate"), stored);
+        remember(st, sec, QStringLiteral("UpdateDate"), stored);
     }
     if (reminderDue(stored, today())) {
         const dlg::Answer a = dlg::msgBox(QStringLiteral("Its been over 30 days since you last checked for an update.") +
@@ -233,7 +243,7 @@ void AboutBox::cmdUp_Click() {
     SettingsStore* st = m_main->settings.get();
     const QString& sec = m_main->app.AppName;
     bool failed = false;
-    if (st) st->WriteSetting(sec, QStringLiteral("UpdateDate"), dateText(today()));
+    remember(st, sec, QStringLiteral("UpdateDate"), dateText(today()));
     m_main->showMinimized();
     MainWindow::DoEvents();
     if (!shell::OpenUrl(QUrl(updatePage(sec)))) failed = true;
@@ -280,10 +290,9 @@ void AboutBox::unload() {
     m_unloaded = true;
     Timer1->stop();
     AppGlobals& g = m_main->app;
-    if (sound::WaveDeviceAvailable() && g.AboutSound) sound::PlaySystemSound(QStringLiteral("RestoreDown"), false);
+    if (g.AboutSound) sound::PlaySystemSound(QStringLiteral("RestoreDown"), false);
     g.AboutSound = true;
-    if (!chkUp->isChecked() && m_main->settings)
-        m_main->settings->WriteSetting(g.AppName, QStringLiteral("UpdateDate"), dateText(today()));
+    if (!chkUp->isChecked()) remember(m_main->settings.get(), g.AppName, QStringLiteral("UpdateDate"), dateText(today()));
     m_main->setEnabled(true);
     if (m_splash) close();
     else done(QDialog::Accepted);
@@ -297,7 +306,7 @@ void AboutBox::closeEvent(QCloseEvent* e) {
 // ---------------------------------------------------------------------------
 NoticeWindow::NoticeWindow(MainWindow* main) : QDialog(main) {
     setObjectName(QStringLiteral("frmAboutSoft"));
-    if (sound::WaveDeviceAvailable()) sound::PlaySystemSound(QStringLiteral("RestoreUp"), true);
+    sound::PlaySystemSound(QStringLiteral("RestoreUp"), true);
     const double width = 6000, height = 4200;
     resize(twips::toPx(width), twips::toPx(height));
     auto* frame = new QGroupBox(QStringLiteral("Notice:"), this);
@@ -331,16 +340,16 @@ NoticeWindow::NoticeWindow(MainWindow* main) : QDialog(main) {
     setWindowTitle(dlg::applicationTitle() + QStringLiteral(" Software Notice"));
     setWindowIcon(main->windowIcon());
     layoutNameLine();
-    if (sound::WaveDeviceAvailable()) sound::PlaySystemSound(QStringLiteral("Maximize"), true);
+    sound::PlaySystemSound(QStringLiteral("Maximize"), true);
     if (main->fileService) main->fileService->SetWindowState(this, true);
     connect(Command1, &QPushButton::clicked, this, [this] {
-        if (sound::WaveDeviceAvailable()) sound::PlaySystemSound(QStringLiteral("Minimize"), true);
+        sound::PlaySystemSound(QStringLiteral("Minimize"), true);
         accept();
     });
 }
 
 NoticeWindow::~NoticeWindow() {
-    if (sound::WaveDeviceAvailable()) sound::PlaySystemSound(QStringLiteral("RestoreDown"), false);
+    sound::PlaySystemSound(QStringLiteral("RestoreDown"), false);
 }
 
 void NoticeWindow::layoutNameLine() {

@@ -38,7 +38,6 @@
 #include <QScreen>
 #include <QUrl>
 #include <QStatusBar>
-#include <QWindowStateChangeEvent>
 
 std::function<void()> MainWindow::DoEvents = [] { QCoreApplication::processEvents(); };
 
@@ -431,6 +430,15 @@ void MainWindow::setDocumentCaption(const QString& name) {
     setWindowTitle(dlg::applicationTitle() + QStringLiteral(": ") + name);
 }
 
+void MainWindow::showDataStatus() {
+    // The kind options form one exclusive group: at most one is selected.
+    QString kind = QStringLiteral(" (no data)");
+    if (optIso->isChecked()) kind = QStringLiteral(" (isopachs)");
+    else if (optStruc->isChecked()) kind = QStringLiteral(" (structural contours)");
+    else if (optRock->isChecked()) kind = QStringLiteral(" (contacts)");
+    setPanel(2, QStringLiteral("Data:  ") + doc.DataTitle + kind);
+}
+
 void MainWindow::enableSaving() {
     mnuFileSaveAs->setEnabled(true);
     cmdSave->setEnabled(true);
@@ -498,12 +506,7 @@ void MainWindow::wireBaseCommands() {
     });
     connect(mnuOptTitle, &QAction::triggered, this, [this] {
         doc.DataTitle = dlg::inputBox(QStringLiteral("Change file title"), QStringLiteral("Title"), doc.DataTitle);
-        setPanel(2, QStringLiteral("Data:  ") + doc.DataTitle);
-        if (!optIso->isChecked() && !optStruc->isChecked() && !optRock->isChecked())
-            setPanel(2, panel(2) + QStringLiteral(" (no data)"));
-        if (optIso->isChecked()) setPanel(2, panel(2) + QStringLiteral(" (isopachs)"));
-        if (optStruc->isChecked()) setPanel(2, panel(2) + QStringLiteral(" (structural contours)"));
-        if (optRock->isChecked()) setPanel(2, panel(2) + QStringLiteral(" (contacts)"));
+        showDataStatus();
         doc.DataChanged = true;
     });
 }
@@ -525,11 +528,7 @@ void MainWindow::optKind_Click() {
     mnuViewShow->menuAction()->setEnabled(!contacts);
     labMax->setText(contacts ? QStringLiteral("Max Contact") : QStringLiteral("Max Contour"));
     labMin->setText(contacts ? QStringLiteral("Min Contact") : QStringLiteral("Min Contour"));
-    QString suffix;
-    if (optIso->isChecked()) suffix = QStringLiteral(" (isopachs)");
-    else if (optStruc->isChecked()) suffix = QStringLiteral(" (structural contours)");
-    else suffix = QStringLiteral(" (contacts)");
-    setPanel(2, QStringLiteral("Data:  ") + doc.DataTitle + suffix);
+    showDataStatus();
 }
 
 void MainWindow::mnuOpt_Click() {
@@ -572,7 +571,6 @@ void MainWindow::ClearAll() {
         doc.MapFileName.clear();
         Frame2->move(twips::toPx(90), twips::toPx(90));
         fr3D->setVisible(false);
-        doc.MapRegistered = false;
         ContactShowMode = false;
         doc.CentralMeridian = doc.CentralParallel = doc.Lat1 = doc.Lat2 = 0;
         doc.ProjScaleX = doc.ProjScaleY = 1.0f;
@@ -618,7 +616,6 @@ void MainWindow::ClearAll() {
         doc.OtherDataOpen = doc.ContoursCurrent = doc.OtherStructural = doc.ShowInterrupt = false;
         for (QWidget* w : std::initializer_list<QWidget*>{cmdSave, cmdPrint}) w->setEnabled(false);
         for (QAction* a : {mnuFileClose, mnuFileOpenDat, mnuFileSave, mnuFileSaveAs, mnuFilePrint}) a->setEnabled(false);
-        cmdPrint->setEnabled(false);
         mnuCoord->menuAction()->setEnabled(false);
         mnuOpt->menuAction()->setEnabled(false);
         mnuView->menuAction()->setEnabled(false);
@@ -836,16 +833,13 @@ void MainWindow::resizeEvent(QResizeEvent* e) {
     if (m_loaded) FormResize();
 }
 
-void MainWindow::changeEvent(QEvent* e) { QMainWindow::changeEvent(e); }
-
 void MainWindow::layoutRightStrip() {
     // The controls right of the map keep their place against the right edge.
     const double vs = twips::fromPx(VScroll1->sizeHint().width());
     const double stripLeft = Width() - vs - 2340;
     const double w = 2000;
-    const double menuTop = twips::fromPx(centralWidget()->y());
     auto place = [&](QWidget* wd, double top, double height, double left = 0, double width = -1) {
-        wd->setGeometry(twips::rect(stripLeft + left, top - menuTop + menuTop, width < 0 ? w : width, height));
+        wd->setGeometry(twips::rect(stripLeft + left, top, width < 0 ? w : width, height));
     };
     double y = 60;
     place(cmdDig, y, 360, 0, 980);
@@ -951,8 +945,7 @@ bool MainWindow::unloadRequest() {
     }
     // Yes saves under a name the user confirms; a save that is cancelled or
     // fails keeps the window and the changes.
-    if (!offerToSave(false)) return false;
-    return true;
+    return offerToSave(false);
 }
 
 bool MainWindow::offerToSave(bool keepName) {

@@ -330,6 +330,8 @@ public:
 
     // The window caption, as "<application title>: <name>".
     void setDocumentCaption(const QString& name);
+    // Status panel 2 as "Data:  <title>" followed by the chosen data kind.
+    void showDataStatus();
 
     // File > Save As and the Save button, once there is something to save.
     void enableSaving();
@@ -379,7 +381,6 @@ public:
 protected:
     void closeEvent(QCloseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
-    void changeEvent(QEvent* e) override;
 
 private:
     void buildMenus();

@@ -43,7 +43,7 @@ bool allowedFolderName(const QString& name) {
 } // namespace
 
 std::function<void(const QString&, bool)> PreferencesWindow::playSound = [](const QString& name, bool async) {
-    if (sound::WaveDeviceAvailable()) sound::PlaySystemSound(name, async);
+    sound::PlaySystemSound(name, async);
 };
 
 // ---------------------------------------------------------------------------

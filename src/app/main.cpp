@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
 
     SingleInstance instance;
     if (instance.activatePrevious(QStringLiteral("Vexolan"))) {
-        if (sound::WaveDeviceAvailable()) sound::PlaySystemSound(QStringLiteral("RestoreUp"), false);
+        sound::PlaySystemSound(QStringLiteral("RestoreUp"), false);
         return 0;
     }
 

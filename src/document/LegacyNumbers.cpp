@@ -80,28 +80,28 @@ PrefixScan scanPrefixes(QStringView t) {
         s.ends.push_back(int(num.size()));
         s.acceptedChars = int(i);
     };
+    // Copies a run of digits, each of which completes a number; says
+    // whether there was any.
+    auto digits = [&] {
+        const qsizetype start = i;
+        while (i < n && isDigit(t[i])) {
+            num += char(t[i].unicode());
+            ++i;
+            accept();
+        }
+        return i > start;
+    };
     if (i < n && (t[i] == u'-' || t[i] == u'+')) {
         if (t[i] == u'-') num += '-';
         ++i;
     }
-    bool digitsBefore = false;
-    while (i < n && isDigit(t[i])) {
-        num += char(t[i].unicode());
-        ++i;
-        digitsBefore = true;
-        accept();
-    }
+    const bool digitsBefore = digits();
     bool digitsAfter = false;
     if (i < n && t[i] == u'.') {
         num += '.';
         ++i;
         if (digitsBefore) accept();   // "5." is a complete number
-        while (i < n && isDigit(t[i])) {
-            num += char(t[i].unicode());
-            ++i;
-            digitsAfter = true;
-            accept();
-        }
+        digitsAfter = digits();
     }
     if (!digitsBefore && !digitsAfter) return s;
     if (i < n && (t[i] == u'e' || t[i] == u'E')) {
@@ -113,14 +113,7 @@ PrefixScan scanPrefixes(QStringView t) {
             num += char(t[i].unicode());
             ++i;
         }
-        bool expDigits = false;
-        while (i < n && isDigit(t[i])) {
-            num += char(t[i].unicode());
-            ++i;
-            expDigits = true;
-            accept();
-        }
-        if (!expDigits) {   // "1e" and "1e-" do not convert; the blanks after them do not count
+        if (!digits()) {   // "1e" and "1e-" do not convert; the blanks after them do not count
             num.resize(mark);
             i = markI;
             return s;

@@ -38,6 +38,11 @@ QString readQuoted(const QString& text, int& pos) {
     return text.mid(start, close - start);
 }
 
+// Moves `pos` to the comma or line end after an item, or to the end.
+void skipToSeparator(const QString& text, int& pos) {
+    while (pos < text.size() && text[pos] != u',' && !isLineEnd(text[pos])) ++pos;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -151,12 +156,12 @@ QString FieldReader::readText() {
     skipBlanks();
     if (m_pos < m_text.size() && m_text[m_pos] == u'"') {
         const QString item = readQuoted(m_text, m_pos);
-        while (m_pos < m_text.size() && m_text[m_pos] != u',' && !isLineEnd(m_text[m_pos])) ++m_pos;
+        skipToSeparator(m_text, m_pos);
         endItem();
         return item;
     }
     const int start = m_pos;
-    while (m_pos < m_text.size() && m_text[m_pos] != u',' && !isLineEnd(m_text[m_pos])) ++m_pos;
+    skipToSeparator(m_text, m_pos);
     const QString item = m_text.mid(start, m_pos - start);
     endItem();
     return item;
@@ -173,7 +178,7 @@ bool readBareItem(const QString& text, int& pos, QString& item, bool& quoted) {
     quoted = text[pos] == u'"';
     if (quoted) {
         item = readQuoted(text, pos);
-        while (pos < text.size() && text[pos] != u',' && !isLineEnd(text[pos])) ++pos;
+        skipToSeparator(text, pos);
         return true;
     }
     const int start = pos;

@@ -9,10 +9,11 @@
 #include "platform/Dialogs.h"
 #include "platform/FileService.h"
 #include "platform/ImagingObject.h"
-#include "platform/Printers.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <initializer_list>
+#include <optional>
 
 using legacy::Error;
 
@@ -20,6 +21,28 @@ namespace {
 
 // The path without its last four characters (the extension and its point).
 QString withoutExtension(const QString& path) { return path.left(path.size() - 4); }
+
+void enableAll(std::initializer_list<QWidget*> widgets, bool on) {
+    for (QWidget* c : widgets) c->setEnabled(on);
+}
+
+// The save dialog of every save that asks for a name.  The chosen file
+// becomes the window's dialog file; nothing when the dialog is cancelled.
+std::optional<QString> askSaveName(MainWindow& w, const QString& title, const QString& fileName,
+                                   const QString& filter, const QString& ext) {
+    dlg::CommonDialog cd;
+    cd.CancelError = true;
+    cd.Flags = 2;
+    cd.DialogTitle = title;
+    cd.FileName = fileName;
+    cd.Filter = filter;
+    cd.DefaultExt = ext;
+    cd.InitDir = w.DialogInitDir;
+    if (!dlg::showSave(cd)) return std::nullopt;
+    w.DialogFileName = cd.FileName;
+    w.DialogFileTitle = cd.FileTitle;
+    return cd.FileName;
+}
 
 } // namespace
 
@@ -48,7 +71,6 @@ ProjectControls ProjectCommands::controls() const {
 // ===========================================================================
 // Forwarders of the File menu.
 void ProjectCommands::mnuFileOpenDig_Click() { cmdDig_Click(); }
-void ProjectCommands::mnuFileImportMap_Click() { w.mapView->cmdMap_Click(); }
 
 void ProjectCommands::mnuFileSaveAs_Click() {
     const bool before = w.doc.DataChanged;
@@ -127,20 +149,13 @@ ProjectCommands::Outcome ProjectCommands::saveContourPicture(bool withDialog) {
     Document& d = w.doc;
     QString path;
     if (withDialog) {
-        dlg::CommonDialog cd;
-        cd.CancelError = true;
-        cd.DialogTitle = QStringLiteral("Save Contour Image File");
-        cd.Flags = 2;
-        cd.Filter = QStringLiteral("Contour Image File (*.vlp)|*.vlp");
-        cd.DefaultExt = QStringLiteral("vlp");
-        cd.InitDir = w.DialogInitDir;
-        cd.FileName = w.app.DataFolder + (w.DialogFileTitle.isEmpty()
-                                              ? QStringLiteral("Untitled.vlp")
-                                              : withoutExtension(w.DialogFileTitle) + QStringLiteral(".vlp"));
-        if (!dlg::showSave(cd)) return Outcome::Cancelled;
-        w.DialogFileName = cd.FileName;
-        w.DialogFileTitle = cd.FileTitle;
-        path = cd.FileName;
+        const std::optional<QString> chosen = askSaveName(
+            w, QStringLiteral("Save Contour Image File"),
+            w.app.DataFolder + (w.DialogFileTitle.isEmpty() ? QStringLiteral("Untitled.vlp")
+                                                            : withoutExtension(w.DialogFileTitle) + QStringLiteral(".vlp")),
+            QStringLiteral("Contour Image File (*.vlp)|*.vlp"), QStringLiteral("vlp"));
+        if (!chosen) return Outcome::Cancelled;
+        path = *chosen;
     } else {
         path = withoutExtension(w.DialogFileName) + QStringLiteral(".vlp");
     }
@@ -157,22 +172,15 @@ ProjectCommands::Outcome ProjectCommands::saveContourPicture(bool withDialog) {
 
 ProjectCommands::Outcome ProjectCommands::saveMapImage() {
     Document& d = w.doc;
-    dlg::CommonDialog cd;
-    cd.CancelError = true;
-    cd.Flags = 2;
-    cd.DialogTitle = QStringLiteral("Save Map Image File As...");
-    cd.FileName = d.MapFileName;
-    cd.Filter = QStringLiteral("JPEG Image File (*.jpg)|*.jpg");
-    cd.DefaultExt = QStringLiteral("jpg");
-    cd.InitDir = w.DialogInitDir;
-    if (!dlg::showSave(cd)) return Outcome::Cancelled;
-    w.DialogFileName = cd.FileName;
-    w.DialogFileTitle = cd.FileTitle;
+    const std::optional<QString> chosen =
+        askSaveName(w, QStringLiteral("Save Map Image File As..."), d.MapFileName,
+                    QStringLiteral("JPEG Image File (*.jpg)|*.jpg"), QStringLiteral("jpg"));
+    if (!chosen) return Outcome::Cancelled;
     MainWindow::DoEvents();
 
     const QString oldMap = d.MapFileName, oldData = d.DataFileName;
     try {
-        d.MapFileName = cd.FileName;
+        d.MapFileName = *chosen;
         d.DataFileName = w.app.DataFolder + withoutExtension(FileService::SplitPath(d.MapFileName, false)) +
                          QStringLiteral(".vlm");
         w.picImgX->save(d.MapFileName, ImagingObject::FormatJpeg, 24);
@@ -191,29 +199,16 @@ ProjectCommands::Outcome ProjectCommands::saveMapImage() {
 ProjectCommands::Outcome ProjectCommands::saveProject(bool withDialog) {
     Document& d = w.doc;
     if (withDialog) {
-        dlg::CommonDialog cd;
-        cd.CancelError = true;
-        cd.Flags = 2;
-        cd.DialogTitle = QStringLiteral("Save Data File As...");
-        cd.FileName = !d.DataFileName.isEmpty() ? d.DataFileName
-                                                : withoutExtension(d.MapFileName) + QStringLiteral(".vlm");
-        cd.Filter = QStringLiteral("Map Data Files (*.vlm)|*.vlm");
-        cd.DefaultExt = QStringLiteral("vlm");
-        cd.InitDir = w.DialogInitDir;
-        if (!dlg::showSave(cd)) return Outcome::Cancelled;
-        w.DialogFileName = cd.FileName;
-        w.DialogFileTitle = cd.FileTitle;
+        const std::optional<QString> chosen = askSaveName(
+            w, QStringLiteral("Save Data File As..."),
+            !d.DataFileName.isEmpty() ? d.DataFileName : withoutExtension(d.MapFileName) + QStringLiteral(".vlm"),
+            QStringLiteral("Map Data Files (*.vlm)|*.vlm"), QStringLiteral("vlm"));
+        if (!chosen) return Outcome::Cancelled;
         MainWindow::DoEvents();
-        d.DataFileName = cd.FileName;
+        d.DataFileName = *chosen;
         w.app.DataFolder = FileService::SplitPath(d.DataFileName, true);
         w.setDocumentCaption(withoutExtension(FileService::SplitPath(d.DataFileName, false)));
-        QString status = QStringLiteral("Data:  ") + d.DataTitle;
-        if (!w.optIso->isChecked() && !w.optStruc->isChecked() && !w.optRock->isChecked())
-            status += QStringLiteral(" (no data)");
-        if (w.optIso->isChecked()) status += QStringLiteral(" (isopachs)");
-        if (w.optStruc->isChecked()) status += QStringLiteral(" (structural contours)");
-        if (w.optRock->isChecked()) status += QStringLiteral(" (contacts)");
-        w.setPanel(2, status);
+        w.showDataStatus();
         return SaveData() ? Outcome::Saved : Outcome::FailedReported;
     }
     w.setBusyPointers(true);
@@ -383,29 +378,20 @@ void ProjectCommands::applyDataKind(std::optional<DataKind> kind) {
     OptionButton* kinds[] = {w.optRock, w.optStruc, w.optIso};
     if (!kind) {
         for (OptionButton* o : kinds) o->setEnabled(true);
-        for (QWidget* c : {static_cast<QWidget*>(w.optDat), static_cast<QWidget*>(w.optCon),
-                           static_cast<QWidget*>(w.labDatCol), static_cast<QWidget*>(w.labConCol)})
-            c->setEnabled(true);
+        enableAll({w.optDat, w.optCon, w.labDatCol, w.labConCol}, true);
         return;
     }
     switch (*kind) {
     case DataKind::Contacts:
-        for (QWidget* c : {static_cast<QWidget*>(w.optRock), static_cast<QWidget*>(w.optDat),
-                           static_cast<QWidget*>(w.labDatCol)})
-            c->setEnabled(true);
-        for (QWidget* c : {static_cast<QWidget*>(w.optStruc), static_cast<QWidget*>(w.optIso),
-                           static_cast<QWidget*>(w.optCon), static_cast<QWidget*>(w.labConCol)})
-            c->setEnabled(false);
+        enableAll({w.optRock, w.optDat, w.labDatCol}, true);
+        enableAll({w.optStruc, w.optIso, w.optCon, w.labConCol}, false);
         w.optRock->setValue(true);
         w.optDat->setValue(true);
         break;
     case DataKind::Structural:
     case DataKind::Isopach: {
         OptionButton* own = kind == DataKind::Structural ? w.optStruc : w.optIso;
-        for (QWidget* c : {static_cast<QWidget*>(own), static_cast<QWidget*>(w.optDat),
-                           static_cast<QWidget*>(w.optCon), static_cast<QWidget*>(w.labDatCol),
-                           static_cast<QWidget*>(w.labConCol)})
-            c->setEnabled(true);
+        enableAll({own, w.optDat, w.optCon, w.labDatCol, w.labConCol}, true);
         for (OptionButton* o : kinds)
             if (o != own) o->setEnabled(false);
         own->setValue(true);
@@ -448,15 +434,10 @@ void ProjectCommands::prepareControlsForPoints() {
     }
 
     if (!w.optRock->isChecked()) {
-        for (QWidget* c : {static_cast<QWidget*>(w.labCond), static_cast<QWidget*>(w.txtConDet),
-                           static_cast<QWidget*>(w.VScroll2), static_cast<QWidget*>(w.chkMan),
-                           static_cast<QWidget*>(w.chkLines)})
-            c->setEnabled(true);
+        enableAll({w.labCond, w.txtConDet, w.VScroll2, w.chkMan, w.chkLines}, true);
         w.txtConDet->setText(legacy::IntegerText(d.ContourDetail));
         if (w.chkMan->isChecked())
-            for (QWidget* c : {static_cast<QWidget*>(w.txtMax), static_cast<QWidget*>(w.txtMin),
-                               static_cast<QWidget*>(w.labMax), static_cast<QWidget*>(w.labMin)})
-                c->setEnabled(true);
+            enableAll({w.txtMax, w.txtMin, w.labMax, w.labMin}, true);
     }
 }
 

@@ -31,8 +31,6 @@ public:
     // document's changed state as it was.
     void mnuFileSaveAs_Click();
     void mnuFileOpenDig_Click();
-    // File > Import > Map... (the map view wires the item itself).
-    void mnuFileImportMap_Click();
 
     // The "Yes" of a save prompt: saves the project (never the contour
     // picture), under its name when keepName, else asking for one.  Returns

@@ -18,6 +18,8 @@ Kind sniff(const QByteArray& head);
 // positive, beyond the image reader's allocation limit (QImageReader::
 // allocationLimit, in megabytes, 0 for none) or beyond QImage's own bounds.
 QString sizeProblem(qint64 width, qint64 height);
+// The reason given when a picture of that size could not be allocated.
+QString noMemoryFor(qint64 width, qint64 height);
 
 // Magick++ decoding of a whole file held in memory; `coder` names the format
 // ("PSD", "PCX", "WMF", "TGA", ...) so that the name of the file is never

@@ -115,7 +115,7 @@ QImage decodeEmf(const QByteArray& bytes, QString& error) {
     }
     QImage out(static_cast<int>(w), static_cast<int>(h), QImage::Format_RGB32);
     if (out.isNull()) {
-        error = QStringLiteral("not enough memory for an image of %1 x %2 pixels").arg(w).arg(h);
+        error = noMemoryFor(w, h);
         return {};
     }
     out.fill(Qt::white);

@@ -29,6 +29,16 @@ QString reasonOf(const std::exception& e) {
     return text.isEmpty() ? QStringLiteral("the file could not be decoded") : text;
 }
 
+// An empty image set to read `coder` quietly.  Metafiles have no pixel size
+// of their own: they are drawn at the screen's 96 dots per inch.
+Magick::Image reader(const char* coder, bool metafile) {
+    Magick::Image image;
+    image.quiet(true);
+    image.magick(coder);
+    if (metafile) image.density(Magick::Geometry(96, 96));
+    return image;
+}
+
 } // namespace
 
 QImage decodeWithMagick(const QByteArray& bytes, const char* coder, QString& error) {
@@ -36,23 +46,14 @@ QImage decodeWithMagick(const QByteArray& bytes, const char* coder, QString& err
     const bool metafile = qstrcmp(coder, "WMF") == 0;
     try {
         const Magick::Blob blob(bytes.constData(), static_cast<size_t>(bytes.size()));
-        Magick::Image image;
-        image.quiet(true);
-        image.magick(coder);
-        // Metafiles have no pixel size of their own: draw them at the screen's
-        // 96 dots per inch.
-        if (metafile) image.density(Magick::Geometry(96, 96));
-
         // Learn the size before decoding so that a huge picture is refused
         // without being decoded.
-        Magick::Image probe;
-        probe.quiet(true);
-        probe.magick(coder);
-        if (metafile) probe.density(Magick::Geometry(96, 96));
+        Magick::Image probe = reader(coder, metafile);
         probe.ping(blob);
         error = sizeProblem(static_cast<qint64>(probe.columns()), static_cast<qint64>(probe.rows()));
         if (!error.isEmpty()) return {};
 
+        Magick::Image image = reader(coder, metafile);
         image.read(blob);
         if (image.colorSpace() != Magick::sRGBColorspace && image.colorSpace() != Magick::RGBColorspace &&
             image.colorSpace() != Magick::GRAYColorspace)
@@ -65,7 +66,7 @@ QImage decodeWithMagick(const QByteArray& bytes, const char* coder, QString& err
 
         QImage out(static_cast<int>(w), static_cast<int>(h), QImage::Format_ARGB32);
         if (out.isNull()) {
-            error = QStringLiteral("not enough memory for an image of %1 x %2 pixels").arg(w).arg(h);
+            error = noMemoryFor(w, h);
             return {};
         }
         // QImage rows of 32-bit pixels are packed, so the whole picture is one
@@ -78,7 +79,7 @@ QImage decodeWithMagick(const QByteArray& bytes, const char* coder, QString& err
             // A metafile's undrawn background is white paper.
             QImage paper(out.size(), QImage::Format_RGB32);
             if (paper.isNull()) {
-                error = QStringLiteral("not enough memory for an image of %1 x %2 pixels").arg(w).arg(h);
+                error = noMemoryFor(w, h);
                 return {};
             }
             paper.fill(Qt::white);

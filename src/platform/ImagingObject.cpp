@@ -54,6 +54,10 @@ QString sizeProblem(qint64 width, qint64 height) {
     return {};
 }
 
+QString noMemoryFor(qint64 width, qint64 height) {
+    return QStringLiteral("not enough memory for an image of %1 x %2 pixels").arg(width).arg(height);
+}
+
 } // namespace imaging
 
 namespace {
@@ -64,13 +68,14 @@ namespace {
                                   .arg(QDir::toNativeSeparators(path), reason));
 }
 
-[[noreturn]] void outOfMemory(qint64 w, qint64 h) {
-    legacy::raise(QStringLiteral("Not enough memory for an image of %1 x %2 pixels").arg(w).arg(h));
-}
+// A reason raised as an error message of its own.
+[[noreturn]] void raiseReason(const QString& reason) { legacy::raise(reason.left(1).toUpper() + reason.mid(1)); }
+
+[[noreturn]] void outOfMemory(qint64 w, qint64 h) { raiseReason(imaging::noMemoryFor(w, h)); }
 
 void checkSize(qint64 w, qint64 h) {
     const QString problem = imaging::sizeProblem(w, h);
-    if (!problem.isEmpty()) legacy::raise(problem.left(1).toUpper() + problem.mid(1));
+    if (!problem.isEmpty()) raiseReason(problem);
 }
 
 // The Magick++ coder for a file extension among the kinds the program offers.

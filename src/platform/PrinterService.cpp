@@ -17,6 +17,10 @@ namespace {
 
 long twipsOf(double points) { return std::lround(points * 20.0); }
 
+// The printable part of the page and the whole sheet, in points.
+QRectF printableRect(const QPrinter& p) { return p.pageLayout().paintRect(QPageLayout::Point); }
+QRectF paperRect(const QPrinter& p) { return p.pageLayout().fullRect(QPageLayout::Point); }
+
 } // namespace
 
 PrinterService::PrinterService() : m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
@@ -35,24 +39,12 @@ PrinterService::~PrinterService() {
     }
 }
 
-long PrinterService::PrintableWidth() const {
-    return twipsOf(m_printer->pageLayout().paintRect(QPageLayout::Point).width());
-}
-long PrinterService::PrintableHeight() const {
-    return twipsOf(m_printer->pageLayout().paintRect(QPageLayout::Point).height());
-}
-long PrinterService::OffsetLeft() const {
-    return twipsOf(m_printer->pageLayout().paintRect(QPageLayout::Point).left());
-}
-long PrinterService::OffsetTop() const {
-    return twipsOf(m_printer->pageLayout().paintRect(QPageLayout::Point).top());
-}
-long PrinterService::PaperWidth() const {
-    return twipsOf(m_printer->pageLayout().fullRect(QPageLayout::Point).width());
-}
-long PrinterService::PaperHeight() const {
-    return twipsOf(m_printer->pageLayout().fullRect(QPageLayout::Point).height());
-}
+long PrinterService::PrintableWidth() const { return twipsOf(printableRect(*m_printer).width()); }
+long PrinterService::PrintableHeight() const { return twipsOf(printableRect(*m_printer).height()); }
+long PrinterService::OffsetLeft() const { return twipsOf(printableRect(*m_printer).left()); }
+long PrinterService::OffsetTop() const { return twipsOf(printableRect(*m_printer).top()); }
+long PrinterService::PaperWidth() const { return twipsOf(paperRect(*m_printer).width()); }
+long PrinterService::PaperHeight() const { return twipsOf(paperRect(*m_printer).height()); }
 
 QString PrinterService::DeviceName() const {
     if (m_printer->outputFormat() == QPrinter::PdfFormat && m_printer->printerName().isEmpty())
@@ -111,7 +103,6 @@ void PrinterService::StartJob(const QString& documentName, const QString& output
         if (!m_printer->printerName().isEmpty()) m_printer->setOutputFormat(QPrinter::NativeFormat);
     }
     m_pageOpen = false;
-    m_pages = 0;
     m_painter = std::make_unique<QPainter>();
     // The painter opens the device at the first page, so that a job without
     // pages never reaches the printer.
@@ -128,7 +119,6 @@ void PrinterService::StartPage() {
         legacy::raise(QStringLiteral("The printer could not start a new page"));
     }
     m_pageOpen = true;
-    ++m_pages;
 }
 
 void PrinterService::DrawPicture(const QImage& picture, long x, long y, long width, long height) {

@@ -58,7 +58,6 @@ public:
 
     QPrinter& printer() { return *m_printer; }
     bool jobActive() const { return m_painter != nullptr; }
-    int pagesStarted() const { return m_pages; }
 
 private:
     std::unique_ptr<QPrinter> m_printer;
@@ -68,5 +67,4 @@ private:
     int m_copies = 1;
     bool m_printToFile = false;
     bool m_pageOpen = false;
-    int m_pages = 0;
 };

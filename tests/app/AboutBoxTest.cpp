@@ -5,6 +5,8 @@
 #include "common/TestSupport.h"
 #include "platform/SettingsStore.h"
 
+#include <QDir>
+#include <QFile>
 #include <QPointer>
 #include <QTest>
 
@@ -149,6 +151,37 @@ private slots:
         QCOMPARE(captionWhileOpen, QStringLiteral("Ferno Vexolan"));
         QVERIFY(tall);
         QCOMPARE(f.w->windowTitle(), QStringLiteral("Ferno Vexolan: survey"));
+    }
+
+    void settingsThatCannotBeWrittenKeepTheBoxWorking() {
+        Fixture f;
+        f.w->FormLoad();
+        if (AboutBox* s = f.w->splash()) s->unload();
+        f.w->setDocumentCaption(QStringLiteral("survey"));
+        // A folder where the settings file should be: every write fails.
+        const QString file = f.w->settings->fileName();
+        QFile::remove(file);
+        QVERIFY(QDir().mkpath(file));
+        bool shown = false;
+        testsupport::dialogs().queue(dlg::WindowScript([&](QDialog* d) {
+            shown = true;
+            auto* box = static_cast<AboutBox*>(d);
+            box->chkUp->setChecked(true);
+            box->chkUp->setChecked(false);
+            box->cmdOK->click();
+            return d->result();
+        }));
+        bool threw = false;
+        try {
+            f.w->showAboutModal();
+        } catch (const std::exception&) {
+            threw = true;
+        }
+        QDir(file).removeRecursively();
+        QVERIFY(!threw);
+        QVERIFY(shown);
+        QCOMPARE(f.w->windowTitle(), QStringLiteral("Ferno Vexolan: survey"));
+        QCOMPARE(testsupport::dialogs().unanswered, 0);
     }
 };
 VEX_TEST(AboutBoxTest);
