@@ -35,6 +35,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QUrl>
 #include <QStatusBar>
@@ -895,6 +896,8 @@ void MainWindow::layoutRightStrip() {
 void MainWindow::FormResize() {
     if (isMinimized() || m_inResize) return;
     m_inResize = true;
+    // Whatever escapes, the next resize must lay the window out again.
+    const auto unlock = qScopeGuard([this] { m_inResize = false; });
     try {
         if (Height() < 11200 || Width() < 8000)
             MoveTwips(Left(), Top(), std::max(Width(), 8000.0), std::max(Height(), 11200.0));
@@ -933,7 +936,6 @@ void MainWindow::FormResize() {
     } catch (const legacy::Error& e) {
         reportError(QStringLiteral("Resize error: "), e.description());
     }
-    m_inResize = false;
 }
 
 // ---------------------------------------------------------------------------
