@@ -217,16 +217,6 @@ MapEditCommands::MapEditCommands(MainWindow& main) : QObject(&main), w(main) {
     connect(w.cmdScan, &QPushButton::clicked, this, [this] { cmdScan_Click(); });
 }
 
-void MapEditCommands::pointers(bool busy) {
-    if (busy) {
-        w.setCursor(Qt::WaitCursor);
-        w.markers->setCursor(Qt::WaitCursor);
-    } else {
-        w.unsetCursor();
-        w.markers->setCursor(Qt::CrossCursor);
-    }
-}
-
 // ---------------------------------------------------------------------------
 // Rotate and skew.
 
@@ -271,7 +261,7 @@ void MapEditCommands::editImage(EditKind kind) {
             pixels = mapedit::skewPixels(answer);
             if (pixels == 0) return;
         }
-        pointers(true);
+        w.setBusyPointers(true);
         MainWindow::DoEvents();
         if (!w.picImgX || w.picImgX->isEmpty() || w.imPoints->picture().isNull())
             legacy::raise(QStringLiteral("No map image is loaded"));
@@ -290,16 +280,16 @@ void MapEditCommands::editImage(EditKind kind) {
         w.imPoints->setPicture(w.picImgX->picture());
         w.mapView->cmdZoomPage_Click();
         w.imPoints->show();
-        pointers(false);
+        w.setBusyPointers(false);
     } catch (const std::exception& e) {
-        pointers(false);
+        w.setBusyPointers(false);
         w.reportError(errorPrefix, describe(e), 2, 48);
     }
 }
 
 void MapEditCommands::undoEdit() {
     w.mapView->MapLoad();
-    pointers(false);
+    w.setBusyPointers(false);
     w.imContacts->setCursor(Qt::CrossCursor);
 }
 
@@ -360,7 +350,7 @@ void MapEditCommands::MapEdit() {
         pending = describe(e);
     }
     if (!pending.isEmpty()) warn(QStringLiteral("Editor error: ") + pending, dlg::Icon::Exclamation);
-    pointers(false);
+    w.setBusyPointers(false);
     w.imContacts->setCursor(Qt::CrossCursor);
     w.setEnabled(true);
     w.raise();
@@ -526,7 +516,7 @@ void MapEditCommands::cmdScan_Click() {
     QString tempDir;
     try {
         w.ClearAll();
-        pointers(true);
+        w.setBusyPointers(true);
         MainWindow::DoEvents();
         // The page goes to a folder of its own in the temporary folder: the
         // program's folder is not writable, and a fixed name in a shared
@@ -542,7 +532,7 @@ void MapEditCommands::cmdScan_Click() {
         if (acquireToFilename(d.MapFileName, showUI) != 0) {
             QFile::remove(m_lastTempFile);
             QDir().rmdir(tempDir);
-            pointers(false);
+            w.setBusyPointers(false);
             dlg::msgBox(QStringLiteral("Scan failed."), {dlg::Buttons::OK, dlg::Icon::Exclamation});
             return;
         }
@@ -551,7 +541,7 @@ void MapEditCommands::cmdScan_Click() {
         // By its own name: a failed load has cleared the document's.
         QFile::remove(m_lastTempFile);
         QDir().rmdir(tempDir);
-        pointers(false);
+        w.setBusyPointers(false);
         w.imContacts->setCursor(Qt::CrossCursor);
     } catch (const std::exception& e) {
         if (!tempDir.isEmpty()) {
@@ -593,7 +583,7 @@ void MapEditCommands::cmdScan_Click() {
         for (QWidget* c : std::initializer_list<QWidget*>{w.optDat, w.optCon, w.labDatCol, w.labConCol})
             c->setEnabled(false);
     }
-    pointers(false);
+    w.setBusyPointers(false);
     d.DataChanged = false;
     if (!pending.isEmpty())
         dlg::msgBox(QStringLiteral("Scan error: ") + pending, {dlg::Buttons::OK, dlg::Icon::Exclamation});
