@@ -598,8 +598,7 @@ void Digitizer::mnuPointDelete_Click() {
         Document& doc = w.doc;
         const Selected s = selectedPoint();
         doc.SelectedPoint.clear();
-        w.setCursor(Qt::WaitCursor);
-        w.markers->setCursor(Qt::WaitCursor);
+        w.setBusyPointers(true);
         auto& marks = s.datum ? w.markers->labDat : w.markers->labCon;
         if (!s.datum) MainWindow::DoEvents();
         for (int i = 1; i <= marks.count(); ++i) marks[i].Visible = false;
@@ -613,8 +612,7 @@ void Digitizer::mnuPointDelete_Click() {
         (s.datum ? w.labDatNum : w.labConNum)->setText(fmt0(count));
         if (doc.DatCount + doc.ConCount == 0) w.cmdConRun->setEnabled(false);
         w.mapView->MapReplot();
-        w.unsetCursor();
-        w.markers->setCursor(Qt::CrossCursor);
+        w.setBusyPointers(false);
         doc.DataChanged = true;
         doc.ContoursCurrent = false;
     });

@@ -527,8 +527,7 @@ bool MapView::loadMap() {
         if (!d.MapRegistered) w.mnuCoord->menuAction()->setEnabled(true);
         return true;
     } catch (const std::exception& e) {
-        w.unsetCursor();
-        w.markers->setCursor(Qt::CrossCursor);
+        w.setBusyPointers(false);
         w.reportError(QStringLiteral("Map load error: "), describe(e), 0, 48);
         if (!reload) {
             w.ClearAll();
