@@ -267,15 +267,8 @@ void MarkerOverlay::mouseReleaseEvent(QMouseEvent* e) {
     const int button = buttonCode(e->button());
     const MarkerHit h = hitTest(x, y);
     if (h.kind != MarkerKind::None) {
-        const Marker* m = nullptr;
-        switch (h.kind) {
-        case MarkerKind::Ref: m = &labRef[h.index]; break;
-        case MarkerKind::Dat: m = &labDat[h.index]; break;
-        case MarkerKind::Con: m = &labCon[h.index]; break;
-        case MarkerKind::Map: m = &labMap[h.index]; break;
-        case MarkerKind::None: break;
-        }
-        emit markerMouseUp(h.kind, h.index, button, x - m->Left, y - m->Top);
+        const Marker& m = array(h.kind)[h.index];
+        emit markerMouseUp(h.kind, h.index, button, x - m.Left, y - m.Top);
         return;
     }
     if (MapPicture* pic = pictureAt(x, y)) emit pictureMouseUp(pic, button, x - pic->Left(), y - pic->Top());

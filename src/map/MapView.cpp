@@ -280,8 +280,8 @@ void MapView::MapReplot() {
             r.Left = t.left(n == 1 ? d.RefMapX1 : d.RefMapX2, d.RefMarkOffsetX);
             r.Top = t.top(n == 1 ? d.RefMapY1 : d.RefMapY2, d.RefMarkOffsetY);
             r.Visible = true;
-            mk.bringToFront(MarkerKind::Ref);
         }
+        mk.bringToFront(MarkerKind::Ref);
         const bool longitude360 = w.mnuViewLatLong360->isChecked();
         for (int n = 1; n <= 2; ++n)
             if (const auto tip = referenceToolTip(d, n, longitude360)) mk.labRef[n].ToolTipText = *tip;
