@@ -386,15 +386,20 @@ void MapView::MapZoom() {
     w.setBusyPointers(false);
 }
 
+// The buttons a zoom command leaves enabled, then the zoom itself.
+void MapView::zoomStep(ZoomCommand command) {
+    ZoomEnabled e = zoomEnabled();
+    applyZoomEnabled(e, command);
+    setZoomEnabled(e);
+    MapZoom();
+}
+
 void MapView::cmdZoomFull_Click() {
     try {
         const ZoomSize s = zoomFullSize(w.doc.ImageWidthPx, w.doc.ImageHeightPx, w.doc.ZoomMax);
         w.doc.ZoomWidth = s.Width;
         w.doc.ZoomHeight = s.Height;
-        ZoomEnabled e = zoomEnabled();
-        applyZoomEnabled(e, ZoomCommand::Full);
-        setZoomEnabled(e);
-        MapZoom();
+        zoomStep(ZoomCommand::Full);
         w.Frame8->setTitle(w.Frame8->title() + QStringLiteral(" (Full)"));
     } catch (const std::exception& e) {
         w.reportError(QStringLiteral("cmdZoomFull error: "), describe(e));
@@ -411,10 +416,7 @@ void MapView::cmdZoomIn_Click() {
             cmdZoomFull_Click();
             return;
         }
-        ZoomEnabled e = zoomEnabled();
-        applyZoomEnabled(e, ZoomCommand::In);
-        setZoomEnabled(e);
-        MapZoom();
+        zoomStep(ZoomCommand::In);
     } catch (const std::exception& e) {
         w.reportError(QStringLiteral("cmdZoomIn error: "), describe(e));
     }
@@ -431,10 +433,7 @@ void MapView::cmdZoomOut_Click() {
             cmdZoomPage_Click();
             return;
         }
-        ZoomEnabled e = zoomEnabled();
-        applyZoomEnabled(e, ZoomCommand::Out);
-        setZoomEnabled(e);
-        MapZoom();
+        zoomStep(ZoomCommand::Out);
     } catch (const std::exception& e) {
         w.reportError(QStringLiteral("cmdZoomOut error: "), describe(e));
     }
