@@ -420,10 +420,11 @@ void Digitizer::placeMarker(bool datum, int n) {
     const DataPoint& p = (datum ? doc.DatumPoints : doc.ContourPoints)[size_t(n)];
     Marker& m = (datum ? w.markers->labDat : w.markers->labCon)[n];
     m.Visible = false;
-    m.Left = legacy::ToSingle((double(p.X) - doc.MapOriginX) * legacy::Div(w.imPoints->Width(), doc.MapSpanX) +
-                              w.imPoints->Left() - doc.MarkOffsetX);
-    m.Top = legacy::ToSingle((double(doc.MapOriginY) - p.Y) * legacy::Div(w.imPoints->Height(), doc.MapSpanY) +
-                             w.imPoints->Top() - doc.MarkOffsetY);
+    // The redraw's own placement, so an edited point sits where the next
+    // redraw puts it.
+    const MarkerTransform t(doc, w.imPoints->Left(), w.imPoints->Top(), w.imPoints->Width(), w.imPoints->Height());
+    m.Left = t.left(p.X, doc.MarkOffsetX);
+    m.Top = t.top(p.Y, doc.MarkOffsetY);
     m.Visible = true;
     w.markers->bringToFront(datum ? MarkerKind::Dat : MarkerKind::Con);
     w.markers->update();
