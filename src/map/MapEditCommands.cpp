@@ -514,6 +514,11 @@ void MapEditCommands::cmdScan_Click() {
     };
     bool loaded = false;
     QString tempDir;
+    // The page file and its folder go once the page is shown or has failed.
+    auto removeTemp = [&] {
+        QFile::remove(m_lastTempFile);
+        QDir().rmdir(tempDir);
+    };
     try {
         w.ClearAll();
         w.setBusyPointers(true);
@@ -530,8 +535,7 @@ void MapEditCommands::cmdScan_Click() {
         const bool showUI = w.settings && w.settings->ReadSetting(w.app.AppName, QStringLiteral("ShowScan"),
                                                                   QStringLiteral("0")) == QLatin1String("1");
         if (acquireToFilename(d.MapFileName, showUI) != 0) {
-            QFile::remove(m_lastTempFile);
-            QDir().rmdir(tempDir);
+            removeTemp();
             w.setBusyPointers(false);
             dlg::msgBox(QStringLiteral("Scan failed."), {dlg::Buttons::OK, dlg::Icon::Exclamation});
             return;
@@ -539,15 +543,11 @@ void MapEditCommands::cmdScan_Click() {
         w.mapView->MapLoad();
         loaded = w.mapView->mapLoadSucceeded();
         // By its own name: a failed load has cleared the document's.
-        QFile::remove(m_lastTempFile);
-        QDir().rmdir(tempDir);
+        removeTemp();
         w.setBusyPointers(false);
         w.imContacts->setCursor(Qt::CrossCursor);
     } catch (const std::exception& e) {
-        if (!tempDir.isEmpty()) {
-            QFile::remove(m_lastTempFile);
-            QDir().rmdir(tempDir);
-        }
+        if (!tempDir.isEmpty()) removeTemp();
         pending = describe(e);
     }
     // A page that could not be shown has been reported and the document
