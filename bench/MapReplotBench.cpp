@@ -5,6 +5,8 @@
 #include "app/AboutBox.h"
 #include "app/MainWindow.h"
 #include "document/Document.h"
+#include "app/Twips.h"
+#include "map/MapLayer.h"
 #include "map/MapView.h"
 #include "platform/Dialogs.h"
 
@@ -102,6 +104,34 @@ void BM_ZoomInAndBack(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ZoomInAndBack)->Unit(benchmark::kMillisecond);
+
+// One paint of a contact map of 32767 short segments: the whole layer
+// (range 0) and a 100-pixel square of it (range 1), as a tool tip or a
+// scroll repaints.
+void BM_ContactLinesPaint(benchmark::State& state) {
+    MainWindow& w = *g_window;
+    MarkerOverlay& mk = *w.markers;
+    const double W = twips::fromPx(mk.width()), H = twips::fromPx(mk.height());
+    for (int i = 1; i <= 32767; ++i) {
+        LineSegment& s = mk.LineCon.load(i);
+        const long long k = i;
+        s.X1 = double((k * 7919) % 1000) / 1000.0 * W;
+        s.Y1 = double((k * 104729) % 1000) / 1000.0 * H;
+        s.X2 = s.X1 + 300;
+        s.Y2 = s.Y1 + 150;
+        s.BorderColor = long(i % 7) * 0x202020;
+        s.Visible = true;
+    }
+    const QRegion region = state.range(0) ? QRegion(200, 200, 100, 100) : QRegion();
+    QImage img(mk.size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        img.fill(Qt::transparent);
+        mk.render(&img, QPoint(), region, QWidget::RenderFlags());
+        benchmark::DoNotOptimize(img.constBits());
+    }
+    mk.LineCon.unloadAll();
+}
+BENCHMARK(BM_ContactLinesPaint)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

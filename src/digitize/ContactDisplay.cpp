@@ -97,6 +97,18 @@ void ContactDisplay::ContactShow() {
         const OverlayBox box{c->Left(), c->Top(), c->Width(), c->Height()};
         const std::vector<ContactSegment> segments =
             contactSegments(d.DatumPoints, d.DatCount, d.ContactList, d.ContactCount, d.ContactShown);
+        // One end of a segment, at its datum point; an end that cannot be
+        // placed is left as it was loaded.
+        auto placeEnd = [&](int point, double& x, double& y) {
+            try {
+                const DataPoint& p = d.DatumPoints[static_cast<size_t>(point)];
+                const QPointF q = mapToOverlay(d, p.X, p.Y, box);
+                x = q.x();
+                y = q.y();
+            } catch (const legacy::Error& e) {
+                note(e);
+            }
+        };
         bool stopped = false;
         for (const ContactSegment& g : segments) {
             // A step of a segment that fails is passed over and the drawing
@@ -109,22 +121,8 @@ void ContactDisplay::ContactShow() {
             } catch (const legacy::Error& e) {
                 note(e);
             }
-            try {
-                const DataPoint& p = d.DatumPoints[static_cast<size_t>(g.from)];
-                const QPointF a = mapToOverlay(d, p.X, p.Y, box);
-                s.X1 = a.x();
-                s.Y1 = a.y();
-            } catch (const legacy::Error& e) {
-                note(e);
-            }
-            try {
-                const DataPoint& p = d.DatumPoints[static_cast<size_t>(g.to)];
-                const QPointF b = mapToOverlay(d, p.X, p.Y, box);
-                s.X2 = b.x();
-                s.Y2 = b.y();
-            } catch (const legacy::Error& e) {
-                note(e);
-            }
+            placeEnd(g.from, s.X1, s.Y1);
+            placeEnd(g.to, s.X2, s.Y2);
             s.Visible = true;
             if (d.ShowInterrupt) {
                 stopped = true;

@@ -420,10 +420,11 @@ void Digitizer::placeMarker(bool datum, int n) {
     const DataPoint& p = (datum ? doc.DatumPoints : doc.ContourPoints)[size_t(n)];
     Marker& m = (datum ? w.markers->labDat : w.markers->labCon)[n];
     m.Visible = false;
-    m.Left = legacy::ToSingle((double(p.X) - doc.MapOriginX) * legacy::Div(w.imPoints->Width(), doc.MapSpanX) +
-                              w.imPoints->Left() - doc.MarkOffsetX);
-    m.Top = legacy::ToSingle((double(doc.MapOriginY) - p.Y) * legacy::Div(w.imPoints->Height(), doc.MapSpanY) +
-                             w.imPoints->Top() - doc.MarkOffsetY);
+    // The redraw's own placement, so an edited point sits where the next
+    // redraw puts it.
+    const MarkerTransform t(doc, w.imPoints->Left(), w.imPoints->Top(), w.imPoints->Width(), w.imPoints->Height());
+    m.Left = t.left(p.X, doc.MarkOffsetX);
+    m.Top = t.top(p.Y, doc.MarkOffsetY);
     m.Visible = true;
     w.markers->bringToFront(datum ? MarkerKind::Dat : MarkerKind::Con);
     w.markers->update();
@@ -598,8 +599,7 @@ void Digitizer::mnuPointDelete_Click() {
         Document& doc = w.doc;
         const Selected s = selectedPoint();
         doc.SelectedPoint.clear();
-        w.setCursor(Qt::WaitCursor);
-        w.markers->setCursor(Qt::WaitCursor);
+        w.setBusyPointers(true);
         auto& marks = s.datum ? w.markers->labDat : w.markers->labCon;
         if (!s.datum) MainWindow::DoEvents();
         for (int i = 1; i <= marks.count(); ++i) marks[i].Visible = false;
@@ -613,8 +613,7 @@ void Digitizer::mnuPointDelete_Click() {
         (s.datum ? w.labDatNum : w.labConNum)->setText(fmt0(count));
         if (doc.DatCount + doc.ConCount == 0) w.cmdConRun->setEnabled(false);
         w.mapView->MapReplot();
-        w.unsetCursor();
-        w.markers->setCursor(Qt::CrossCursor);
+        w.setBusyPointers(false);
         doc.DataChanged = true;
         doc.ContoursCurrent = false;
     });

@@ -18,9 +18,7 @@ QString recordedPointTip(DataKind kind, bool datum, int number, const QString& t
 }
 
 QString pointTip(DataKind kind, bool datum, int number, float z, bool feet) {
-    QString out;
-    pointToolTip(out, kind, datum, number, z, feet);
-    return out;
+    return pointToolTip(kind, datum, number, z, feet);
 }
 
 } // namespace tooltips

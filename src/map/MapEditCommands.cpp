@@ -217,16 +217,6 @@ MapEditCommands::MapEditCommands(MainWindow& main) : QObject(&main), w(main) {
     connect(w.cmdScan, &QPushButton::clicked, this, [this] { cmdScan_Click(); });
 }
 
-void MapEditCommands::pointers(bool busy) {
-    if (busy) {
-        w.setCursor(Qt::WaitCursor);
-        w.markers->setCursor(Qt::WaitCursor);
-    } else {
-        w.unsetCursor();
-        w.markers->setCursor(Qt::CrossCursor);
-    }
-}
-
 // ---------------------------------------------------------------------------
 // Rotate and skew.
 
@@ -271,7 +261,7 @@ void MapEditCommands::editImage(EditKind kind) {
             pixels = mapedit::skewPixels(answer);
             if (pixels == 0) return;
         }
-        pointers(true);
+        w.setBusyPointers(true);
         MainWindow::DoEvents();
         if (!w.picImgX || w.picImgX->isEmpty() || w.imPoints->picture().isNull())
             legacy::raise(QStringLiteral("No map image is loaded"));
@@ -290,16 +280,16 @@ void MapEditCommands::editImage(EditKind kind) {
         w.imPoints->setPicture(w.picImgX->picture());
         w.mapView->cmdZoomPage_Click();
         w.imPoints->show();
-        pointers(false);
+        w.setBusyPointers(false);
     } catch (const std::exception& e) {
-        pointers(false);
+        w.setBusyPointers(false);
         w.reportError(errorPrefix, describe(e), 2, 48);
     }
 }
 
 void MapEditCommands::undoEdit() {
     w.mapView->MapLoad();
-    pointers(false);
+    w.setBusyPointers(false);
     w.imContacts->setCursor(Qt::CrossCursor);
 }
 
@@ -360,7 +350,7 @@ void MapEditCommands::MapEdit() {
         pending = describe(e);
     }
     if (!pending.isEmpty()) warn(QStringLiteral("Editor error: ") + pending, dlg::Icon::Exclamation);
-    pointers(false);
+    w.setBusyPointers(false);
     w.imContacts->setCursor(Qt::CrossCursor);
     w.setEnabled(true);
     w.raise();
@@ -524,9 +514,14 @@ void MapEditCommands::cmdScan_Click() {
     };
     bool loaded = false;
     QString tempDir;
+    // The page file and its folder go once the page is shown or has failed.
+    auto removeTemp = [&] {
+        QFile::remove(m_lastTempFile);
+        QDir().rmdir(tempDir);
+    };
     try {
         w.ClearAll();
-        pointers(true);
+        w.setBusyPointers(true);
         MainWindow::DoEvents();
         // The page goes to a folder of its own in the temporary folder: the
         // program's folder is not writable, and a fixed name in a shared
@@ -540,24 +535,19 @@ void MapEditCommands::cmdScan_Click() {
         const bool showUI = w.settings && w.settings->ReadSetting(w.app.AppName, QStringLiteral("ShowScan"),
                                                                   QStringLiteral("0")) == QLatin1String("1");
         if (acquireToFilename(d.MapFileName, showUI) != 0) {
-            QFile::remove(m_lastTempFile);
-            QDir().rmdir(tempDir);
-            pointers(false);
+            removeTemp();
+            w.setBusyPointers(false);
             dlg::msgBox(QStringLiteral("Scan failed."), {dlg::Buttons::OK, dlg::Icon::Exclamation});
             return;
         }
         w.mapView->MapLoad();
         loaded = w.mapView->mapLoadSucceeded();
         // By its own name: a failed load has cleared the document's.
-        QFile::remove(m_lastTempFile);
-        QDir().rmdir(tempDir);
-        pointers(false);
+        removeTemp();
+        w.setBusyPointers(false);
         w.imContacts->setCursor(Qt::CrossCursor);
     } catch (const std::exception& e) {
-        if (!tempDir.isEmpty()) {
-            QFile::remove(m_lastTempFile);
-            QDir().rmdir(tempDir);
-        }
+        if (!tempDir.isEmpty()) removeTemp();
         pending = describe(e);
     }
     // A page that could not be shown has been reported and the document
@@ -593,7 +583,7 @@ void MapEditCommands::cmdScan_Click() {
         for (QWidget* c : std::initializer_list<QWidget*>{w.optDat, w.optCon, w.labDatCol, w.labConCol})
             c->setEnabled(false);
     }
-    pointers(false);
+    w.setBusyPointers(false);
     d.DataChanged = false;
     if (!pending.isEmpty())
         dlg::msgBox(QStringLiteral("Scan error: ") + pending, {dlg::Buttons::OK, dlg::Icon::Exclamation});

@@ -73,7 +73,6 @@ private:
     enum class EditKind { Rotate, SkewHorizontal, SkewVertical };
     void editImage(EditKind kind);
     void undoEdit();
-    void pointers(bool busy);
     // Acquires one page into a bitmap file; 0 when it was written.
     int acquireToFilename(const QString& path, bool showUI);
     // The scanner's own settings, shown before the page is read; false when

@@ -234,12 +234,25 @@ void MarkerOverlay::paintMarkers(QPainter& p, const MarkerArray<Marker>& arr, co
 void MarkerOverlay::paintEvent(QPaintEvent* e) {
     QPainter p(this);
     const QRect clip = e->rect();
+    // Segments wholly outside the repainted area are passed over; the pen
+    // changes only where the colour does.
+    const QRectF lineArea = QRectF(clip).adjusted(-1, -1, 1, 1);
+    bool penSet = false;
+    long penColor = 0;
     for (int i = 1; i <= LineCon.count(); ++i) {
         const LineSegment& s = LineCon[i];
         if (!s.Visible) continue;
-        p.setPen(QPen(colorFromNumber(s.BorderColor), 1));
-        p.drawLine(QPointF(s.X1 / twips::PerPixel, s.Y1 / twips::PerPixel),
-                   QPointF(s.X2 / twips::PerPixel, s.Y2 / twips::PerPixel));
+        const QPointF a(s.X1 / twips::PerPixel, s.Y1 / twips::PerPixel);
+        const QPointF b(s.X2 / twips::PerPixel, s.Y2 / twips::PerPixel);
+        if (std::max(a.x(), b.x()) < lineArea.left() || std::min(a.x(), b.x()) > lineArea.right() ||
+            std::max(a.y(), b.y()) < lineArea.top() || std::min(a.y(), b.y()) > lineArea.bottom())
+            continue;
+        if (!penSet || s.BorderColor != penColor) {
+            p.setPen(QPen(colorFromNumber(s.BorderColor), 1));
+            penColor = s.BorderColor;
+            penSet = true;
+        }
+        p.drawLine(a, b);
     }
     QFont star = font();
     star.setBold(true);
@@ -267,15 +280,8 @@ void MarkerOverlay::mouseReleaseEvent(QMouseEvent* e) {
     const int button = buttonCode(e->button());
     const MarkerHit h = hitTest(x, y);
     if (h.kind != MarkerKind::None) {
-        const Marker* m = nullptr;
-        switch (h.kind) {
-        case MarkerKind::Ref: m = &labRef[h.index]; break;
-        case MarkerKind::Dat: m = &labDat[h.index]; break;
-        case MarkerKind::Con: m = &labCon[h.index]; break;
-        case MarkerKind::Map: m = &labMap[h.index]; break;
-        case MarkerKind::None: break;
-        }
-        emit markerMouseUp(h.kind, h.index, button, x - m->Left, y - m->Top);
+        const Marker& m = array(h.kind)[h.index];
+        emit markerMouseUp(h.kind, h.index, button, x - m.Left, y - m.Top);
         return;
     }
     if (MapPicture* pic = pictureAt(x, y)) emit pictureMouseUp(pic, button, x - pic->Left(), y - pic->Top());

@@ -280,8 +280,8 @@ void MapView::MapReplot() {
             r.Left = t.left(n == 1 ? d.RefMapX1 : d.RefMapX2, d.RefMarkOffsetX);
             r.Top = t.top(n == 1 ? d.RefMapY1 : d.RefMapY2, d.RefMarkOffsetY);
             r.Visible = true;
-            mk.bringToFront(MarkerKind::Ref);
         }
+        mk.bringToFront(MarkerKind::Ref);
         const bool longitude360 = w.mnuViewLatLong360->isChecked();
         for (int n = 1; n <= 2; ++n)
             if (const auto tip = referenceToolTip(d, n, longitude360)) mk.labRef[n].ToolTipText = *tip;
@@ -386,15 +386,20 @@ void MapView::MapZoom() {
     w.setBusyPointers(false);
 }
 
+// The buttons a zoom command leaves enabled, then the zoom itself.
+void MapView::zoomStep(ZoomCommand command) {
+    ZoomEnabled e = zoomEnabled();
+    applyZoomEnabled(e, command);
+    setZoomEnabled(e);
+    MapZoom();
+}
+
 void MapView::cmdZoomFull_Click() {
     try {
         const ZoomSize s = zoomFullSize(w.doc.ImageWidthPx, w.doc.ImageHeightPx, w.doc.ZoomMax);
         w.doc.ZoomWidth = s.Width;
         w.doc.ZoomHeight = s.Height;
-        ZoomEnabled e = zoomEnabled();
-        applyZoomEnabled(e, ZoomCommand::Full);
-        setZoomEnabled(e);
-        MapZoom();
+        zoomStep(ZoomCommand::Full);
         w.Frame8->setTitle(w.Frame8->title() + QStringLiteral(" (Full)"));
     } catch (const std::exception& e) {
         w.reportError(QStringLiteral("cmdZoomFull error: "), describe(e));
@@ -411,10 +416,7 @@ void MapView::cmdZoomIn_Click() {
             cmdZoomFull_Click();
             return;
         }
-        ZoomEnabled e = zoomEnabled();
-        applyZoomEnabled(e, ZoomCommand::In);
-        setZoomEnabled(e);
-        MapZoom();
+        zoomStep(ZoomCommand::In);
     } catch (const std::exception& e) {
         w.reportError(QStringLiteral("cmdZoomIn error: "), describe(e));
     }
@@ -431,10 +433,7 @@ void MapView::cmdZoomOut_Click() {
             cmdZoomPage_Click();
             return;
         }
-        ZoomEnabled e = zoomEnabled();
-        applyZoomEnabled(e, ZoomCommand::Out);
-        setZoomEnabled(e);
-        MapZoom();
+        zoomStep(ZoomCommand::Out);
     } catch (const std::exception& e) {
         w.reportError(QStringLiteral("cmdZoomOut error: "), describe(e));
     }
@@ -527,8 +526,7 @@ bool MapView::loadMap() {
         if (!d.MapRegistered) w.mnuCoord->menuAction()->setEnabled(true);
         return true;
     } catch (const std::exception& e) {
-        w.unsetCursor();
-        w.markers->setCursor(Qt::CrossCursor);
+        w.setBusyPointers(false);
         w.reportError(QStringLiteral("Map load error: "), describe(e), 0, 48);
         if (!reload) {
             w.ClearAll();

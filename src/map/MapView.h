@@ -70,6 +70,7 @@ private:
     void applyView(const ZoomView& v);
     void setZoomEnabled(const ZoomEnabled& e);
     ZoomEnabled zoomEnabled() const;
+    void zoomStep(ZoomCommand command);
     void setPicturesSize(double width, double height);
     void syncGlyphAnchors();
     void hidePointMarkers(bool andReferences);

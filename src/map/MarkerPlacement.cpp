@@ -107,12 +107,6 @@ QString pointToolTip(DataKind kind, bool datum, int number, float z, bool feet) 
     return t.view().toString();
 }
 
-void pointToolTip(QString& out, DataKind kind, bool datum, int number, float z, bool feet) {
-    PointTipText t;
-    t.build(kind, datum, number, z, feet);
-    t.assignTo(out);
-}
-
 QString pointsLineText(DataKind kind, const QString& ContactShown, int DatCount, int ConCount) {
     if (kind == DataKind::Contacts) {
         if (ContactShown == QLatin1String("All")) return QStringLiteral("All Contact Points");

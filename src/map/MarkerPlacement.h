@@ -54,7 +54,6 @@ private:
 };
 
 QString pointToolTip(DataKind kind, bool datum, int number, float z, bool feet);
-void pointToolTip(QString& out, DataKind kind, bool datum, int number, float z, bool feet);
 
 // The points line under the map and the mode text of status panel 2.  The
 // two counts are added as 32-bit numbers: a full map holds 2 x 32767 points.

@@ -9,6 +9,7 @@
 #include <QPointF>
 #include <QRectF>
 #include <QString>
+#include <algorithm>
 #include <vector>
 
 // One label-like marker ("*", "+" or a text label).  Geometry in twips of the
@@ -41,11 +42,14 @@ public:
     T& operator[](int i) { return m_items.at(static_cast<size_t>(i)); }
     const T& operator[](int i) const { return m_items.at(static_cast<size_t>(i)); }
     int count() const { return static_cast<int>(m_items.size()) - 1; }
-    // Loads member `i` (== count()+1) as a copy of the template.
+    // Loads member `i` (normally count()+1) as a copy of the template.  A
+    // gap before it is filled with template copies; members from `i` on that
+    // were there already are dropped, so a reloaded member never keeps the
+    // position, text or visibility of the point it stood for before.
     T& load(int i) {
-        if (i != count() + 1) m_items.resize(static_cast<size_t>(i) + 1, m_items[0]);
-        else m_items.push_back(m_items[0]);
-        return m_items[static_cast<size_t>(i)];
+        m_items.resize(static_cast<size_t>(std::max(i, 1)), m_items[0]);
+        m_items.push_back(m_items[0]);
+        return m_items.back();
     }
     void unloadAll() { m_items.resize(1); }
     void unloadLast() { if (count() > 0) m_items.pop_back(); }
