@@ -162,6 +162,9 @@ void ContactDisplay::cmdShow_Click() {
             d.ShowInterrupt = true;
             return;
         }
+        // While a redraw or a combination runs, switching views would act on
+        // points that are being changed.
+        if (d.MapBusy) return;
         if (pointView()) {
             if (!w.optRock->isChecked()) {
                 w.contourCommands->showContours();

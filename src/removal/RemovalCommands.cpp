@@ -111,6 +111,8 @@ void RemovalCommands::mnuOptClearDat_Click() {
 
 void RemovalCommands::FilterPoints(bool datum, const QString& prompt, const QString& confirmPrefix, FilterRule rule) {
     Document& d = w.doc;
+    // A running redraw or combination still needs the points where they are.
+    if (d.MapBusy) return;
     try {
         const QString answer = dlg::inputBox(prompt, QString(), QString());
         if (answer.isEmpty()) return;
@@ -137,6 +139,8 @@ void RemovalCommands::FilterPoints(bool datum, const QString& prompt, const QStr
 
 void RemovalCommands::mnuOptClearDatAll_Click() {
     Document& d = w.doc;
+    // A running redraw or combination still needs the points where they are.
+    if (d.MapBusy) return;
     try {
         if (!confirmed(QStringLiteral("Do you wish to remove all Datum points?"))) return;
         w.markers->labDat.unloadAll();
@@ -153,6 +157,8 @@ void RemovalCommands::mnuOptClearDatAll_Click() {
 
 void RemovalCommands::mnuOptClearConAll_Click() {
     Document& d = w.doc;
+    // A running redraw or combination still needs the points where they are.
+    if (d.MapBusy) return;
     try {
         if (!confirmed(QStringLiteral("Do you wish to remove all Contour points?"))) return;
         d.ContourPoints.clear();
@@ -169,6 +175,8 @@ void RemovalCommands::mnuOptClearConAll_Click() {
 
 void RemovalCommands::mnuOptClearAll_Click() {
     Document& d = w.doc;
+    // A running redraw or combination still needs the points where they are.
+    if (d.MapBusy) return;
     try {
         if (!confirmed(QStringLiteral("Do you wish to remove all (Datum and Contour) points?"))) return;
         d.ContourPoints.clear();

@@ -156,6 +156,17 @@ private slots:
         QVERIFY2(blue > 50, qPrintable(QString::number(blue)));
     }
 
+    void showWaitsWhileTheMapIsBusy() {
+        auto w = twoContacts();
+        w->doc.MapBusy = true;
+        w->cmdShow->click();
+        QVERIFY(!w->imPoints->isHidden());
+        QCOMPARE(w->doc.ContactLineCount, 0);
+        w->doc.MapBusy = false;
+        w->cmdShow->click();
+        QVERIFY(w->imPoints->isHidden());
+    }
+
     void showButtonSwitchesToTheContactPlotAndBack() {
         auto w = twoContacts();
         w->Frame8->setTitle(QStringLiteral("Zoom = 1 (Page)"));

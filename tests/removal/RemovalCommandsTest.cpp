@@ -174,6 +174,18 @@ private slots:
         QVERIFY(w->optStruc->isChecked());
     }
 
+    void nothingIsRemovedWhileTheMapIsBusy() {
+        auto w = structuralWindow();
+        const auto before = zs(w->doc.DatumPoints, w->doc.DatCount);
+        w->doc.MapBusy = true;
+        for (QAction* a : {w->mnuOptClearDatZGreater, w->mnuOptClearDatAll, w->mnuOptClearConAll, w->mnuOptClearAll})
+            a->trigger();
+        w->doc.MapBusy = false;
+        QCOMPARE(int(dialogs().prompts.size()), 0);
+        QCOMPARE(zs(w->doc.DatumPoints, w->doc.DatCount), before);
+        QCOMPARE(w->markers->labDat.count(), 5);
+    }
+
     void cancelEmptyAndNoChangeNothing() {
         auto w = structuralWindow();
         const auto before = zs(w->doc.DatumPoints, w->doc.DatCount);
