@@ -20,6 +20,7 @@
 #include <QScrollBar>
 #include <QThread>
 #include <QTimer>
+#include <QWindow>
 #include <cmath>
 #include <initializer_list>
 
@@ -176,7 +177,7 @@ double PrintWindow::HeightTwips() const { return twips::fromPx(height()); }
 // ---------------------------------------------------------------------------
 // Opening and closing
 
-void PrintWindow::PrintSetup(MainWindow* owner, QWidget* pictureBox, const QImage& image) {
+void PrintWindow::PrintSetup(MainWindow* owner, QWidget* pictureBox, const QImage& image, const QImage& ownerImage) {
     OwnerForm = owner;
     SourcePicture = pictureBox;
     setWindowTitle(w.app.ProgramTitle + QStringLiteral(" Print"));
@@ -184,12 +185,19 @@ void PrintWindow::PrintSetup(MainWindow* owner, QWidget* pictureBox, const QImag
         m_loaded = true;
         Form_Load();
     }
+    // The window belongs to the main window and stays in front of it: a
+    // click on the disabled main window must not bury it.
+    if (owner) {
+        winId();
+        if (QWindow* handle = windowHandle()) handle->setTransientParent(owner->windowHandle());
+    }
     const QIcon icon = owner ? owner->windowIcon() : QIcon();
     setWindowIcon(icon);
     Image1->setPixmap(icon.pixmap(Image1->size()));
     if (sound::WaveDeviceAvailable()) sound::PlaySystemSound(QStringLiteral("Maximize"), true);
     cmdHelp->setVisible(false);
     picture = image;
+    shownOwner = ownerImage;
     PageSetup();
     show();
     raise();
@@ -311,6 +319,11 @@ void PrintWindow::PageSetup() {
 
 void PrintWindow::PrintScale() {
     ScaleArmed = false;
+    if (!chkFit->isChecked() && !pagelayout::scaleAccepted(txtScale->text())) {
+        // No scale would print nothing, or a stamp: keep the last one.
+        txtScale->setText(m_lastScale);
+        report(QStringLiteral("Please enter a scale greater than 0."));
+    }
     pagelayout::ScaleInput in;
     in.left = txtLeft->text();
     in.top = txtTop->text();
@@ -332,6 +345,7 @@ void PrintWindow::PrintScale() {
     txtLeft->setText(r.left);
     txtTop->setText(r.top);
     txtScale->setText(r.scale);
+    if (pagelayout::scaleAccepted(r.scale)) m_lastScale = r.scale;
     MainWindow::DoEvents();
     if (optPlot->isChecked()) skipFailure([&] { PrintPreviewDraw(picPreview); });
     ScaleArmed = true;
@@ -383,7 +397,13 @@ void PrintWindow::optLand_Click() {
 void PrintWindow::optPlot_Click() { PageSetup(); }
 void PrintWindow::optWindow_Click() { PageSetup(); }
 
-void PrintWindow::chkFit_Click() { Timer1->start(); }
+void PrintWindow::chkFit_Click() {
+    // The scale box takes typing as soon as Fit is unticked, not only after
+    // the re-scale a second later.
+    txtScale->setEnabled(!chkFit->isChecked());
+    VScroll1->setEnabled(!chkFit->isChecked());
+    Timer1->start();
+}
 
 void PrintWindow::chkCenter_Click() {
     if (!chkCenter->isChecked() && !chkFit->isChecked()) {
@@ -448,12 +468,12 @@ void PrintWindow::cmdPrinter_Click() {
     }
 }
 
-void PrintWindow::printPicturePages(int copies, const QString& outputFile) {
+void PrintWindow::printPages(const QImage& image, const pagelayout::PrintRect& at, int copies, const QString& outputFile) {
     PrinterService& ps = printerService();
     ps.StartJob(w.app.ProgramTitle + QStringLiteral(" Page"), outputFile);
     for (int i = 1; i <= copies; ++i) {
         ps.StartPage();
-        ps.DrawPicture(picture, rect.PrintLeft, rect.PrintTop, rect.PrintWidth, rect.PrintHeight);
+        ps.DrawPicture(image, at.PrintLeft, at.PrintTop, at.PrintWidth, at.PrintHeight);
         ps.EndPage();
     }
     ps.EndJob();
@@ -468,29 +488,29 @@ void PrintWindow::cmdPrint_Click() {
         if (!ps.DialogConfirmed()) return;
         PageSetup();
         w.settings->WriteSetting(w.app.AppName, QStringLiteral("FastPrint"), ps.FastPrintOption);
+        QString file;
+        if (ps.PrintToFile()) {
+            // The one place the file is asked for.
+            dlg::CommonDialog cd;
+            cd.DialogTitle = QStringLiteral("Print To File");
+            cd.FileName = QStringLiteral("*.prn");
+            cd.Filter = QStringLiteral("Printer Files (*.prn)|*.prn");
+            cd.DefaultExt = QStringLiteral("prn");
+            // A cancelled save dialog prints nothing: there is no file to print to.
+            if (!dlg::provider().save(this, cd) || cd.FileName.isEmpty() || cd.FileName.contains(QLatin1Char('*')))
+                return;
+            file = cd.FileName;
+        }
         if (optWindow->isChecked()) {
-            // The main window's image as shown on the screen, at screen size.
-            const QImage shot = OwnerForm ? OwnerForm->grab().toImage() : QImage();
-            ps.StartJob(w.app.ProgramTitle + QStringLiteral(" Page"), QString());
-            ps.StartPage();
-            ps.DrawPicture(shot, 0, 0, std::lround(twips::fromPx(shot.width())),
-                           std::lround(twips::fromPx(shot.height())));
-            ps.EndPage();
-            ps.EndJob();
-            return;
+            // The main window as the user saw it when printing was asked
+            // for (it is greyed out now), at screen size, one page.
+            const pagelayout::PrintRect at{0, 0, std::lround(twips::fromPx(shownOwner.width())),
+                                           std::lround(twips::fromPx(shownOwner.height()))};
+            printPages(shownOwner, at, 1, file);
+        } else {
+            // A file holds one copy; the printer gets one page per copy.
+            printPages(picture, rect, file.isEmpty() ? ps.Copies() : 1, file);
         }
-        if (!ps.PrintToFile()) {
-            printPicturePages(ps.Copies(), QString());
-            return;
-        }
-        dlg::CommonDialog cd;
-        cd.DialogTitle = QStringLiteral("Print To File");
-        cd.FileName = QStringLiteral("*.prn");
-        cd.Filter = QStringLiteral("Printer Files (*.prn)|*.prn");
-        cd.DefaultExt = QStringLiteral("prn");
-        // A cancelled save dialog prints nothing: there is no file to print to.
-        if (!dlg::provider().save(this, cd) || cd.FileName.isEmpty() || cd.FileName.contains(QLatin1Char('*'))) return;
-        printPicturePages(1, cd.FileName);
     } catch (const legacy::Error& e) {
         report(QStringLiteral("Printing error: ") + e.description());
     }
