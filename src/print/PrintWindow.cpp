@@ -56,7 +56,11 @@ void skipFailure(F&& f) {
 
 } // namespace
 
-PrintWindow::PrintWindow(MainWindow& main) : QWidget(nullptr, Qt::Window), w(main) {
+// A dialog-type window: the window system keeps such a window in front of the
+// window it is transient for (set in PrintSetup), which a plain top-level
+// window does not get.  Not the main window's child: disabling the main
+// window would disable it too.
+PrintWindow::PrintWindow(MainWindow& main) : QWidget(nullptr, Qt::Dialog), w(main) {
     setObjectName(QStringLiteral("frmPrint"));
     buildControls();
 }
@@ -65,36 +69,38 @@ PrintWindow::~PrintWindow() = default;
 
 void PrintWindow::buildControls() {
     Frame4 = named(new QGroupBox(QStringLiteral("Orientation"), this), "Frame4", QStringLiteral("Select orientation"));
-    place(Frame4, 120, 60, 1500, 900);
+    // The left column is as narrow as its captions allow, so that the right
+    // one holds "Center on Page" whole.
+    place(Frame4, 120, 60, 1400, 900);
     optPort = named(new QRadioButton(QStringLiteral("Portrait"), Frame4), "optPort");
-    place(optPort, 120, 300, 1300, 255);
+    place(optPort, 120, 300, 1200, 255);
     optLand = named(new QRadioButton(QStringLiteral("Landscape"), Frame4), "optLand");
-    place(optLand, 120, 580, 1300, 255);
+    place(optLand, 120, 580, 1200, 255);
     optPort->setChecked(true);
 
     Frame3 = named(new QGroupBox(QStringLiteral("Print"), this), "Frame3", QStringLiteral("Select printing option"));
-    place(Frame3, 1740, 60, 1560, 900);
+    place(Frame3, 1600, 60, 1700, 900);
     optWindow = named(new QRadioButton(QStringLiteral("Print Window"), Frame3), "optWindow",
                       QStringLiteral("Quick print of application window: Preview unavailabe"));
-    place(optWindow, 120, 300, 1380, 255);
+    place(optWindow, 120, 300, 1500, 255);
     optPlot = named(new QRadioButton(QStringLiteral("Print Plot"), Frame3), "optPlot",
                     QStringLiteral("Precise print of the graph or plot"));
-    place(optPlot, 120, 580, 1380, 255);
+    place(optPlot, 120, 580, 1500, 255);
     optPlot->setChecked(true);
 
     Frame2 = named(new QGroupBox(QStringLiteral("Scale (%)"), this), "Frame2", QStringLiteral("Adjust the printed size"));
-    place(Frame2, 120, 1020, 1500, 1300);
+    place(Frame2, 120, 1020, 1400, 1300);
     txtScale = named(new QLineEdit(QStringLiteral("100"), Frame2), "txtScale");
     place(txtScale, 120, 300, 800, 330);
     VScroll1 = spinButton(Frame2, "VScroll1");
     place(VScroll1, 940, 300, 255, 330);
     chkFit = named(new QCheckBox(QStringLiteral("Fit to Page"), Frame2), "chkFit");
-    place(chkFit, 120, 800, 1300, 255);
+    place(chkFit, 120, 800, 1200, 255);
     chkFit->setChecked(true);
 
     Frame1 = named(new QGroupBox(QStringLiteral("Margins (in.)"), this), "Frame1",
                    QStringLiteral("Adjust the page margins"));
-    place(Frame1, 1740, 1020, 1560, 1300);
+    place(Frame1, 1600, 1020, 1700, 1300);
     auto* labLeft = new QLabel(QStringLiteral("Left:"), Frame1);
     place(labLeft, 120, 330, 500, 255);
     txtLeft = named(new QLineEdit(Frame1), "txtLeft");
@@ -106,7 +112,7 @@ void PrintWindow::buildControls() {
     VScroll2 = spinButton(Frame1, "VScroll2");
     place(VScroll2, 1280, 300, 255, 690);
     chkCenter = named(new QCheckBox(QStringLiteral("Center on Page"), Frame1), "chkCenter");
-    place(chkCenter, 120, 1010, 1400, 255);
+    place(chkCenter, 120, 1010, 1560, 255);
 
     labPrinter = named(new QLabel(QStringLiteral("Print to: "), this), "labPrinter");
     place(labPrinter, 120, 2420, 2760, 255);

@@ -210,6 +210,8 @@ private slots:
         QVERIFY(f && f->isVisible());
         QVERIFY(!w->isEnabled());
         QCOMPARE(f->windowTitle(), QStringLiteral("Ferno Vexolan Print"));
+        // Kept in front of the main window by the window system.
+        QCOMPARE(f->windowType(), Qt::Dialog);
         QCOMPARE(f->windowHandle()->transientParent(), w->windowHandle());
         // The capture is the marker layer's size and shows the map, also on
         // the clipboard.
