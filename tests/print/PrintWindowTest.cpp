@@ -220,8 +220,9 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->image(), red);
         // The stored size 6060 gives 6060 x 3630, centred on the main window.
         QCOMPARE(QSizeF(f->WidthTwips(), f->HeightTwips()), QSizeF(6060, 3630));
-        QVERIFY(std::abs(f->x() - twips::toPx((w->Width() - 6060) / 2 + w->Left())) <= 1 &&
-                std::abs(f->y() - twips::toPx((w->Height() - 3630) / 2 + w->Top())) <= 1);
+        // Main window 781 x 747 at 10, 36: left 10 + (781 - 404) / 2, top 36 + (747 - 242) / 2.
+        QCOMPARE(w->geometry(), QRect(10, 36, 781, 747));
+        QCOMPARE(f->frameGeometry().topLeft(), QPoint(199, 289));
         QCOMPARE(f->Picture1->size(), QSize(165, 165));
         QVERIFY(!f->cmdHelp->isVisible());
         // "Print Window" prints the window as it was shown, not greyed.
