@@ -78,6 +78,24 @@ void OptionButton::setValue(bool on) {
 }
 
 // ---------------------------------------------------------------------------
+namespace {
+// A menu's item is enabled and disabled by the commands' own rules.  Qt
+// copies a menu's widget state onto its item whenever the widget's enabled
+// state changes, which happens to every menu when the main window is enabled
+// again (after the print window or an outside editor): that would bring back
+// menus the rules keep off, such as Coordinates on a registered map.
+class MenuItemStateKeeper : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::EnabledChange) return true;
+        return QObject::eventFilter(watched, event);
+    }
+};
+} // namespace
+
 static void initResources() { Q_INIT_RESOURCE(resources); }
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
@@ -122,6 +140,8 @@ QAction* MainWindow::item(QMenu* menu, const char* name, const QString& caption)
 QMenu* MainWindow::submenu(QMenu* menu, const char* name, const QString& caption) {
     QMenu* m = menu ? menu->addMenu(caption) : menuBar()->addMenu(caption);
     m->setObjectName(QString::fromLatin1(name));
+    if (!m_menuStates) m_menuStates = new MenuItemStateKeeper(this);
+    m->installEventFilter(m_menuStates);
     m->menuAction()->setObjectName(QString::fromLatin1(name) + QStringLiteral("Action"));
     return m;
 }

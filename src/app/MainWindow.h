@@ -396,6 +396,7 @@ private:
     void mnuFile_Click();
 
     QPointer<AboutBox> m_splash;
+    QObject* m_menuStates = nullptr; // keeps the menus' items apart from the window's enabled state
     bool m_loaded = false;
     bool m_inResize = false;
 };

@@ -2,16 +2,21 @@
 
 #include "document/Legacy.h"
 #include "platform/Dialogs.h"
+#include "platform/PrinterSetupDialog.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QImage>
-#include <QPageSetupDialog>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QSaveFile>
+#include <QTemporaryFile>
 #include <QVBoxLayout>
 #include <cmath>
+#include <cups/cups.h>
 
 namespace {
 
@@ -23,6 +28,18 @@ QRectF paperRect(const QPrinter& p) { return p.pageLayout().fullRect(QPageLayout
 
 } // namespace
 
+// One job under way: the pages are drawn into a PDF, either the file the
+// user chose (written whole or not at all) or a temporary file that goes to
+// the printer when the job ends.
+struct PrinterService::Job {
+    QString documentName;
+    std::unique_ptr<QSaveFile> file;
+    std::unique_ptr<QTemporaryFile> spool;
+    std::unique_ptr<QPdfWriter> writer;
+    QPainter painter;
+    bool pageOpen = false;
+};
+
 PrinterService::PrinterService() : m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
     // Without a default printer QPrinter starts on PDF output; take the first
     // installed printer instead, as the print dialog would offer it.
@@ -32,12 +49,7 @@ PrinterService::PrinterService() : m_printer(std::make_unique<QPrinter>(QPrinter
     }
 }
 
-PrinterService::~PrinterService() {
-    if (m_painter) {
-        m_printer->abort();
-        m_painter->end();
-    }
-}
+PrinterService::~PrinterService() = default;
 
 long PrinterService::PrintableWidth() const { return twipsOf(printableRect(*m_printer).width()); }
 long PrinterService::PrintableHeight() const { return twipsOf(printableRect(*m_printer).height()); }
@@ -62,78 +74,126 @@ void PrinterService::setOrientation(int orientation) {
 
 void PrinterService::ShowDialog(const QString& mode) {
     m_confirmed = false;
-    if (mode == QLatin1String("Setup")) {
-        QPageSetupDialog d(m_printer.get(), m_parent ? m_parent : dlg::parentWindow());
-        m_confirmed = dlg::execDialog(&d) == QDialog::Accepted;
-        return;
+    if (mode == QLatin1String("Setup")) showSetupDialog();
+    else showPrintDialog();
+}
+
+void PrinterService::showSetupDialog() {
+    PrinterSetupDialog d(m_printer->printerName(), m_printer->pageLayout().pageSize(),
+                         m_printer->pageLayout().orientation(), m_parent ? m_parent : dlg::parentWindow());
+    m_confirmed = dlg::execDialog(&d) == QDialog::Accepted;
+    if (!m_confirmed) return;
+    const QString name = d.printerName();
+    if (!name.isEmpty() && name != m_printer->printerName()) {
+        m_printer->setOutputFormat(QPrinter::NativeFormat);
+        m_printer->setPrinterName(name);
     }
+    if (d.pageSize().isValid()) m_printer->setPageSize(d.pageSize());
+    m_printer->setPageOrientation(d.orientation());
+}
+
+void PrinterService::showPrintDialog() {
     QPrintDialog d(m_printer.get(), m_parent ? m_parent : dlg::parentWindow());
-    auto* options = new QWidget;
-    options->setWindowTitle(QStringLiteral("Options"));
-    auto* fast = new QCheckBox(QStringLiteral("Fast printing"), options);
+    // The dialog's own output-file choice is left out: printing to a file is
+    // a box here, and the file is asked for once, by the print window.
+    auto* output = new QWidget;
+    output->setWindowTitle(QStringLiteral("Output"));
+    auto* fast = new QCheckBox(QStringLiteral("Fast printing"), output);
     fast->setObjectName(QStringLiteral("chkFastPrint"));
     fast->setChecked(FastPrintOption);
-    auto* lay = new QVBoxLayout(options);
+    auto* toFile = new QCheckBox(QStringLiteral("Print to file"), output);
+    toFile->setObjectName(QStringLiteral("chkPrintToFile"));
+    auto* lay = new QVBoxLayout(output);
     lay->addWidget(fast);
+    lay->addWidget(toFile);
     lay->addStretch();
-    d.setOptionTabs({options});
-    d.setOption(QAbstractPrintDialog::PrintToFile, true);
+    d.setOptionTabs({output});
+    d.setOption(QAbstractPrintDialog::PrintToFile, false);
     d.setOption(QAbstractPrintDialog::PrintPageRange, false);
     m_confirmed = dlg::execDialog(&d) == QDialog::Accepted;
     if (!m_confirmed) return;
     m_copies = std::max(1, m_printer->copyCount());
-    m_printToFile = m_printer->outputFormat() == QPrinter::PdfFormat || !m_printer->outputFileName().isEmpty();
+    m_printToFile = toFile->isChecked() || m_printer->printerName().isEmpty();
     FastPrintOption = fast->isChecked();
 }
 
 void PrinterService::StartJob(const QString& documentName, const QString& outputFile) {
-    if (m_painter) { // a job left open by an earlier failure
-        m_printer->abort();
-        m_painter->end();
-        m_painter.reset();
-    }
-    m_printer->setDocName(documentName);
-    // Copies are printed page by page by the caller.
-    m_printer->setCopyCount(1);
+    m_job.reset(); // a job left open by an earlier failure is dropped
+    auto job = std::make_unique<Job>();
+    job->documentName = documentName;
+    QIODevice* device = nullptr;
     if (!outputFile.isEmpty()) {
-        m_printer->setOutputFormat(QPrinter::PdfFormat);
-        m_printer->setOutputFileName(outputFile);
+        job->file = std::make_unique<QSaveFile>(outputFile);
+        if (!job->file->open(QIODevice::WriteOnly))
+            legacy::raise(QStringLiteral("Cannot write \"%1\": %2").arg(outputFile, job->file->errorString()));
+        device = job->file.get();
     } else {
-        m_printer->setOutputFileName(QString());
-        if (!m_printer->printerName().isEmpty()) m_printer->setOutputFormat(QPrinter::NativeFormat);
+        if (m_printer->printerName().isEmpty()) legacy::raise(QStringLiteral("No printer is installed"));
+        job->spool = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/vexolan-print-XXXXXX.pdf"));
+        if (!job->spool->open())
+            legacy::raise(QStringLiteral("Cannot make the print file: ") + job->spool->errorString());
+        device = job->spool.get();
     }
-    m_pageOpen = false;
-    m_painter = std::make_unique<QPainter>();
-    // The painter opens the device at the first page, so that a job without
-    // pages never reaches the printer.
+    job->writer = std::make_unique<QPdfWriter>(device);
+    job->writer->setTitle(documentName);
+    job->writer->setResolution(m_printer->resolution());
+    if (!job->writer->setPageLayout(m_printer->pageLayout()))
+        legacy::raise(QStringLiteral("The page cannot be laid out for this paper"));
+    m_job = std::move(job);
+    // The painter opens the document at the first page, so that a job
+    // without pages never reaches the printer.
 }
 
 void PrinterService::StartPage() {
-    if (!m_painter) legacy::raise(QStringLiteral("No print job has been started"));
-    if (!m_painter->isActive()) {
-        if (!m_painter->begin(m_printer.get())) {
-            m_painter.reset();
+    if (!m_job) legacy::raise(QStringLiteral("No print job has been started"));
+    if (!m_job->painter.isActive()) {
+        if (!m_job->painter.begin(m_job->writer.get())) {
+            m_job.reset();
             legacy::raise(QStringLiteral("The printer could not start the job"));
         }
-    } else if (!m_printer->newPage()) {
+    } else if (!m_job->writer->newPage()) {
         legacy::raise(QStringLiteral("The printer could not start a new page"));
     }
-    m_pageOpen = true;
+    m_job->pageOpen = true;
 }
 
 void PrinterService::DrawPicture(const QImage& picture, long x, long y, long width, long height) {
-    if (!m_painter || !m_painter->isActive() || !m_pageOpen) legacy::raise(QStringLiteral("No page has been started"));
-    const double k = m_printer->resolution() / 1440.0;
-    m_painter->setRenderHint(QPainter::SmoothPixmapTransform, !FastPrintOption);
-    if (!picture.isNull()) m_painter->drawImage(QRectF(x * k, y * k, width * k, height * k), picture);
+    if (!m_job || !m_job->painter.isActive() || !m_job->pageOpen) legacy::raise(QStringLiteral("No page has been started"));
+    const double k = m_job->writer->resolution() / 1440.0;
+    m_job->painter.setRenderHint(QPainter::SmoothPixmapTransform, !FastPrintOption);
+    if (!picture.isNull()) m_job->painter.drawImage(QRectF(x * k, y * k, width * k, height * k), picture);
 }
 
-void PrinterService::EndPage() { m_pageOpen = false; }
+void PrinterService::EndPage() {
+    if (m_job) m_job->pageOpen = false;
+}
 
 void PrinterService::EndJob() {
-    if (!m_painter) return;
-    const bool ok = !m_painter->isActive() || m_painter->end();
-    m_painter.reset();
-    m_pageOpen = false;
-    if (!ok) legacy::raise(QStringLiteral("The print job could not be completed"));
+    if (!m_job) return;
+    const std::unique_ptr<Job> job = std::move(m_job);
+    if (!job->painter.isActive()) return; // no page: nothing to print
+    if (!job->painter.end()) legacy::raise(QStringLiteral("The print job could not be completed"));
+    if (job->file) {
+        // A failed write shows only at the final flush; check it before the
+        // file takes the place of an older one.
+        if (!job->file->flush() || job->file->error() != QFileDevice::NoError || !job->file->commit())
+            legacy::raise(QStringLiteral("Cannot write \"%1\": %2").arg(job->file->fileName(), job->file->errorString()));
+        return;
+    }
+    submit(*job);
+}
+
+void PrinterService::submit(Job& job) {
+    if (!job.spool->flush()) legacy::raise(QStringLiteral("Cannot write the print file: ") + job.spool->errorString());
+    // CUPS takes the queue without an instance name; the paper goes with the
+    // job, the page's own shape gives the orientation.
+    const QByteArray queue = m_printer->printerName().section(QLatin1Char('/'), 0, 0).toLocal8Bit();
+    const QByteArray media = m_printer->pageLayout().pageSize().key().toUtf8();
+    cups_option_t* options = nullptr;
+    const int count = cupsAddOption("media", media.constData(), 0, &options);
+    const int id = cupsPrintFile(queue.constData(), QFile::encodeName(job.spool->fileName()).constData(),
+                                 job.documentName.toUtf8().constData(), count, options);
+    cupsFreeOptions(count, options);
+    if (id == 0) legacy::raise(QString::fromUtf8(cupsLastErrorString()));
+    m_lastJobId = id;
 }

@@ -1,14 +1,15 @@
 // The printer object the print window holds: the print and printer setup
-// dialogs, the current printer's page in twips, and the print job.  Built on
-// QPrinter over CUPS; the dialogs go through the dialog layer so tests can
-// answer them.  Failures throw legacy::Error.
+// dialogs, the current printer's page in twips, and the print job.  A job is
+// drawn into a PDF and handed to CUPS through libcups, so that a printer that
+// refuses it is seen (and reported), or written to the file the user chose.
+// The dialogs go through the dialog layer so tests can answer them.
+// Failures throw legacy::Error.
 #pragma once
 
 #include <QString>
 #include <memory>
 
 class QImage;
-class QPainter;
 class QPrinter;
 class QWidget;
 
@@ -39,13 +40,16 @@ public:
     // Draws the picture on the current page at x, y (twips from the printable
     // area's corner) stretched to width x height twips.
     void DrawPicture(const QImage& picture, long x, long y, long width, long height);
+    // Ends the job: the file is completed, or the job is sent to the printer;
+    // a printer that does not take it is an error carrying CUPS's reason.
     void EndJob();
     void EndPage();
     // Starts a job under that document name; outputFile "" prints to the
     // printer, otherwise the job is written to that file.
     void StartJob(const QString& documentName, const QString& outputFile);
     void StartPage();
-    // "" shows the print dialog, "Setup" the page setup dialog.
+    // "" shows the print dialog, "Setup" the printer setup dialog (printer,
+    // paper and orientation).
     void ShowDialog(const QString& mode);
     QString DeviceName() const;
     // 1 portrait, 2 landscape.
@@ -56,15 +60,23 @@ public:
     // disabled while it is open).
     void setDialogParent(QWidget* parent) { m_parent = parent; }
 
+    // The printer, paper and orientation chosen.
     QPrinter& printer() { return *m_printer; }
-    bool jobActive() const { return m_painter != nullptr; }
+    bool jobActive() const { return m_job != nullptr; }
+    // The CUPS job id of the last job the printer accepted (0 before any).
+    int LastJobId() const { return m_lastJobId; }
 
 private:
+    struct Job;
+    void showPrintDialog();
+    void showSetupDialog();
+    void submit(Job& job);
+
     std::unique_ptr<QPrinter> m_printer;
-    std::unique_ptr<QPainter> m_painter;
+    std::unique_ptr<Job> m_job;
     QWidget* m_parent = nullptr;
     bool m_confirmed = false;
     int m_copies = 1;
     bool m_printToFile = false;
-    bool m_pageOpen = false;
+    int m_lastJobId = 0;
 };

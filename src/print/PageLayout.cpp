@@ -188,6 +188,14 @@ Capture captureArea(double frameWidth, double frameHeight, double layerLeft, dou
     return c;
 }
 
+bool scaleAccepted(const QString& box) {
+    try {
+        return legacy::NumVal(box) > 0;
+    } catch (const legacy::Error&) {
+        return false; // beyond any number
+    }
+}
+
 bool fastPrintValue(const QString& stored, bool defaultValue) {
     const QString t = stored.trimmed();
     if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0) return true;

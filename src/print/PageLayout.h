@@ -92,6 +92,10 @@ struct Capture {
 Capture captureArea(double frameWidth, double frameHeight, double layerLeft, double layerTop, double layerWidth,
                     double layerHeight);
 
+// Whether a typed scale can be used: a positive number of percent.  Zero, a
+// negative number or text would print nothing, or a stamp.
+bool scaleAccepted(const QString& box);
+
 // Reads a stored "FastPrint" value as a Boolean: "True"/"False" from the print
 // window, "1"/"0" from the preferences window; anything else is the default.
 bool fastPrintValue(const QString& stored, bool defaultValue = true);

@@ -41,8 +41,10 @@ void PrintCommands::cmdPrint_Click() {
             source = w.picMap;
             image = w.picMap->picture();
         }
+        // The window as the user sees it now, before it is greyed out.
+        const QImage shown = w.grab().toImage();
         if (!m_window) m_window = std::make_unique<PrintWindow>(w);
-        m_window->PrintSetup(&w, source, image);
+        m_window->PrintSetup(&w, source, image, shown);
         w.setEnabled(false);
     } catch (const legacy::Error& e) {
         w.reportError(QStringLiteral("mnuFilePrint error: "), e.description());

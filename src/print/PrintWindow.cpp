@@ -20,6 +20,7 @@
 #include <QScrollBar>
 #include <QThread>
 #include <QTimer>
+#include <QWindow>
 #include <cmath>
 #include <initializer_list>
 
@@ -55,7 +56,11 @@ void skipFailure(F&& f) {
 
 } // namespace
 
-PrintWindow::PrintWindow(MainWindow& main) : QWidget(nullptr, Qt::Window), w(main) {
+// A dialog-type window: the window system keeps such a window in front of the
+// window it is transient for (set in PrintSetup), which a plain top-level
+// window does not get.  Not the main window's child: disabling the main
+// window would disable it too.
+PrintWindow::PrintWindow(MainWindow& main) : QWidget(nullptr, Qt::Dialog), w(main) {
     setObjectName(QStringLiteral("frmPrint"));
     buildControls();
 }
@@ -64,36 +69,38 @@ PrintWindow::~PrintWindow() = default;
 
 void PrintWindow::buildControls() {
     Frame4 = named(new QGroupBox(QStringLiteral("Orientation"), this), "Frame4", QStringLiteral("Select orientation"));
-    place(Frame4, 120, 60, 1500, 900);
+    // The left column is as narrow as its captions allow, so that the right
+    // one holds "Center on Page" whole.
+    place(Frame4, 120, 60, 1400, 900);
     optPort = named(new QRadioButton(QStringLiteral("Portrait"), Frame4), "optPort");
-    place(optPort, 120, 300, 1300, 255);
+    place(optPort, 120, 300, 1200, 255);
     optLand = named(new QRadioButton(QStringLiteral("Landscape"), Frame4), "optLand");
-    place(optLand, 120, 580, 1300, 255);
+    place(optLand, 120, 580, 1200, 255);
     optPort->setChecked(true);
 
     Frame3 = named(new QGroupBox(QStringLiteral("Print"), this), "Frame3", QStringLiteral("Select printing option"));
-    place(Frame3, 1740, 60, 1560, 900);
+    place(Frame3, 1600, 60, 1700, 900);
     optWindow = named(new QRadioButton(QStringLiteral("Print Window"), Frame3), "optWindow",
                       QStringLiteral("Quick print of application window: Preview unavailabe"));
-    place(optWindow, 120, 300, 1380, 255);
+    place(optWindow, 120, 300, 1500, 255);
     optPlot = named(new QRadioButton(QStringLiteral("Print Plot"), Frame3), "optPlot",
                     QStringLiteral("Precise print of the graph or plot"));
-    place(optPlot, 120, 580, 1380, 255);
+    place(optPlot, 120, 580, 1500, 255);
     optPlot->setChecked(true);
 
     Frame2 = named(new QGroupBox(QStringLiteral("Scale (%)"), this), "Frame2", QStringLiteral("Adjust the printed size"));
-    place(Frame2, 120, 1020, 1500, 1300);
+    place(Frame2, 120, 1020, 1400, 1300);
     txtScale = named(new QLineEdit(QStringLiteral("100"), Frame2), "txtScale");
     place(txtScale, 120, 300, 800, 330);
     VScroll1 = spinButton(Frame2, "VScroll1");
     place(VScroll1, 940, 300, 255, 330);
     chkFit = named(new QCheckBox(QStringLiteral("Fit to Page"), Frame2), "chkFit");
-    place(chkFit, 120, 800, 1300, 255);
+    place(chkFit, 120, 800, 1200, 255);
     chkFit->setChecked(true);
 
     Frame1 = named(new QGroupBox(QStringLiteral("Margins (in.)"), this), "Frame1",
                    QStringLiteral("Adjust the page margins"));
-    place(Frame1, 1740, 1020, 1560, 1300);
+    place(Frame1, 1600, 1020, 1700, 1300);
     auto* labLeft = new QLabel(QStringLiteral("Left:"), Frame1);
     place(labLeft, 120, 330, 500, 255);
     txtLeft = named(new QLineEdit(Frame1), "txtLeft");
@@ -105,7 +112,7 @@ void PrintWindow::buildControls() {
     VScroll2 = spinButton(Frame1, "VScroll2");
     place(VScroll2, 1280, 300, 255, 690);
     chkCenter = named(new QCheckBox(QStringLiteral("Center on Page"), Frame1), "chkCenter");
-    place(chkCenter, 120, 1010, 1400, 255);
+    place(chkCenter, 120, 1010, 1560, 255);
 
     labPrinter = named(new QLabel(QStringLiteral("Print to: "), this), "labPrinter");
     place(labPrinter, 120, 2420, 2760, 255);
@@ -176,7 +183,7 @@ double PrintWindow::HeightTwips() const { return twips::fromPx(height()); }
 // ---------------------------------------------------------------------------
 // Opening and closing
 
-void PrintWindow::PrintSetup(MainWindow* owner, QWidget* pictureBox, const QImage& image) {
+void PrintWindow::PrintSetup(MainWindow* owner, QWidget* pictureBox, const QImage& image, const QImage& ownerImage) {
     OwnerForm = owner;
     SourcePicture = pictureBox;
     setWindowTitle(w.app.ProgramTitle + QStringLiteral(" Print"));
@@ -184,12 +191,19 @@ void PrintWindow::PrintSetup(MainWindow* owner, QWidget* pictureBox, const QImag
         m_loaded = true;
         Form_Load();
     }
+    // The window belongs to the main window and stays in front of it: a
+    // click on the disabled main window must not bury it.
+    if (owner) {
+        winId();
+        if (QWindow* handle = windowHandle()) handle->setTransientParent(owner->windowHandle());
+    }
     const QIcon icon = owner ? owner->windowIcon() : QIcon();
     setWindowIcon(icon);
     Image1->setPixmap(icon.pixmap(Image1->size()));
     if (sound::WaveDeviceAvailable()) sound::PlaySystemSound(QStringLiteral("Maximize"), true);
     cmdHelp->setVisible(false);
     picture = image;
+    shownOwner = ownerImage;
     PageSetup();
     show();
     raise();
@@ -311,6 +325,11 @@ void PrintWindow::PageSetup() {
 
 void PrintWindow::PrintScale() {
     ScaleArmed = false;
+    if (!chkFit->isChecked() && !pagelayout::scaleAccepted(txtScale->text())) {
+        // No scale would print nothing, or a stamp: keep the last one.
+        txtScale->setText(m_lastScale);
+        report(QStringLiteral("Please enter a scale greater than 0."));
+    }
     pagelayout::ScaleInput in;
     in.left = txtLeft->text();
     in.top = txtTop->text();
@@ -332,6 +351,7 @@ void PrintWindow::PrintScale() {
     txtLeft->setText(r.left);
     txtTop->setText(r.top);
     txtScale->setText(r.scale);
+    if (pagelayout::scaleAccepted(r.scale)) m_lastScale = r.scale;
     MainWindow::DoEvents();
     if (optPlot->isChecked()) skipFailure([&] { PrintPreviewDraw(picPreview); });
     ScaleArmed = true;
@@ -383,7 +403,13 @@ void PrintWindow::optLand_Click() {
 void PrintWindow::optPlot_Click() { PageSetup(); }
 void PrintWindow::optWindow_Click() { PageSetup(); }
 
-void PrintWindow::chkFit_Click() { Timer1->start(); }
+void PrintWindow::chkFit_Click() {
+    // The scale box takes typing as soon as Fit is unticked, not only after
+    // the re-scale a second later.
+    txtScale->setEnabled(!chkFit->isChecked());
+    VScroll1->setEnabled(!chkFit->isChecked());
+    Timer1->start();
+}
 
 void PrintWindow::chkCenter_Click() {
     if (!chkCenter->isChecked() && !chkFit->isChecked()) {
@@ -448,12 +474,12 @@ void PrintWindow::cmdPrinter_Click() {
     }
 }
 
-void PrintWindow::printPicturePages(int copies, const QString& outputFile) {
+void PrintWindow::printPages(const QImage& image, const pagelayout::PrintRect& at, int copies, const QString& outputFile) {
     PrinterService& ps = printerService();
     ps.StartJob(w.app.ProgramTitle + QStringLiteral(" Page"), outputFile);
     for (int i = 1; i <= copies; ++i) {
         ps.StartPage();
-        ps.DrawPicture(picture, rect.PrintLeft, rect.PrintTop, rect.PrintWidth, rect.PrintHeight);
+        ps.DrawPicture(image, at.PrintLeft, at.PrintTop, at.PrintWidth, at.PrintHeight);
         ps.EndPage();
     }
     ps.EndJob();
@@ -468,29 +494,29 @@ void PrintWindow::cmdPrint_Click() {
         if (!ps.DialogConfirmed()) return;
         PageSetup();
         w.settings->WriteSetting(w.app.AppName, QStringLiteral("FastPrint"), ps.FastPrintOption);
+        QString file;
+        if (ps.PrintToFile()) {
+            // The one place the file is asked for.
+            dlg::CommonDialog cd;
+            cd.DialogTitle = QStringLiteral("Print To File");
+            cd.FileName = QStringLiteral("*.prn");
+            cd.Filter = QStringLiteral("Printer Files (*.prn)|*.prn");
+            cd.DefaultExt = QStringLiteral("prn");
+            // A cancelled save dialog prints nothing: there is no file to print to.
+            if (!dlg::provider().save(this, cd) || cd.FileName.isEmpty() || cd.FileName.contains(QLatin1Char('*')))
+                return;
+            file = cd.FileName;
+        }
         if (optWindow->isChecked()) {
-            // The main window's image as shown on the screen, at screen size.
-            const QImage shot = OwnerForm ? OwnerForm->grab().toImage() : QImage();
-            ps.StartJob(w.app.ProgramTitle + QStringLiteral(" Page"), QString());
-            ps.StartPage();
-            ps.DrawPicture(shot, 0, 0, std::lround(twips::fromPx(shot.width())),
-                           std::lround(twips::fromPx(shot.height())));
-            ps.EndPage();
-            ps.EndJob();
-            return;
+            // The main window as the user saw it when printing was asked
+            // for (it is greyed out now), at screen size, one page.
+            const pagelayout::PrintRect at{0, 0, std::lround(twips::fromPx(shownOwner.width())),
+                                           std::lround(twips::fromPx(shownOwner.height()))};
+            printPages(shownOwner, at, 1, file);
+        } else {
+            // A file holds one copy; the printer gets one page per copy.
+            printPages(picture, rect, file.isEmpty() ? ps.Copies() : 1, file);
         }
-        if (!ps.PrintToFile()) {
-            printPicturePages(ps.Copies(), QString());
-            return;
-        }
-        dlg::CommonDialog cd;
-        cd.DialogTitle = QStringLiteral("Print To File");
-        cd.FileName = QStringLiteral("*.prn");
-        cd.Filter = QStringLiteral("Printer Files (*.prn)|*.prn");
-        cd.DefaultExt = QStringLiteral("prn");
-        // A cancelled save dialog prints nothing: there is no file to print to.
-        if (!dlg::provider().save(this, cd) || cd.FileName.isEmpty() || cd.FileName.contains(QLatin1Char('*'))) return;
-        printPicturePages(1, cd.FileName);
     } catch (const legacy::Error& e) {
         report(QStringLiteral("Printing error: ") + e.description());
     }

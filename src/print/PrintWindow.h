@@ -29,9 +29,10 @@ public:
     explicit PrintWindow(MainWindow& main);
     ~PrintWindow() override;
 
-    // Keeps the owner and the picture to print, lays the page out and shows
-    // the window.  Failures reach the caller (legacy::Error).
-    void PrintSetup(MainWindow* owner, QWidget* picture, const QImage& image);
+    // Keeps the owner, the picture to print and the owner as it was shown
+    // (for "Print Window"), lays the page out and shows the window.
+    // Failures reach the caller (legacy::Error).
+    void PrintSetup(MainWindow* owner, QWidget* picture, const QImage& image, const QImage& ownerImage);
     // Reads the printer's page and lays the window out for it.
     void PageSetup();
     // Turns margins, scale, fit and centring into the print rectangle.
@@ -48,6 +49,7 @@ public:
     QPointer<MainWindow> OwnerForm;
     QPointer<QWidget> SourcePicture;
     QImage picture;             // the picture to print, as it was when the window was set up
+    QImage shownOwner;          // the main window as the user saw it before it was disabled
     double PreviewSize = 6060;
     pagelayout::PageValues page;
     pagelayout::PageMetrics metrics;
@@ -110,10 +112,11 @@ private:
     void PrintPreviewDraw(QLabel* target);
     void optionClick(void (PrintWindow::*body)());
     void report(const QString& text);
-    void printPicturePages(int copies, const QString& outputFile);
+    void printPages(const QImage& image, const pagelayout::PrintRect& at, int copies, const QString& outputFile);
 
     MainWindow& w;
     std::unique_ptr<PrinterService> m_printer;
     bool m_loaded = false;
     bool m_inResize = false;
+    QString m_lastScale = QStringLiteral("100"); // the last scale applied, put back when a typed one is refused
 };
