@@ -337,17 +337,22 @@ private slots:
         QCOMPARE(w->cmbShow->count(), 3);
         QCOMPARE(w->doc.ContactLineCount, 0); // nothing drawn yet
 
-        // Up: contact 1, then 5, then round to All.
+        // Up: contact 1, then 5, then round to All; the box between the
+        // arrows names the contact drawn.
+        QCOMPARE(w->UpDown1->text(), QStringLiteral("All"));
         w->UpDown1->stepUp();
         QCOMPARE(w->doc.ContactShown, QStringLiteral("1"));
+        QCOMPARE(w->UpDown1->text(), QStringLiteral("1"));
         QCOMPARE(drawn(*w), QStringLiteral("4>5 5>4"));
         QCOMPARE(w->UpDown1->value(), 0);
         QVERIFY(!w->UpDown1->isHidden());
         QVERIFY(w->mnuViewShowContactShowSeq->isChecked());
         w->UpDown1->stepUp();
         QCOMPARE(w->doc.ContactShown, QStringLiteral("5"));
+        QCOMPARE(w->UpDown1->text(), QStringLiteral("5"));
         w->UpDown1->stepUp();
         QCOMPARE(w->doc.ContactShown, QStringLiteral("All"));
+        QCOMPARE(w->UpDown1->text(), QStringLiteral("All"));
         QCOMPARE(w->doc.ContactLineCount, 5);
         QVERIFY(w->mnuViewShowContactShowSeq->isChecked());
         QVERIFY(w->cmbShow->isHidden());
