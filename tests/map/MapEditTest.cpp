@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImageReader>
 #include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTest>
@@ -210,6 +211,51 @@ private slots:
         QVERIFY(!w->mnuOptRot->menuAction()->isEnabled());
         QVERIFY(!w->mnuOptSkew->menuAction()->isEnabled());
         QVERIFY(!w->mnuOptEdit->isEnabled());
+    }
+
+    // A map straightened before registration is kept with the project: the
+    // save offers the edited picture as a JPEG file, which the project then
+    // names, so that the points sit on it when the project is opened again.
+    // Declined, the user is told that the project keeps the original.
+    void editedMapIsOfferedWhenTheProjectIsSaved_data() {
+        QTest::addColumn<bool>("keep");
+        QTest::newRow("saved") << true;
+        QTest::newRow("declined") << false;
+    }
+    void editedMapIsOfferedWhenTheProjectIsSaved() {
+        QFETCH(bool, keep);
+        auto w = windowWithMap();
+        auto& dl = testsupport::dialogs();
+        dl.queue(QStringLiteral("90"));
+        w->mnuOptRotDo->trigger();
+        maptest::registerLinear(*w);
+        dl.clear();
+        QTemporaryDir project;
+        const QString vlm = project.filePath(QStringLiteral("sheet.vlm"));
+        dl.queue(vlm);
+        if (keep) dl.queue(project.filePath(QStringLiteral("straight")));
+        else dl.queue(dlg::Cancel{});
+        w->cmdSave->click();
+        QCOMPARE(dl.prompts.size(), size_t(keep ? 2 : 3));
+        QCOMPARE(dl.prompts[1].title, QStringLiteral("Save Map Image File As..."));
+        QCOMPARE(dl.prompts[1].defaultText, dir.filePath(QStringLiteral("tilted.jpg")));
+        QCOMPARE(dl.prompts[1].filter, QStringLiteral("JPEG Image File (*.jpg)|*.jpg"));
+        if (!keep)
+            QCOMPARE(dl.prompts[2].text, QStringLiteral("The rotated or skewed map picture was not saved: the project "
+                                                        "keeps the original picture ") + mapPath + u'.');
+        const QString named = project.filePath(keep ? QStringLiteral("straight.jpg") : QStringLiteral("tilted.png"));
+        QCOMPARE(w->doc.MapFileName, named);
+        if (keep) QCOMPARE(QImageReader(named).format(), QByteArray("jpeg"));
+        // Asked once: the next save writes the project alone.
+        dl.clear();
+        emit w->mnuFile->aboutToShow();
+        w->mnuFileSave->trigger();
+        QVERIFY(dl.prompts.empty());
+
+        dl.queue(vlm);
+        w->cmdDig->click();
+        QCOMPARE(w->doc.MapFileName, named);
+        QCOMPARE(shownSize(*w), keep ? QSize(100, 200) : QSize(200, 100));
     }
 
     // ---- Edit Map ----
