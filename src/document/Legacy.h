@@ -98,7 +98,7 @@ QString GeneralText(float value);
 // same style as SingleText ("0" dropped before the point, exponent form with
 // two exponent digits).  Used for number items in files.
 QString NumberItem(float value);
-// The same digits as NumberItem, always in plain decimal form ("0.0000123",
+// The same digits as NumberItem, always in plain decimal form (".0000123",
 // "123456790"): for readers that take no exponent.
 QString DecimalItem(float value);
 // Text of a whole number, as written for Integer and Long items.

@@ -177,46 +177,40 @@ private slots:
         QVERIFY(!w->cmdConSave->isEnabled());
     }
 
+    // A failed Save Conversion names what is missing and keeps the button
+    // and the converter's files, to be saved again.
+    void saveConversionFailuresKeepTheButton_data() {
+        QTest::addColumn<bool>("folderUnderAFile");
+        QTest::addColumn<QByteArray>("output");   // empty: none written
+        QTest::addColumn<QString>("message");
+        QByteArray whole = "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\n";
+        for (int i = 1; i <= 5; ++i) whole += "1,2,3,4\r\n";
+        QTest::newRow("no folder can be made") << true << whole << "Path not found: TMP/Data/Dat Files";
+        QTest::newRow("short output") << false << QByteArray("a,b,c,d,e,f,g,h\r\n1,2,3,4\r\n")
+                                      << "Input past end of file";
+        QTest::newRow("no output") << false << QByteArray() << "File not found: TMP/DATA-OUT.DAT";
+    }
     void saveConversionFailuresKeepTheButton() {
+        QFETCH(bool, folderUnderAFile);
+        QFETCH(QByteArray, output);
+        QFETCH(QString, message);
         auto w = documentWithPoints();
         QTemporaryDir tmp;
         w->exportCommands->converterFolder = tmp.path() + u'/';
-        // The data folder lies under a file: no "Dat Files" can be made there.
-        legacy::writeFileAtomically(tmp.path() + QStringLiteral("/Data"), "");
+        if (folderUnderAFile) legacy::writeFileAtomically(tmp.path() + QStringLiteral("/Data"), "");
         w->app.DataFolder = tmp.path() + QStringLiteral("/Data/");
         legacy::writeFileAtomically(tmp.path() + QStringLiteral("/Data-in.dat"), "x");
-        QByteArray out = "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\n";
-        for (int i = 1; i <= 5; ++i) out += "1,2,3,4\r\n";
-        legacy::writeFileAtomically(tmp.path() + QStringLiteral("/DATA-OUT.DAT"), out);
+        if (!output.isEmpty()) legacy::writeFileAtomically(tmp.path() + QStringLiteral("/DATA-OUT.DAT"), output);
         w->cmdConSave->setEnabled(true);
         testsupport::dialogs().queue(dlg::Answer::Yes);
         w->exportCommands->cmdConSave_Click();
         auto& p = testsupport::dialogs().prompts;
         QCOMPARE(p.size(), size_t(2));
-        QCOMPARE(p[1].text, QStringLiteral("cmdConSave error: \n\nPath not found: ") + tmp.path() +
-                                QStringLiteral("/Data/Dat Files"));
+        QCOMPARE(p[1].text, QStringLiteral("cmdConSave error: \n\n") + message.replace(QStringLiteral("TMP"), tmp.path()));
         QVERIFY(w->cmdConSave->isEnabled());
-        // The converter's output is still there to be saved again.
-        QVERIFY(QFile::exists(tmp.path() + QStringLiteral("/DATA-OUT.DAT")));
+        QCOMPARE(QFile::exists(tmp.path() + QStringLiteral("/DATA-OUT.DAT")), !output.isEmpty());
         QVERIFY(QFile::exists(tmp.path() + QStringLiteral("/Data-in.dat")));
-
-        // A short converter output fails too.
-        testsupport::dialogs().clear();
-        w->app.DataFolder = tmp.path() + QStringLiteral("/Data2/");
-        legacy::writeFileAtomically(tmp.path() + QStringLiteral("/DATA-OUT.DAT"), "a,b,c,d,e,f,g,h\r\n1,2,3,4\r\n");
-        testsupport::dialogs().queue(dlg::Answer::Yes);
-        w->exportCommands->cmdConSave_Click();
-        QCOMPARE(p.size(), size_t(2));
-        QVERIFY(p[1].text.startsWith(QStringLiteral("cmdConSave error: ")));
-        QVERIFY(!QFile::exists(tmp.path() + QStringLiteral("/Data2/Dat Files/Lakes.dat")));
-
-        // So does a missing output, named.
-        testsupport::dialogs().clear();
-        QFile::remove(tmp.path() + QStringLiteral("/DATA-OUT.DAT"));
-        testsupport::dialogs().queue(dlg::Answer::Yes);
-        w->exportCommands->cmdConSave_Click();
-        QCOMPARE(p[1].text, QStringLiteral("cmdConSave error: \n\nFile not found: ") + tmp.path() +
-                                QStringLiteral("/DATA-OUT.DAT"));
+        QVERIFY(!QFile::exists(tmp.path() + QStringLiteral("/Data/Dat Files/Lakes.dat")));
     }
 
     // ---- second data set and combination ----
