@@ -359,7 +359,7 @@ void MainWindow::buildControls() {
     labShow = named(new QLabel(QStringLiteral("Contact"), central), "labShow");
     cmbShow = named(new QComboBox(central), "cmbShow");
     cmdShowContact = button(central, "cmdShowContact", QStringLiteral("Show"));
-    UpDown1 = named(new QSpinBox(central), "UpDown1", QStringLiteral("Click to increment contact number up or down"));
+    UpDown1 = named(new StepSpinner(central), "UpDown1", QStringLiteral("Click to increment contact number up or down"));
     UpDown1->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
 
     // The strip of controls right of the map.

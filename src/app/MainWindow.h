@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/AboutBox.h"
+#include "app/StepSpinner.h"
 #include "document/Document.h"
 #include "map/MapLayer.h"
 
@@ -139,7 +140,7 @@ public:
     QLabel* labShow = nullptr;
     QComboBox* cmbShow = nullptr;
     QPushButton* cmdShowContact = nullptr;
-    QSpinBox* UpDown1 = nullptr;
+    StepSpinner* UpDown1 = nullptr;
 
     // ---- right-hand strip ----
     QPushButton* cmdDig = nullptr;

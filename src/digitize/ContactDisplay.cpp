@@ -45,6 +45,8 @@ void ContactDisplay::listBar() {
 }
 
 void ContactDisplay::steppingBar() {
+    // The box between the arrows names the contact on the map.
+    w.UpDown1->setCaption(w.doc.ContactShown);
     w.UpDown1->setVisible(true);
     w.cmbShow->setVisible(false);
     w.cmdShowContact->setVisible(false);

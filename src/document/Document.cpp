@@ -27,6 +27,7 @@ void Document::clearData() {
     ScaleSide = DataChanged = MapBusy = false;
     MovePointMode = MoveLabelMode = false;
     OtherDataOpen = ContoursCurrent = OtherStructural = ShowInterrupt = false;
+    AskProjectName = MapPictureEdited = false;
     ProjectionName.clear();
     CoordUnits.clear();
 }

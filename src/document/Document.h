@@ -118,6 +118,13 @@ struct Document {
     bool ContoursCurrent = false;
     bool OtherStructural = false;
     bool ShowInterrupt = false;
+    // The next project save asks for the project's name even though the
+    // document has one: every point was removed, so what is saved next is a
+    // new data set that must not silently replace the earlier project.
+    bool AskProjectName = false;
+    // The map picture was rotated or skewed since it was loaded, and the
+    // edited picture is in no file yet.
+    bool MapPictureEdited = false;
 
     // Contouring.
     int ContourDetail = 0;

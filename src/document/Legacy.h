@@ -98,6 +98,9 @@ QString GeneralText(float value);
 // same style as SingleText ("0" dropped before the point, exponent form with
 // two exponent digits).  Used for number items in files.
 QString NumberItem(float value);
+// The same digits as NumberItem, always in plain decimal form (".0000123",
+// "123456790"): for readers that take no exponent.
+QString DecimalItem(float value);
 // Text of a whole number, as written for Integer and Long items.
 QString IntegerText(long long value);
 
@@ -125,6 +128,7 @@ class QuotedFieldLine {
 public:
     QuotedFieldLine& text(const QString& item);
     QuotedFieldLine& number(float value);
+    QuotedFieldLine& decimal(float value);     // a number never in exponent form
     QuotedFieldLine& integer(long long value);
     QuotedFieldLine& boolean(bool value);
     QString str() const { return m_line; }

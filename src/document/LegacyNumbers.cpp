@@ -228,13 +228,14 @@ Digits shortestDigits(T value) {
 
 // Lays digits out as the old runtime's general number text: plain digits
 // while the decimal exponent lies in -4 .. plainDigits-1, otherwise the
-// exponent form "1.234568E+07" with at least two exponent digits.
-QString layout(const Digits& d, int plainDigits, bool zeroBeforePoint) {
+// exponent form "1.234568E+07" with at least two exponent digits.  Without
+// allowExponent every value is laid out in plain digits.
+QString layout(const Digits& d, int plainDigits, bool zeroBeforePoint, bool allowExponent = true) {
     std::string out;
     if (d.negative) out += '-';
     const std::string& g = d.digits;
     if (g == "0") return QStringLiteral("0");
-    if (d.exp >= plainDigits || d.exp < -4) {
+    if (allowExponent && (d.exp >= plainDigits || d.exp < -4)) {
         out += g[0];
         if (g.size() > 1) {
             out += '.';
@@ -439,6 +440,11 @@ QString NumberItem(float value) {
     // end, so a value shows the same way as in SingleText, only with the
     // extra digits it needs to read back unchanged.
     return layout(shortestDigits(value), 7, false);
+}
+
+QString DecimalItem(float value) {
+    requireFinite(value);
+    return layout(shortestDigits(value), 7, false, false);
 }
 
 QString IntegerText(long long value) {

@@ -109,6 +109,13 @@ QuotedFieldLine& QuotedFieldLine::number(float value) {
     return *this;
 }
 
+QuotedFieldLine& QuotedFieldLine::decimal(float value) {
+    const QString digits = DecimalItem(value);
+    sep();
+    m_line += digits;
+    return *this;
+}
+
 QuotedFieldLine& QuotedFieldLine::integer(long long value) {
     sep();
     m_line += IntegerText(value);

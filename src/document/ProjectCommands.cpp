@@ -10,6 +10,7 @@
 #include "platform/FileService.h"
 #include "platform/ImagingObject.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <initializer_list>
@@ -39,6 +40,9 @@ std::optional<QString> askSaveName(MainWindow& w, const QString& title, const QS
     cd.DefaultExt = ext;
     cd.InitDir = w.DialogInitDir;
     if (!dlg::showSave(cd)) return std::nullopt;
+    // A name typed without an extension gets the dialog's own.
+    cd.FileName = FileService::WithExtension(cd.FileName, ext);
+    cd.FileTitle = FileService::SplitPath(cd.FileName, false);
     w.DialogFileName = cd.FileName;
     w.DialogFileTitle = cd.FileTitle;
     return cd.FileName;
@@ -89,7 +93,7 @@ void ProjectCommands::cmdSave_Click() {
     s.DataChanged = d.DataChanged;
     s.plotShown = !w.picMap->isHidden();
     s.MapRegistered = d.MapRegistered;
-    s.projectNamed = !d.DataFileName.isEmpty();
+    s.projectNamed = !d.DataFileName.isEmpty() && !d.AskProjectName;
     s.pictureNamed = w.DialogFileName.size() > 4 && !QFileInfo(w.DialogFileName).isRelative();
     const SaveWay way = chooseSaveWay(s);
     const bool before = d.DataChanged;
@@ -101,7 +105,7 @@ bool ProjectCommands::saveForPrompt(bool keepName) {
     SaveState s;
     s.DataChanged = keepName;
     s.MapRegistered = d.MapRegistered;
-    s.projectNamed = !d.DataFileName.isEmpty();
+    s.projectNamed = !d.DataFileName.isEmpty() && !d.AskProjectName;
     s.projectOnly = true;
     const SaveWay way = chooseSaveWay(s);
     d.DataChanged = keepName;
@@ -149,13 +153,29 @@ ProjectCommands::Outcome ProjectCommands::saveContourPicture(bool withDialog) {
     Document& d = w.doc;
     QString path;
     if (withDialog) {
-        const std::optional<QString> chosen = askSaveName(
-            w, QStringLiteral("Save Contour Image File"),
-            w.app.DataFolder + (w.DialogFileTitle.isEmpty() ? QStringLiteral("Untitled.vlp")
-                                                            : withoutExtension(w.DialogFileTitle) + QStringLiteral(".vlp")),
-            QStringLiteral("Contour Image File (*.vlp)|*.vlp"), QStringLiteral("vlp"));
-        if (!chosen) return Outcome::Cancelled;
-        path = *chosen;
+        QString proposed = w.app.DataFolder + (w.DialogFileTitle.isEmpty()
+                                                   ? QStringLiteral("Untitled.vlp")
+                                                   : withoutExtension(w.DialogFileTitle) + QStringLiteral(".vlp"));
+        for (;;) {
+            const QString lastName = w.DialogFileName, lastTitle = w.DialogFileTitle;
+            const std::optional<QString> chosen =
+                askSaveName(w, QStringLiteral("Save Contour Image File"), proposed,
+                            QStringLiteral("Contour Image File (*.vlp)|*.vlp"), QStringLiteral("vlp"));
+            if (!chosen) return Outcome::Cancelled;
+            const QFileInfo info(*chosen);
+            if (info.suffix().compare(QLatin1String("vlp"), Qt::CaseInsensitive) == 0) {
+                path = *chosen;
+                break;
+            }
+            // The picture under another extension would pass for another
+            // kind of file (or replace a project of that name).
+            w.DialogFileName = lastName;
+            w.DialogFileTitle = lastTitle;
+            dlg::msgBox(QStringLiteral("A contour image file must have the extension \".vlp\": ") + info.fileName() +
+                            QStringLiteral(" cannot be used."),
+                        {dlg::Buttons::OK, dlg::Icon::Exclamation});
+            proposed = FileService::SplitPath(*chosen, true) + info.completeBaseName() + QStringLiteral(".vlp");
+        }
     } else {
         path = withoutExtension(w.DialogFileName) + QStringLiteral(".vlp");
     }
@@ -184,6 +204,7 @@ ProjectCommands::Outcome ProjectCommands::saveMapImage() {
         d.DataFileName = w.app.DataFolder + withoutExtension(FileService::SplitPath(d.MapFileName, false)) +
                          QStringLiteral(".vlm");
         w.picImgX->save(d.MapFileName, ImagingObject::FormatJpeg, 24);
+        d.MapPictureEdited = false;
     } catch (const Error&) {
         // The map was not written: keep naming the image that exists.
         d.MapFileName = oldMap;
@@ -209,13 +230,49 @@ ProjectCommands::Outcome ProjectCommands::saveProject(bool withDialog) {
         w.app.DataFolder = FileService::SplitPath(d.DataFileName, true);
         w.setDocumentCaption(withoutExtension(FileService::SplitPath(d.DataFileName, false)));
         w.showDataStatus();
-        return SaveData() ? Outcome::Saved : Outcome::FailedReported;
+        offerEditedMap();
+        if (!SaveData()) return Outcome::FailedReported;
+        d.AskProjectName = false;
+        return Outcome::Saved;
     }
+    offerEditedMap();
     w.setBusyPointers(true);
     const bool ok = SaveData();
     w.setBusyPointers(false);
     w.DialogFileName = d.DataFileName;
     return ok ? Outcome::Saved : Outcome::FailedReported;
+}
+
+// A map picture rotated or skewed since it was loaded is only in memory:
+// the project would name the unedited file, and on opening every point would
+// sit on that picture.  The user is offered to save the edited picture, which
+// the project then names; declined, the project keeps the original picture.
+void ProjectCommands::offerEditedMap() {
+    Document& d = w.doc;
+    if (!d.MapPictureEdited) return;
+    d.MapPictureEdited = false; // asked once for each edit
+    const QFileInfo original(d.MapFileName);
+    const QString lastName = w.DialogFileName, lastTitle = w.DialogFileTitle;
+    const std::optional<QString> chosen = askSaveName(
+        w, QStringLiteral("Save Map Image File As..."),
+        FileService::SplitPath(d.MapFileName, true) + original.completeBaseName() + QStringLiteral(".jpg"),
+        QStringLiteral("JPEG Image File (*.jpg)|*.jpg"), QStringLiteral("jpg"));
+    w.DialogFileName = lastName;
+    w.DialogFileTitle = lastTitle;
+    QString problem;
+    if (chosen) {
+        try {
+            w.picImgX->save(*chosen, ImagingObject::FormatJpeg, 24);
+            d.MapFileName = *chosen;
+            return;
+        } catch (const Error& e) {
+            problem = e.description() + QStringLiteral("\n\n");
+        }
+    }
+    dlg::msgBox(problem + QStringLiteral("The rotated or skewed map picture was not saved: the project keeps the "
+                                         "original picture ") +
+                    QDir::toNativeSeparators(d.MapFileName) + QLatin1Char('.'),
+                {dlg::Buttons::OK, dlg::Icon::Information});
 }
 
 bool ProjectCommands::SaveData() {

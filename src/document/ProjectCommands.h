@@ -48,6 +48,7 @@ private:
     Outcome saveContourPicture(bool withDialog);
     Outcome saveMapImage();
     Outcome saveProject(bool withDialog);
+    void offerEditedMap();
     void finishSave(SaveWay way, Outcome outcome, bool changedBefore);
 
     void openProject(const QString& path);   // steps after the dialog; throws legacy::Error

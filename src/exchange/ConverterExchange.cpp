@@ -23,7 +23,8 @@ QByteArray inputFileText(const Document& doc) {
     auto add = [&](const std::vector<DataPoint>& points, int count) {
         for (int i = 1; i <= count && size_t(i) < points.size(); ++i) {
             const DataPoint& p = points[size_t(i)];
-            lines << QuotedFieldLine().integer(p.Number).number(p.X).number(p.Y).number(p.Z).str();
+            // The converter reads plain decimals: no value goes in exponent form.
+            lines << QuotedFieldLine().integer(p.Number).decimal(p.X).decimal(p.Y).decimal(p.Z).str();
         }
     };
     add(doc.DatumPoints, doc.DatCount);

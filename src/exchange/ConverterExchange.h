@@ -18,7 +18,8 @@ inline const QString ProgramFileName = QStringLiteral("corpscon.exe");
 // Records the result table holds at most.
 constexpr int MaxRecords = 2000;
 
-// One comma line per point (number, X, Y, Z as stored), datum points first.
+// One comma line per point (number, X, Y, Z as stored, in plain decimals),
+// datum points first.
 QByteArray inputFileText(const Document& doc);
 
 // The records read from the converter's output: the first and second

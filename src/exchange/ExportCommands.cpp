@@ -21,6 +21,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QTemporaryFile>
 #include <QTimer>
 
 using namespace legacy;
@@ -336,10 +337,37 @@ void ExportCommands::cmdConDat_Click(int index) {
 // ---------------------------------------------------------------------------
 // Run CorpsCon: the points go to the converter's input file and the
 // converter is started; the user converts there.
+
+namespace {
+
+// A missing file or folder is named in the message, so the user knows what
+// to put right.
+[[noreturn]] void raisePath(ErrorCode code, const QString& path) {
+    throw Error(code, errorText(code) + QStringLiteral(": ") + QDir::toNativeSeparators(path));
+}
+
+// The last lines a converter wrote to its error output, from its log file.
+QStringList lastErrorLines(const QProcess* p, int count) {
+    QStringList lines;
+    const auto* log = p->findChild<QTemporaryFile*>(QStringLiteral("errorLog"));
+    if (!log) return lines;
+    QFile f(log->fileName());
+    if (!f.open(QIODevice::ReadOnly)) return lines;
+    constexpr qint64 tail = 4096;
+    if (f.size() > tail) f.seek(f.size() - tail);
+    const QStringList all = QString::fromLocal8Bit(f.readAll()).split(u'\n');
+    for (const QString& line : all)
+        if (!line.trimmed().isEmpty()) lines << line.trimmed();
+    return lines.mid(std::max<qsizetype>(0, lines.size() - count));
+}
+
+} // namespace
+
 void ExportCommands::cmdConRun_Click() {
     const Document& d = w.doc;
     const QString outPath = converterFolder + converter::OutputFileName;
     try {
+        if (!QFileInfo(converterFolder).isDir()) raisePath(ErrorCode::PathNotFound, converterFolder);
         if (QFileInfo::exists(outPath) && !QFile::remove(outPath))
             raise(QStringLiteral("Permission denied: ") + QDir::toNativeSeparators(outPath));
         writeFileAtomically(converterFolder + converter::InputFileName, converter::inputFileText(d));
@@ -347,13 +375,68 @@ void ExportCommands::cmdConRun_Click() {
         const QString program = converterFolder + converter::ProgramFileName;
         if (!QFileInfo::exists(program))
             raise(QStringLiteral("The coordinate converter is not installed: ") + QDir::toNativeSeparators(program));
-        if (!QProcess::startDetached(program, {}, converterFolder))
-            raise(QStringLiteral("The coordinate converter could not be started: ") +
-                  QDir::toNativeSeparators(program));
-        if (QFileInfo::exists(outPath)) w.cmdConSave->setEnabled(true);
-        else m_outputPoll->start();
+        m_outputPoll->stop();
+        startConverter(program);
     } catch (const Error& e) {
         w.reportError(QStringLiteral("cmdConRun error: "), e.description());
+    }
+}
+
+void ExportCommands::startConverter(const QString& program) {
+    // An earlier converter the user still has open is left running; only the
+    // latest one's end counts.
+    auto* p = new QProcess(this);
+    // The error output goes to a file rather than a pipe: the converter may
+    // outlive this program and must not fail writing to it then.
+    auto* log = new QTemporaryFile(QDir::tempPath() + QStringLiteral("/vexolan-converter-XXXXXX.log"), p);
+    log->setObjectName(QStringLiteral("errorLog"));
+    if (log->open()) {
+        p->setStandardErrorFile(log->fileName());
+        log->close();
+    }
+    p->setProcessChannelMode(QProcess::ForwardedOutputChannel);
+    p->setWorkingDirectory(converterFolder);
+    p->setProgram(program);
+    connect(p, &QProcess::finished, this, [this, p](int code, QProcess::ExitStatus status) {
+        converterFinished(p, code, status);
+    });
+    p->start();
+    if (!p->waitForStarted()) {
+        const QString why = p->errorString();
+        delete p;
+        raise(QStringLiteral("The coordinate converter could not be started: ") + QDir::toNativeSeparators(program) +
+              QStringLiteral(": ") + why);
+    }
+    m_converter = p;
+}
+
+// The converter has ended.  Its output is complete only now; a converter
+// that ended at once and left no output has handed the work to another
+// program, whose output is waited for by the poll.
+void ExportCommands::converterFinished(QProcess* p, int code, QProcess::ExitStatus status) {
+    p->deleteLater();
+    if (p != m_converter) return;
+    m_converter = nullptr;
+    if (status != QProcess::NormalExit || code != 0) {
+        QString why = status != QProcess::NormalExit
+                          ? QStringLiteral("The coordinate converter stopped unexpectedly.")
+                          : QStringLiteral("The coordinate converter ended with exit code %1.").arg(code);
+        const QStringList lines = lastErrorLines(p, 5);
+        if (!lines.isEmpty()) why += QLatin1Char('\n') + lines.join(QLatin1Char('\n'));
+        w.reportError(QStringLiteral("cmdConRun error: "), why);
+        return;
+    }
+    checkConverterOutput();
+    if (!w.cmdConSave->isEnabled() && w.doc.DatCount + w.doc.ConCount > 0) m_outputPoll->start();
+}
+
+ExportCommands::~ExportCommands() {
+    // A converter the user still works in is not ended with the program.
+    for (QProcess* p : findChildren<QProcess*>(Qt::FindDirectChildrenOnly)) {
+        if (p->state() == QProcess::NotRunning) continue;
+        disconnect(p, nullptr, this, nullptr);
+        delete p->findChild<QTemporaryFile*>(QStringLiteral("errorLog"));
+        p->setParent(nullptr);
     }
 }
 
@@ -362,6 +445,8 @@ void ExportCommands::checkConverterOutput() {
         m_outputPoll->stop();
         return;
     }
+    // A converter still running may still be writing its output.
+    if (m_converter) return;
     if (QFileInfo::exists(converterFolder + converter::OutputFileName)) {
         m_outputPoll->stop();
         w.cmdConSave->setEnabled(true);
@@ -377,12 +462,14 @@ void ExportCommands::cmdConSave_Click() {
         const int n = ToInteger(d.DatCount + d.ConCount);
         const QString inPath = converterFolder + converter::InputFileName;
         const QString outPath = converterFolder + converter::OutputFileName;
-        if (!QFileInfo::exists(inPath)) raise(ErrorCode::FileNotFound);
+        if (!QFileInfo::exists(inPath)) raisePath(ErrorCode::FileNotFound, inPath);
+        if (!QFileInfo::exists(outPath)) raisePath(ErrorCode::FileNotFound, outPath);
         const converter::Records records = converter::readOutput(readFileBytes(outPath), n);
         // The exchange files go only once the result is written: a result
         // that cannot be written must not cost the user the conversion.
+        // The folder of converted data is made on first use.
         const QString folder = w.app.DataFolder + QStringLiteral("Dat Files");
-        if (!QFileInfo(folder).isDir()) raise(ErrorCode::PathNotFound);
+        if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder)) raisePath(ErrorCode::PathNotFound, folder);
         // The title names the file; a separator in it must not lead elsewhere.
         QString name = d.DataTitle;
         name.replace(u'/', u'_');

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
+#include <QProcess>
 #include <QString>
 
 class MainWindow;
@@ -14,6 +16,7 @@ class ExportCommands : public QObject {
     Q_OBJECT
 public:
     explicit ExportCommands(MainWindow& w);
+    ~ExportCommands() override;
 
     void mnuFileExportData_Click();
     void mnuFileExportMap_Click();
@@ -25,8 +28,9 @@ public:
     // The converter's folder, "CorpsCon" under the program folder; tests
     // point it elsewhere.  Ends in a separator.
     QString converterFolder;
-    // Enables Save Conversion once the converter has written its output
-    // after Run CorpsCon; polled while an exchange waits for it.
+    // Enables Save Conversion once the converter has ended and its output is
+    // there; polled while an exchange waits for a converter that handed its
+    // work to another program.
     void checkConverterOutput();
 
     // The data text of the point export, kept for the program's run.
@@ -36,6 +40,11 @@ public:
     QLabel* labCalc = nullptr;
 
 private:
+    void startConverter(const QString& program);
+    void converterFinished(QProcess* p, int code, QProcess::ExitStatus status);
+
     MainWindow& w;
     QTimer* m_outputPoll = nullptr;
+    // The converter started last, while it runs.
+    QPointer<QProcess> m_converter;
 };

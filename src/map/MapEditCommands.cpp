@@ -278,6 +278,7 @@ void MapEditCommands::editImage(EditKind kind) {
         // Only the map under the points turns; the contact layer keeps the
         // picture of the last load until the next one.
         w.imPoints->setPicture(w.picImgX->picture());
+        d.MapPictureEdited = true;
         w.mapView->cmdZoomPage_Click();
         w.imPoints->show();
         w.setBusyPointers(false);
@@ -558,8 +559,12 @@ void MapEditCommands::cmdScan_Click() {
         cd.DialogTitle = QStringLiteral("Save Map Image File");
         cd.Flags = 2;
         cd.Filter = QStringLiteral("Map Image Files (*.jpg)|*.jpg");
+        cd.DefaultExt = QStringLiteral("jpg");
         cd.FileName = w.app.DataFolder + QStringLiteral("Untitled Scan.jpg");
         const bool chosen = dlg::showSave(cd);
+        // A name typed without its extension gets it, so the file is a
+        // JPEG file by name too and the title loses nothing of the name.
+        if (chosen) cd.FileName = FileService::WithExtension(cd.FileName, cd.DefaultExt);
         MainWindow::DoEvents();
         auto withoutExtension = [](const QString& name) {
             if (name.size() < 4) legacy::raise(legacy::ErrorCode::InvalidCall);

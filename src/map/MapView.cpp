@@ -32,8 +32,10 @@ const QString MapImageFilter = QStringLiteral(
     "Windows Enhanced Meta File |*.emf|"
     "Windows Icon File |*.ico|");
 
-const QString FindMapFilter =
-    QStringLiteral("Map Image Files (bmp, gif, jpg, wmf) |*.bmp;*.BMP;*.gif;*.GIF;*.jpg;*.JPG;*.wmf;*.WMF;|");
+// A project's moved map may be of any kind a map is imported from.
+const QString FindMapFilter = QStringLiteral(
+    "Map Image Files (bmp, gif, jpg, png, psd, tif, pcx, tga, wbmp, wmf, emf, ico) |"
+    "*.bmp;*.gif;*.jpg;*.png;*.psd;*.tif;*.pcx;*.tga;*.wbmp;*.wmf;*.emf;*.ico|");
 
 constexpr int FileMustExist = 4096;
 
@@ -522,6 +524,8 @@ bool MapView::loadMap() {
         const QImage shown = w.picImgX->picture();
         w.imPoints->setPicture(shown);
         w.imContacts->setPicture(shown);
+        // The picture is the file's again: a rotation or skew is gone.
+        d.MapPictureEdited = false;
         cmdZoomPage_Click();
         if (!d.MapRegistered) w.mnuCoord->menuAction()->setEnabled(true);
         return true;

@@ -29,6 +29,13 @@ QString FileService::SplitPath(const QString& path, bool wantFolder) {
     return path.mid(cut + 1);
 }
 
+QString FileService::WithExtension(const QString& path, const QString& ext) {
+    const QString name = SplitPath(path, false);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot > 0 && dot < name.size() - 1) return path;
+    return path + (name.endsWith(QLatin1Char('.')) ? QString() : QStringLiteral(".")) + ext;
+}
+
 QString FileService::SystemName() {
     const QString pretty = QSysInfo::prettyProductName();
     if (!pretty.isEmpty()) return pretty;

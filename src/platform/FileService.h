@@ -22,6 +22,9 @@ public:
     // has none); otherwise the file name with its extension.  Both "/" and
     // "\" separate, so paths written by the Windows versions split too.
     static QString SplitPath(const QString& path, bool wantFolder);
+    // The path with "." and ext appended when its file name has no extension
+    // (just ext after a trailing point); otherwise the path as it is.
+    static QString WithExtension(const QString& path, const QString& ext);
     // The operating system's name and version, e.g. "Debian GNU/Linux 12 (bookworm)".
     static QString SystemName();
     // Keeps a window above the others (onTop True) or lets it go back to

@@ -69,6 +69,24 @@ QByteArray remoteCommands(long command, long data) {
     return (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
 }
 
+// The same command given on the viewer's command line, for the start that
+// opens it.  Remote commands that arrive while the viewer is still setting
+// itself up are overtaken by its own first page, so the first command goes
+// this way and is shown once the viewer is ready.
+QStringList startArguments(long command, long data) {
+    switch (command) {
+    case HelpContents:
+        return {QStringLiteral("-showUrl"), pageUrl("index.html"), QStringLiteral("-show"), QStringLiteral("contents"),
+                QStringLiteral("-activate"), QStringLiteral("contents")};
+    case HelpContext:
+        return {QStringLiteral("-showUrl"), topicUrl(data), QStringLiteral("-show"), QStringLiteral("contents")};
+    case HelpPartialKey:
+        return {QStringLiteral("-show"), QStringLiteral("index"), QStringLiteral("-activate"), QStringLiteral("index")};
+    default:
+        return {QStringLiteral("-showUrl"), pageUrl("index.html")};
+    }
+}
+
 void quitViewer() {
     Viewer& v = viewer();
     QProcess* p = v.process;
@@ -158,7 +176,9 @@ HelpResult ShowHelp(QWidget* owner, long command, long data, const QString& help
         // The viewer's own chatter is of no use to the user.
         p->setStandardOutputFile(QProcess::nullDevice());
         p->setStandardErrorFile(QProcess::nullDevice());
-        p->start(program, {QStringLiteral("-collectionFile"), collection, QStringLiteral("-enableRemoteControl")});
+        p->start(program, QStringList{QStringLiteral("-collectionFile"), collection,
+                                      QStringLiteral("-enableRemoteControl")} +
+                              startArguments(command, data));
         if (!p->waitForStarted(kStartWaitMs)) {
             const QString why = p->errorString();
             p->kill();
@@ -168,6 +188,7 @@ HelpResult ShowHelp(QWidget* owner, long command, long data, const QString& help
         }
         v.process = p;
         v.collection = collection;
+        return {};
     }
     const QByteArray commands = remoteCommands(command, data);
     if (v.process->write(commands) != commands.size())

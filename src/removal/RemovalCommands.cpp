@@ -251,4 +251,7 @@ void RemovalCommands::resetContourControls(bool kindCaptions) {
 void RemovalCommands::afterRemoval() {
     w.doc.DataChanged = true;
     w.doc.ContoursCurrent = false;
+    // Points recorded into an emptied document are a new data set: their
+    // first save asks for a name rather than replacing the earlier project.
+    if (w.doc.DatCount + w.doc.ConCount == 0) w.doc.AskProjectName = true;
 }

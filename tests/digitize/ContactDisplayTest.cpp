@@ -112,23 +112,23 @@ private slots:
         QCOMPARE(w->markers->LineCon.count(), 5);
     }
 
-    void oneContactByItsDesignator() {
-        auto w = twoContacts();
-        w->imPoints->setVisible(false);
-        w->doc.ContactShown = QStringLiteral("5");
-        w->contactDisplay->ContactShow();
-        QCOMPARE(drawn(*w), QStringLiteral("2>3 3>1 1>2"));
-        QCOMPARE(w->labText->text(), QStringLiteral("Contact 5: Map"));
-        QCOMPARE(w->cmbShow->currentText(), QStringLiteral("5"));
+    // One contact by its designator; a designator without points draws nothing.
+    void oneContactByItsDesignator_data() {
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("segments");
+        QTest::newRow("with points") << "5" << "2>3 3>1 1>2";
+        QTest::newRow("without points") << "7" << "";
     }
-
-    void contactWithoutPointsDrawsNothing() {
+    void oneContactByItsDesignator() {
+        QFETCH(QString, shown);
+        QFETCH(QString, segments);
         auto w = twoContacts();
         w->imPoints->setVisible(false);
-        w->doc.ContactShown = QStringLiteral("7");
+        w->doc.ContactShown = shown;
         w->contactDisplay->ContactShow();
-        QCOMPARE(w->doc.ContactLineCount, 0);
-        QCOMPARE(w->labText->text(), QStringLiteral("Contact 7: Map"));
+        QCOMPARE(drawn(*w), segments);
+        QCOMPARE(w->labText->text(), QStringLiteral("Contact ") + shown + QStringLiteral(": Map"));
+        if (!segments.isEmpty()) QCOMPARE(w->cmbShow->currentText(), shown);
     }
 
     void noPointsNoLines() {
@@ -337,17 +337,22 @@ private slots:
         QCOMPARE(w->cmbShow->count(), 3);
         QCOMPARE(w->doc.ContactLineCount, 0); // nothing drawn yet
 
-        // Up: contact 1, then 5, then round to All.
+        // Up: contact 1, then 5, then round to All; the box between the
+        // arrows names the contact drawn.
+        QCOMPARE(w->UpDown1->text(), QStringLiteral("All"));
         w->UpDown1->stepUp();
         QCOMPARE(w->doc.ContactShown, QStringLiteral("1"));
+        QCOMPARE(w->UpDown1->text(), QStringLiteral("1"));
         QCOMPARE(drawn(*w), QStringLiteral("4>5 5>4"));
         QCOMPARE(w->UpDown1->value(), 0);
         QVERIFY(!w->UpDown1->isHidden());
         QVERIFY(w->mnuViewShowContactShowSeq->isChecked());
         w->UpDown1->stepUp();
         QCOMPARE(w->doc.ContactShown, QStringLiteral("5"));
+        QCOMPARE(w->UpDown1->text(), QStringLiteral("5"));
         w->UpDown1->stepUp();
         QCOMPARE(w->doc.ContactShown, QStringLiteral("All"));
+        QCOMPARE(w->UpDown1->text(), QStringLiteral("All"));
         QCOMPARE(w->doc.ContactLineCount, 5);
         QVERIFY(w->mnuViewShowContactShowSeq->isChecked());
         QVERIFY(w->cmbShow->isHidden());

@@ -251,26 +251,36 @@ private slots:
         QCOMPARE(DoubleText(value), expected);
     }
 
+    // The file item, and the same digits in plain decimals for readers that
+    // take no exponent.
     void numberItem_data() {
         QTest::addColumn<float>("value");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("whole") << 2500.0f << "2500";
-        QTest::newRow("tenth") << 0.1f << ".1";
-        QTest::newRow("minus half") << -0.5f << "-.5";
-        QTest::newRow("third needs eight digits") << 1.0f / 3.0f << ".33333334";
-        QTest::newRow("eight plain digits") << 123456.7f << "123456.7";
-        QTest::newRow("two to the 24") << 16777216.0f << "1.6777216E+07";
-        QTest::newRow("ten million") << 1e7f << "1E+07";
-        QTest::newRow("radians") << 0.7853982f << ".7853982";
-        QTest::newRow("small") << 1e-5f << "1E-05";
-        QTest::newRow("largest") << FLT_MAX << "3.4028235E+38";
-        QTest::newRow("smallest") << std::numeric_limits<float>::denorm_min() << "1E-45";
-        QTest::newRow("colour") << 16711680.0f << "1.671168E+07";
+        QTest::addColumn<QString>("decimal");
+        QTest::newRow("whole") << 2500.0f << "2500" << "2500";
+        QTest::newRow("tenth") << 0.1f << ".1" << ".1";
+        QTest::newRow("minus half") << -0.5f << "-.5" << "-.5";
+        QTest::newRow("third needs eight digits") << 1.0f / 3.0f << ".33333334" << ".33333334";
+        QTest::newRow("eight plain digits") << 123456.7f << "123456.7" << "123456.7";
+        QTest::newRow("two to the 24") << 16777216.0f << "1.6777216E+07" << "16777216";
+        QTest::newRow("ten million") << 1e7f << "1E+07" << "10000000";
+        QTest::newRow("radians") << 0.7853982f << ".7853982" << ".7853982";
+        QTest::newRow("small") << 1e-5f << "1E-05" << ".00001";
+        QTest::newRow("scale") << 1.23e-5f << "1.23E-05" << ".0000123";
+        QTest::newRow("tiny negative") << -2.8689473e-9f << "-2.8689473E-09" << "-.0000000028689473";
+        QTest::newRow("northing") << 1.2345679e8f << "1.2345679E+08" << "123456790";
+        QTest::newRow("largest") << FLT_MAX << "3.4028235E+38" << "340282350000000000000000000000000000000";
+        QTest::newRow("smallest") << std::numeric_limits<float>::denorm_min() << "1E-45"
+                                  << ".000000000000000000000000000000000000000000001";
+        QTest::newRow("colour") << 16711680.0f << "1.671168E+07" << "16711680";
     }
     void numberItem() {
         QFETCH(float, value);
         QFETCH(QString, expected);
+        QFETCH(QString, decimal);
         QCOMPARE(NumberItem(value), expected);
+        QCOMPARE(DecimalItem(value), decimal);
+        QCOMPARE(QuotedFieldLine().integer(1).decimal(value).str(), QStringLiteral("1,") + decimal);
     }
 
     // No saved value may change through a save and an open.
@@ -283,6 +293,8 @@ private slots:
             if (!std::isfinite(f)) continue;
             const QString text = NumberItem(f);
             const float back = NumVal(text);
+            if (bitsOf(NumVal(DecimalItem(f))) != bitsOf(back))
+                QFAIL(qPrintable(QStringLiteral("%1 reads back differently").arg(DecimalItem(f))));
             if (f == 0.0f) {
                 QCOMPARE(back, 0.0f);
                 continue;

@@ -392,13 +392,79 @@ private slots:
         QVERIFY(w->doc.DataChanged);
         QVERIFY(!QFile::exists(dir + "/e.vlm"));
 
+        // The picture is never written under another extension (a project's
+        // name, say); a name without one gets ".vlp".
+        writeBytes(dir + "/isopach.vlm", "project");
+        dlgs.clear();
+        dlgs.queue(QString(dir + "/isopach.vlm"));
+        dlgs.queue(dlg::Answer::OK);
+        dlgs.queue(QString(dir + "/pic2"));
+        choose(*w, w->mnuFileSaveAs);
+        QCOMPARE(dlgs.prompts.size(), size_t(3));
+        QCOMPARE(dlgs.prompts[1].text,
+                 QString("A contour image file must have the extension \".vlp\": isopach.vlm cannot be used."));
+        QCOMPARE(dlgs.prompts[1].icon, dlg::Icon::Exclamation);
+        QCOMPARE(dlgs.prompts[2].title, QString("Save Contour Image File"));
+        QCOMPARE(dlgs.prompts[2].defaultText, dir + "/isopach.vlp");
+        QCOMPARE(fileBytes(dir + "/isopach.vlm"), QByteArray("project"));
+        QCOMPARE(QImage(dir + "/pic2.vlp").height(), 40);
+        QCOMPARE(w->DialogFileName, dir + "/e.vlm");
+
         // The next dialog proposes the name last chosen in it, in the data folder.
         dlgs.clear();
         dlgs.queue(dlg::Cancel{});
         w->doc.DataChanged = false;
         w->cmdSave->click();
-        QCOMPARE(dlgs.prompts[0].defaultText, w->app.DataFolder + "pic.vlp");
+        QCOMPARE(dlgs.prompts[0].defaultText, w->app.DataFolder + "pic2.vlp");
         QVERIFY(!w->doc.DataChanged);
+    }
+
+    // Once every point is removed, the points recorded next are a new data
+    // set: its first save asks for the name (offering the project's own),
+    // also from the close prompt, so the earlier project is replaced only
+    // when the user chooses its name.
+    void saveAfterRemovingAllDataAsksForTheName() {
+        auto w = startWindow();
+        makeRegistered(*w, makeImage(dir + "/map.jpg"));
+        w->doc.DataFileName = dir + "/earlier.vlm";
+        w->doc.DataChanged = true;
+        choose(*w, w->mnuFileSave);
+        const QByteArray earlier = fileBytes(dir + "/earlier.vlm");
+        QCOMPARE(readProject(dir + "/earlier.vlm").DatCount, 3);
+
+        auto& dlgs = testsupport::dialogs();
+        dlgs.queue(dlg::Answer::Yes);
+        emit w->mnuOpt->aboutToShow();
+        w->mnuOptClearAll->trigger();
+        QCOMPARE(w->doc.DatCount + w->doc.ConCount, 0);
+        w->optIso->setValue(true);
+        w->doc.DatumPoints = {DataPoint{}, DataPoint{1, 1100, 1900, 12.5f, false}};
+        w->doc.DatCount = 1;
+        w->markers->labDat.load(1);
+        w->doc.DataChanged = true;
+
+        dlgs.clear();
+        dlgs.queue(dlg::Cancel{});
+        w->cmdSave->click();
+        dlgs.queue(dlg::Answer::Yes);
+        dlgs.queue(dlg::Cancel{});
+        choose(*w, w->mnuFileClose);
+        dlgs.queue(QString(dir + "/isopach.vlm"));
+        choose(*w, w->mnuFileSave);
+        QCOMPARE(dlgs.prompts.size(), size_t(4));
+        for (size_t i : {size_t(0), size_t(2), size_t(3)}) {
+            QCOMPARE(dlgs.prompts[i].title, QString("Save Data File As..."));
+            QCOMPARE(dlgs.prompts[i].defaultText, dir + "/earlier.vlm");
+        }
+        QCOMPARE(fileBytes(dir + "/earlier.vlm"), earlier);
+        QCOMPARE(readProject(dir + "/isopach.vlm").DatCount, 1);
+
+        // The new project is saved under its own name from now on.
+        dlgs.clear();
+        w->doc.DataChanged = true;
+        choose(*w, w->mnuFileSave);
+        QVERIFY(dlgs.prompts.empty());
+        QVERIFY(w->saveSucceeded);
     }
 
     // ---- File > Close --------------------------------------------------

@@ -21,12 +21,13 @@ private slots:
         d.ContourPoints.resize(3);
         d.ConCount = 2;
         d.ContourPoints[1] = {1, 5, 6, 7, false};
-        d.ContourPoints[2] = {2, -5.5f, 6, 0, false};
+        // Projected values: plain decimals, never an exponent.
+        d.ContourPoints[2] = {2, 1.23e-5f, 1.2345679e8f, -2.8689473e-9f, false};
         const QByteArray text = converter::inputFileText(d);
         QVERIFY(text.endsWith("\r\n"));
         const QStringList lines = legacy::splitLines(legacy::decodeLatin1(text));
         QCOMPARE(lines, (QStringList{"1,1000.5,2000,12.25", "2,2001,2000,12.25", "3,3001.5,2000,12.25", "1,5,6,7",
-                                     "2,-5.5,6,0"}));
+                                     "2,.0000123,123456790,-.0000000028689473"}));
     }
 
     void outputReadAndResultWritten_data() {

@@ -57,6 +57,16 @@ QString writeSecondFile(const QString& folder, const QString& name, std::optiona
     return path;
 }
 
+// A stand-in converter: a shell script in the converter's folder.
+void writeConverter(const QString& folder, const QByteArray& body) {
+    QVERIFY(QDir().mkpath(folder));
+    QFile script(folder + QStringLiteral("corpscon.exe"));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\n" + body);
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
 } // namespace
 
 class ExportCommandsTest : public QObject {
@@ -65,23 +75,32 @@ private slots:
     void init() { testsupport::dialogs().clear(); }
 
     // ---- converter exchange ----
+    // Save Conversion is offered once the converter has ended and its output
+    // is there, or, for a converter that hands its work to another program
+    // and ends at once, when that output appears.  The folder of converted
+    // data is made on first use.
+    void converterRoundTripWithStandIn_data() {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<bool>("slow");
+        // Eight heading lines, then each input record with its X shifted.
+        const QByteArray output = "{ for i in 1 2 3 4 5 6 7 8; do echo \"Heading $i\"; done\n"
+                                  "  tr -d '\\r' < Data-in.dat | while IFS=, read n x y z; do echo \"$n,$x.25,$y,$z\"; done\n"
+                                  "} > out.tmp\n";
+        const QByteArray waitForGo = "i=0; while [ ! -e go ] && [ $i -lt 400 ]; do sleep 0.05; i=$((i+1)); done\n";
+        QTest::newRow("writes, then ends") << output + "head -n 10 out.tmp > DATA-OUT.DAT\n" + waitForGo +
+                                                  "tail -n +11 out.tmp >> DATA-OUT.DAT\n"
+                                           << true;
+        QTest::newRow("hands over and ends at once")
+            << "(" + waitForGo + output + "mv out.tmp DATA-OUT.DAT) </dev/null >/dev/null 2>&1 &\n" << false;
+    }
     void converterRoundTripWithStandIn() {
+        QFETCH(QByteArray, script);
+        QFETCH(bool, slow);
         auto w = documentWithPoints();
         QTemporaryDir tmp;
         const QString conv = tmp.path() + QStringLiteral("/CorpsCon/");
-        QVERIFY(QDir().mkpath(conv));
-        QVERIFY(QDir().mkpath(tmp.path() + QStringLiteral("/Data/Dat Files")));
+        writeConverter(conv, script);
         w->app.DataFolder = tmp.path() + QStringLiteral("/Data/");
-        // The stand-in converter: eight heading lines, then each input record
-        // with its coordinates shifted, written under a temporary name first.
-        QFile script(conv + QStringLiteral("corpscon.exe"));
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\n"
-                     "{ for i in 1 2 3 4 5 6 7 8; do echo \"Heading $i\"; done\n"
-                     "  tr -d '\\r' < Data-in.dat | while IFS=, read n x y z; do echo \"$n,$x.25,$y,$z\"; done\n"
-                     "} > out.tmp && mv out.tmp DATA-OUT.DAT\n");
-        script.close();
-        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         legacy::writeFileAtomically(conv + QStringLiteral("DATA-OUT.DAT"), "stale");
 
         const QString cwd = QDir::currentPath();
@@ -94,12 +113,16 @@ private slots:
         QVERIFY(testsupport::dialogs().prompts.empty());
         QCOMPARE(fileLines(conv + QStringLiteral("Data-in.dat")),
                  (QStringList{"1,100,900,10", "2,200,900,12.5", "3,300,800,14", "1,400,600,20", "2,500,500,22"}));
-
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(conv + QStringLiteral("DATA-OUT.DAT")) &&
-                                     fileLines(conv + QStringLiteral("DATA-OUT.DAT")).size() == 13,
-                                 10000);
-        w->exportCommands->checkConverterOutput();
-        QVERIFY(w->cmdConSave->isEnabled());
+        if (slow) {
+            // Half written while the converter still runs: not offered yet.
+            QTRY_COMPARE_WITH_TIMEOUT(testsupport::fileBytes(conv + QStringLiteral("DATA-OUT.DAT")).count('\n'), 10,
+                                      10000);
+            w->exportCommands->checkConverterOutput();
+            QVERIFY(!w->cmdConSave->isEnabled());
+        }
+        legacy::writeFileAtomically(conv + QStringLiteral("go"), "");
+        QTRY_VERIFY_WITH_TIMEOUT(w->cmdConSave->isEnabled(), 10000);
+        QCOMPARE(fileLines(conv + QStringLiteral("DATA-OUT.DAT")).size(), 13);
 
         testsupport::dialogs().queue(dlg::Answer::No);
         w->exportCommands->cmdConSave_Click();
@@ -118,59 +141,75 @@ private slots:
         QCOMPARE(result[9], QStringLiteral("500.3         500.0         22.0"));
     }
 
-    void missingConverterIsReported() {
+    // A converter that is missing, cannot be reached or ends with an error
+    // is reported, with the path or its own last words.
+    void converterFailuresAreReported() {
         auto w = documentWithPoints();
         QTemporaryDir tmp;
         const QString cwd = QDir::currentPath();
-        w->exportCommands->converterFolder = tmp.path() + u'/';
-        w->exportCommands->cmdConRun_Click();
-        QDir::setCurrent(cwd);
         auto& p = testsupport::dialogs().prompts;
+        auto run = [&](const QString& folder) {
+            testsupport::dialogs().clear();
+            w->exportCommands->converterFolder = folder;
+            w->exportCommands->cmdConRun_Click();
+            QDir::setCurrent(cwd);
+        };
+        run(tmp.path() + u'/');
         QCOMPARE(p.size(), size_t(1));
-        QVERIFY(p[0].text.startsWith(QStringLiteral("cmdConRun error: \n\nThe coordinate converter is not installed: ")));
-        QVERIFY(p[0].text.endsWith(QStringLiteral("corpscon.exe")));
+        QCOMPARE(p[0].text, QStringLiteral("cmdConRun error: \n\nThe coordinate converter is not installed: ") +
+                                tmp.path() + QStringLiteral("/corpscon.exe"));
         QCOMPARE(p[0].icon, dlg::Icon::Information);
         // The input file was written before the converter was looked for.
         QCOMPARE(fileLines(tmp.path() + QStringLiteral("/Data-in.dat")).size(), 5);
-        QVERIFY(!w->cmdConSave->isEnabled());
 
-        testsupport::dialogs().clear();
-        w->exportCommands->converterFolder = tmp.path() + QStringLiteral("/nowhere/");
-        w->exportCommands->cmdConRun_Click();
-        QDir::setCurrent(cwd);
+        run(tmp.path() + QStringLiteral("/nowhere/"));
         QCOMPARE(p.size(), size_t(1));
-        QVERIFY(p[0].text.startsWith(QStringLiteral("cmdConRun error: \n\n")));
+        QCOMPARE(p[0].text, QStringLiteral("cmdConRun error: \n\nPath not found: ") + tmp.path() +
+                                QStringLiteral("/nowhere/"));
+
+        writeConverter(tmp.path() + QStringLiteral("/failing/"),
+                       "for i in 1 2 3 4 5 6 7; do echo \"problem $i\" >&2; done\nexit 3\n");
+        run(tmp.path() + QStringLiteral("/failing/"));
+        QTRY_COMPARE_WITH_TIMEOUT(p.size(), size_t(1), 10000);
+        QCOMPARE(p[0].text, QStringLiteral("cmdConRun error: \n\nThe coordinate converter ended with exit code 3.\n"
+                                           "problem 3\nproblem 4\nproblem 5\nproblem 6\nproblem 7"));
+        w->exportCommands->checkConverterOutput();
+        QVERIFY(!w->cmdConSave->isEnabled());
     }
 
+    // A failed Save Conversion names what is missing and keeps the button
+    // and the converter's files, to be saved again.
+    void saveConversionFailuresKeepTheButton_data() {
+        QTest::addColumn<bool>("folderUnderAFile");
+        QTest::addColumn<QByteArray>("output");   // empty: none written
+        QTest::addColumn<QString>("message");
+        QByteArray whole = "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\n";
+        for (int i = 1; i <= 5; ++i) whole += "1,2,3,4\r\n";
+        QTest::newRow("no folder can be made") << true << whole << "Path not found: TMP/Data/Dat Files";
+        QTest::newRow("short output") << false << QByteArray("a,b,c,d,e,f,g,h\r\n1,2,3,4\r\n")
+                                      << "Input past end of file";
+        QTest::newRow("no output") << false << QByteArray() << "File not found: TMP/DATA-OUT.DAT";
+    }
     void saveConversionFailuresKeepTheButton() {
+        QFETCH(bool, folderUnderAFile);
+        QFETCH(QByteArray, output);
+        QFETCH(QString, message);
         auto w = documentWithPoints();
         QTemporaryDir tmp;
         w->exportCommands->converterFolder = tmp.path() + u'/';
-        w->app.DataFolder = tmp.path() + QStringLiteral("/Data/"); // no "Dat Files" there
+        if (folderUnderAFile) legacy::writeFileAtomically(tmp.path() + QStringLiteral("/Data"), "");
+        w->app.DataFolder = tmp.path() + QStringLiteral("/Data/");
         legacy::writeFileAtomically(tmp.path() + QStringLiteral("/Data-in.dat"), "x");
-        QByteArray out = "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\n";
-        for (int i = 1; i <= 5; ++i) out += "1,2,3,4\r\n";
-        legacy::writeFileAtomically(tmp.path() + QStringLiteral("/DATA-OUT.DAT"), out);
+        if (!output.isEmpty()) legacy::writeFileAtomically(tmp.path() + QStringLiteral("/DATA-OUT.DAT"), output);
         w->cmdConSave->setEnabled(true);
         testsupport::dialogs().queue(dlg::Answer::Yes);
         w->exportCommands->cmdConSave_Click();
         auto& p = testsupport::dialogs().prompts;
         QCOMPARE(p.size(), size_t(2));
-        QCOMPARE(p[1].text, QStringLiteral("cmdConSave error: \n\nPath not found"));
+        QCOMPARE(p[1].text, QStringLiteral("cmdConSave error: \n\n") + message.replace(QStringLiteral("TMP"), tmp.path()));
         QVERIFY(w->cmdConSave->isEnabled());
-        // The converter's output is still there to be saved again.
-        QVERIFY(QFile::exists(tmp.path() + QStringLiteral("/DATA-OUT.DAT")));
+        QCOMPARE(QFile::exists(tmp.path() + QStringLiteral("/DATA-OUT.DAT")), !output.isEmpty());
         QVERIFY(QFile::exists(tmp.path() + QStringLiteral("/Data-in.dat")));
-
-        // A short converter output fails too.
-        testsupport::dialogs().clear();
-        QVERIFY(QDir().mkpath(tmp.path() + QStringLiteral("/Data/Dat Files")));
-        legacy::writeFileAtomically(tmp.path() + QStringLiteral("/Data-in.dat"), "x");
-        legacy::writeFileAtomically(tmp.path() + QStringLiteral("/DATA-OUT.DAT"), "a,b,c,d,e,f,g,h\r\n1,2,3,4\r\n");
-        testsupport::dialogs().queue(dlg::Answer::Yes);
-        w->exportCommands->cmdConSave_Click();
-        QCOMPARE(p.size(), size_t(2));
-        QVERIFY(p[1].text.startsWith(QStringLiteral("cmdConSave error: ")));
         QVERIFY(!QFile::exists(tmp.path() + QStringLiteral("/Data/Dat Files/Lakes.dat")));
     }
 

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImageReader>
 #include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTest>
@@ -212,6 +213,51 @@ private slots:
         QVERIFY(!w->mnuOptEdit->isEnabled());
     }
 
+    // A map straightened before registration is kept with the project: the
+    // save offers the edited picture as a JPEG file, which the project then
+    // names, so that the points sit on it when the project is opened again.
+    // Declined, the user is told that the project keeps the original.
+    void editedMapIsOfferedWhenTheProjectIsSaved_data() {
+        QTest::addColumn<bool>("keep");
+        QTest::newRow("saved") << true;
+        QTest::newRow("declined") << false;
+    }
+    void editedMapIsOfferedWhenTheProjectIsSaved() {
+        QFETCH(bool, keep);
+        auto w = windowWithMap();
+        auto& dl = testsupport::dialogs();
+        dl.queue(QStringLiteral("90"));
+        w->mnuOptRotDo->trigger();
+        maptest::registerLinear(*w);
+        dl.clear();
+        QTemporaryDir project;
+        const QString vlm = project.filePath(QStringLiteral("sheet.vlm"));
+        dl.queue(vlm);
+        if (keep) dl.queue(project.filePath(QStringLiteral("straight")));
+        else dl.queue(dlg::Cancel{});
+        w->cmdSave->click();
+        QCOMPARE(dl.prompts.size(), size_t(keep ? 2 : 3));
+        QCOMPARE(dl.prompts[1].title, QStringLiteral("Save Map Image File As..."));
+        QCOMPARE(dl.prompts[1].defaultText, dir.filePath(QStringLiteral("tilted.jpg")));
+        QCOMPARE(dl.prompts[1].filter, QStringLiteral("JPEG Image File (*.jpg)|*.jpg"));
+        if (!keep)
+            QCOMPARE(dl.prompts[2].text, QStringLiteral("The rotated or skewed map picture was not saved: the project "
+                                                        "keeps the original picture ") + mapPath + u'.');
+        const QString named = project.filePath(keep ? QStringLiteral("straight.jpg") : QStringLiteral("tilted.png"));
+        QCOMPARE(w->doc.MapFileName, named);
+        if (keep) QCOMPARE(QImageReader(named).format(), QByteArray("jpeg"));
+        // Asked once: the next save writes the project alone.
+        dl.clear();
+        emit w->mnuFile->aboutToShow();
+        w->mnuFileSave->trigger();
+        QVERIFY(dl.prompts.empty());
+
+        dl.queue(vlm);
+        w->cmdDig->click();
+        QCOMPARE(w->doc.MapFileName, named);
+        QCOMPARE(shownSize(*w), keep ? QSize(100, 200) : QSize(200, 100));
+    }
+
     // ---- Edit Map ----
 
     void editMapWaitsForTheEditorAndReloads() {
@@ -283,42 +329,34 @@ private slots:
         QCOMPARE(dl.prompts[0].text, QStringLiteral("Default editor not found!"));
     }
 
-    void editMapWhenTheEditorCannotTakeTheFile() {
+    // An editor that has no place for the file is not started; one that
+    // cannot start is reported; the map stays as it was either way.
+    void editMapWhenTheEditorCannotServe_data() {
+        QTest::addColumn<QByteArray>("exec");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no place for the file") << QByteArray("Exec=SCRIPT\n") << "Unable to open file for edit";
+        QTest::newRow("cannot start") << QByteArray("Exec=MISSING %U\n") << "Unable to start editor.";
+    }
+    void editMapWhenTheEditorCannotServe() {
+        QFETCH(QByteArray, exec);
+        QFETCH(QString, message);
         if (QStandardPaths::findExecutable(QStringLiteral("xdg-mime")).isEmpty()) QSKIP("xdg-mime is not installed");
         QTemporaryDir work;
         const QString map = writeMap(work, QStringLiteral("field.png"), 200, 100);
         const QString marker = work.filePath(QStringLiteral("started"));
         const QString script = work.filePath(QStringLiteral("viewer.sh"));
         QVERIFY(writeFile(script, "#!/bin/sh\n: > '" + QFile::encodeName(marker) + "'\n", true));
-        installEditor(QStringLiteral("vexview.desktop"), "Exec=" + QFile::encodeName(script) + "\n");
+        exec.replace("SCRIPT", QFile::encodeName(script)).replace("MISSING", QFile::encodeName(work.filePath("no-such-editor")));
+        installEditor(QStringLiteral("vexview.desktop"), exec);
         auto w = startWindow();
         importMap(*w, map);
         auto& dl = testsupport::dialogs();
         dl.clear();
         w->mapEditCommands->MapEdit();
         QCOMPARE(dl.prompts.size(), size_t(1));
-        QCOMPARE(dl.prompts[0].text, QStringLiteral("Unable to open file for edit"));
+        QCOMPARE(dl.prompts[0].text, message);
         QCOMPARE(dl.prompts[0].icon, dlg::Icon::Information);
-        // No editor was left running, nor started at all.
-        QTest::qWait(100);
         QVERIFY(!QFile::exists(marker));
-        QVERIFY(w->isEnabled());
-        removeEditor();
-    }
-
-    void editMapWhenTheEditorCannotStart() {
-        if (QStandardPaths::findExecutable(QStringLiteral("xdg-mime")).isEmpty()) QSKIP("xdg-mime is not installed");
-        QTemporaryDir work;
-        const QString map = writeMap(work, QStringLiteral("field.png"), 200, 100);
-        installEditor(QStringLiteral("vexgone.desktop"), "Exec=" + QFile::encodeName(work.filePath("no-such-editor")) + " %U\n");
-        auto w = startWindow();
-        importMap(*w, map);
-        auto& dl = testsupport::dialogs();
-        dl.clear();
-        w->mapEditCommands->MapEdit();
-        QCOMPARE(dl.prompts.size(), size_t(1));
-        QCOMPARE(dl.prompts[0].text, QStringLiteral("Unable to start editor."));
-        QCOMPARE(dl.prompts[0].icon, dlg::Icon::Information);
         QVERIFY(w->isEnabled());
         QCOMPARE(shownSize(*w), QSize(200, 100));
         removeEditor();

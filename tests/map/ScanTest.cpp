@@ -68,13 +68,21 @@ private slots:
         scanner::SetSelectedSource(QString());
     }
 
+    // The name may be typed with or without its extension.
+    void scannedPageBecomesANewUnregisteredMap_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("with extension") << "quarry.jpg";
+        QTest::newRow("without extension") << "quarry";
+    }
     void scannedPageBecomesANewUnregisteredMap() {
+        QFETCH(QString, typed);
         SaneConfig sane("test\n");
         auto w = startWindow();
         QVERIFY(w->mnuFileScan->menuAction()->isEnabled());
         auto& dl = testsupport::dialogs();
+        QFile::remove(work.filePath(QStringLiteral("quarry.jpg")));
         const QString saved = work.filePath(QStringLiteral("quarry.jpg"));
-        dl.queue(saved);
+        dl.queue(work.filePath(typed));
         QTest::mouseClick(w->cmdScan, Qt::LeftButton);
 
         QCOMPARE(dl.prompts.size(), size_t(1));

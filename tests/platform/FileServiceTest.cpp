@@ -24,26 +24,33 @@ private slots:
         QCOMPARE(FileService::SpecialFolderPath(26), QString());
     }
 
+    // The folder and file parts, and the path with a ".jpg" added where the
+    // name has no extension.
     void splitPath_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("file");
-        QTest::newRow("unix") << "/home/u/maps/quad.vlm" << "/home/u/maps/" << "quad.vlm";
-        QTest::newRow("windows") << "C:\\Maps\\Quad 7.5.jpg" << "C:\\Maps\\" << "Quad 7.5.jpg";
-        QTest::newRow("mixed") << "/data/old\\map.bmp" << "/data/old\\" << "map.bmp";
-        QTest::newRow("no folder") << "quad.vlm" << "" << "quad.vlm";
-        QTest::newRow("folder only") << "/home/u/maps/" << "/home/u/maps/" << "";
-        QTest::newRow("root file") << "/x.lab" << "/" << "x.lab";
-        QTest::newRow("empty") << "" << "" << "";
-        QTest::newRow("dots in folder") << "/a.b/c" << "/a.b/" << "c";
+        QTest::addColumn<QString>("withJpg");
+        QTest::newRow("unix") << "/home/u/maps/quad.vlm" << "/home/u/maps/" << "quad.vlm" << "/home/u/maps/quad.vlm";
+        QTest::newRow("windows") << "C:\\Maps\\Quad 7.5.jpg" << "C:\\Maps\\" << "Quad 7.5.jpg" << "C:\\Maps\\Quad 7.5.jpg";
+        QTest::newRow("mixed") << "/data/old\\map.bmp" << "/data/old\\" << "map.bmp" << "/data/old\\map.bmp";
+        QTest::newRow("no folder") << "quad.vlm" << "" << "quad.vlm" << "quad.vlm";
+        QTest::newRow("folder only") << "/home/u/maps/" << "/home/u/maps/" << "" << "/home/u/maps/.jpg";
+        QTest::newRow("root file") << "/x.lab" << "/" << "x.lab" << "/x.lab";
+        QTest::newRow("empty") << "" << "" << "" << ".jpg";
+        QTest::newRow("dots in folder") << "/a.b/c" << "/a.b/" << "c" << "/a.b/c.jpg";
+        QTest::newRow("trailing point") << "/m/scan." << "/m/" << "scan." << "/m/scan.jpg";
+        QTest::newRow("hidden name") << "/m/.scan" << "/m/" << ".scan" << "/m/.scan.jpg";
     }
     void splitPath() {
         QFETCH(QString, path);
         QFETCH(QString, folder);
         QFETCH(QString, file);
+        QFETCH(QString, withJpg);
         QCOMPARE(FileService::SplitPath(path, true), folder);
         QCOMPARE(FileService::SplitPath(path, false), file);
         QCOMPARE(FileService::SplitPath(path, true) + FileService::SplitPath(path, false), path);
+        QCOMPARE(FileService::WithExtension(path, QStringLiteral("jpg")), withJpg);
     }
 
     void fileExistsForFilesAndFolders() {
