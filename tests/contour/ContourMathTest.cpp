@@ -2,6 +2,7 @@
 // layout of the title and colour scale.
 #include "common/TestRegistry.h"
 
+#include "contour/CellPainting.h"
 #include "contour/ColourRamps.h"
 #include "contour/Gridding.h"
 #include "contour/PlotScales.h"
@@ -10,6 +11,7 @@
 #include <QRandomGenerator>
 #include <QTest>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -46,6 +48,50 @@ std::vector<int> sixScans(const std::vector<DataPoint>& list, int count, float x
         chosen.push_back(at);
     }
     return chosen;
+}
+
+enum Arrangement { Lattice, Traverse, OnPoints };
+
+// Points for the neighbour comparisons.  Lattice: a coarse lattice with many
+// equal distances and equal X.  Traverse: four survey lines running north-
+// south.  OnPoints: the lattice, every point twice over with another value.
+std::vector<DataPoint> arranged(Arrangement a, int n, QRandomGenerator& rng) {
+    std::vector<DataPoint> list(1);
+    for (int p = 0; p < n; ++p) {
+        DataPoint d;
+        if (a == Traverse) {
+            d.X = float(100 + 200 * (p % 4)) + float(rng.bounded(5));
+            d.Y = float(p / 4) * 2000.f / float(n / 4 + 1);
+        } else {
+            d.X = float(rng.bounded(12)) * 10;
+            d.Y = float(rng.bounded(12)) * 10;
+        }
+        d.Z = float(rng.bounded(1000));
+        list.push_back(d);
+        if (a == OnPoints) {
+            d.Z += 1;
+            list.push_back(d);
+            ++p;
+        }
+    }
+    list.resize(size_t(n) + 1);
+    return list;
+}
+
+// The value of a position by the rule itself: the six full scans, the first
+// point's value on a point, else the weighted mean with missing neighbours
+// as 0 at the reach.
+float bruteValue(const std::vector<DataPoint>& list, int count, float x, float y, double reach) {
+    double num = 0, den = 0;
+    for (int p : sixScans(list, count, x, y, reach)) {
+        const double d = p ? std::sqrt((double(y) - list[p].Y) * (double(y) - list[p].Y) +
+                                       (double(x) - list[p].X) * (double(x) - list[p].X))
+                           : reach;
+        if (d == 0) return list[p].Z;
+        num += (p ? list[p].Z : 0.f) / d;
+        den += 1 / d;
+    }
+    return float(num / den);
 }
 
 } // namespace
@@ -196,14 +242,28 @@ private slots:
     }
 
     // ---- node values ----
-    void twoPointsArePulledTowardZero() {
-        const auto list = pointList({{0, 0, 10}, {30, 40, 20}});
-        const double reach = 1000;
-        const NeighbourSearch s(list, 2, reach);
-        const float v = s.value(0, 10); // distances 10 and sqrt(900 + 900)
-        const double d1 = 10, d2 = std::sqrt(1800.0);
-        const double expect = (10 / d1 + 20 / d2) / (1 / d1 + 1 / d2 + 4 / reach);
-        QCOMPARE(v, float(expect));
+    void weighting_data() {
+        QTest::addColumn<float>("x");
+        QTest::addColumn<float>("y");
+        QTest::addColumn<double>("reach");
+        QTest::addColumn<float>("value");
+        // Distances 10 and sqrt(1800); four missing neighbours at the reach.
+        const double d2 = std::sqrt(1800.0);
+        QTest::newRow("two points pulled toward 0")
+            << 0.f << 10.f << 1000.0 << float((10 / 10.0 + 20 / d2) / (1 / 10.0 + 1 / d2 + 4 / 1000.0));
+        // Only (0, 0) lies within the reach: five missing neighbours.
+        QTest::newRow("out of reach") << 3.f << 4.f << 6.0 << float((10 / 5.0) / (1 / 5.0 + 5 / 6.0));
+        // A node on a point takes its value; on two coincident points the
+        // value of the first in the list.
+        QTest::newRow("on a point") << 9.f << 9.f << 100.0 << 0.f;
+        QTest::newRow("on two points") << 0.f << 0.f << 100.0 << 10.f;
+    }
+    void weighting() {
+        QFETCH(float, x);
+        QFETCH(float, y);
+        QFETCH(double, reach);
+        const auto list = pointList({{0, 0, 10}, {30, 40, 20}, {9, 9, 0}, {0, 0, 55}});
+        QTEST(NeighbourSearch(list, (x == 9 || (x == 0 && y == 0)) ? 4 : 2, reach).value(x, y), "value");
     }
 
     void sixNearestWeighted() {
@@ -219,85 +279,175 @@ private slots:
         QCOMPARE(s.value(2.5f, 1.f), float(num / den));
     }
 
-    void pointsOutOfReachDoNotCount() {
-        const auto list = pointList({{0, 0, 10}, {500, 0, 99}});
-        const NeighbourSearch s(list, 2, 100);
-        QCOMPARE(s.value(3, 4), float((10 / 5.0) / (1 / 5.0 + 5 / 100.0)));
+    // The search finds exactly the six points the six full scans find, ties
+    // (same distance: lower index first) included, and gives bit for bit the
+    // same value, however the points lie.
+    void neighboursMatchSixFullScans_data() {
+        QTest::addColumn<int>("arrangement");
+        QTest::newRow("coarse lattice, many ties") << int(Lattice);
+        QTest::newRow("traverse lines") << int(Traverse);
+        QTest::newRow("queries on the points") << int(OnPoints);
     }
-
-    void nodeOnAPointFails() {
-        const auto list = pointList({{5, 5, 10}, {9, 9, 0}});
-        const NeighbourSearch s(list, 2, 100);
-        try {
-            s.value(5, 5);
-            QFAIL("no failure");
-        } catch (const legacy::Error& e) {
-            QCOMPARE(e.code(), legacy::ErrorCode::DivisionByZero);
-        }
-        try {
-            s.value(9, 9);
-            QFAIL("no failure");
-        } catch (const legacy::Error& e) {
-            QCOMPARE(e.code(), legacy::ErrorCode::Overflow);
-        }
-    }
-
-    // The sweep finds exactly the six points the six full scans find, ties
-    // (same distance: lower index first) included.
     void neighboursMatchSixFullScans() {
+        QFETCH(int, arrangement);
         QRandomGenerator rng(1234);
-        for (int round = 0; round < 40; ++round) {
-            const int n = 1 + int(rng.bounded(60));
-            std::vector<DataPoint> list(1);
-            for (int p = 0; p < n; ++p) {
-                DataPoint d;
-                // A coarse lattice gives many equal distances and equal X.
-                d.X = float(rng.bounded(12)) * 10;
-                d.Y = float(rng.bounded(12)) * 10;
-                d.Z = float(rng.bounded(1000));
-                list.push_back(d);
-            }
-            const double reach = round % 3 == 0 ? 45 : 240;
+        for (int round = 0; round < 30; ++round) {
+            const int n = arrangement == Traverse ? 50 + int(rng.bounded(400)) : 1 + int(rng.bounded(60));
+            const std::vector<DataPoint> list = arranged(Arrangement(arrangement), n, rng);
+            const double reach = round % 3 == 0 ? 45 : 2400;
             const NeighbourSearch s(list, n, reach);
             for (int q = 0; q < 30; ++q) {
-                const float x = float(rng.bounded(24)) * 5 + 2.5f, y = float(rng.bounded(24)) * 5 + 1.25f;
+                float x = float(rng.bounded(24)) * 5 + 2.5f, y = float(rng.bounded(24)) * 5 + 1.25f;
+                if (arrangement == Traverse) x *= 8, y *= 8;
+                if (arrangement == OnPoints) {
+                    const DataPoint& at = list[1 + rng.bounded(n)];
+                    x = at.X;
+                    y = at.Y;
+                }
                 NeighbourSearch::Neighbour out[6];
                 s.nearest(x, y, out);
                 const std::vector<int> want = sixScans(list, n, x, y, reach);
                 for (int k = 0; k < 6; ++k) QCOMPARE(out[k].index, want[k]);
+                const float v = s.value(x, y), b = bruteValue(list, n, x, y, reach);
+                QVERIFY(std::memcmp(&v, &b, sizeof v) == 0);
             }
         }
+    }
+
+    // A whole grid computed on all cores: node for node the full scans'
+    // values, here over survey lines and points lying exactly on nodes (a grid
+    // read back), two of them on one node.
+    void gridMatchesSixFullScans() {
+        QRandomGenerator rng(77);
+        std::vector<DataPoint> list = arranged(Traverse, 900, rng);
+        PointGrid grid;
+        const GridGeometry g = gridGeometry(70, 1000, 800);
+        layGrid(grid, g, 0, 1000);
+        for (int j = 1; j <= g.rows; j += 3) {
+            const DataPoint& node = grid.at(30, j);
+            list.push_back(DataPoint{0, node.X, node.Y, float(j), false});
+        }
+        list.push_back(DataPoint{0, grid.at(30, 4).X, grid.at(30, 4).Y, -5.f, false});
+        const int n = int(list.size()) - 1;
+        const DataWindow win = dataWindow(list, n, 0, 1000, 1000);
+        GridRun run;
+        computeGrid(grid, list, n, win, 1800, run);
+        QVERIFY(!run.stopped);
+        int inside = 0;
+        for (int i = 1; i <= g.cols; ++i)
+            for (int j = 1; j <= g.rows; ++j) {
+                const DataPoint& node = grid.at(i, j);
+                const float want = win.contains(node.X, node.Y) ? bruteValue(list, n, node.X, node.Y, 1800) : 0.f;
+                inside += win.contains(node.X, node.Y);
+                QVERIFY2(std::memcmp(&node.Z, &want, sizeof want) == 0, qPrintable(QStringLiteral("%1,%2").arg(i).arg(j)));
+            }
+        QVERIFY(inside > g.cols * g.rows / 2);
+        QCOMPARE(grid.at(30, 4).Z, 4.f);
+        QCOMPARE(grid.at(30, 7).Z, 7.f);
     }
 
     // ---- a whole run ----
     void gridRunRangeAndStop() {
         const auto list = pointList({{1100, 4900, -5}, {2900, 4100, -20}, {2000, 4500, -8}});
         PointGrid grid;
-        const GridGeometry g = gridGeometry(20, 2000, 1000);
+        const int slice = gridSliceColumns();
+        const GridGeometry g = gridGeometry(2 * slice + 3, 2000, 1000);
         layGrid(grid, g, 1000, 5000);
         const DataWindow win = dataWindow(list, 3, 1000, 2000, 5000);
         GridRun all;
-        computeGrid(grid, list, 3, win, 3000, all);
+        std::vector<int> done;
+        computeGrid(grid, list, 3, win, 3000, all, [&](int d) { done.push_back(d); return false; });
         QVERIFY(!all.stopped);
+        QCOMPARE(done, (std::vector<int>{slice, 2 * slice, 2 * slice + 3}));
         // Negative data leave the top of the range at its start value 0.
         QCOMPARE(all.zMax, 0.f);
         QVERIFY(all.zMin < -5 && all.zMin > -20);
         // Outside the window the nodes stay 0.
         QCOMPARE(grid.at(1, 1).Z, 0.f);
 
+        // Stopped after the first slice: its columns are done, the rest not.
         PointGrid part;
         layGrid(part, g, 1000, 5000);
         GridRun run;
-        int nodes = 0, columns = 0;
-        computeGrid(part, list, 3, win, 3000, run, [&](int i, int j) { ++nodes; return i == 5 && j == 3; },
-                    [&](int) { ++columns; });
+        int calls = 0;
+        computeGrid(part, list, 3, win, 3000, run, [&](int) { return ++calls == 1; });
         QVERIFY(run.stopped);
-        QCOMPARE(nodes, 4 * g.rows + 3);
-        QCOMPARE(columns, 4);
-        QCOMPARE(part.at(5, 3).Z, grid.at(5, 3).Z);
-        QCOMPARE(part.at(5, 4).Z, 0.f);
-        QCOMPARE(part.at(10, 5).Z, 0.f);
-        QVERIFY(grid.at(10, 5).Z != 0.f);
+        QCOMPARE(calls, 1);
+        const int mid = g.rows / 2;
+        QCOMPARE(part.at(slice, mid).Z, grid.at(slice, mid).Z);
+        QVERIFY(grid.at(slice + 1, mid).Z != 0.f);
+        QCOMPARE(part.at(slice + 1, mid).Z, 0.f);
+
+        // A failure at the first node computed leaves nothing and the start range.
+        PointGrid failed;
+        layGrid(failed, g, 1000, 5000);
+        GridRun bad;
+        QVERIFY_THROWS_EXCEPTION(legacy::Error, computeGrid(failed, list, 3, win, 0, bad));
+        QCOMPARE(bad.zMin, 32000.f);
+        QCOMPARE(failed.at(slice, mid).Z, 0.f);
+    }
+
+    // Cells span their column and row spacing and meet on the pixel grid:
+    // every pixel of the block of computed nodes shows the node nearest to
+    // it, none is left blank, and none beyond the block is painted.
+    void cellsCoverTheirBlock_data() {
+        QTest::addColumn<int>("detail");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QSizeF>("span");
+        QTest::addColumn<QRectF>("points");
+        const QRectF all(0.02, 0.02, 0.96, 0.96), part(0.3, 0.25, 0.41, 0.33);
+        for (int detail : {10, 50, 117, 250, 500})
+            for (const QSize size : {QSize(300, 200), QSize(901, 677), QSize(1203, 641)})
+                for (const QSizeF span : {QSizeF(12000, 7000), QSizeF(9000, 6000), QSizeF(5000, 8000)})
+                    QTest::addRow("%d %dx%d %gx%g", detail, size.width(), size.height(), span.width(), span.height())
+                        << detail << size << span << (detail % 2 ? part : all);
+    }
+    void cellsCoverTheirBlock() {
+        QFETCH(int, detail);
+        QFETCH(QSize, size);
+        QFETCH(QSizeF, span);
+        QFETCH(QRectF, points);
+        const float ox = 1000, oy = 90000, sx = float(span.width()), sy = float(span.height());
+        const auto list = pointList({{ox + float(points.left()) * sx, oy - float(points.top()) * sy, 1},
+                                     {ox + float(points.right()) * sx, oy - float(points.bottom()) * sy, 2}});
+        const DataWindow win = dataWindow(list, 2, ox, sx, oy);
+        PointGrid grid;
+        const GridGeometry g = gridGeometry(detail, sx, sy);
+        layGrid(grid, g, ox, oy);
+        QImage img(size, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        // Each node's colour names the node.
+        paintCells(img, grid, win, g, sx, sy, [&](const DataPoint& n) {
+            const int i = qRound((n.X - ox) / g.cellWidth), j = qRound((oy - n.Y) / g.cellHeight);
+            return qRgb(i / 2, j / 2, (i % 2) * 2 + j % 2);
+        });
+        // The block of nodes inside the window, in pixels, from the spacing.
+        const double px = double(g.cellWidth) / sx * size.width(), py = double(g.cellHeight) / sy * size.height();
+        int i0 = g.cols + 1, i1 = 0, j0 = g.rows + 1, j1 = 0;
+        for (int i = 1; i <= g.cols; ++i)
+            for (int j = 1; j <= g.rows; ++j)
+                if (win.contains(grid.at(i, j).X, grid.at(i, j).Y)) {
+                    i0 = std::min(i0, i), i1 = std::max(i1, i), j0 = std::min(j0, j), j1 = std::max(j1, j);
+                }
+        QVERIFY(i0 <= i1 && j0 <= j1);
+        constexpr double eps = 1e-6;
+        QString bad;
+        for (int y = 0; y < size.height() && bad.isEmpty(); ++y)
+            for (int x = 0; x < size.width() && bad.isEmpty(); ++x) {
+                const QRgb c = img.pixel(x, y);
+                // The pixel's centre in node units: node i at u = i.
+                const double u = (x + 0.5) / px, v = (y + 0.5) / py;
+                auto within = [&](double m) {
+                    return u > i0 - 0.5 + m && u < i1 + 0.5 - m && v > j0 - 0.5 + m && v < j1 + 0.5 - m;
+                };
+                const int i = qRed(c) * 2 + qBlue(c) / 2, j = qGreen(c) * 2 + qBlue(c) % 2;
+                if (!within(-eps) && c != qRgb(255, 255, 255)) bad = QStringLiteral("painted");
+                else if (within(eps) && c == qRgb(255, 255, 255)) bad = QStringLiteral("blank");
+                else if (within(eps) && (std::abs(u - i) > 0.5 + eps || std::abs(v - j) > 0.5 + eps))
+                    bad = QStringLiteral("node %1,%2 at").arg(i).arg(j);
+                if (!bad.isEmpty()) bad += QStringLiteral(" pixel %1,%2").arg(x).arg(y);
+            }
+        QVERIFY2(bad.isEmpty(), qPrintable(bad));
     }
 
     // ---- title and scale ----

@@ -32,9 +32,9 @@ struct PumpGuard {
 
 // A registered 600 x 400 map in metres with structural points spread over
 // E 1000..3000, N 2000..4000 and Z rising to the north-east.
-std::unique_ptr<MainWindow> plotWindow(const QTemporaryDir& dir, bool isopach = false) {
+std::unique_ptr<MainWindow> plotWindow(const QTemporaryDir& dir, bool isopach = false, QSize size = {600, 400}) {
     auto w = startWindow();
-    importMap(*w, writeMap(dir, QStringLiteral("ridge.png"), 600, 400));
+    importMap(*w, writeMap(dir, QStringLiteral("ridge.png"), size.width(), size.height()));
     registerLinear(*w);
     OptionButton* kind = isopach ? w->optIso : w->optStruc;
     kind->setEnabled(true);
@@ -60,6 +60,13 @@ QColor pixelAtNode(MainWindow& w, int i, int j) {
     const DataPoint& n = w.doc.ContourGrid.at(i, j);
     const QPointF p = w.contourCommands->plotTransform().map(w.contourCommands->plotPosition(n.X, n.Y));
     return w.picMap->picture().pixelColor(int(p.x()), int(p.y()));
+}
+
+// A plot picture of the window's size in one colour.
+QImage blankPicture(MainWindow& w, QRgb colour) {
+    QImage img(qRound(w.picMap->Width() / 15), qRound(w.picMap->Height() / 15), QImage::Format_RGB32);
+    img.fill(colour);
+    return img;
 }
 
 // A node inside the data window, well away from the title and crosses.
@@ -169,11 +176,15 @@ private slots:
         QTemporaryDir dir;
         auto w = plotWindow(dir);
         Document& d = w->doc;
+        d.ContourDetail = 500;
         ContourCommands::pumpIntervalMs = 0;
-        int pumps = 0;
+        std::vector<int> progress;
         QString captionAtHalt;
+        // Halted at the first pump after some columns are done.
         MainWindow::DoEvents = [&] {
-            if (++pumps == 200) {
+            if (!w->ProgressBar1->isVisible()) return;
+            progress.push_back(w->ProgressBar1->value());
+            if (progress.back() > 0 && captionAtHalt.isEmpty()) {
                 captionAtHalt = w->cmdShow->text();
                 w->cmdShow->click();
                 // The halt request touches nothing but the stop flag.
@@ -183,7 +194,7 @@ private slots:
         };
         w->cmdShow->click();
         QCOMPARE(captionAtHalt, QStringLiteral("Halt Show"));
-        QVERIFY(pumps < 205); // the run stopped after the node of the halt
+        QVERIFY(progress.back() > 0 && progress.back() < 100);
         QVERIFY(!d.ContoursCurrent);
         QVERIFY(!w->imPoints->isHidden());
         QVERIFY(w->picMap->isHidden());
@@ -192,22 +203,26 @@ private slots:
         QVERIFY(w->mnuFile->menuAction()->isEnabled() && w->mnuOpt->menuAction()->isEnabled());
         QVERIFY(!d.MapBusy);
         QVERIFY(!w->fr3D->isVisible());
-        // The middle column is not reached: its nodes kept 0.
-        const int mid = d.GridCols / 2;
+        // The columns after the halt are not reached: their nodes kept 0.
+        const int last = d.GridCols * 4 / 5;
         auto zerosIn = [&](int i) {
             int zeros = 0;
             for (int j = 1; j <= d.GridRows; ++j) zeros += d.ContourGrid.at(i, j).Z == 0;
             return zeros;
         };
-        QCOMPARE(zerosIn(mid), d.GridRows);
+        QCOMPARE(zerosIn(last), d.GridRows);
         QVERIFY(testsupport::dialogs().prompts.empty());
 
-        // The next Show recomputes from scratch and completes.
-        MainWindow::DoEvents = [] {};
+        // The next Show recomputes from scratch and completes, the progress
+        // bar moving on the way.
+        progress.clear();
+        captionAtHalt = QStringLiteral("done");
         w->cmdShow->click();
         QVERIFY(d.ContoursCurrent);
         QVERIFY(!w->picMap->isHidden());
-        QVERIFY(zerosIn(mid) < d.GridRows);
+        QVERIFY(zerosIn(last) < d.GridRows);
+        QVERIFY(std::is_sorted(progress.begin(), progress.end()));
+        QVERIFY(progress.size() >= 3 && progress.front() < progress.back() && progress.back() == 100);
     }
 
     // Combining the second data set while the plot is gridded would change
@@ -230,16 +245,16 @@ private slots:
         const QString title = d.DataTitle;
 
         ContourCommands::pumpIntervalMs = 0;
-        int pumps = 0;
-        bool enabledWhileGridding = false;
+        bool clicked = false, enabledWhileGridding = false;
         MainWindow::DoEvents = [&] {
-            if (++pumps == 50) {
+            if (!clicked && w->ProgressBar1->isVisible() && d.MapBusy) {
+                clicked = true;
                 enabledWhileGridding = w->cmdConDat[1]->isEnabled();
                 w->cmdConDat[1]->click();
             }
         };
         w->cmdShow->click();
-        QVERIFY(pumps >= 50);
+        QVERIFY(clicked);
         QVERIFY(enabledWhileGridding);
         for (int i = 1; i <= d.DatCount; ++i) QCOMPARE(d.DatumPoints[size_t(i)].Z, before[size_t(i - 1)]);
         QCOMPARE(d.DataTitle, title);
@@ -408,6 +423,46 @@ private slots:
         QCOMPARE(img.pixelColor(bottom.toPoint()).blue(), 255);
     }
 
+    // The unit word stands inside the scale's black panel on either side,
+    // however long the word.
+    void unitWordStaysInItsPanel_data() {
+        QTest::addColumn<int>("units");
+        QTest::addColumn<bool>("left");
+        for (int u : {0, 1, 2})
+            for (bool left : {false, true}) QTest::addRow("%s %s", u == 0 ? "Degrees" : u == 1 ? "Feet" : "Meters",
+                                                          left ? "left" : "right") << u << left;
+    }
+    void unitWordStaysInItsPanel() {
+        QFETCH(int, units);
+        QFETCH(bool, left);
+        QTemporaryDir dir;
+        auto w = plotWindow(dir);
+        Document& d = w->doc;
+        w->mnuCoordFeet->setChecked(units == 1);
+        w->mnuCoordMeters->setChecked(units == 2);
+        const QRgb ground = qRgb(0, 128, 0);
+        QImage img = blankPicture(*w, ground);
+        w->picMap->setPicture(img);
+        // Data against the right edge put the scale on the left.
+        const float x0 = d.MapOriginX + (left ? 0.6f : 0.f) * d.MapSpanX;
+        w->contourCommands->ContourScale(x0, x0 + 0.4f * d.MapSpanX);
+        QCOMPARE(d.ScaleSide, left);
+        img = w->picMap->picture();
+        const double W = w->picMap->Width(), H = w->picMap->Height(), yTop = int(H / 5);
+        const QTransform t = w->contourCommands->plotTransform();
+        const QRect band = t.mapRect(QRectF(QPointF(left ? 0 : W - 550, yTop - 500), QPointF(left ? 550 : W, yTop - 120)))
+                               .toRect();
+        int outside = 0, text = 0;
+        for (int y = band.top(); y <= band.bottom(); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                const QRgb c = img.pixel(x, y);
+                if (x < band.left() - 1 || x > band.right() + 1) outside += c != ground;
+                else text += c != qRgb(0, 0, 0) && c != ground;
+            }
+        QCOMPARE(outside, 0);
+        QVERIFY(text > 10);
+    }
+
     void manualAndFlatScales() {
         QTemporaryDir dir;
         auto w = plotWindow(dir);
@@ -504,29 +559,61 @@ private slots:
         QCOMPARE(w->markers->toolTipAt(fx, fy), w->picMap->ToolTipText);
     }
 
-    void failedDrawingIsNotCurrent() {
+    // A point exactly on a grid node (a grid read back puts one on every
+    // node) gives that node its own value, and the plot completes.
+    void nodeOnAPointTakesItsValue() {
         QTemporaryDir dir;
         auto w = plotWindow(dir);
         Document& d = w->doc;
-        // A point exactly on a grid node: its distance is 0.
         PointGrid g;
         layGrid(g, gridGeometry(50, d.MapSpanX, d.MapSpanY), d.MapOriginX, d.MapOriginY);
         const DataPoint& node = g.at(20, 20);
         addPoint(*w, true, 99, node.X, node.Y, 50);
+        addPoint(*w, false, 98, node.X, node.Y, 70);
         w->cmdShow->click();
-        auto& p = testsupport::dialogs().prompts;
-        QCOMPARE(p.size(), size_t(1));
-        QCOMPARE(p[0].text, QStringLiteral("ContourShow error: \n\nDivision by zero"));
-        QCOMPARE(p[0].icon, dlg::Icon::Information);
-        QVERIFY(!d.ContoursCurrent);
-        QVERIFY(!d.MapBusy);
-        QVERIFY(w->mnuFile->menuAction()->isEnabled());
-        QVERIFY(!w->ProgressBar1->isVisible());
-        // Back to the map and again: the plot is recomputed (and fails again).
-        w->cmdShow->click();
-        p.clear();
-        w->cmdShow->click();
-        QCOMPARE(p.size(), size_t(1));
+        QVERIFY(testsupport::dialogs().prompts.empty());
+        QVERIFY(d.ContoursCurrent);
+        QVERIFY(!w->picMap->isHidden());
+        // The datum point comes first in the gridding list.
+        QCOMPARE(d.ContourGrid.at(20, 20).Z, 50.f);
+    }
+
+    // With a map drawn longer down than across (rows further apart than
+    // columns) the cells still meet: no blank stripe between the rows.
+    void cellsMeetOnAnUnequalMap() {
+        QTemporaryDir dir;
+        auto w = plotWindow(dir, false, {400, 600});
+        Document& d = w->doc;
+        w->optLo->click();
+        // A scale far above the data keeps every cell darker than white.
+        w->chkMan->click();
+        w->txtMax->setText(QStringLiteral("100000"));
+        w->txtMin->setText(QStringLiteral("0"));
+        for (int detail : {50, 173}) {
+            d.ContourDetail = detail;
+            d.ContoursCurrent = false;
+            w->cmdShow->click();
+            QVERIFY(testsupport::dialogs().prompts.empty());
+            const QImage plan = w->picPlanImgX->picture();
+            const QTransform t = w->contourCommands->plotTransform();
+            // The block of nodes inside the data window, on the picture.
+            QRectF block;
+            for (int i = 1; i <= d.GridCols; ++i)
+                for (int j = 1; j <= d.GridRows; ++j) {
+                    const DataPoint& n = d.ContourGrid.at(i, j);
+                    if (w->contourCommands->dataWindow().contains(n.X, n.Y))
+                        block |= QRectF(t.map(w->contourCommands->plotPosition(n.X, n.Y)), QSizeF(0.001, 0.001));
+                }
+            const double across = double(plan.width()) / (d.GridCols + 1), down = double(plan.height()) / (d.GridRows + 1);
+            QVERIFY2(down > across * 1.3, qPrintable(QStringLiteral("%1 %2").arg(across).arg(down)));
+            block.adjust(-across / 2 + 1, -down / 2 + 1, across / 2 - 1, down / 2 - 1);
+            int blank = 0;
+            for (int y = int(std::ceil(block.top())); y < block.bottom(); ++y)
+                for (int x = int(std::ceil(block.left())); x < block.right(); ++x)
+                    blank += plan.pixel(x, y) == qRgb(255, 255, 255);
+            QCOMPARE(blank, 0);
+            w->cmdShow->click();
+        }
     }
 
     void contourLinesHookIsCalled() {
