@@ -75,7 +75,7 @@ DataWindow dataWindow(const std::vector<DataPoint>& list, int count, float mapOr
 namespace {
 
 // Points in a leaf box of the tree.
-constexpr int kLeafPoints = 8;
+constexpr int kLeafPoints = 12;
 
 // Rounding in a squared distance is far below this share, so a point or box
 // beyond the search radius by more than it cannot be one of the six; points
@@ -94,6 +94,8 @@ NeighbourSearch::NeighbourSearch(const std::vector<DataPoint>& list, int count, 
     m_boxes.reserve(4 * m_points.size() / kLeafPoints + 2);
     m_boxes.push_back({});
     build(0, 0, int(m_points.size()));
+    m_slot.assign(static_cast<size_t>(count) + 1, -1);
+    for (size_t k = 0; k < m_points.size(); ++k) m_slot[static_cast<size_t>(m_points[k].index)] = int(k);
 }
 
 // Gives box `at` the extent of m_points[begin, end) and splits it at the
@@ -132,14 +134,21 @@ struct NeighbourSearch::Query {
     Neighbour* out;
     int found = 0;
     double radius2 = 0; // squared search radius, with the slack
+    int hinted[kCount] = {0, 0, 0, 0, 0, 0}; // points offered before the search
+
+    bool wasHinted(int index) const {
+        for (int h : hinted)
+            if (h == index) return true;
+        return false;
+    }
 
     void narrow() {
         const double r = found < kCount ? reach : out[kCount - 1].distance;
         radius2 = r * r * (1 + kSlack);
     }
     double distance2(const Box& b) const {
-        const double dx = std::max({b.minX - x, x - b.maxX, 0.0});
-        const double dy = std::max({b.minY - y, y - b.maxY, 0.0});
+        const double dx = x < b.minX ? b.minX - x : x > b.maxX ? x - b.maxX : 0.0;
+        const double dy = y < b.minY ? b.minY - y : y > b.maxY ? y - b.maxY : 0.0;
         return dy * dy + dx * dx;
     }
     // Keeps the point when it is among the six smallest (distance, index)
@@ -168,7 +177,7 @@ void NeighbourSearch::search(int at, Query& q) const {
             const Entry& e = m_points[static_cast<size_t>(p)];
             const double dy = q.y - e.y, dx = q.x - e.x;
             const double d2 = dy * dy + dx * dx;
-            if (d2 <= q.radius2) q.offer(std::sqrt(d2), e.index, e.z);
+            if (d2 <= q.radius2 && !q.wasHinted(e.index)) q.offer(std::sqrt(d2), e.index, e.z);
         }
         return;
     }
@@ -183,26 +192,52 @@ void NeighbourSearch::search(int at, Query& q) const {
     if (dFar <= q.radius2) search(far, q);
 }
 
-int NeighbourSearch::nearest(float x, float y, Neighbour (&out)[kCount]) const {
+int NeighbourSearch::nearest(float x, float y, Neighbour (&out)[kCount], const Neighbour* hint) const {
     Query q{double(x), double(y), m_reach, out};
     q.narrow();
+    // The hinted points, offered first, narrow the search from its start;
+    // the search then skips them.
+    for (int k = 0; hint && k < kCount; ++k) {
+        const int index = hint[k].index;
+        if (index <= 0 || index >= int(m_slot.size()) || q.wasHinted(index)) continue;
+        const Entry& e = m_points[static_cast<size_t>(m_slot[static_cast<size_t>(index)])];
+        const double dy = q.y - e.y, dx = q.x - e.x;
+        q.hinted[k] = index;
+        q.offer(std::sqrt(dy * dy + dx * dx), e.index, e.z);
+    }
     if (!m_boxes.empty() && q.distance2(m_boxes.front()) <= q.radius2) search(0, q);
     for (int k = q.found; k < kCount; ++k) out[k] = {m_reach, 0, 0.0f};
     return q.found;
 }
 
-float NeighbourSearch::value(float x, float y) const {
-    Neighbour n[kCount];
-    nearest(x, y, n);
-    // On a point the weight of its distance 0 has no value; the point's own
-    // value is the sound result (the first of several coincident points).
+namespace {
+
+// Inverse-distance weighting of the six neighbours.  On a point the weight
+// of its distance 0 has no value; the point's own value is the sound result
+// (the first of several coincident points).
+float weigh(const NeighbourSearch::Neighbour (&n)[NeighbourSearch::kCount]) {
     if (n[0].index != 0 && n[0].distance == 0) return n[0].z;
     double weighted = 0, weights = 0;
-    for (const Neighbour& k : n) {
+    for (const NeighbourSearch::Neighbour& k : n) {
         weighted += legacy::Div(k.z, k.distance);
         weights += legacy::Div(1.0, k.distance);
     }
     return legacy::ToSingle(legacy::Div(weighted, weights));
+}
+
+} // namespace
+
+float NeighbourSearch::value(float x, float y) const {
+    Neighbour n[kCount];
+    nearest(x, y, n);
+    return weigh(n);
+}
+
+float NeighbourSearch::value(float x, float y, Neighbour (&carry)[kCount]) const {
+    Neighbour n[kCount];
+    nearest(x, y, n, carry);
+    std::copy(std::begin(n), std::end(n), std::begin(carry));
+    return weigh(n);
 }
 
 // ---------------------------------------------------------------------------
@@ -238,11 +273,12 @@ void computeGrid(PointGrid& grid, const std::vector<DataPoint>& list, int count,
             r.inside.assign(static_cast<size_t>(rows), 0);
             r.failedRow = 0;
             r.error.reset();
+            NeighbourSearch::Neighbour carry[NeighbourSearch::kCount];
             for (int j = 1; j <= rows; ++j) {
                 const DataPoint& n = grid.at(i, j);
                 if (!window.contains(n.X, n.Y)) continue;
                 try {
-                    r.z[static_cast<size_t>(j - 1)] = search.value(n.X, n.Y);
+                    r.z[static_cast<size_t>(j - 1)] = search.value(n.X, n.Y, carry);
                 } catch (const legacy::Error& e) {
                     r.failedRow = j;
                     r.error = e;

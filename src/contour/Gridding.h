@@ -63,7 +63,12 @@ public:
     };
     static constexpr int kCount = 6;
     // Fills `out` with the neighbours and returns how many points were found.
-    int nearest(float x, float y, Neighbour (&out)[kCount]) const;
+    // `hint`, the neighbours of a position close by, only shortens the search.
+    int nearest(float x, float y, Neighbour (&out)[kCount], const Neighbour* hint = nullptr) const;
+    // The value at (x, y), with `carry` holding the neighbours of a position
+    // close by on entry and those of (x, y) on return: a column of nodes
+    // passes them from node to node.
+    float value(float x, float y, Neighbour (&carry)[kCount]) const;
 
 private:
     struct Entry {
@@ -83,6 +88,7 @@ private:
     void search(int box, Query& q) const;
 
     std::vector<Entry> m_points;
+    std::vector<int> m_slot; // where each list index lies in m_points
     std::vector<Box> m_boxes;
     double m_reach;
 };
