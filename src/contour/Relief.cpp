@@ -211,9 +211,8 @@ void paintRelief(QImage& picture, const ReliefResult& result, const QTransform& 
             const int y = ay + run.dy;
             if (y < 0 || y >= ph) continue;
             const int x0 = std::max(ax + run.x0, 0), x1 = std::min(ax + run.x1, pw - 1);
-            if (x0 > x1) continue;
             auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
-            std::fill(line + x0, line + x1 + 1, c);
+            for (int x = x0; x <= x1; ++x) line[x] = c;
         }
     }
 }
