@@ -1,4 +1,5 @@
 #include "contour/ContourCommands.h"
+#include "contour/CellPainting.h"
 #include "contour/ContourLineCommands.h"
 
 #include "app/MainWindow.h"
@@ -327,26 +328,25 @@ bool ContourCommands::ContourShow() {
             p.drawImage(canvas.rect(), w.ImgX->picture());
         }
 
-        // The gridding pumps events on a short timer so that a halt is seen
-        // promptly without the pump dominating the work.
+        // The gridding runs on all cores in slices of columns; between two
+        // slices the progress is shown, events are pumped on a short timer
+        // and the stop flag is tested, so a halt is seen promptly.
         QElapsedTimer sincePump;
         sincePump.start();
         GridRun run;
-        auto afterNode = [&](int, int) {
+        auto afterSlice = [&](int done) {
+            const double pct = double(done) / g.cols * 100;
+            w.ProgressBar1->setValue(int(pct));
+            w.labProg->setText(legacy::Format(pct, QStringLiteral("0")) + QStringLiteral(" %"));
             if (sincePump.elapsed() >= pumpIntervalMs) {
                 MainWindow::DoEvents();
                 sincePump.restart();
             }
             return d.ShowInterrupt;
         };
-        auto afterColumn = [&](int i) {
-            const double pct = double(i) / g.cols * 100;
-            w.ProgressBar1->setValue(int(pct));
-            w.labProg->setText(legacy::Format(pct, QStringLiteral("0")) + QStringLiteral(" %"));
-        };
         const float reach = d.MapSpanX + d.MapSpanY;
         try {
-            computeGrid(d.ContourGrid, gridPoints, m_gridPointCount, m_window, reach, run, afterNode, afterColumn);
+            computeGrid(d.ContourGrid, gridPoints, m_gridPointCount, m_window, reach, run, afterSlice);
         } catch (...) {
             d.ZMin = run.zMin;
             d.ZMax = run.zMax;
@@ -363,26 +363,17 @@ bool ContourCommands::ContourShow() {
                 d.ContourMax = d.ZMax;
                 d.ContourMin = d.ZMin;
             }
-            if (g.cols < 2 || g.rows < 1) legacy::raise(legacy::ErrorCode::SubscriptOutOfRange);
-            const double x1 = legacy::Div(double(d.ContourGrid.at(1, 1).X) - d.MapOriginX, d.MapSpanX) * W;
-            const double x2 = legacy::Div(double(d.ContourGrid.at(2, 1).X) - d.MapOriginX, d.MapSpanX) * W;
-            const double r = (x2 - x1) / 2;
             const int scheme = colourScheme();
 
             if (!check) {
-                QPainter p(&canvas);
-                p.setTransform(QTransform::fromScale(canvas.width() / W, canvas.height() / H));
-                p.setPen(Qt::NoPen);
+                // Each cell spans its column and row spacing, so that no
+                // stripe of the blank picture shows between cells when the
+                // scales across and down differ.
                 const bool isopach = w.optIso->isChecked();
-                for (int i = 1; i <= g.cols; ++i)
-                    for (int j = 1; j <= g.rows; ++j) {
-                        const DataPoint& n = d.ContourGrid.at(i, j);
-                        if (!m_window.contains(n.X, n.Y)) continue;
-                        const QPointF c = plotPosition(n.X, n.Y);
-                        const QRectF cell(c.x() - r, c.y() - r, 2 * r, 2 * r);
-                        p.fillRect(cell, colorFromNumber(PicRGB(n.Z, d.ContourMin, d.ContourMax, scheme)));
-                        if (isopach && n.Z == 0) p.fillRect(cell, Qt::black);
-                    }
+                paintCells(canvas, d.ContourGrid, m_window, g, d.MapSpanX, d.MapSpanY, [&](const DataPoint& n) {
+                    const QRgb c = colorFromNumber(PicRGB(n.Z, d.ContourMin, d.ContourMax, scheme)).rgb();
+                    return isopach && n.Z == 0 ? qRgb(0, 0, 0) : c;
+                });
             }
             w.picMap->setPicture(canvas);
 
@@ -471,8 +462,19 @@ void ContourCommands::ContourScale(float left, float right) {
         p.setFont(plotFont(8, false));
         p.fillRect(s.panel, Qt::black);
         p.setPen(m_textColour);
+        // At the estimated 110 units a letter, "Meters" and "Degrees" would
+        // start left of a right-hand panel; the word is measured and, where
+        // the panel is too narrow for it, set smaller.
         const QString unit = unitWord(plotUnits(w));
-        printText(p, s.textX(int(unit.size())), s.yTop - 400, unit);
+        QFont unitFont = p.font();
+        double unitWidth = QFontMetricsF(unitFont).horizontalAdvance(unit);
+        while (unitWidth > s.unitRoom() && unitFont.pixelSize() > 40) {
+            unitFont.setPixelSize(unitFont.pixelSize() - 5);
+            unitWidth = QFontMetricsF(unitFont).horizontalAdvance(unit);
+        }
+        p.setFont(unitFont);
+        printText(p, s.unitX(unitWidth), s.yTop - 400, unit);
+        p.setFont(plotFont(8, false));
         const int scheme = colourScheme();
         for (int y = s.yTop; y <= s.yBottom; ++y) {
             const double v = scaleRowValue(y, s, d.ContourMin, d.ContourMax);

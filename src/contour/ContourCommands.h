@@ -67,7 +67,8 @@ public:
     float cellHeight() const { return m_cellHeight; }
 
     // Events are pumped during the gridding at most this often (ms); 0
-    // pumps after every node.  The stop flag is tested after every node.
+    // pumps after every slice of columns.  The stop flag is tested after
+    // every slice.
     static int pumpIntervalMs;
 
 protected:

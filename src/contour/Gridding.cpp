@@ -2,8 +2,11 @@
 
 #include "document/Legacy.h"
 
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentMap>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 int clampContourDetail(int detail) { return std::clamp(detail, kMinContourDetail, kMaxContourDetail); }
 
@@ -69,94 +72,238 @@ DataWindow dataWindow(const std::vector<DataPoint>& list, int count, float mapOr
 }
 
 // ---------------------------------------------------------------------------
+namespace {
+
+// Points in a leaf box of the tree.
+constexpr int kLeafPoints = 12;
+
+// Rounding in a squared distance is far below this share, so a point or box
+// beyond the search radius by more than it cannot be one of the six; points
+// within it are compared on their exact distances.
+constexpr double kSlack = 1e-9;
+
+} // namespace
+
 NeighbourSearch::NeighbourSearch(const std::vector<DataPoint>& list, int count, double reach) : m_reach(reach) {
-    m_sorted.reserve(static_cast<size_t>(std::max(count, 0)));
+    m_points.reserve(static_cast<size_t>(std::max(count, 0)));
     for (int p = 1; p <= count; ++p) {
         const DataPoint& e = list[static_cast<size_t>(p)];
-        m_sorted.push_back({double(e.X), double(e.Y), e.Z, p});
+        m_points.push_back({double(e.X), double(e.Y), e.Z, p});
     }
-    std::sort(m_sorted.begin(), m_sorted.end(),
-              [](const Entry& a, const Entry& b) { return a.x < b.x || (a.x == b.x && a.index < b.index); });
+    if (m_points.empty()) return;
+    m_boxes.reserve(4 * m_points.size() / kLeafPoints + 2);
+    m_boxes.push_back({});
+    build(0, 0, int(m_points.size()));
+    m_slot.assign(static_cast<size_t>(count) + 1, -1);
+    for (size_t k = 0; k < m_points.size(); ++k) m_slot[static_cast<size_t>(m_points[k].index)] = int(k);
 }
 
-// Six full scans of the list, each taking the strictly nearest point not yet
-// chosen, pick the six smallest (distance, index) pairs below the reach.  A
-// sweep outward from the position in X finds the same six: a point further
-// away in X alone than the sixth found cannot come before it.
-int NeighbourSearch::nearest(float x, float y, Neighbour (&out)[kCount]) const {
+// Gives box `at` the extent of m_points[begin, end) and splits it at the
+// median of its longer side until the boxes are small.
+void NeighbourSearch::build(int at, int begin, int end) {
+    Box b{HUGE_VAL, -HUGE_VAL, HUGE_VAL, -HUGE_VAL, begin, end, -1};
+    for (int p = begin; p < end; ++p) {
+        const Entry& e = m_points[static_cast<size_t>(p)];
+        b.minX = std::min(b.minX, e.x);
+        b.maxX = std::max(b.maxX, e.x);
+        b.minY = std::min(b.minY, e.y);
+        b.maxY = std::max(b.maxY, e.y);
+    }
+    if (end - begin > kLeafPoints) {
+        const bool alongX = b.maxX - b.minX >= b.maxY - b.minY;
+        const int mid = begin + (end - begin) / 2;
+        std::nth_element(m_points.begin() + begin, m_points.begin() + mid, m_points.begin() + end,
+                         [alongX](const Entry& a, const Entry& c) {
+                             const double u = alongX ? a.x : a.y, v = alongX ? c.x : c.y;
+                             return u < v || (u == v && a.index < c.index);
+                         });
+        b.first = int(m_boxes.size());
+        m_boxes.push_back({});
+        m_boxes.push_back({});
+        m_boxes[static_cast<size_t>(at)] = b;
+        build(b.first, begin, mid);
+        build(b.first + 1, mid, end);
+        return;
+    }
+    m_boxes[static_cast<size_t>(at)] = b;
+}
+
+struct NeighbourSearch::Query {
+    double x, y;
+    double reach;
+    Neighbour* out;
     int found = 0;
-    const double nx = x, ny = y;
-    auto offer = [&](const Entry& e) {
-        const double dx = nx - e.x, dy = ny - e.y;
-        const double d = std::sqrt(dy * dy + dx * dx);
-        if (!(d < m_reach)) return;
+    double radius2 = 0; // squared search radius, with the slack
+    int hinted[kCount] = {0, 0, 0, 0, 0, 0}; // points offered before the search
+
+    bool wasHinted(int index) const {
+        for (int h : hinted)
+            if (h == index) return true;
+        return false;
+    }
+
+    void narrow() {
+        const double r = found < kCount ? reach : out[kCount - 1].distance;
+        radius2 = r * r * (1 + kSlack);
+    }
+    double distance2(const Box& b) const {
+        const double dx = x < b.minX ? b.minX - x : x > b.maxX ? x - b.maxX : 0.0;
+        const double dy = y < b.minY ? b.minY - y : y > b.maxY ? y - b.maxY : 0.0;
+        return dy * dy + dx * dx;
+    }
+    // Keeps the point when it is among the six smallest (distance, index)
+    // pairs nearer than the reach: the six that six full scans of the list,
+    // each taking the strictly nearest point not yet taken, would choose.
+    void offer(double d, int index, float z) {
+        if (!(d < reach)) return;
         if (found == kCount) {
             const Neighbour& last = out[kCount - 1];
-            if (d > last.distance || (d == last.distance && e.index > last.index)) return;
+            if (d > last.distance || (d == last.distance && index > last.index)) return;
         }
         int k = found < kCount ? found++ : kCount - 1;
-        while (k > 0 && (out[k - 1].distance > d || (out[k - 1].distance == d && out[k - 1].index > e.index))) {
+        while (k > 0 && (out[k - 1].distance > d || (out[k - 1].distance == d && out[k - 1].index > index))) {
             out[k] = out[k - 1];
             --k;
         }
-        out[k] = {d, e.index, e.z};
-    };
-    auto limit = [&] {
-        const double l = found < kCount ? m_reach : out[kCount - 1].distance;
-        return l * (1 + 1e-12) + 1e-300;
-    };
-    const auto mid = std::lower_bound(m_sorted.begin(), m_sorted.end(), nx,
-                                      [](const Entry& e, double v) { return e.x < v; });
-    auto left = mid;
-    auto right = mid;
-    bool leftOpen = left != m_sorted.begin();
-    bool rightOpen = right != m_sorted.end();
-    while (leftOpen || rightOpen) {
-        const double dl = leftOpen ? nx - (left - 1)->x : HUGE_VAL;
-        const double dr = rightOpen ? right->x - nx : HUGE_VAL;
-        if (dl <= dr) {
-            if (dl > limit()) break;
-            offer(*--left);
-            leftOpen = left != m_sorted.begin();
-        } else {
-            if (dr > limit()) break;
-            offer(*right++);
-            rightOpen = right != m_sorted.end();
-        }
+        out[k] = {d, index, z};
+        narrow();
     }
-    for (int k = found; k < kCount; ++k) out[k] = {m_reach, 0, 0.0f};
-    return found;
+};
+
+void NeighbourSearch::search(int at, Query& q) const {
+    const Box& b = m_boxes[static_cast<size_t>(at)];
+    if (b.first < 0) {
+        for (int p = b.begin; p < b.end; ++p) {
+            const Entry& e = m_points[static_cast<size_t>(p)];
+            const double dy = q.y - e.y, dx = q.x - e.x;
+            const double d2 = dy * dy + dx * dx;
+            if (d2 <= q.radius2 && !q.wasHinted(e.index)) q.offer(std::sqrt(d2), e.index, e.z);
+        }
+        return;
+    }
+    int near = b.first, far = b.first + 1;
+    double dNear = q.distance2(m_boxes[static_cast<size_t>(near)]);
+    double dFar = q.distance2(m_boxes[static_cast<size_t>(far)]);
+    if (dFar < dNear) {
+        std::swap(near, far);
+        std::swap(dNear, dFar);
+    }
+    if (dNear <= q.radius2) search(near, q);
+    if (dFar <= q.radius2) search(far, q);
 }
 
-float NeighbourSearch::value(float x, float y) const {
-    Neighbour n[kCount];
-    nearest(x, y, n);
+int NeighbourSearch::nearest(float x, float y, Neighbour (&out)[kCount], const Neighbour* hint) const {
+    Query q{double(x), double(y), m_reach, out};
+    q.narrow();
+    // The hinted points, offered first, narrow the search from its start;
+    // the search then skips them.
+    for (int k = 0; hint && k < kCount; ++k) {
+        const int index = hint[k].index;
+        if (index <= 0 || index >= int(m_slot.size()) || q.wasHinted(index)) continue;
+        const Entry& e = m_points[static_cast<size_t>(m_slot[static_cast<size_t>(index)])];
+        const double dy = q.y - e.y, dx = q.x - e.x;
+        q.hinted[k] = index;
+        q.offer(std::sqrt(dy * dy + dx * dx), e.index, e.z);
+    }
+    if (!m_boxes.empty() && q.distance2(m_boxes.front()) <= q.radius2) search(0, q);
+    for (int k = q.found; k < kCount; ++k) out[k] = {m_reach, 0, 0.0f};
+    return q.found;
+}
+
+namespace {
+
+// Inverse-distance weighting of the six neighbours.  On a point the weight
+// of its distance 0 has no value; the point's own value is the sound result
+// (the first of several coincident points).
+float weigh(const NeighbourSearch::Neighbour (&n)[NeighbourSearch::kCount]) {
+    if (n[0].index != 0 && n[0].distance == 0) return n[0].z;
     double weighted = 0, weights = 0;
-    for (const Neighbour& k : n) {
+    for (const NeighbourSearch::Neighbour& k : n) {
         weighted += legacy::Div(k.z, k.distance);
         weights += legacy::Div(1.0, k.distance);
     }
     return legacy::ToSingle(legacy::Div(weighted, weights));
 }
 
+} // namespace
+
+float NeighbourSearch::value(float x, float y) const {
+    Neighbour n[kCount];
+    nearest(x, y, n);
+    return weigh(n);
+}
+
+float NeighbourSearch::value(float x, float y, Neighbour (&carry)[kCount]) const {
+    Neighbour n[kCount];
+    nearest(x, y, n, carry);
+    std::copy(std::begin(n), std::end(n), std::begin(carry));
+    return weigh(n);
+}
+
 // ---------------------------------------------------------------------------
+int gridSliceColumns() { return 4 * std::max(1, QThreadPool::globalInstance()->maxThreadCount()); }
+
+namespace {
+
+// One column's results, kept apart from the grid so that the cores do not
+// write into each other's cache lines.
+struct ColumnResult {
+    std::vector<float> z;   // rows 1..rows at 0..rows-1
+    std::vector<char> inside;
+    int failedRow = 0;      // the row of a failure, 0 for none
+    std::optional<legacy::Error> error;
+};
+
+} // namespace
+
 void computeGrid(PointGrid& grid, const std::vector<DataPoint>& list, int count, const DataWindow& window,
-                 double reach, GridRun& run, const std::function<bool(int, int)>& afterNode,
-                 const std::function<void(int)>& afterColumn) {
+                 double reach, GridRun& run, const std::function<bool(int)>& afterSlice) {
     const NeighbourSearch search(list, count, reach);
-    for (int i = 1; i <= grid.cols(); ++i) {
-        for (int j = 1; j <= grid.rows(); ++j) {
-            DataPoint& n = grid.at(i, j);
-            if (window.contains(n.X, n.Y)) {
-                n.Z = search.value(n.X, n.Y);
-                if (n.Z < run.zMin) run.zMin = n.Z;
-                if (n.Z > run.zMax) run.zMax = n.Z;
+    const int cols = grid.cols(), rows = grid.rows();
+    const int slice = gridSliceColumns();
+    std::vector<ColumnResult> results(static_cast<size_t>(std::min(slice, std::max(cols, 0))));
+    std::vector<int> columns;
+    for (int first = 1; first <= cols; first += slice) {
+        const int last = std::min(cols, first + slice - 1);
+        columns.clear();
+        for (int i = first; i <= last; ++i) columns.push_back(i);
+        QtConcurrent::blockingMap(columns, [&](int i) {
+            ColumnResult& r = results[static_cast<size_t>(i - first)];
+            r.z.assign(static_cast<size_t>(rows), 0.0f);
+            r.inside.assign(static_cast<size_t>(rows), 0);
+            r.failedRow = 0;
+            r.error.reset();
+            NeighbourSearch::Neighbour carry[NeighbourSearch::kCount];
+            for (int j = 1; j <= rows; ++j) {
+                const DataPoint& n = grid.at(i, j);
+                if (!window.contains(n.X, n.Y)) continue;
+                try {
+                    r.z[static_cast<size_t>(j - 1)] = search.value(n.X, n.Y, carry);
+                } catch (const legacy::Error& e) {
+                    r.failedRow = j;
+                    r.error = e;
+                    return;
+                }
+                r.inside[static_cast<size_t>(j - 1)] = 1;
             }
-            if (afterNode && afterNode(i, j)) {
-                run.stopped = true;
-                return;
+        });
+        // Taken over in column order, so that a failure leaves what one column
+        // after the other would have left.
+        for (int i = first; i <= last; ++i) {
+            const ColumnResult& r = results[static_cast<size_t>(i - first)];
+            const int upTo = r.failedRow ? r.failedRow - 1 : rows;
+            for (int j = 1; j <= upTo; ++j) {
+                if (!r.inside[static_cast<size_t>(j - 1)]) continue;
+                const float z = r.z[static_cast<size_t>(j - 1)];
+                grid.at(i, j).Z = z;
+                if (z < run.zMin) run.zMin = z;
+                if (z > run.zMax) run.zMax = z;
             }
+            if (r.error) throw *r.error;
         }
-        if (afterColumn) afterColumn(i);
+        if (afterSlice && afterSlice(last)) {
+            run.stopped = true;
+            return;
+        }
     }
 }

@@ -47,12 +47,13 @@ DataWindow dataWindow(const std::vector<DataPoint>& list, int count, float mapOr
 // The six nearest points of a position, nearest first and, among equal
 // distances, the lower list index first; only points nearer than `reach`
 // count.  Missing neighbours stand for the value 0 at the distance `reach`.
+// A two-dimensional tree over the points keeps every query short however the
+// points are arranged (spread evenly, clustered or on a few survey lines).
 class NeighbourSearch {
 public:
     NeighbourSearch(const std::vector<DataPoint>& list, int count, double reach);
-    // Inverse-distance weighted value at (x, y).  A point exactly at the
-    // position throws legacy::Error (division by zero, or overflow for a
-    // value of 0).
+    // Inverse-distance weighted value at (x, y).  A position exactly on one
+    // or more points takes the value of the one with the lowest list index.
     float value(float x, float y) const;
 
     struct Neighbour {
@@ -62,7 +63,12 @@ public:
     };
     static constexpr int kCount = 6;
     // Fills `out` with the neighbours and returns how many points were found.
-    int nearest(float x, float y, Neighbour (&out)[kCount]) const;
+    // `hint`, the neighbours of a position close by, only shortens the search.
+    int nearest(float x, float y, Neighbour (&out)[kCount], const Neighbour* hint = nullptr) const;
+    // The value at (x, y), with `carry` holding the neighbours of a position
+    // close by on entry and those of (x, y) on return: a column of nodes
+    // passes them from node to node.
+    float value(float x, float y, Neighbour (&carry)[kCount]) const;
 
 private:
     struct Entry {
@@ -70,7 +76,20 @@ private:
         float z;
         int index;
     };
-    std::vector<Entry> m_sorted; // by x, then by index
+    // A box of the tree: its points are m_points[begin, end); a leaf has no
+    // children (first == -1), else its children are nodes first and first + 1.
+    struct Box {
+        double minX, maxX, minY, maxY;
+        int begin, end;
+        int first;
+    };
+    void build(int at, int begin, int end);
+    struct Query;
+    void search(int box, Query& q) const;
+
+    std::vector<Entry> m_points;
+    std::vector<int> m_slot; // where each list index lies in m_points
+    std::vector<Box> m_boxes;
     double m_reach;
 };
 
@@ -82,11 +101,16 @@ struct GridRun {
     bool stopped = false;
 };
 
-// Computes every node inside the window, column by column.  `afterNode` runs
-// after every node, inside the window or not, and stops the run by returning
-// true; `afterColumn` runs after each complete column.  Nodes not reached
-// keep their value.  Failures (legacy::Error) leave the nodes computed so far
-// and the range found so far in `run`.
+// Columns computed together on all cores between two calls of the caller's
+// hooks.
+int gridSliceColumns();
+
+// Computes every node inside the window.  The columns are computed in slices
+// of gridSliceColumns() neighbouring columns, each slice on all cores; after
+// each slice `afterSlice` gets the number of columns done so far (all of
+// columns 1..done) and stops the run by returning true.  The values are the
+// same, node for node, as one column after the other.  Nodes not reached keep
+// their value.  Failures (legacy::Error) leave the nodes computed before the
+// failing node, in column order, and their range in `run`.
 void computeGrid(PointGrid& grid, const std::vector<DataPoint>& list, int count, const DataWindow& window,
-                 double reach, GridRun& run, const std::function<bool(int i, int j)>& afterNode = {},
-                 const std::function<void(int i)>& afterColumn = {});
+                 double reach, GridRun& run, const std::function<bool(int done)>& afterSlice = {});

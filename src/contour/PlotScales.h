@@ -30,6 +30,10 @@ struct ScaleLayout {
     double markX1 = 0, markX2 = 0; // a mark line across the bar
     // Left edge of a text of that many characters.
     double textX(int length) const { return left ? 50 : width - 50 - length * kCharWidth; }
+    // The unit word is measured instead, so that it stays inside the panel:
+    // the width it may take, and its left edge for its measured width.
+    double unitRoom() const { return panel.width() - 100; }
+    double unitX(double textWidth) const { return left ? panel.left() + 50 : panel.right() - 50 - textWidth; }
 };
 // `dataLeft` and `dataRight` are the data window's edges on the picture.
 ScaleLayout scaleLayout(double innerWidth, double innerHeight, double dataLeft, double dataRight);

@@ -22,6 +22,8 @@ public:
     int rows() const { return m_rows; }
     int& at(int c, int r) { return m_cells[static_cast<size_t>(r) * (m_cols + 1) + c]; }
     int at(int c, int r) const { return m_cells[static_cast<size_t>(r) * (m_cols + 1) + c]; }
+    // The cells are stored row after row, cols + 1 to a row.
+    const int* cell(int c, int r) const { return m_cells.data() + static_cast<size_t>(r) * (m_cols + 1) + c; }
 
 private:
     int m_cols = 0, m_rows = 0;

@@ -48,12 +48,9 @@ private slots:
         QCOMPARE(topoRows(100, 1000, 1000), 100);
         QCOMPARE(topoRows(100, 800, 10), 1);   // 1.25
         QCOMPARE(topoRows(100, 400, 10), 2);   // 2.5: halves to even
-        QCOMPARE(directionFromText("Top"), 1);
-        QCOMPARE(directionFromText("Bottom"), 2);
-        QCOMPARE(directionFromText("Left"), 3);
-        QCOMPARE(directionFromText("Right"), 4);
-        QCOMPARE(directionFromText("top"), 4);
-        QCOMPARE(directionFromText(""), 4);
+        int want = 1;
+        for (const char* text : {"Top", "Bottom", "Left", "Right", "top", ""})
+            QCOMPARE(directionFromText(text), std::min(want++, 4));
     }
 
     void flatAreaAndBorderRing_data() {
@@ -133,9 +130,9 @@ private slots:
         QCOMPARE(at(10), 25);             // deep shadow, clamped
         QCOMPARE(at(200), 125 - 50);      // depth 150 - 100
         QCOMPARE(at(250), 100);           // depth 25
-        QCOMPARE(at(251), 101);           // depth 24.5 rounds to 24
-        QCOMPARE(at(253), 101);           // depth 23.5 rounds to 24
-        QCOMPARE(at(299), 125);           // depth 0.5 rounds to 0
+        QCOMPARE(at(251), 100);           // 125 - 24.5 = 100.5 rounds to 100
+        QCOMPARE(at(253), 102);           // 125 - 23.5 = 101.5 rounds to 102
+        QCOMPARE(at(299), 124);           // 125 - 0.5 = 124.5 rounds to 124
         QCOMPARE(at(300), 125);           // the shadow line meets the ground
         QCOMPARE(at(-3), 125);            // in front of the ridge: lit
     }
@@ -169,15 +166,45 @@ private slots:
         QCOMPARE(big.at(4, 1), -1);
     }
 
+    // A dot is round and as many pixels across as the pen is wide; an odd
+    // one is centred on the pixel of its position, an even one on the
+    // nearest pixel corner.
+    void painting_data() {
+        QTest::addColumn<int>("pen");
+        QTest::addColumn<int>("pixels");
+        QTest::addColumn<QRect>("extent");
+        QTest::newRow("pen 1") << 1 << 1 << QRect(50, 50, 1, 1);
+        QTest::newRow("pen 2") << 2 << 4 << QRect(49, 49, 2, 2);
+        QTest::newRow("pen 3") << 3 << 9 << QRect(49, 49, 3, 3);
+        QTest::newRow("pen 4: corners off") << 4 << 12 << QRect(48, 48, 4, 4);
+        QTest::newRow("pen 5: corners off") << 5 << 21 << QRect(48, 48, 5, 5);
+    }
     void painting() {
+        QFETCH(int, pen);
         QImage img(100, 100, QImage::Format_RGB32);
         img.fill(Qt::white);
         ReliefResult res;
-        res.penWidth = 4;
-        res.dots.push_back({750, 750, 10, 20, 30});
+        res.penWidth = pen;
+        // (50.4, 50.2) pixels: inside pixel (50, 50), nearest corner (50, 50).
+        res.dots.push_back({756, 753, 10, 20, 30});
         paintRelief(img, res, QTransform::fromScale(1 / 15.0, 1 / 15.0));
-        QCOMPARE(img.pixel(50, 50), qRgb(10, 20, 30));
-        QCOMPARE(img.pixel(10, 10), qRgb(255, 255, 255));
+        int count = 0;
+        QRect extent;
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 100; ++x)
+                if (img.pixel(x, y) == qRgb(10, 20, 30)) {
+                    ++count;
+                    extent |= QRect(x, y, 1, 1);
+                } else {
+                    QCOMPARE(img.pixel(x, y), qRgb(255, 255, 255));
+                }
+        QTEST(count, "pixels");
+        QTEST(extent, "extent");
+        // A later dot covers an earlier one; dots at the edge are cut off.
+        res.dots = {{756, 753, 1, 1, 1}, {771, 753, 2, 2, 2}, {0, 0, 3, 3, 3}};
+        paintRelief(img, res, QTransform::fromScale(1 / 15.0, 1 / 15.0));
+        QCOMPARE(img.pixel(51, 50), qRgb(2, 2, 2));
+        QCOMPARE(img.pixel(0, 0), qRgb(3, 3, 3));
     }
 };
 
