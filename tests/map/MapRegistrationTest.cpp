@@ -1,10 +1,12 @@
 // Two-point registration driven through the main window: the round trip
 // from the typed values to the cursor read-out for every coordinate system,
-// the prompts and their defaults, cancelling, bad answers, and the clicks
-// that survive a zoom.
+// a plot of every system, the prompts and their defaults, cancelling, bad
+// answers, and the clicks that survive a zoom.
 #include "common/TestRegistry.h"
 #include "MapTestSupport.h"
 
+#include "contour/ContourCommands.h"
+#include "digitize/Digitizer.h"
 #include "document/Legacy.h"
 #include "map/Projections.h"
 #include "map/Registration.h"
@@ -46,10 +48,13 @@ QStringList inputPrompts(const dlg::ScriptedProvider& dl) {
 class MapRegistrationTest : public QObject {
     Q_OBJECT
     QTemporaryDir dir;
-    QString mapPath;
+    QString mapPath, sheetPath;
 
 private slots:
-    void initTestCase() { mapPath = writeMap(dir, QStringLiteral("survey.png"), 1000, 800); }
+    void initTestCase() {
+        mapPath = writeMap(dir, QStringLiteral("survey.png"), 1000, 800);
+        sheetPath = writeMap(dir, QStringLiteral("sheet.png"), 2000, 1500);
+    }
     void init() { testsupport::dialogs().clear(); }
 
     void roundTrip_data() {
@@ -120,6 +125,62 @@ private slots:
         QVERIFY(kx > 1.2);
         QTEST(readOut(*w, c.x1 * kx, c.y1 * ky), "readOut1");
         QTEST(readOut(*w, c.x2 * kx, c.y2 * ky), "readOut2");
+    }
+
+    // A field sheet of 2000 x 1500 pixels whose pixels are square on the
+    // ground, registered at 105.5 W 40.0 N and 105.0 W 39.6 N (960 x 1000
+    // pixels apart) about the meridian 105.25 W, with 29 datum and 10 contour
+    // points: every system contours it, on a grid of its map's proportions.
+    // The grids were worked out by hand on the sphere: the Mercators keep
+    // the picture's 4:3; the plate carree widens it by 1 / cos 39.8 degrees;
+    // the azimuthals and the conics, whose map X counts the picture per
+    // degree of longitude, narrow it by cos 39.8 degrees.
+    void everySystemContours_data() {
+        QTest::addColumn<CoordItem>("system");
+        QTest::addColumn<int>("cols");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("linear") << CoordItem::Linear << 50 << 28;
+        QTest::newRow("cylindrical") << CoordItem::CylEquiDis << 50 << 28;
+        QTest::newRow("standard mercator") << CoordItem::SMerc << 50 << 37;
+        QTest::newRow("transverse mercator") << CoordItem::TMerc << 50 << 37;
+        QTest::newRow("orthographic") << CoordItem::Ortho << 50 << 48;
+        QTest::newRow("lambert azimuthal") << CoordItem::LmbertAzi << 50 << 48;
+        QTest::newRow("albers") << CoordItem::AlbersEA << 50 << 48;
+        QTest::newRow("lambert conformal") << CoordItem::LambertConf << 50 << 48;
+    }
+    void everySystemContours() {
+        QFETCH(CoordItem, system);
+        auto w = startWindow();
+        auto& dl = testsupport::dialogs();
+        importMap(*w, sheetPath);
+        w->mapView->coordClick(system);
+        w->mapView->coordClick(CoordItem::Degrees);
+        const double W = w->imPoints->Width(), H = w->imPoints->Height();
+        dl.clear();
+        for (const char* a : {"-105.5", "40.0", "-105.0", "39.6", "-105.25", "39.8"}) dl.queue(QString::fromLatin1(a));
+        w->mapView->MapRegister(W * 400 / 2000, H * 200 / 1500);
+        w->mapView->MapRegister(W * 1360 / 2000, H * 1200 / 1500);
+        QVERIFY(w->doc.MapRegistered);
+        w->optStruc->setValue(true);
+        for (int i = 0; i < 39; ++i) {
+            (i < 29 ? w->optDat : w->optCon)->setValue(true);
+            const double fx = 0.22 + 0.44 * (i % 8) / 7, fy = 0.16 + 0.62 * (i / 8) / 4;
+            w->mapView->MapPosition(fx * W, fy * H);
+            dl.queue(QString::number(std::lround(100 + 300 * fx + 200 * fy)));
+            w->digitizer->MapPoint();
+        }
+        QCOMPARE(w->doc.DatCount, 29);
+        QCOMPARE(w->doc.ConCount, 10);
+        dl.clear();
+        w->cmdShow->click();
+        QVERIFY2(dl.prompts.empty(), dl.prompts.empty() ? "" : qPrintable(dl.prompts[0].text));
+        QTEST(w->doc.GridCols, "cols");
+        QTEST(w->doc.GridRows, "rows");
+        // The plot is painted: the middle of the data is not the blank page.
+        const DataPoint& n = w->doc.ContourGrid.at(w->doc.GridCols / 2, w->doc.GridRows / 2);
+        const QPointF at = w->contourCommands->plotTransform().map(w->contourCommands->plotPosition(n.X, n.Y));
+        QVERIFY(w->picMap->isVisible());
+        QVERIFY(w->picMap->picture().pixelColor(at.toPoint()) != QColor(Qt::white));
     }
 
     void mercatorLatitudesFarApart() {
