@@ -617,6 +617,16 @@ private slots:
         QCOMPARE(dl.prompts.size(), size_t(1));
         QCOMPARE(d.DataTitle, QStringLiteral("kept"));
         QCOMPARE(d.MapFileName, path);
+        // Save writes no project of a map not registered, which could not
+        // be opened: it saves the picture under the name asked for.
+        dl.clear();
+        dl.queue(dir.filePath(QStringLiteral("sheet.jpg")));
+        emit w->mnuFile->aboutToShow();
+        w->mnuFileSave->trigger();
+        QCOMPARE(dl.prompts.size(), size_t(1));
+        QCOMPARE(dl.prompts[0].title, QStringLiteral("Save Map Image File As..."));
+        QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("sheet.jpg"))));
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("plot.vlm"))));
     }
 };
 
