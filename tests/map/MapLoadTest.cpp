@@ -147,22 +147,79 @@ private slots:
         QVERIFY(testsupport::dialogs().prompts.size() == 5); // the import and the four registration boxes
     }
 
-    void missingFileOnImport() {
+    // The caption, the zoom panel, the status bar and View > Show's ticks
+    // follow the document on every road out of a saved, plotted project:
+    // an import refused as too large, File > Close, re-registering and Save
+    // As under a new name, opening a project.
+    void windowFollowsTheDocument_data() {
+        QTest::addColumn<QString>("road");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("zoom");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<bool>("mapTicked");
+        const QString none = QStringLiteral("No file loaded...");
+        QTest::newRow("refused map") << "refused map" << "Ferno Vexolan" << "Zoom" << none << false;
+        QTest::newRow("close") << "close" << "Ferno Vexolan" << "Zoom" << none << false;
+        QTest::newRow("re-register, save as") << "re-register" << "Ferno Vexolan: renamed" << "Zoom = 1 (Page)"
+                                              << "Data:  survey (structural contours)" << true;
+        QTest::newRow("open") << "open" << "Ferno Vexolan: old" << "Zoom = 1 (Page)"
+                              << "Vexolan: survey (Left-click map to add contour points; right click to edit points)"
+                              << true;
+    }
+    void windowFollowsTheDocument() {
+        QFETCH(QString, road);
         auto w = startWindow();
         auto& dl = testsupport::dialogs();
-        const QString caption = w->windowTitle();
-        importMap(*w, dir.filePath(QStringLiteral("nowhere.png")));
-        QCOMPARE(dl.prompts.size(), size_t(2));
-        QVERIFY(dl.prompts[1].text.startsWith(QStringLiteral("Map load error: ")));
-        QVERIFY(dl.prompts[1].text.size() > QStringLiteral("Map load error: ").size());
-        QCOMPARE(dl.prompts[1].icon, dlg::Icon::Exclamation);
-        // The document is cleared and nothing claims a map is there.
-        QCOMPARE(w->doc.MapFileName, QString());
-        QCOMPARE(w->panel(2), QStringLiteral("No file loaded..."));
-        QCOMPARE(w->labText->text(), QString());
-        QCOMPARE(w->windowTitle(), caption);
-        QVERIFY(!w->mnuFileSaveAs->isEnabled());
-        QVERIFY(!w->mapView->mapLoadSucceeded());
+        importMap(*w, mapPath);
+        registerLinear(*w);
+        w->optStruc->setValue(true);
+        for (int i = 0; i < 6; ++i) addPoint(*w, true, i + 1, 1200 + 300 * i, 2200 + 250 * (i % 3), 10.f * i);
+        dl.queue(dir.filePath(QStringLiteral("old.vlm")));
+        w->mnuFileSaveAs->trigger();
+        w->cmdShow_Click();
+        QVERIFY(w->mnuViewShowCon->isChecked());
+        dl.clear();
+        if (road == "refused map") {
+            // A bitmap header that declares 100000 x 100000 pixels.
+            QByteArray bmp("BM");
+            for (quint32 v : {54u, 0u, 54u, 40u, 100000u, 100000u, 0x180001u, 0u, 0u, 0u, 0u, 0u, 0u})
+                bmp.append(reinterpret_cast<const char*>(&v), 4);
+            QFile f(dir.filePath(QStringLiteral("huge.bmp")));
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bmp) == bmp.size());
+            f.close();
+            importMap(*w, f.fileName());
+            QCOMPARE(dl.prompts.size(), size_t(2));
+            QVERIFY(dl.prompts[1].text.startsWith(QStringLiteral("Map load error: ")));
+            QCOMPARE(dl.prompts[1].icon, dlg::Icon::Exclamation);
+            QCOMPARE(w->doc.MapFileName, QString());
+            QCOMPARE(w->labText->text(), QString());
+            QVERIFY(!w->mnuFileSaveAs->isEnabled() && !w->mapView->mapLoadSucceeded());
+        } else if (road == "close") {
+            emit w->mnuFile->aboutToShow();
+            w->mnuFileClose->trigger();
+        } else if (road == "re-register") {
+            w->cmdShow_Click();
+            emit w->mnuOpt->aboutToShow();
+            dl.queue(dlg::Answer::Yes);
+            w->mnuOptReg->trigger();
+            // The project keeps its name, not its title's.
+            QCOMPARE(w->windowTitle(), QStringLiteral("Ferno Vexolan: old"));
+            registerLinear(*w);
+            w->optStruc->setValue(true);
+            dl.queue(dir.filePath(QStringLiteral("renamed.vlm")));
+            w->mnuFileSaveAs->trigger();
+            QVERIFY(QFile::exists(dir.filePath(QStringLiteral("renamed.vlm"))));
+        } else {
+            dl.queue(dir.filePath(QStringLiteral("old.vlm")));
+            w->cmdDig->click();
+        }
+        QCOMPARE(dl.unanswered, road == "refused map" ? 1 : 0); // only the load error's OK
+        QTEST(w->windowTitle(), "caption");
+        QTEST(w->Frame8->title(), "zoom");
+        QTEST(w->panel(2), "status");
+        QTEST(w->mnuViewShowMap->isChecked(), "mapTicked");
+        QVERIFY(!w->mnuViewShowCon->isChecked());
+        QCOMPARE(w->mnuViewShowCon->text().remove(u'&'), QStringLiteral("Contours"));
     }
 
     void failedReloadKeepsTheDocument() {
