@@ -65,10 +65,11 @@ bool MapRegisterProjection(Document& doc, double W, double H) {
     // these divisions fail for them.
     doc.ProjScaleX = ToSingle(std::fabs(Div(px1 - px2, mx1 - mx2)));
     doc.ProjScaleY = ToSingle(std::fabs(Div(py1 - py2, my1 - my2)));
-    // Both Mercators are conformal; their map units must be the same size
+    // Both Mercators are conformal: their map units must be the same size
     // across and down, or the grid and every distance the gridding and the
-    // combination measure are squeezed along one axis.
-    if (name == pn::TransverseMercator) doc.ProjScaleX = doc.ProjScaleY;
+    // combination measure are squeezed along one axis.  Their projected
+    // coordinates are taken in degrees, beside Standard Mercator's longitude.
+    if (name == pn::TransverseMercator) doc.ProjScaleX = doc.ProjScaleY = MercatorDegreeScale;
     else if (name == pn::StandardMercator) doc.ProjScaleY = MercatorDegreeScale;
 
     float x1 = float(mx1), x2 = float(mx2), y1 = float(my1), y2 = float(my2);
@@ -107,16 +108,15 @@ bool MapRegisterProjection(Document& doc, double W, double H) {
 
 MapUnitFactors adoptPresentMercatorUnits(Document& doc) {
     MapUnitFactors f;
-    const QString& name = doc.ProjectionName;
-    if (name == pn::TransverseMercator) {
-        if (doc.ProjScaleX == doc.ProjScaleY || doc.ProjScaleX == 0 || doc.ProjScaleY == 0) return f;
-        f.x = double(doc.ProjScaleY) / doc.ProjScaleX;
-    } else if (name == pn::StandardMercator) {
-        if (doc.ProjScaleY == MercatorDegreeScale || doc.ProjScaleY == 0) return f;
-        f.y = double(MercatorDegreeScale) / doc.ProjScaleY;
-    } else {
-        return f;
-    }
+    const bool transverse = doc.ProjectionName == pn::TransverseMercator;
+    if (!transverse && doc.ProjectionName != pn::StandardMercator) return f;
+    // A scale of 0 (a damaged file) cannot be converted and stays.
+    auto factor = [](float scale) {
+        return scale == MercatorDegreeScale || scale == 0 ? 1.0 : MercatorDegreeScale / double(scale);
+    };
+    if (transverse) f.x = factor(doc.ProjScaleX);
+    f.y = factor(doc.ProjScaleY);
+    if (f.x == 1.0 && f.y == 1.0) return f;
     // All is computed before the document changes.
     const float values[] = {
         ToSingle(doc.RefMapX1 * f.x), ToSingle(doc.RefMapX2 * f.x), ToSingle(doc.MapSpanX * f.x),
@@ -130,8 +130,8 @@ MapUnitFactors adoptPresentMercatorUnits(Document& doc) {
     doc.RefMapY2 = values[5];
     doc.MapSpanY = values[6];
     doc.MapOriginY = values[7];
-    if (name == pn::TransverseMercator) doc.ProjScaleX = doc.ProjScaleY;
-    else doc.ProjScaleY = MercatorDegreeScale;
+    if (f.x != 1.0) doc.ProjScaleX = MercatorDegreeScale;
+    if (f.y != 1.0) doc.ProjScaleY = MercatorDegreeScale;
     return f;
 }
 

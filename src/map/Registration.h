@@ -11,8 +11,8 @@
 
 struct Document;
 
-// Standard Mercator's map Y scale: its projected latitude in degrees, the
-// unit of its map X (the longitude).
+// The scale of the Mercators' projected coordinates: degrees of arc, the
+// unit of Standard Mercator's map X (the longitude as typed).
 inline constexpr float MercatorDegreeScale = float(180.0 / LegacyPi);
 
 // The input boxes of one registration click.
@@ -42,9 +42,8 @@ QString centralParallelDefault(const Document& doc);
 // the projection parameters: the scale factors, the projected reference
 // values (which replace the typed ones), the spans and the origins.  The
 // scales are picture units per typed unit, except that both Mercators have
-// map units of one size across and down: Transverse Mercator takes the scale
-// down for both axes, Standard Mercator gives its projected latitude in
-// degrees.  Returns false, with ProjectionFailed set and nothing after the
+// map units of one size across and down: their projected coordinates are in
+// degrees (MercatorDegreeScale).  Returns false, with ProjectionFailed set and nothing after the
 // failing call changed, when a projection fails.  Throws legacy::Error when
 // its own arithmetic fails (equal clicks or equal typed values along an
 // axis, a span of 0, a cone on the equator).
@@ -57,12 +56,13 @@ struct MapUnitFactors {
 };
 
 // Projects saved before the Mercators had map units of one size across and
-// down hold Transverse Mercator's map X per radian of longitude and Standard
-// Mercator's map Y per radian of latitude.  They are told apart by their
-// scales, which a present registration sets exactly (ProjScaleX equal to
-// ProjScaleY; ProjScaleY equal to MercatorDegreeScale).  Brings such a
-// registration's scale, reference values, span and origin to the present
-// units; the points, read later as latitude/longitude, follow by themselves,
+// down hold scales computed from the registration clicks (Transverse
+// Mercator's map X per radian of longitude, its map Y per degree of
+// latitude; Standard Mercator's map Y per radian of latitude).  A present
+// registration sets the Mercators' scales to MercatorDegreeScale exactly,
+// which the clicks never give; any other scale is an earlier one.  Brings
+// such a registration's scales, reference values, spans and origins to the
+// present units; the points, read later as latitude/longitude, follow by themselves,
 // while positions held in map units (the labels) are to be multiplied by
 // the factors returned.  Any other document is left as it is.
 MapUnitFactors adoptPresentMercatorUnits(Document& doc);
