@@ -43,10 +43,10 @@ QString centralParallelDefault(const Document& doc);
 // values (which replace the typed ones), the spans and the origins.  The
 // scales are picture units per typed unit, except that both Mercators have
 // map units of one size across and down: their projected coordinates are in
-// degrees (MercatorDegreeScale).  Returns false, with ProjectionFailed set and nothing after the
-// failing call changed, when a projection fails.  Throws legacy::Error when
-// its own arithmetic fails (equal clicks or equal typed values along an
-// axis, a span of 0, a cone on the equator).
+// degrees (MercatorDegreeScale).  Returns false, with ProjectionFailed set
+// and nothing after the failing call changed, when a projection fails.
+// Throws legacy::Error when its own arithmetic fails (equal clicks or equal
+// typed values along an axis, a span of 0, a cone on the equator).
 bool MapRegisterProjection(Document& doc, double W, double H);
 
 // The factors by which map X and map Y of a document were multiplied.
@@ -62,9 +62,9 @@ struct MapUnitFactors {
 // registration sets the Mercators' scales to MercatorDegreeScale exactly,
 // which the clicks never give; any other scale is an earlier one.  Brings
 // such a registration's scales, reference values, spans and origins to the
-// present units; the points, read later as latitude/longitude, follow by themselves,
-// while positions held in map units (the labels) are to be multiplied by
-// the factors returned.  Any other document is left as it is.
+// present units.  The points, read afterwards as latitude/longitude, follow
+// by themselves; positions held in map units (the labels) are to be
+// multiplied by the factors returned.  Any other document is left as it is.
 MapUnitFactors adoptPresentMercatorUnits(Document& doc);
 
 // The typed longitude/latitude (or Easting/Northing) of a reference point

@@ -296,15 +296,17 @@ private slots:
     void earlierMercatorUnits_data() {
         QTest::addColumn<QByteArray>("registration");
         QTest::addColumn<QByteArray>("label");
-        QTest::newRow("transverse") << QByteArray(" 2000 1500 23047.793 392.70117 0 0 Transverse Mercator:Degrees\r\n"
-                                                  " -1.836959 0 0 0 1650076.5 37500\r\n"
-                                                  " -10124.941 -5515.383 5547.5576 26232.475 26180.115 25918.314\r\n")
-                                    << QByteArray("\"Camp\",-1106.3002,26049.047,#FALSE#,255,#FALSE#,\"Arial\",10,#FALSE#,"
-                                                  "#FALSE#\r\n");
-        QTest::newRow("standard") << QByteArray(" 2000 1500 1.0416666 29285.625 0 0 Standard Mercator:Degrees\r\n"
-                                                " 0 0 0 0 28800 2148556.8\r\n"
-                                                " -105.708336 -105.5 -105 1643059.4 1639154.6 1619630.9\r\n")
-                                  << QByteArray();
+        QTest::newRow("transverse")
+            << QByteArray(" 2000 1500 23047.793 392.70117 0 0 Transverse Mercator:Degrees\r\n"
+                          " -1.836959 0 0 0 1650076.5 37500\r\n"
+                          " -10124.941 -5515.383 5547.5576 26232.475 26180.115 25918.314\r\n")
+            << QByteArray("\"Camp\",-1106.3002,26049.047,#FALSE#,255,#FALSE#,\"Arial\",10,#FALSE#,"
+                          "#FALSE#\r\n");
+        QTest::newRow("standard")
+            << QByteArray(" 2000 1500 1.0416666 29285.625 0 0 Standard Mercator:Degrees\r\n"
+                          " 0 0 0 0 28800 2148556.8\r\n"
+                          " -105.708336 -105.5 -105 1643059.4 1639154.6 1619630.9\r\n")
+            << QByteArray();
     }
     void earlierMercatorUnits() {
         QFETCH(QByteArray, registration);
@@ -318,8 +320,9 @@ private slots:
                         QByteArray::number(100 + 7 * n) + ".0\r\n";
                 ++n;
             }
-        writeBytes(dir + "/sheet.vlm", "Sheet\r\n\r\n" + makeImage(dir + "/sheet.jpg").toLatin1() + "\r\n" +
-                                           registration + "\r\nStructural\r\n 9 3 50 \r\n\r\nDatum Latitude Longitude Z\r\n" +
+        const QByteArray map = makeImage(dir + "/sheet.jpg").toLatin1();
+        writeBytes(dir + "/sheet.vlm", "Sheet\r\n\r\n" + map + "\r\n" + registration +
+                                           "\r\nStructural\r\n 9 3 50 \r\n\r\nDatum Lat Long Z\r\n" +
                                            QByteArray(54, '=') + "\r\n" + rows);
         if (!label.isEmpty()) writeBytes(dir + "/sheet.lab", label);
         // The rows of a project file: its lines of four items.
@@ -450,14 +453,15 @@ private slots:
                                     << QByteArray() << "Input past end of file";
         QTest::newRow("damaged labels") << writeProjectFile(d, {"2", "30", DataKind::Structural})
                                         << writeLabelFile(d) + "\"C\",1,2,#TRUE#" << "Input past end of file";
-        QTest::newRow("not registered") << QByteArray("plot\r\n\r\n@MAP@\r\n 80 60 0 0 0 0 :\r\n 0 0 0 0 1 1 \r\n"
-                                                      " 0 0 0 0 0 0 \r\n\r\nData point type not specified:\r\n 0 0 50 \r\n")
-                                        << QByteArray() << "The project holds no registration of its map";
+        QTest::newRow("not registered")
+            << QByteArray("plot\r\n\r\n@MAP@\r\n 80 60 0 0 0 0 :\r\n 0 0 0 0 1 1 \r\n 0 0 0 0 0 0 \r\n\r\n"
+                          "Data point type not specified:\r\n 0 0 50 \r\n")
+            << QByteArray() << "The project holds no registration of its map";
         // The map load reports its own failure; the command adds nothing.
         d.LabelCount = 0;
         d.MapFileName = QStringLiteral("@MAP@.txt");
-        QTest::newRow("map not loading") << writeProjectFile(d, {"2", "30", DataKind::Structural}) << QByteArray()
-                                         << "Map load error: ";
+        QTest::newRow("map not loading")
+            << writeProjectFile(d, {"2", "30", DataKind::Structural}) << QByteArray() << "Map load error: ";
     }
     void failedOpenLeavesTheWindowEmpty() {
         QFETCH(QByteArray, vlm);

@@ -92,8 +92,9 @@ Document projected(const QString& name, const QString& units) {
     Document d = freshDoc();
     d.ProjectionName = name;
     d.CoordUnits = units;
-    d.ProjScaleX = name == pn::TransverseMercator ? MercatorDegreeScale : 1000;
-    d.ProjScaleY = name == pn::TransverseMercator || name == pn::StandardMercator ? MercatorDegreeScale : 1000;
+    const bool transverse = name == pn::TransverseMercator;
+    d.ProjScaleX = transverse ? MercatorDegreeScale : 1000;
+    d.ProjScaleY = transverse || name == pn::StandardMercator ? MercatorDegreeScale : 1000;
     d.CentralMeridian = float(DegRad(-100, true));
     d.CentralParallel = float(DegRad(40, true));
     d.Lat1 = float(DegRad(35, true));

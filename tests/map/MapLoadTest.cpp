@@ -160,11 +160,13 @@ private slots:
         const QString none = QStringLiteral("No file loaded...");
         QTest::newRow("refused map") << "refused map" << "Ferno Vexolan" << "Zoom" << none << false;
         QTest::newRow("close") << "close" << "Ferno Vexolan" << "Zoom" << none << false;
-        QTest::newRow("re-register, save as") << "re-register" << "Ferno Vexolan: renamed" << "Zoom = 1 (Page)"
-                                              << "Data:  survey (structural contours)" << true;
-        QTest::newRow("open") << "open" << "Ferno Vexolan: old" << "Zoom = 1 (Page)"
-                              << "Vexolan: survey (Left-click map to add contour points; right click to edit points)"
-                              << true;
+        const QString page = QStringLiteral("Zoom = 1 (Page)");
+        const QString saved = QStringLiteral("Data:  survey (structural contours)");
+        const QString shown = QStringLiteral("Vexolan: survey (Left-click map to add contour points; "
+                                             "right click to edit points)");
+        QTest::newRow("re-register, save as")
+            << "re-register" << "Ferno Vexolan: renamed" << page << saved << true;
+        QTest::newRow("open") << "open" << "Ferno Vexolan: old" << page << shown << true;
     }
     void windowFollowsTheDocument() {
         QFETCH(QString, road);
@@ -287,7 +289,7 @@ private slots:
         else dl.queue(other);
         w->mapView->cmdMap_Click();
         if (answer >= 0) {
-            QCOMPARE(dl.prompts[0].text, QStringLiteral("north.vlm has changed.\nWould you like to save it?"));
+            QCOMPARE(dl.prompts[0].text, "north.vlm has changed.\nWould you like to save it?");
             QCOMPARE(dl.prompts[0].icon, dlg::Icon::Question);
             QCOMPARE(dl.prompts[0].buttons, dlg::Buttons::YesNoCancel);
         } else {

@@ -161,7 +161,8 @@ private slots:
         w->mapView->coordClick(CoordItem::Degrees);
         const double W = w->imPoints->Width(), H = w->imPoints->Height();
         dl.clear();
-        for (const char* a : {"-105.5", "40.0", "-105.0", "39.6", "-105.25", "39.8"}) dl.queue(QString::fromLatin1(a));
+        for (const char* a : {"-105.5", "40.0", "-105.0", "39.6", "-105.25", "39.8"})
+            dl.queue(QString::fromLatin1(a));
         w->mapView->MapRegister(W * 400 / 2000, H * 200 / 1500);
         w->mapView->MapRegister(W * 1360 / 2000, H * 1200 / 1500);
         QVERIFY(w->doc.MapRegistered);
@@ -182,7 +183,8 @@ private slots:
         QTEST(w->doc.GridRows, "rows");
         // The plot is painted: the middle of the data is not the blank page.
         const DataPoint& n = w->doc.ContourGrid.at(w->doc.GridCols / 2, w->doc.GridRows / 2);
-        const QPointF at = w->contourCommands->plotTransform().map(w->contourCommands->plotPosition(n.X, n.Y));
+        const ContourCommands& cc = *w->contourCommands;
+        const QPointF at = cc.plotTransform().map(cc.plotPosition(n.X, n.Y));
         QVERIFY(w->picMap->isVisible());
         QVERIFY(w->picMap->picture().pixelColor(at.toPoint()) != QColor(Qt::white));
     }
@@ -287,7 +289,8 @@ private slots:
         QTest::addColumn<QStringList>("answers");
         QTest::addColumn<bool>("sameColumn");
         QTest::addColumn<QString>("error");
-        QTest::newRow("longitude not a number") << QStringList{"1000", "4000", "abc"} << false << "Type mismatch";
+        QTest::newRow("longitude not a number")
+            << QStringList{"1000", "4000", "abc"} << false << "Type mismatch";
         QTest::newRow("clicks in one column") << QStringList{"1000", "4000", "3000", "2000"} << true
                                               << "Division by zero";
     }
