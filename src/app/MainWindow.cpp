@@ -451,6 +451,11 @@ void MainWindow::setDocumentCaption(const QString& name) {
     setWindowTitle(dlg::applicationTitle() + QStringLiteral(": ") + name);
 }
 
+void MainWindow::showProjectCaption() {
+    const QString name = QFileInfo(doc.DataFileName).fileName();
+    setDocumentCaption(name.left(std::max<qsizetype>(0, name.size() - 4)));
+}
+
 void MainWindow::showDataStatus() {
     // The kind options form one exclusive group: at most one is selected.
     QString kind = QStringLiteral(" (no data)");
@@ -458,6 +463,11 @@ void MainWindow::showDataStatus() {
     else if (optStruc->isChecked()) kind = QStringLiteral(" (structural contours)");
     else if (optRock->isChecked()) kind = QStringLiteral(" (contacts)");
     setPanel(2, QStringLiteral("Data:  ") + doc.DataTitle + kind);
+}
+
+void MainWindow::tickShownView(ShownView view) {
+    mnuViewShowMap->setChecked(view == ShownView::Map);
+    mnuViewShowCon->setChecked(view == ShownView::Plot);
 }
 
 void MainWindow::enableSaving() {
@@ -663,6 +673,13 @@ void MainWindow::ClearAll() {
         optDat->setValue(false);
         optCon->setValue(false);
         setPanel(2, QStringLiteral("No file loaded..."));
+        // The caption, the zoom panel and the View menu's view items follow
+        // the document: nothing is open now and no view is shown, as at
+        // start-up.
+        setWindowTitle(dlg::applicationTitle());
+        Frame8->setTitle(QStringLiteral("Zoom"));
+        tickShownView(ShownView::None);
+        mnuViewShowCon->setText(QStringLiteral("&Contours"));
         for (QAction* a : {mnuCoordLinear, mnuCoordCylEquiDis, mnuCoordSMerc, mnuCoordTMerc, mnuCoordOrtho,
                            mnuCoordLmbertAzi, mnuCoordAlbersEA, mnuCoordLambertConf, mnuCoordDegrees,
                            mnuCoordMeters, mnuCoordFeet})

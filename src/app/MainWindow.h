@@ -331,8 +331,15 @@ public:
 
     // The window caption, as "<application title>: <name>".
     void setDocumentCaption(const QString& name);
+    // The caption naming the project file without its ".vlm"; a name too
+    // short to have one leaves the name empty.
+    void showProjectCaption();
     // Status panel 2 as "Data:  <title>" followed by the chosen data kind.
     void showDataStatus();
+    // View > Show's "Points" and "Contours" items tick the view on screen:
+    // the map, the contour or contact plot, or neither while nothing is.
+    enum class ShownView { None, Map, Plot };
+    void tickShownView(ShownView view);
 
     // File > Save As and the Save button, once there is something to save.
     void enableSaving();

@@ -181,8 +181,7 @@ void ContourCommands::showContours() {
         w.HScroll1->setVisible(false);
         w.VScroll1->setVisible(false);
         setPlotControlsEnabled(false);
-        w.mnuViewShowMap->setChecked(false);
-        w.mnuViewShowCon->setChecked(true);
+        w.tickShownView(MainWindow::ShownView::Plot);
         for (QWidget* c : std::initializer_list<QWidget*>{w.labShow, w.UpDown1, w.cmdShowContact, w.cmbShow})
             c->setVisible(false);
         mk.labRef[1].Visible = false;
@@ -239,8 +238,7 @@ void ContourCommands::backToMap() {
         w.cmdShow->setText(QStringLiteral("Show Contours"));
         w.cmdShow->setToolTip(QStringLiteral("Click to show contour map"));
         w.mnuViewShowCon->setText(QStringLiteral("&Contours"));
-        w.mnuViewShowMap->setChecked(true);
-        w.mnuViewShowCon->setChecked(false);
+        w.tickShownView(MainWindow::ShownView::Map);
         w.optStruc->setEnabled(w.optStruc->isChecked());
         w.optIso->setEnabled(w.optIso->isChecked());
         for (QWidget* c : std::initializer_list<QWidget*>{w.optDat, w.optCon, w.labDatCol, w.labConCol, w.labCond,

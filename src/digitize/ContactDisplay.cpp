@@ -187,6 +187,7 @@ void ContactDisplay::cmdShow_Click() {
             w.mnuOpt->menuAction()->setEnabled(false);
             if (w.imContacts->picture().isNull()) w.imContacts->setPicture(w.imPoints->picture());
             w.imContacts->setVisible(true);
+            w.tickShownView(MainWindow::ShownView::Plot);
             mk.contactsOnTop = true;
             mk.update();
             ContactShow();
@@ -205,6 +206,7 @@ void ContactDisplay::cmdShow_Click() {
         w.imContacts->setVisible(false);
         w.picMap->setVisible(false);
         w.fr3D->setVisible(false);
+        w.tickShownView(MainWindow::ShownView::Map);
         for (int i = 1, n = std::min<int>(d.ContactLineCount, mk.LineCon.count()); i <= n; ++i)
             mk.LineCon[i].Visible = false;
         mk.contactsOnTop = false;

@@ -223,10 +223,7 @@ void Digitizer::commonTail() {
     } else if (dataKind() != DataKind::Contacts) {
         w.mnuFileOpenDat->setEnabled(true);
     }
-    // The project's name without its ".vlm"; a name too short to have one
-    // leaves the caption's name empty rather than failing the point.
-    const QString name = QFileInfo(doc.DataFileName).fileName();
-    w.setDocumentCaption(name.left(std::max<qsizetype>(0, name.size() - 4)));
+    w.showProjectCaption();
     w.labText->setText(QString::number(legacy::ToInteger(static_cast<long long>(doc.ConCount) + doc.DatCount)) +
                        QStringLiteral(" Contour and Datum Points"));
     w.cmdConRun->setEnabled(true);

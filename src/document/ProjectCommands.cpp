@@ -346,6 +346,9 @@ void ProjectCommands::cmdDig_Click() {
         failed = true;
         error = e.description();
     }
+    // A project that could not be opened leaves nothing half shown: the
+    // window goes back to its empty state before the report.
+    if (failed) w.ClearAll();
     w.setBusyPointers(false);
     d.DataChanged = false;
     w.BusyLoading = false;
@@ -369,11 +372,22 @@ void ProjectCommands::openProject(const QString& path) {
         throw;
     }
     applyRead(st);
+    // Without spans the map cannot place a point: earlier versions could
+    // write such a project from a contour picture never registered.
+    if (!(d.MapSpanX != 0 && d.MapSpanY != 0))
+        legacy::raise(QStringLiteral("The project holds no registration of its map"));
 
     d.DataChanged = false;
     w.setDocumentCaption(withoutExtension(FileService::SplitPath(d.DataFileName, false)));
     d.LabFileName = labelFilePath(d.DataFileName);
-    if (FileService::FileExists(d.LabFileName)) w.labelCommands->OpenLabFile();
+    if (FileService::FileExists(d.LabFileName)) {
+        w.labelCommands->OpenLabFile();
+        for (int i = 1; i <= d.LabelCount; ++i) {
+            MapLabel& label = d.MapLabels[size_t(i)];
+            label.X = legacy::ToSingle(label.X * st.unitFactors.x);
+            label.Y = legacy::ToSingle(label.Y * st.unitFactors.y);
+        }
+    }
 
     if (!FileService::FileExists(d.MapFileName)) {
         // A project written on another system may name its map by a path

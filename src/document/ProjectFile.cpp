@@ -288,6 +288,7 @@ void readProjectFile(const QByteArray& bytes, Document& doc, ProjectReadState& s
     doc.RefMapY2 = readSingle(r);
     if (doc.ProjectionName == pn::AlbersEqualArea || doc.ProjectionName == pn::LambertConformal)
         ComputeConeConstants(doc);
+    if (!st.olderLayout) st.unitFactors = adoptPresentMercatorUnits(doc);
     st.registrationRead = true;
 
     r.readText();

@@ -7,6 +7,7 @@
 #include "document/Document.h"
 #include "map/CoordinateMenu.h"
 #include "map/MarkerPlacement.h"
+#include "map/Registration.h"
 
 #include <QByteArray>
 #include <QString>
@@ -46,6 +47,10 @@ struct ProjectReadState {
     // the way the menu handlers do.
     std::vector<CoordItem> coordClicks;
     bool registrationRead = false;  // origins and reference values read, cone constants computed
+    // How the map units of a project saved with the Mercators' earlier
+    // scales were changed on reading; positions kept in map units beside
+    // the project (the labels) need the same factors.
+    MapUnitFactors unitFactors;
     bool kindRead = false;          // data-kind line read: controls.kind
     bool countsRead = false;        // counts line read (the tables follow)
     int declaredDatCount = 0;       // the counts as the counts line gives them

@@ -31,8 +31,10 @@ constexpr SaveWay chooseSaveWay(const SaveState& s) {
     if (s.projectOnly) return s.DataChanged && s.projectNamed ? SaveWay::Project : SaveWay::ProjectDialog;
     if (s.DataChanged) {
         if (s.plotShown) return s.pictureNamed ? SaveWay::ContourPicture : SaveWay::ContourPictureDialog;
-        if (s.projectNamed) return SaveWay::Project;
-        return s.MapRegistered ? SaveWay::ProjectDialog : SaveWay::MapImageDialog;
+        // A project of a map not registered (a contour picture just opened)
+        // could not be opened again: only the picture is saved then.
+        if (!s.MapRegistered) return SaveWay::MapImageDialog;
+        return s.projectNamed ? SaveWay::Project : SaveWay::ProjectDialog;
     }
     if (s.plotShown) return SaveWay::ContourPictureDialog;
     return s.MapRegistered ? SaveWay::ProjectDialog : SaveWay::MapImageDialog;

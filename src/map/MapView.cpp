@@ -528,6 +528,8 @@ bool MapView::loadMap() {
         d.MapPictureEdited = false;
         cmdZoomPage_Click();
         if (!d.MapRegistered) w.mnuCoord->menuAction()->setEnabled(true);
+        // A first load shows the map view; a reload keeps the view shown.
+        if (!reload) w.tickShownView(MainWindow::ShownView::Map);
         return true;
     } catch (const std::exception& e) {
         w.setBusyPointers(false);
@@ -788,7 +790,9 @@ void MapView::mnuOptReg_Click() {
     d.CoordUnits = units;
     MapLoad();
     if (m_loadSucceeded) {
-        w.setDocumentCaption(d.DataTitle);
+        // The project keeps its name: a project saved under another name
+        // than its title is still named by its file.
+        w.showProjectCaption();
         w.setPanel(2, unregisteredStatus(d.DataTitle));
         w.enableSaving();
         d.DataChanged = false;

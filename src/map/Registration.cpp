@@ -11,11 +11,6 @@ using legacy::Div;
 using legacy::ToSingle;
 namespace pn = projection_names;
 
-namespace {
-
-
-} // namespace
-
 RegistrationPrompt registrationXPrompt(int point, bool degrees) {
     const QString n = QString::number(point);
     if (degrees) {
@@ -66,18 +61,16 @@ bool MapRegisterProjection(Document& doc, double W, double H) {
     const float fx = ToSingle(Div(px2 - px1, W));
     const float fy = ToSingle(Div(py2 - py1, H));
 
-    if (name == pn::TransverseMercator)
-        doc.ProjScaleX = ToSingle(std::fabs(Div(px1 - px2, std::tan(DegRad(mx1 - mx2, true)))));
-    else
-        doc.ProjScaleX = ToSingle(std::fabs(Div(px1 - px2, mx1 - mx2)));
-    if (name == pn::StandardMercator) {
-        // The magnitude of the whole quotient: with the reference latitudes
-        // more than 90 degrees apart the tangent is negative, and a negative
-        // scale would turn the map upside down.
-        doc.ProjScaleY = ToSingle(std::fabs(Div(std::fabs(py1 - py2), std::tan(DegRad(std::fabs(my1 - my2), true)))));
-    } else {
-        doc.ProjScaleY = ToSingle(std::fabs(Div(py1 - py2, my1 - my2)));
-    }
+    // Equal clicks or equal typed values along an axis cannot be fitted:
+    // these divisions fail for them.
+    doc.ProjScaleX = ToSingle(std::fabs(Div(px1 - px2, mx1 - mx2)));
+    doc.ProjScaleY = ToSingle(std::fabs(Div(py1 - py2, my1 - my2)));
+    // Both Mercators are conformal: their map units must be the same size
+    // across and down, or the grid and every distance the gridding and the
+    // combination measure are squeezed along one axis.  Their projected
+    // coordinates are taken in degrees, beside Standard Mercator's longitude.
+    if (name == pn::TransverseMercator) doc.ProjScaleX = doc.ProjScaleY = MercatorDegreeScale;
+    else if (name == pn::StandardMercator) doc.ProjScaleY = MercatorDegreeScale;
 
     float x1 = float(mx1), x2 = float(mx2), y1 = float(my1), y2 = float(my2);
     if (name == pn::StandardMercator) {
@@ -97,15 +90,49 @@ bool MapRegisterProjection(Document& doc, double W, double H) {
         if (doc.ProjectionFailed) return false;
     }
 
+    const float spanX = ToSingle(std::fabs(Div(double(x2) - x1, fx)));
+    const float spanY = ToSingle(std::fabs(Div(double(y2) - y1, fy)));
+    // Two points the projection puts on one line across or down give no
+    // extent to fit; every later transform would divide by it.
+    if (spanX == 0 || spanY == 0) legacy::raise(legacy::ErrorCode::DivisionByZero);
     doc.RefMapX1 = x1;
     doc.RefMapX2 = x2;
     doc.RefMapY1 = y1;
     doc.RefMapY2 = y2;
-    doc.MapSpanX = ToSingle(std::fabs(Div(double(x2) - x1, fx)));
-    doc.MapSpanY = ToSingle(std::fabs(Div(double(y2) - y1, fy)));
+    doc.MapSpanX = spanX;
+    doc.MapSpanY = spanY;
     doc.MapOriginX = ToSingle(x1 - float(Div(px1, W)) * double(doc.MapSpanX));
     doc.MapOriginY = ToSingle(y1 + float(Div(py1, H)) * double(doc.MapSpanY));
     return true;
+}
+
+MapUnitFactors adoptPresentMercatorUnits(Document& doc) {
+    MapUnitFactors f;
+    const bool transverse = doc.ProjectionName == pn::TransverseMercator;
+    if (!transverse && doc.ProjectionName != pn::StandardMercator) return f;
+    // A scale of 0 (a damaged file) cannot be converted and stays.
+    auto factor = [](float scale) {
+        return scale == MercatorDegreeScale || scale == 0 ? 1.0 : MercatorDegreeScale / double(scale);
+    };
+    if (transverse) f.x = factor(doc.ProjScaleX);
+    f.y = factor(doc.ProjScaleY);
+    if (f.x == 1.0 && f.y == 1.0) return f;
+    // All is computed before the document changes.
+    const float values[] = {
+        ToSingle(doc.RefMapX1 * f.x), ToSingle(doc.RefMapX2 * f.x), ToSingle(doc.MapSpanX * f.x),
+        ToSingle(doc.MapOriginX * f.x), ToSingle(doc.RefMapY1 * f.y), ToSingle(doc.RefMapY2 * f.y),
+        ToSingle(doc.MapSpanY * f.y), ToSingle(doc.MapOriginY * f.y)};
+    doc.RefMapX1 = values[0];
+    doc.RefMapX2 = values[1];
+    doc.MapSpanX = values[2];
+    doc.MapOriginX = values[3];
+    doc.RefMapY1 = values[4];
+    doc.RefMapY2 = values[5];
+    doc.MapSpanY = values[6];
+    doc.MapOriginY = values[7];
+    if (f.x != 1.0) doc.ProjScaleX = MercatorDegreeScale;
+    if (f.y != 1.0) doc.ProjScaleY = MercatorDegreeScale;
+    return f;
 }
 
 bool unprojectReference(Document& doc, float mapX, float mapY, float& typedX, float& typedY) {

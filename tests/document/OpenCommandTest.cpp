@@ -285,6 +285,80 @@ private slots:
         }
     }
 
+    // Projects saved while Transverse Mercator's map X was per radian of
+    // longitude and Standard Mercator's map Y per radian of latitude: lines
+    // 4 to 6 as the earlier registration left them for a 4:3 sheet with
+    // square pixels (105.5 W 40.0 N at 6000, 3000 twips, 105.0 W 39.6 N at
+    // 20400, 18000 twips of a 30000 x 22500 picture; worked out by hand).
+    // They open, contour on a grid of the sheet's proportions, and save
+    // every point's latitude and longitude unchanged; a label stays at its
+    // place on the sheet.
+    void earlierMercatorUnits_data() {
+        QTest::addColumn<QByteArray>("registration");
+        QTest::addColumn<QByteArray>("label");
+        QTest::newRow("transverse")
+            << QByteArray(" 2000 1500 23047.793 392.70117 0 0 Transverse Mercator:Degrees\r\n"
+                          " -1.836959 0 0 0 1650076.5 37500\r\n"
+                          " -10124.941 -5515.383 5547.5576 26232.475 26180.115 25918.314\r\n")
+            << QByteArray("\"Camp\",-1106.3002,26049.047,#FALSE#,255,#FALSE#,\"Arial\",10,#FALSE#,"
+                          "#FALSE#\r\n");
+        QTest::newRow("standard")
+            << QByteArray(" 2000 1500 1.0416666 29285.625 0 0 Standard Mercator:Degrees\r\n"
+                          " 0 0 0 0 28800 2148556.8\r\n"
+                          " -105.708336 -105.5 -105 1643059.4 1639154.6 1619630.9\r\n")
+            << QByteArray();
+    }
+    void earlierMercatorUnits() {
+        QFETCH(QByteArray, registration);
+        QFETCH(QByteArray, label);
+        QByteArray rows;
+        int n = 0;
+        for (const char* lat : {"39.65000", "39.75000", "39.85000", "39.95000"})
+            for (const char* lon : {"-105.45000", "-105.30000", "-105.15000"}) {
+                if (n == 9) rows += "\r\nContour Latitude Longitude Z\r\n" + QByteArray(54, '=') + "\r\n";
+                rows += ' ' + QByteArray::number(n % 9 + 1) + ' ' + lat + ' ' + lon + ' ' +
+                        QByteArray::number(100 + 7 * n) + ".0\r\n";
+                ++n;
+            }
+        const QByteArray map = makeImage(dir + "/sheet.jpg").toLatin1();
+        writeBytes(dir + "/sheet.vlm", "Sheet\r\n\r\n" + map + "\r\n" + registration +
+                                           "\r\nStructural\r\n 9 3 50 \r\n\r\nDatum Lat Long Z\r\n" +
+                                           QByteArray(54, '=') + "\r\n" + rows);
+        if (!label.isEmpty()) writeBytes(dir + "/sheet.lab", label);
+        // The rows of a project file: its lines of four items.
+        auto rowsOf = [](const QByteArray& file) {
+            QList<QByteArrayList> out;
+            for (const QByteArray& line : file.split('\n'))
+                if (const QByteArrayList items = line.simplified().split(' ');
+                    items.size() == 4 && !items[0].isEmpty() && items[0].toInt() > 0)
+                    out << items;
+            return out;
+        };
+        const auto before = rowsOf(fileBytes(dir + "/sheet.vlm"));
+        QCOMPARE(before.size(), 12);
+
+        auto w = startWindow();
+        openProject(*w, dir + "/sheet.vlm");
+        QVERIFY(messages().empty());
+        const Document& d = w->doc;
+        if (!label.isEmpty()) {
+            QCOMPARE(d.LabelCount, 1);
+            QVERIFY(std::fabs((d.MapLabels[1].X - d.MapOriginX) / d.MapSpanX - 0.391302f) < 1e-4f);
+            QVERIFY(std::fabs((d.MapOriginY - d.MapLabels[1].Y) / d.MapSpanY - 0.467092f) < 1e-4f);
+        }
+        w->cmdShow->click();
+        QVERIFY2(messages().empty(), qPrintable(messages().empty() ? QString() : messages()[0].text));
+        QCOMPARE(d.GridCols, 50);
+        QCOMPARE(d.GridRows, 37);
+        w->cmdShow->click();
+        dialogs().clear();
+        dialogs().queue(dir + "/sheet.vlm");
+        w->cmdSave->click();
+        QCOMPARE(dialogs().prompts.size(), size_t(1));
+        QVERIFY(w->saveSucceeded);
+        QCOMPARE(rowsOf(fileBytes(dir + "/sheet.vlm")), before);
+    }
+
     // Coordinate systems as stored, restored through the menu's own clicks.
     void coordinateSystems_data() {
         QTest::addColumn<QByteArray>("item");
@@ -362,48 +436,61 @@ private slots:
         QCOMPARE(w->labDatNum->text(), QString("2"));
     }
 
-    // A label file damaged after its second label: both labels stay, the
-    // error is reported, the map is not loaded; nothing on disk changes.
-    void damagedLabelFile() {
-        Document d = linearDoc(makeImage(dir + "/map.jpg"));
+    // A file that fails while opening (cut in its header lines, a damaged
+    // label file beside it, a project of a map never registered, as an
+    // opened contour picture used to be saved, or a map that does not load)
+    // is reported once and leaves the window empty with a true status bar;
+    // nothing on disk changes.
+    void failedOpenLeavesTheWindowEmpty_data() {
+        QTest::addColumn<QByteArray>("vlm"); // @MAP@ stands for the map's path
+        QTest::addColumn<QByteArray>("lab");
+        QTest::addColumn<QString>("error");
+        Document d = linearDoc(QStringLiteral("@MAP@"));
         d.MapLabels = {MapLabel{}, label("A", 5300, 8700), label("B", 5500, 8400)};
         d.LabelCount = 2;
-        writeProject(dir + "/dl.vlm", d, {"2", "30", DataKind::Structural});
-        const QByteArray lab = writeLabelFile(d) + "\"C\",1,2,#TRUE#";
-        writeBytes(dir + "/dl.lab", lab);
-        const QByteArray vlm = fileBytes(dir + "/dl.vlm");
-
-        auto w = startWindow();
-        openProject(*w, dir + "/dl.vlm");
-        const auto m = messages();
-        QCOMPARE(m.size(), size_t(1));
-        QCOMPARE(m[0].text, QString("Open vexolan file error: Input past end of file"));
-        QCOMPARE(m[0].icon, dlg::Icon::Critical);
-        QCOMPARE(w->doc.LabelCount, 2);
-        QCOMPARE(w->doc.DatCount, 3);
-        QVERIFY(w->imPoints->isHidden());
-        QVERIFY(!w->doc.DataChanged);
-        QVERIFY(!w->BusyLoading);
-        QCOMPARE(fileBytes(dir + "/dl.vlm"), vlm);
-        QCOMPARE(fileBytes(dir + "/dl.lab"), lab);
+        QTest::newRow("cut header") << QByteArray("Cut title\r\n\r\n@MAP@\r\n 80 60 100 100 1 2 Transverse "
+                                                  "Mercator:Degrees\r\n .5 .25 0 0 ")
+                                    << QByteArray() << "Input past end of file";
+        QTest::newRow("damaged labels") << writeProjectFile(d, {"2", "30", DataKind::Structural})
+                                        << writeLabelFile(d) + "\"C\",1,2,#TRUE#" << "Input past end of file";
+        QTest::newRow("not registered")
+            << QByteArray("plot\r\n\r\n@MAP@\r\n 80 60 0 0 0 0 :\r\n 0 0 0 0 1 1 \r\n 0 0 0 0 0 0 \r\n\r\n"
+                          "Data point type not specified:\r\n 0 0 50 \r\n")
+            << QByteArray() << "The project holds no registration of its map";
+        // The map load reports its own failure; the command adds nothing.
+        d.LabelCount = 0;
+        d.MapFileName = QStringLiteral("@MAP@.txt");
+        QTest::newRow("map not loading")
+            << writeProjectFile(d, {"2", "30", DataKind::Structural}) << QByteArray() << "Map load error: ";
     }
-
-    // A file cut in its header lines: what was read stays, the error is
-    // reported, the map is not registered or loaded.
-    void damagedHeader() {
-        makeImage(dir + "/map.jpg");
-        writeBytes(dir + "/h.vlm", "Cut title\r\n\r\n" + (dir + "/map.jpg").toLatin1() +
-                                       "\r\n 80 60 100 100 1 2 Transverse Mercator:Degrees\r\n .5 .25 0 0 ");
+    void failedOpenLeavesTheWindowEmpty() {
+        QFETCH(QByteArray, vlm);
+        QFETCH(QByteArray, lab);
+        QFETCH(QString, error);
+        writeBytes(dir + "/f.vlm", vlm.replace("@MAP@", makeImage(dir + "/map.jpg").toLatin1()));
+        writeBytes(dir + "/map.jpg.txt", "not an image");
+        if (!lab.isEmpty()) writeBytes(dir + "/f.lab", lab);
         auto w = startWindow();
-        openProject(*w, dir + "/h.vlm");
+        openProject(*w, dir + "/f.vlm");
         const auto m = messages();
         QCOMPARE(m.size(), size_t(1));
-        QCOMPARE(m[0].text, QString("Open vexolan file error: Input past end of file"));
-        QCOMPARE(w->doc.DataTitle, QString("Cut title"));
-        QVERIFY(w->mnuCoordTMerc->isChecked());
-        QVERIFY(!w->doc.MapRegistered);
+        if (error.startsWith("Map load error")) {
+            QVERIFY(m[0].text.startsWith(error));
+        } else {
+            QCOMPARE(m[0].text, "Open vexolan file error: " + error);
+            QCOMPARE(m[0].icon, dlg::Icon::Critical);
+        }
+        const Document& r = w->doc;
+        QVERIFY(!r.MapRegistered && r.DatCount == 0 && r.LabelCount == 0 && r.ProjectionName.isEmpty());
         QVERIFY(w->imPoints->isHidden());
-        QVERIFY(!w->doc.DataChanged);
+        QVERIFY(!w->mnuCoordTMerc->isChecked());
+        QVERIFY(!w->cmdSave->isEnabled() && !w->mnuFileSaveAs->isEnabled() && !w->cmdPrint->isEnabled());
+        QCOMPARE(w->panel(1), QString("Projection: (unkown), Units: (unknown)"));
+        QCOMPARE(w->panel(2), QString("No file loaded..."));
+        QCOMPARE(w->windowTitle(), QString("Ferno Vexolan"));
+        QVERIFY(!r.DataChanged && !w->BusyLoading);
+        QCOMPARE(fileBytes(dir + "/f.vlm"), vlm);
+        if (!lab.isEmpty()) QCOMPARE(fileBytes(dir + "/f.lab"), lab);
     }
 
     // A map path from another system: the image of that name beside the
@@ -448,20 +535,6 @@ private slots:
         QCOMPARE(w->doc.MapFileName, found);
         QCOMPARE(w->doc.DatCount, 3);
         QVERIFY(!w->imPoints->isHidden());
-    }
-
-    // A map that cannot be loaded is reported by the map load, which clears
-    // the document; the command then ends without a message of its own.
-    void mapThatDoesNotLoad() {
-        writeBytes(dir + "/bad.jpg", "not an image");
-        writeProject(dir + "/b.vlm", linearDoc(dir + "/bad.jpg"), {"2", "30", DataKind::Structural});
-        auto w = startWindow();
-        openProject(*w, dir + "/b.vlm");
-        const auto m = messages();
-        QCOMPARE(m.size(), size_t(1));
-        QVERIFY(m[0].text.startsWith("Map load error: "));
-        QCOMPARE(w->doc.DatCount, 0);
-        QVERIFY(!w->BusyLoading);
     }
 
     // ---- the save prompt before opening --------------------------------

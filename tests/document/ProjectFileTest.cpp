@@ -86,13 +86,15 @@ void compareFiles(const QByteArray& actual, const QByteArray& expected) {
 }
 
 // A document registered under a projection around 100 W, 40 N, standard
-// parallels 35 and 45 N, 1000 map units per unit-sphere unit.
+// parallels 35 and 45 N, 1000 map units per unit-sphere unit (the
+// Mercators: degrees, as a registration gives them).
 Document projected(const QString& name, const QString& units) {
     Document d = freshDoc();
     d.ProjectionName = name;
     d.CoordUnits = units;
-    d.ProjScaleX = 1000;
-    d.ProjScaleY = 1000;
+    const bool transverse = name == pn::TransverseMercator;
+    d.ProjScaleX = transverse ? MercatorDegreeScale : 1000;
+    d.ProjScaleY = transverse || name == pn::StandardMercator ? MercatorDegreeScale : 1000;
     d.CentralMeridian = float(DegRad(-100, true));
     d.CentralParallel = float(DegRad(40, true));
     d.Lat1 = float(DegRad(35, true));

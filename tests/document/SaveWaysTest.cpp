@@ -24,7 +24,9 @@ private slots:
         QTest::newRow("B") << false << false << false << true << true << false << W::MapImageDialog;
         QTest::newRow("C") << false << false << true << true << true << false << W::ProjectDialog;
         QTest::newRow("D registered") << true << false << true << true << true << false << W::Project;
-        QTest::newRow("D unregistered") << true << false << false << true << true << false << W::Project;
+        // A project is never written over a map not registered.
+        QTest::newRow("D unregistered")
+            << true << false << false << true << true << false << W::MapImageDialog;
         QTest::newRow("E") << true << true << true << true << true << false << W::ContourPicture;
         QTest::newRow("E unregistered") << true << true << false << true << true << false << W::ContourPicture;
         // Without a name to save under, the way that needs one asks.

@@ -147,22 +147,81 @@ private slots:
         QVERIFY(testsupport::dialogs().prompts.size() == 5); // the import and the four registration boxes
     }
 
-    void missingFileOnImport() {
+    // The caption, the zoom panel, the status bar and View > Show's ticks
+    // follow the document on every road out of a saved, plotted project:
+    // an import refused as too large, File > Close, re-registering and Save
+    // As under a new name, opening a project.
+    void windowFollowsTheDocument_data() {
+        QTest::addColumn<QString>("road");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("zoom");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<bool>("mapTicked");
+        const QString none = QStringLiteral("No file loaded...");
+        QTest::newRow("refused map") << "refused map" << "Ferno Vexolan" << "Zoom" << none << false;
+        QTest::newRow("close") << "close" << "Ferno Vexolan" << "Zoom" << none << false;
+        const QString page = QStringLiteral("Zoom = 1 (Page)");
+        const QString saved = QStringLiteral("Data:  survey (structural contours)");
+        const QString shown = QStringLiteral("Vexolan: survey (Left-click map to add contour points; "
+                                             "right click to edit points)");
+        QTest::newRow("re-register, save as")
+            << "re-register" << "Ferno Vexolan: renamed" << page << saved << true;
+        QTest::newRow("open") << "open" << "Ferno Vexolan: old" << page << shown << true;
+    }
+    void windowFollowsTheDocument() {
+        QFETCH(QString, road);
         auto w = startWindow();
         auto& dl = testsupport::dialogs();
-        const QString caption = w->windowTitle();
-        importMap(*w, dir.filePath(QStringLiteral("nowhere.png")));
-        QCOMPARE(dl.prompts.size(), size_t(2));
-        QVERIFY(dl.prompts[1].text.startsWith(QStringLiteral("Map load error: ")));
-        QVERIFY(dl.prompts[1].text.size() > QStringLiteral("Map load error: ").size());
-        QCOMPARE(dl.prompts[1].icon, dlg::Icon::Exclamation);
-        // The document is cleared and nothing claims a map is there.
-        QCOMPARE(w->doc.MapFileName, QString());
-        QCOMPARE(w->panel(2), QStringLiteral("No file loaded..."));
-        QCOMPARE(w->labText->text(), QString());
-        QCOMPARE(w->windowTitle(), caption);
-        QVERIFY(!w->mnuFileSaveAs->isEnabled());
-        QVERIFY(!w->mapView->mapLoadSucceeded());
+        importMap(*w, mapPath);
+        registerLinear(*w);
+        w->optStruc->setValue(true);
+        for (int i = 0; i < 6; ++i) addPoint(*w, true, i + 1, 1200 + 300 * i, 2200 + 250 * (i % 3), 10.f * i);
+        dl.queue(dir.filePath(QStringLiteral("old.vlm")));
+        w->mnuFileSaveAs->trigger();
+        w->cmdShow_Click();
+        QVERIFY(w->mnuViewShowCon->isChecked());
+        dl.clear();
+        if (road == "refused map") {
+            // A bitmap header that declares 100000 x 100000 pixels.
+            QByteArray bmp("BM");
+            for (quint32 v : {54u, 0u, 54u, 40u, 100000u, 100000u, 0x180001u, 0u, 0u, 0u, 0u, 0u, 0u})
+                bmp.append(reinterpret_cast<const char*>(&v), 4);
+            QFile f(dir.filePath(QStringLiteral("huge.bmp")));
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bmp) == bmp.size());
+            f.close();
+            importMap(*w, f.fileName());
+            QCOMPARE(dl.prompts.size(), size_t(2));
+            QVERIFY(dl.prompts[1].text.startsWith(QStringLiteral("Map load error: ")));
+            QCOMPARE(dl.prompts[1].icon, dlg::Icon::Exclamation);
+            QCOMPARE(w->doc.MapFileName, QString());
+            QCOMPARE(w->labText->text(), QString());
+            QVERIFY(!w->mnuFileSaveAs->isEnabled() && !w->mapView->mapLoadSucceeded());
+        } else if (road == "close") {
+            emit w->mnuFile->aboutToShow();
+            w->mnuFileClose->trigger();
+        } else if (road == "re-register") {
+            w->cmdShow_Click();
+            emit w->mnuOpt->aboutToShow();
+            dl.queue(dlg::Answer::Yes);
+            w->mnuOptReg->trigger();
+            // The project keeps its name, not its title's.
+            QCOMPARE(w->windowTitle(), QStringLiteral("Ferno Vexolan: old"));
+            registerLinear(*w);
+            w->optStruc->setValue(true);
+            dl.queue(dir.filePath(QStringLiteral("renamed.vlm")));
+            w->mnuFileSaveAs->trigger();
+            QVERIFY(QFile::exists(dir.filePath(QStringLiteral("renamed.vlm"))));
+        } else {
+            dl.queue(dir.filePath(QStringLiteral("old.vlm")));
+            w->cmdDig->click();
+        }
+        QCOMPARE(dl.unanswered, road == "refused map" ? 1 : 0); // only the load error's OK
+        QTEST(w->windowTitle(), "caption");
+        QTEST(w->Frame8->title(), "zoom");
+        QTEST(w->panel(2), "status");
+        QTEST(w->mnuViewShowMap->isChecked(), "mapTicked");
+        QVERIFY(!w->mnuViewShowCon->isChecked());
+        QCOMPARE(w->mnuViewShowCon->text().remove(u'&'), QStringLiteral("Contours"));
     }
 
     void failedReloadKeepsTheDocument() {
@@ -195,25 +254,13 @@ private slots:
         QVERIFY(!w->mnuViewRes50->isChecked());
     }
 
-    void cancelledImportChangesNothing() {
-        auto w = startWindow();
-        importMap(*w, mapPath);
-        registerLinear(*w);
-        addPoint(*w, true, 1, 2000, 3000, 5);
-        auto& dl = testsupport::dialogs();
-        dl.clear();
-        dl.queue(dlg::Cancel{});
-        w->cmdMap->click();
-        QCOMPARE(dl.prompts.size(), size_t(1));
-        QVERIFY(w->doc.MapRegistered);
-        QCOMPARE(w->doc.DatCount, 1);
-        QCOMPARE(w->doc.MapFileName, mapPath);
-        QVERIFY(!w->doc.MapBusy);
-    }
-
     void importOverUnsavedWork_data() {
-        QTest::addColumn<int>("answer"); // 0 cancel, 1 no, 2 yes and saved, 3 yes but not saved
+        // -2 / -1: nothing changed, the file dialog cancelled / answered; 0
+        // cancel, 1 no, 2 yes and saved, 3 yes but not saved.
+        QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("imported");
+        QTest::newRow("unchanged, dialog cancelled") << -2 << false;
+        QTest::newRow("unchanged") << -1 << true;
         QTest::newRow("cancel") << 0 << false;
         QTest::newRow("no") << 1 << true;
         QTest::newRow("yes, saved") << 2 << true;
@@ -226,7 +273,7 @@ private slots:
         importMap(*w, mapPath);
         registerLinear(*w);
         addPoint(*w, true, 1, 2000, 3000, 5);
-        w->doc.DataChanged = true;
+        w->doc.DataChanged = answer >= 0;
         w->doc.DataFileName = QStringLiteral("/data/field/north.vlm");
         int saves = 0;
         w->saveForPrompt = [&](bool keepName) {
@@ -236,32 +283,27 @@ private slots:
         auto& dl = testsupport::dialogs();
         dl.clear();
         const dlg::Answer a[] = {dlg::Answer::Cancel, dlg::Answer::No, dlg::Answer::Yes, dlg::Answer::Yes};
-        dl.queue(a[answer]);
+        if (answer >= 0) dl.queue(a[answer]);
         const QString other = writeMap(dir, QStringLiteral("other.png"), 300, 200);
-        dl.queue(other);
+        if (answer == -2) dl.queue(dlg::Cancel{});
+        else dl.queue(other);
         w->mapView->cmdMap_Click();
-        QCOMPARE(dl.prompts[0].text, QStringLiteral("north.vlm has changed.\nWould you like to save it?"));
-        QCOMPARE(dl.prompts[0].icon, dlg::Icon::Question);
-        QCOMPARE(dl.prompts[0].buttons, dlg::Buttons::YesNoCancel);
+        if (answer >= 0) {
+            QCOMPARE(dl.prompts[0].text, "north.vlm has changed.\nWould you like to save it?");
+            QCOMPARE(dl.prompts[0].icon, dlg::Icon::Question);
+            QCOMPARE(dl.prompts[0].buttons, dlg::Buttons::YesNoCancel);
+        } else {
+            QCOMPARE(dl.prompts[0].kind, dlg::Prompt::Kind::Open);
+        }
         QCOMPARE(saves, answer >= 2 ? 1 : 0);
         QCOMPARE(w->doc.MapFileName, imported ? other : mapPath);
         QCOMPARE(w->doc.DatCount, imported ? 0 : 1);
+        QCOMPARE(w->doc.MapRegistered, !imported);
+        QVERIFY(!w->doc.MapBusy);
         if (!imported) {
-            QCOMPARE(dl.prompts.size(), size_t(1)); // no file dialog
-            QVERIFY(w->doc.DataChanged);
+            QCOMPARE(dl.prompts.size(), size_t(1)); // no file dialog, or only the file dialog
+            QCOMPARE(w->doc.DataChanged, answer >= 0);
         }
-    }
-
-    void noQuestionWithoutChanges() {
-        auto w = startWindow();
-        importMap(*w, mapPath);
-        registerLinear(*w);
-        auto& dl = testsupport::dialogs();
-        dl.clear();
-        importMap(*w, mapPath);
-        QCOMPARE(dl.prompts.size(), size_t(1));
-        QCOMPARE(dl.prompts[0].kind, dlg::Prompt::Kind::Open);
-        QVERIFY(!w->doc.MapRegistered);
     }
 
     void findingAMissingMap() {
