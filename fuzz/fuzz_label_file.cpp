@@ -3,20 +3,9 @@
 #include "document/LabelFile.h"
 #include "document/Legacy.h"
 
+#include "FuzzSupport.h"
+
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-
-namespace {
-
-// Stops the run with the failed check, so that the fuzzer keeps the input.
-void fail(const char* check, int line) {
-    std::fprintf(stderr, "check failed at line %d: %s\n", line, check);
-    std::abort();
-}
-#define require(condition) ((condition) ? void(0) : fail(#condition, __LINE__))
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));

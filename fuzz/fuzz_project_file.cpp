@@ -4,18 +4,11 @@
 #include "document/Legacy.h"
 #include "document/ProjectFile.h"
 
+#include "FuzzSupport.h"
+
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
-
-// Stops the run with the failed check, so that the fuzzer keeps the input.
-void fail(const char* check, int line) {
-    std::fprintf(stderr, "check failed at line %d: %s\n", line, check);
-    std::abort();
-}
-#define require(condition) ((condition) ? void(0) : fail(#condition, __LINE__))
 
 void checkArrays(const Document& d) {
     require(d.DatCount >= 0 && d.DatCount <= 32767);
