@@ -4,40 +4,18 @@
 // data window hold 0, a cliff the lines all cross), kept up to the import's
 // 31000 or the largest point count as structural datum points, then shown at
 // detail 50.  The goal is under a second from the click to the plot.
-#include "app/AboutBox.h"
-#include "app/MainWindow.h"
 #include "contour/ContourCommands.h"
 #include "contour/ContourLineCommands.h"
 #include "document/Document.h"
 #include "map/MapLayer.h"
-#include "map/MapView.h"
-#include "platform/Dialogs.h"
 
-#include "OffscreenApp.h"
+#include "BenchWindow.h"
 
-#include <QImage>
-#include <QPainter>
-
-#include <benchmark/benchmark.h>
 #include <cmath>
-#include <memory>
 
 namespace {
 
 MainWindow* g_window = nullptr;
-
-void registerMap(MainWindow& w, const QString& mapPath) {
-    auto* script = static_cast<dlg::ScriptedProvider*>(&dlg::provider());
-    script->queue(mapPath);
-    w.mapView->cmdMap_Click();
-    w.mapView->coordClick(CoordItem::Meters);
-    const double W = w.imPoints->Width(), H = w.imPoints->Height();
-    for (const char* a : {"0", "10000", "10000", "0"}) script->queue(QString::fromLatin1(a));
-    w.mapView->MapRegister(W * 0.1, H * 0.1);
-    w.mapView->MapRegister(W * 0.9, H * 0.9);
-    w.optStruc->setValue(true);
-    w.optDat->setValue(true);
-}
 
 // Shows the contour map, computing it afresh.
 void show(MainWindow& w) {
@@ -101,23 +79,11 @@ BENCHMARK(BM_ShowWithLines)->Arg(31000)->Arg(32767)->Unit(benchmark::kMillisecon
 
 int main(int argc, char** argv) {
     OffscreenApp app(argc, argv);
-    QImage map(2000, 1500, QImage::Format_RGB32);
-    map.fill(Qt::white);
-    const QString mapPath = app.home().filePath(QStringLiteral("map.png"));
-    map.save(mapPath);
-
-    auto w = std::make_unique<MainWindow>();
-    w->FormLoad();
-    w->show();
-    if (AboutBox* s = w->splash()) s->unload();
-    QCoreApplication::processEvents();
-    registerMap(*w, mapPath);
+    auto w = registeredWindow(app);
+    w->optStruc->setValue(true);
+    w->optDat->setValue(true);
     g_window = w.get();
-
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int rc = runBenchmarks(argc, argv);
     g_window = nullptr;
-    return 0;
+    return rc;
 }
