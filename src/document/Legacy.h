@@ -150,12 +150,19 @@ public:
     bool readBoolean();                 // #TRUE#/#FALSE# or a number (non-zero = True)
     QString readLine();                 // rest of the current line, as Line Input #
     int position() const { return m_pos; }
+    // From here on a number item that is not a whole number text (an empty
+    // item included) throws "Type mismatch" naming its line and text, where
+    // the lenient reading would take it as 0 or as its number prefix.
+    void setStrictNumbers(bool strict) { m_strict = strict; }
+    // The 1-based line of the reading position.
+    int lineNumber() const;
 
 private:
     void skipBlanks();
     void endItem();
     QString m_text;
     int m_pos = 0;
+    bool m_strict = false;
 };
 
 // ---------------------------------------------------------------------------

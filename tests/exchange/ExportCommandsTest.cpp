@@ -212,35 +212,51 @@ private slots:
         QVERIFY(w->cmdConDat[0]->toolTip().startsWith(QStringLiteral("Subtract isopach data from plotted points (")));
     }
 
-    void damagedSecondFileOpensNothing() {
+    // A damaged second file is refused with its reason and opens nothing;
+    // a set opened before stays open, and the mended file opens.
+    void damagedSecondFileIsRefusedWhole() {
         auto w = documentWithPoints();
         QTemporaryDir tmp;
-        const QString path = tmp.path() + QStringLiteral("/Bad.vlm");
-        legacy::writeFileAtomically(path, "Title\r\n\r\nmap.jpg\r\n1,2\r\n");
-        testsupport::dialogs().queue(path);
-        w->exportCommands->mnuFileOpenDat_Click();
-        QCOMPARE(testsupport::dialogs().prompts.size(), size_t(1));
-        QVERIFY(!w->doc.OtherDataOpen);
-        QVERIFY(!w->cmdConDat[0]->isEnabled());
-        QCOMPARE(w->doc.OtherDataFileName, path);
-    }
-
-    // A damaged file opened after a good one leaves no set open: its few
-    // rows replaced the good set and every point may be combined again, so
-    // combining now would apply a partial set on top of earlier results.
-    void damagedSecondFileClosesTheSetBefore() {
-        auto w = documentWithPoints();
-        QTemporaryDir tmp;
-        testsupport::dialogs().queue(writeSecondFile(tmp.path(), QStringLiteral("Basin.vlm"), DataKind::Structural, 4));
-        w->exportCommands->mnuFileOpenDat_Click();
-        QVERIFY(w->doc.OtherDataOpen && w->cmdConDat[1]->isEnabled());
+        const QString good = writeSecondFile(tmp.path(), QStringLiteral("Basin.vlm"), DataKind::Structural, 4);
         const QString bad = tmp.path() + QStringLiteral("/Bad.vlm");
-        legacy::writeFileAtomically(bad, "Title\r\n\r\nmap.jpg\r\n1,2\r\n");
+        QByteArray damaged = testsupport::fileBytes(good);
+        damaged.replace(" 700.0 ", " abc "); // the seventh row's latitude
+        legacy::writeFileAtomically(bad, damaged);
+        const QString panel = w->panel(2);
+        auto& p = testsupport::dialogs().prompts;
+        const QString refused = QStringLiteral("mnuFileOpenDat error: \n\nBad.vlm: Type mismatch in line 19: \"abc\"");
+
         testsupport::dialogs().queue(bad);
         w->exportCommands->mnuFileOpenDat_Click();
-        QVERIFY(!w->doc.OtherDataOpen);
-        QVERIFY(!w->cmdConDat[0]->isEnabled() && !w->cmdConDat[1]->isEnabled() && !w->labConDat->isEnabled());
+        QCOMPARE(p.back().text, refused);
+        QVERIFY(!w->doc.OtherDataOpen && w->doc.OtherDataFileName.isEmpty() && w->doc.OtherCount == 0);
+        QVERIFY(!w->cmdConDat[0]->isEnabled());
+        QCOMPARE(w->panel(2), panel);
+
+        testsupport::dialogs().queue(good);
+        w->exportCommands->mnuFileOpenDat_Click();
+        w->doc.DatumPoints[1].Combined = true;
+        testsupport::dialogs().queue(bad);
+        w->exportCommands->mnuFileOpenDat_Click();
+        QCOMPARE(p.back().text, refused);
+        QCOMPARE(w->doc.OtherDataFileName, good);
+        QVERIFY(w->doc.OtherDataOpen && w->doc.OtherStructural);
+        QCOMPARE(w->doc.OtherCount, 7);
+        QCOMPARE(w->doc.OtherPoints[7].Y, 700.0f);
+        QVERIFY(w->doc.DatumPoints[1].Combined);
+        QVERIFY(w->cmdConDat[0]->isEnabled() && w->cmdConDat[1]->isEnabled());
+        QCOMPARE(w->panel(2), QStringLiteral("Data:  Lakes (Basin.vlm data open)"));
+
+        // Mended, the same file opens.
+        writeSecondFile(tmp.path(), QStringLiteral("Bad.vlm"), DataKind::Isopach, 5);
+        testsupport::dialogs().queue(bad);
+        w->exportCommands->mnuFileOpenDat_Click();
+        QCOMPARE(p.back().kind, dlg::Prompt::Kind::Open); // no message after it
         QCOMPARE(w->doc.OtherDataFileName, bad);
+        QVERIFY(!w->doc.OtherStructural);
+        QCOMPARE(w->doc.OtherPoints[7].Z, 5.0f);
+        QVERIFY(!w->doc.DatumPoints[1].Combined);
+        QCOMPARE(w->panel(2), QStringLiteral("Data:  Lakes (Bad.vlm data open)"));
     }
 
     void combineStructuralMinusStructuralGivesIsopachs() {

@@ -115,17 +115,45 @@ private slots:
         QCOMPARE(cyl.OtherPoints[1].Y, 40.0f);
     }
 
-    void cutShortFileFailsKeepingTheRowsRead() {
-        QByteArray bytes = projectFile(DataKind::Structural, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}, {});
-        bytes.chop(bytes.size() - bytes.lastIndexOf("\r\n", bytes.size() - 3) - 2); // drop the last row
+    // A second file is taken whole or not at all: a field that is not a
+    // number, or a table cut short, refuses it with the reason, and the set
+    // held before stays as it was.
+    void damagedFileChangesNothing_data() {
+        QTest::addColumn<QByteArray>("counts");
+        QTest::addColumn<QByteArray>("rows");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("text in a row") << QByteArray(" 3  0  50") << QByteArray("1,100,100,10\r\n2,200,200,20\r\n3,abc,150,30\r\n")
+                                       << "Type mismatch in line 15: \"abc\"";
+        QTest::newRow("empty field") << QByteArray(" 2  0  50") << QByteArray("1,100,100,10\r\n2,,200,20\r\n")
+                                     << "Type mismatch in line 14: \"\"";
+        QTest::newRow("number prefix") << QByteArray(" 1  0  50") << QByteArray("1,100,100,10m\r\n")
+                                       << "Type mismatch in line 13: \"10m\"";
+        QTest::newRow("text count") << QByteArray(" 3x  0  50") << QByteArray("1,100,100,10\r\n")
+                                    << "Type mismatch in line 9: \"3x\"";
+        QTest::newRow("table cut short") << QByteArray(" 3  0  50") << QByteArray("1,100,100,10\r\n2,200,200,20\r\n")
+                                         << "Input past end of file";
+    }
+    void damagedFileChangesNothing() {
+        QFETCH(QByteArray, counts);
+        QFETCH(QByteArray, rows);
+        QFETCH(QString, error);
+        const QByteArray bytes = "Basin\r\n\r\nmap.jpg\r\n 2000  1500  1000  1000  0  100 Linear Coordinates:Meters\r\n"
+                                 " 0  0  0  0  1  1\r\n 0  0  1000  1000  0  0\r\n\r\n"
+                                 "Isopach datum/contour points and contour detail:\r\n" +
+                                 counts + "\r\n\r\nNumber Y X Z\r\n=====\r\n" + rows;
         Document d = openLinear();
-        QVERIFY_THROWS_EXCEPTION(legacy::Error, seconddata::readSecondDataSet(bytes, d));
-        QVERIFY(d.OtherStructural);
+        seconddata::readSecondDataSet(projectFile(DataKind::Structural, {{1, 2, 3}, {4, 5, 6}}, {}), d);
+        try {
+            seconddata::readSecondDataSet(bytes, d);
+            QFAIL("the damaged file was read");
+        } catch (const legacy::Error& e) {
+            QCOMPARE(e.description(), error);
+        }
+        QCOMPARE(d.OtherCount, 2);
+        QCOMPARE(d.OtherDatCount, 2);
         QCOMPARE(int(d.OtherPoints.size()), 3);
         QCOMPARE(d.OtherPoints[2].X, 4.0f);
-
-        Document e = openLinear();
-        QVERIFY_THROWS_EXCEPTION(legacy::Error, seconddata::readSecondDataSet("Title only\r\n", e));
+        QVERIFY(d.OtherStructural);
     }
 
     void toolTips() {
