@@ -68,7 +68,7 @@ int Sgn(double x);
 // Lenient reader for every typed, stored or read number: "" and "False" give
 // 0, "True" 1, otherwise the value of the longest leading part that converts
 // ("&H" hex is a signed 32-bit value, optional trailing "&").
-float NumVal(const QString& text);
+float NumVal(QStringView text);
 // Strict conversion of a whole text (blanks allowed around), as the old
 // runtime's Val-of-a-complete-number; false when the text is not a number.
 bool parseNumber(const QString& text, double& out);
