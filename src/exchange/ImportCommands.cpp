@@ -77,7 +77,7 @@ void ImportCommands::mnuFileImportData_Click() {
                                                "Latitude/Northing and one Longitude/Easting column.")
                                     .arg(code));
         const int header = importer::headerLines(head);
-        const int records = importer::recordCount(last, header);
+        const int lineCount = importer::lineCount(last, header);
 
         if (options.contact) {
             w.optRock->setEnabled(true);
@@ -102,11 +102,15 @@ void ImportCommands::mnuFileImportData_Click() {
         }
 
         reading = true;
-        const QString text = legacy::decodeLatin1(legacy::readFileBytes(doc.ImportFile));
-        importer::RecordReader reader(text, code,
+        const importer::TextLines lines = importer::TextLines::fromFile(doc.ImportFile);
+        importer::RecordReader reader(lines, code,
                                       tabMode ? importer::RecordReader::Mode::Stream
                                               : importer::RecordReader::Mode::Comma);
         if (header > 0) reader.skipLines(header);
+        // Blank lines hold no record: a blank line at the end of the file is
+        // no record the file lacks.
+        const int wanted = reader.dataLinesAhead(lineCount);
+        const int records = std::min(wanted, importer::MaxRecords);
         const auto formatError = [this] {
             dlg::msgBox(QStringLiteral("Data format error"), {dlg::Buttons::OK, dlg::Icon::Information},
                         w.app.ProgramTitle);
@@ -123,6 +127,18 @@ void ImportCommands::mnuFileImportData_Click() {
         }
         reading = false;
         completeImport();
+        if (wanted > records) {
+            // The limit keeps the rest of the file out: say so, or the user
+            // takes half a file for the whole.
+            const int read = reader.linesRead();
+            const int left = std::min(header + lineCount, lines.count()) - read;
+            dlg::msgBox(QStringLiteral("Only the first %1 points were imported, the most one import takes: "
+                                       "%2 lines were read and %3 lines were left.")
+                            .arg(records)
+                            .arg(read)
+                            .arg(left),
+                        {dlg::Buttons::OK, dlg::Icon::Information}, w.app.ProgramTitle);
+        }
     } catch (const legacy::Error& e) {
         if (reading) {
             // A failed reading takes back the points it appended, so the

@@ -12,7 +12,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -43,6 +43,32 @@ QString accept(MainWindow& w, ColumnDialog& d) {
     w.doc.ColumnOrder = QStringLiteral("unchanged");
     QTest::mouseClick(d.cmdOK, Qt::LeftButton);
     return d.isImportFace() ? w.doc.ImportOrder : w.doc.ColumnOrder;
+}
+
+// The visible controls of a window whose text does not show whole: a label,
+// button or frame narrower than its text, a wrapped label shorter than its
+// lines, a control reaching out of its container or into another one.
+QStringList cutCaptions(QWidget& window) {
+    QStringList cut;
+    const auto controls = window.findChildren<QWidget*>();
+    for (QWidget* c : controls) {
+        if (!c->isVisibleTo(&window)) continue;
+        const QRect at = c->geometry();
+        if (auto* l = qobject_cast<QLabel*>(c)) {
+            if (l->wordWrap() ? l->heightForWidth(at.width()) > at.height() : l->sizeHint().width() > at.width())
+                cut << c->objectName();
+        } else if (qobject_cast<QAbstractButton*>(c) || qobject_cast<QGroupBox*>(c)) {
+            if (c->sizeHint().width() > at.width()) cut << c->objectName();
+        } else {
+            continue;
+        }
+        if (!c->parentWidget()->rect().contains(at)) cut << c->objectName() + QStringLiteral(" (outside)");
+        for (QWidget* o : controls)
+            if (o != c && o->parentWidget() == c->parentWidget() && o->isVisibleTo(&window) &&
+                o->geometry().intersects(at) && c->objectName() < o->objectName())
+                cut << c->objectName() + QStringLiteral(" over ") + o->objectName();
+    }
+    return cut;
 }
 
 // Clicks an option button on its indicator.
@@ -149,7 +175,6 @@ private slots:
         ColumnDialog& d = ColumnDialog::frmImEx(*w);
         d.prepareExportFace(QStringLiteral("pts.txt"), QStringLiteral("Depth"));
         QCOMPARE(d.windowTitle(), QStringLiteral("Vexolan: Export Data"));
-        QCOMPARE(d.windowWidthTwips(), 7755.0);
         QCOMPARE(d.cmdOK->text(), QStringLiteral("Export"));
         QCOMPARE(d.labF->text(), QStringLiteral("Exported file:"));
         QCOMPARE(d.labFile->text(), QStringLiteral("pts.txt"));
@@ -161,8 +186,13 @@ private slots:
                                                           d.optPointCon, d.optLat[3], d.optLong[3], d.optData[3],
                                                           d.optNone[3], d.optOther[0], d.optOther[2]})
             QVERIFY2(!c->isEnabled(), qPrintable(c->objectName()));
-        // The list lies beyond the export width.
-        QVERIFY(d.List1->geometry().left() >= d.width());
+        // The export face is the window without the list and its help,
+        // as wide as asked or as its captions need.
+        d.show();
+        QVERIFY(!d.List1->isVisibleTo(&d) && !d.Label3->isVisibleTo(&d));
+        QCOMPARE(cutCaptions(d), QStringList());
+        const double exportWidth = d.windowWidthTwips();
+        QVERIFY(exportWidth >= 7755);
 
         // Import face: the kind options follow the main window's enabled ones.
         w->optRock->setEnabled(false);
@@ -171,7 +201,9 @@ private slots:
         d.prepareImportFace(QStringLiteral("in.txt"), w->optRock->isEnabled(), w->optStruc->isEnabled(),
                             w->optIso->isEnabled());
         QCOMPARE(d.windowTitle(), QStringLiteral("Vexolan: Import Data"));
-        QCOMPARE(d.windowWidthTwips(), 12450.0);
+        QVERIFY(d.windowWidthTwips() >= 12450 && d.windowWidthTwips() > exportWidth);
+        QVERIFY(d.List1->isVisibleTo(&d));
+        QCOMPARE(cutCaptions(d), QStringList());
         QCOMPARE(d.cmdOK->text(), QStringLiteral("Import"));
         QCOMPARE(d.labF->text(), QStringLiteral("Imported file:"));
         QCOMPARE(d.labLineImport->text(), QStringLiteral("Import to Line Number:"));
@@ -213,24 +245,24 @@ private slots:
         QTemporaryDir dir;
         auto w = startWindow();
         ColumnDialog& d = ColumnDialog::frmImEx(*w);
+        const QAbstractItemModel& list = *d.List1->model();
         // Five lines, mixed line ends, no final line end.
         w->doc.ImportFile = writeFile(dir, "five.txt", "East North\r\n1 2\n3 4\r5 6\r\n7 \xE9");
         d.ShowFile();
-        QCOMPARE(d.List1->count(), 5);
-        QCOMPARE(d.List1->item(4)->text(), QStringLiteral("7 \u00E9"));
+        QCOMPARE(list.rowCount(), 5);
+        QCOMPARE(list.index(4, 0).data().toString(), QStringLiteral("7 \u00E9"));
         QCOMPARE(d.labLines->text(), QStringLiteral("Number of lines: 5"));
         QCOMPARE(d.txtLine->text(), QStringLiteral("5"));
         QCOMPARE(d.LineNumber, 5L);
 
         // A plain click on the third line makes it the first data line.
-        QListWidgetItem* third = d.List1->item(2);
-        QTest::mouseClick(d.List1->viewport(), Qt::LeftButton, {}, d.List1->visualItemRect(third).center());
+        d.show();
+        QTest::mouseClick(d.List1->viewport(), Qt::LeftButton, {}, d.List1->visualRect(list.index(2, 0)).center());
         QCOMPARE(d.txtHead->text(), QStringLiteral("2"));
         QCOMPARE(d.labSel->text(), QStringLiteral("Line Selected: 3"));
         // A click with Ctrl on the fourth makes it the last line read.
-        QListWidgetItem* fourth = d.List1->item(3);
         QTest::mouseClick(d.List1->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                          d.List1->visualItemRect(fourth).center());
+                          d.List1->visualRect(list.index(3, 0)).center());
         QCOMPARE(d.txtLine->text(), QStringLiteral("4"));
         QCOMPARE(d.txtHead->text(), QStringLiteral("2"));
         QCOMPARE(d.labSel->text(), QStringLiteral("Line Selected: 4"));
@@ -241,20 +273,24 @@ private slots:
         QCOMPARE(d.labSel->text(), QStringLiteral("Line Selected: 4"));
         QCOMPARE(d.txtHead->text(), QStringLiteral("3"));
 
+        // The listed file is let go when the window is hidden.
+        d.cmdCancel_Click();
+        QCOMPARE(list.rowCount(), 0);
+
         // An empty file lists nothing.
         w->doc.ImportFile = writeFile(dir, "empty.txt", "");
         d.ShowFile();
-        QCOMPARE(d.List1->count(), 0);
+        QCOMPARE(list.rowCount(), 0);
         QCOMPARE(d.labLines->text(), QStringLiteral("Number of lines: 0"));
         QCOMPARE(d.txtLine->text(), QStringLiteral("0"));
 
         // A file that cannot be opened goes to the caller; the list is empty.
         w->doc.ImportFile = writeFile(dir, "two.txt", "a\nb\n");
         d.ShowFile();
-        QCOMPARE(d.List1->count(), 2);
+        QCOMPARE(list.rowCount(), 2);
         w->doc.ImportFile = dir.filePath("missing.txt");
         QVERIFY_THROWS_EXCEPTION(legacy::Error, d.ShowFile());
-        QCOMPARE(d.List1->count(), 0);
+        QCOMPARE(list.rowCount(), 0);
     }
 };
 

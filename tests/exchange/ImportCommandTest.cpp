@@ -422,6 +422,59 @@ private slots:
         QCOMPARE(w->cursor().shape(), Qt::ArrowCursor);
     }
 
+    // Files as spreadsheets and other programs write them.  Each is
+    // imported whole with the defaults (xyz0, no header, every line), into
+    // a document holding one point.
+    void unusualFiles_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("comma");
+        QTest::addColumn<QString>("points");
+        QTest::addColumn<QStringList>("messages");
+        auto utf16le = [](const char* text) {
+            QByteArray out("\xFF\xFE");
+            for (const char* c = text; *c; ++c) out.append(*c).append('\0');
+            return out;
+        };
+        const QString both = QStringLiteral("(1,2,3) (4,5,6)");
+        const QByteArray blanks("1,2,3\r\n\r\n  \r\n4,5,6\r\n\r\n");
+        QTest::newRow("blank lines, comma") << blanks << true << both << QStringList();
+        QTest::newRow("blank lines, tab") << QByteArray(blanks).replace(',', '\t') << false << both << QStringList();
+        QTest::newRow("utf-8 mark") << QByteArray("\xEF\xBB\xBF" "1,2,3\r\n4,5,6\r\n") << true << both << QStringList();
+        QTest::newRow("utf-16") << utf16le("1\t2\t3\r\n4\t5\t6\r\n") << false << both << QStringList();
+        QTest::newRow("quoted") << QByteArray("\"1\",\"2\",\"3\"\r\n\"4\",\"5\",\"6\"\r\n") << true << both << QStringList();
+        QTest::newRow("text in a tab file") << QByteArray("1 2 3 abc\r\n4 5 6\r\n") << false << QString()
+                                            << QStringList{"Error importing data: Type mismatch in line 1: \"abc\""};
+        QByteArray many;
+        for (int i = 1; i <= 31010; ++i) many += QByteArray::number(i % 1000) + ",1,1\r\n";
+        QTest::newRow("cut at the limit") << many << true << QStringLiteral("31000 points")
+                                          << QStringList{"Only the first 31000 points were imported, the most one import "
+                                                         "takes: 31000 lines were read and 10 lines were left."};
+    }
+    void unusualFiles() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, comma);
+        QFETCH(QString, points);
+        QFETCH(QStringList, messages);
+        QTemporaryDir dir;
+        auto w = registered();
+        addDatum(*w, 9, 9, 9, 1);
+        w->doc.DataChanged = false;
+        runImport(*w, writeFile(dir, "in.txt", bytes), structural("xyz0", comma, "0"));
+        QCOMPARE(::messages(), messages);
+        const Document& d = w->doc;
+        QCOMPARE(w->markers->labDat.count(), d.DatCount);
+        QCOMPARE(d.DataChanged, !points.isEmpty());
+        if (d.DatCount > 3) {
+            QCOMPARE(QStringLiteral("%1 points").arg(d.DatCount - 1), points);
+            return;
+        }
+        QStringList got;
+        for (int i = 2; i <= d.DatCount; ++i)
+            got << QStringLiteral("(%1,%2,%3)").arg(d.DatumPoints[size_t(i)].X).arg(d.DatumPoints[size_t(i)].Y)
+                       .arg(d.DatumPoints[size_t(i)].Z);
+        QCOMPARE(got.join(u' '), points);
+    }
+
     void tooManyPointsTakesTheImportBack() {
         QTemporaryDir dir;
         auto w = registered();

@@ -9,12 +9,42 @@
 
 using importer::Record;
 using importer::RecordReader;
+using importer::TextLines;
 
 Q_DECLARE_METATYPE(Record)
 
 namespace {
 bool same(const Record& a, const Record& b) { return a.X == b.X && a.Y == b.Y && a.Z == b.Z; }
-QString show(const Record& r) { return QStringLiteral("(%1, %2, %3)").arg(r.X).arg(r.Y).arg(r.Z); }
+QString show(const Record& r) { return QStringLiteral("(%1,%2,%3)").arg(r.X).arg(r.Y).arg(r.Z); }
+
+// A text with a byte-order mark, in UTF-16 of either byte order.
+QByteArray utf16(const QString& text, bool littleEndian) {
+    QByteArray out = littleEndian ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF");
+    for (QChar c : text) {
+        const char lo = char(c.unicode() & 0xFF), hi = char(c.unicode() >> 8);
+        out.append(littleEndian ? lo : hi).append(littleEndian ? hi : lo);
+    }
+    return out;
+}
+
+// Every record of a text until the reader is at its end, as "(x,y,z)" with
+// "+n" after a record that missed n fields, and the error that ended it.
+QString readAll(const QByteArray& bytes, const QString& code, RecordReader::Mode mode, int header = 0) {
+    const TextLines lines(bytes);
+    RecordReader reader(lines, code, mode);
+    QStringList out;
+    try {
+        if (header > 0) reader.skipLines(header);
+        while (!reader.atEnd()) {
+            int missing = 0;
+            const Record r = reader.read(missing);
+            out << show(r) + (missing > 0 ? QStringLiteral("+%1").arg(missing) : QString());
+        }
+    } catch (const legacy::Error& e) {
+        out << e.description();
+    }
+    return out.join(u' ');
+}
 } // namespace
 
 class ImportParserTest : public QObject {
@@ -59,12 +89,7 @@ private slots:
         const QString stream = fields.join(u'\t') + QStringLiteral("\r\n") + fields.mid(0, 1).join(u' ') +
                                QStringLiteral("\n") + fields.mid(1).join(QStringLiteral("  ")) +
                                QStringLiteral("\n");
-        RecordReader reader(stream, code, RecordReader::Mode::Stream);
-        int missing = 0;
-        QVERIFY(same(reader.read(missing), expected));
-        QVERIFY(same(reader.read(missing), expected));
-        QCOMPARE(missing, 0);
-        QVERIFY(reader.atEnd());
+        QCOMPARE(readAll(stream.toLatin1(), code, RecordReader::Mode::Stream), show(expected) + u' ' + show(expected));
     }
 
     void counts_data() {
@@ -77,8 +102,7 @@ private slots:
         QTest::newRow("empty boxes") << "" << "" << 0 << 0;
         QTest::newRow("last not above header") << "5" << "5" << 5 << 0;
         QTest::newRow("last below header") << "7" << "3" << 7 << 0;
-        QTest::newRow("cap") << "0" << "40000" << 0 << 31000;
-        QTest::newRow("cap after header") << "100" << "31101" << 100 << 31000;
+        QTest::newRow("no cap on lines") << "100" << "40100" << 100 << 40000;
         QTest::newRow("half to even down") << "2.5" << "10" << 2 << 8;
         QTest::newRow("half to even up") << "3.5" << "10.5" << 4 << 6;
         QTest::newRow("junk reads as 0") << "abc" << "12 lines" << 0 << 12;
@@ -90,7 +114,7 @@ private slots:
         QFETCH(int, records);
         const int h = importer::headerLines(head);
         QCOMPARE(h, header);
-        QCOMPARE(importer::recordCount(last, h), records);
+        QCOMPARE(importer::lineCount(last, h), records);
     }
 
     void headerOverflow() {
@@ -112,8 +136,9 @@ private slots:
         QTest::newRow("last takes rest") << "xy00" << "1,2,3" << Record{1, 2, 0};
         QTest::newRow("xy00 double comma") << "xy00" << "1,,2" << Record{1, 2, 0};
         QTest::newRow("blanks") << "xyz0" << " 1, 2 , 3" << Record{1, 2, 3};
-        QTest::newRow("empty line") << "xyz0" << "" << Record{0, 0, 0};
-        QTest::newRow("junk fields") << "xyz0" << "abc,def,ghi" << Record{0, 0, 0};
+        QTest::newRow("quoted") << "xyz0" << "\"1\",\"2\",\"3\"" << Record{1, 2, 3};
+        QTest::newRow("quoted, blanks") << "yxz-" << " \"4.5\" , \"-2\",7,\"x\"" << Record{-2, 4.5f, 7};
+        QTest::newRow("quoted last of xy00") << "xy00" << "\"1\",\"2\",\"3\"" << Record{1, 2, 0};
         QTest::newRow("exponent") << "xyz-" << "1E3,-2.5e-1,.5,x" << Record{1000, -0.25f, 0.5f};
     }
     void commaLine() {
@@ -124,72 +149,72 @@ private slots:
         QVERIFY2(same(r, expected), qPrintable(show(r) + QStringLiteral(" != ") + show(expected)));
     }
 
-    void commaModeReadsLines() {
-        RecordReader reader(QStringLiteral("head\r\n1,2,3\r4,5,6\n7,8,9\r\n"), QStringLiteral("xyz0"),
-                            RecordReader::Mode::Comma);
-        reader.skipLines(1);
-        int missing = -1;
-        QVERIFY(same(reader.read(missing), {1, 2, 3}));
-        QCOMPARE(missing, 0);
-        QVERIFY(same(reader.read(missing), {4, 5, 6}));
-        QVERIFY(same(reader.read(missing), {7, 8, 9}));
-        QVERIFY(reader.atEnd());
+    // Lines as the list and the reading see them, by byte-order mark.
+    void lines_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("lines");
+        QTest::addColumn<int>("count");
+        QTest::newRow("latin-1, mixed ends") << QByteArray("East North\r\n1 2\n3 4\r5 6\r\n7 \xE9") << "East North|1 2|3 4|5 6|7 \u00E9" << 5;
+        QTest::newRow("empty") << QByteArray() << "" << 0;
+        QTest::newRow("final line end") << QByteArray("a\r\n") << "a" << 1;
+        QTest::newRow("blank lines") << QByteArray("\r\n\n\r") << "||" << 3;
+        QTest::newRow("utf-8 mark") << QByteArray("\xEF\xBB\xBFOrt,H\xC3\xB6he\n") << "Ort,H\u00F6he" << 1;
+        QTest::newRow("utf-16 le") << utf16(QStringLiteral("a\u00E9\r\nb\rc"), true) << "a\u00E9|b|c" << 3;
+        QTest::newRow("utf-16 be") << utf16(QStringLiteral("a\u00E9\r\nb\n"), false) << "a\u00E9|b" << 2;
+    }
+    void lines() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, lines);
+        QFETCH(int, count);
+        const TextLines t(bytes);
+        QStringList got;
+        for (int i = 0; i < t.count(); ++i) got << t.line(i);
+        QCOMPARE(t.count(), count);
+        QCOMPARE(got.join(u'|'), lines);
     }
 
-    void streamSpansLines() {
-        RecordReader reader(QStringLiteral("1 2\n3\n4\t5 6\n"), QStringLiteral("xyz0"), RecordReader::Mode::Stream);
-        int missing = -1;
-        QVERIFY(same(reader.read(missing), {1, 2, 3}));
-        QCOMPARE(missing, 0);
-        QVERIFY(same(reader.read(missing), {4, 5, 6}));
-        QVERIFY(reader.atEnd());
+    void reading_data() {
+        QTest::addColumn<bool>("comma");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("header");
+        QTest::addColumn<QString>("records");
+        const QString xyz = QStringLiteral("xyz0");
+        QTest::newRow("comma lines") << true << xyz << QByteArray("head\r\n1,2,3\r4,5,6\n7,8,9\r\n") << 1 << "(1,2,3) (4,5,6) (7,8,9)";
+        QTest::newRow("comma blank lines") << true << xyz << QByteArray("1,2,3\r\n\r\n  \r\n\t\r\n4,5,6\r\n\r\n") << 0 << "(1,2,3) (4,5,6)";
+        QTest::newRow("comma header past end") << true << xyz << QByteArray("a\nb\n") << 3 << "Input past end of file";
+        QTest::newRow("comma utf-8 mark") << true << xyz << QByteArray("\xEF\xBB\xBF" "1,2,3\n") << 0 << "(1,2,3)";
+        QTest::newRow("comma utf-16 le") << true << xyz << utf16(QStringLiteral("1,2,3\r\n4,5,6\r\n"), true) << 0 << "(1,2,3) (4,5,6)";
+        QTest::newRow("comma quoted") << true << xyz << QByteArray("\"1\",\"2\",\"3\"\r\n") << 0 << "(1,2,3)";
+        QTest::newRow("stream spans lines") << false << xyz << QByteArray("1 2\n3\n4\t5 6\n") << 0 << "(1,2,3) (4,5,6)";
+        QTest::newRow("stream cut short") << false << xyz << QByteArray("1 2 3 4 5 6 7") << 0 << "(1,2,3) (4,5,6) (7,0,0)+2";
+        QTest::newRow("stream quoted names") << false << QStringLiteral("-xyz") << QByteArray("\"Well A\" 10 20 30\r\n\"B, east\",11,21,31\r\n") << 0 << "(10,20,30) (11,21,31)";
+        QTest::newRow("stream bare name") << false << QStringLiteral("-xyz") << QByteArray("P1 10 20 30") << 0 << "(10,20,30)";
+        QTest::newRow("stream commas") << false << xyz << QByteArray("1,,3\n4, 5 ,6") << 0 << "(1,0,3) (4,5,6)";
+        QTest::newRow("stream blank lines") << false << QStringLiteral("xy00") << QByteArray("1 2\n\n \r\n3 4\n\n") << 0 << "(1,2,0) (3,4,0)";
+        QTest::newRow("stream quoted numbers") << false << xyz << QByteArray("\"1\" \"2\" \"3\"") << 0 << "(1,2,3)";
+        QTest::newRow("stream utf-16 be") << false << xyz << utf16(QStringLiteral("1 2 3\n4 5 6"), false) << 0 << "(1,2,3) (4,5,6)";
+        QTest::newRow("stream text") << false << xyz << QByteArray("1 2 3 abc\n4 5 6\n") << 0 << "(1,2,3) Type mismatch in line 1: \"abc\"";
+        QTest::newRow("stream text after header") << false << xyz << QByteArray("X Y Z\n1 2 3\n\n4 5 x6\n") << 1 << "(1,2,3) Type mismatch in line 4: \"x6\"";
+        QTest::newRow("stream beyond a single") << false << xyz << QByteArray("1 2 1e39") << 0 << "Overflow in line 1: \"1e39\"";
+    }
+    void reading() {
+        QFETCH(bool, comma);
+        QFETCH(QString, code);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, header);
+        QFETCH(QString, records);
+        QCOMPARE(readAll(bytes, code, comma ? RecordReader::Mode::Comma : RecordReader::Mode::Stream, header), records);
     }
 
-    void streamTruncated() {
-        // Seven numbers for records of three: the third record misses two fields.
-        RecordReader reader(QStringLiteral("1 2 3 4 5 6 7"), QStringLiteral("xyz0"), RecordReader::Mode::Stream);
-        int missing = 0;
-        reader.read(missing);
-        reader.read(missing);
-        QVERIFY(!reader.atEnd());
-        QVERIFY(same(reader.read(missing), {7, 0, 0}));
-        QCOMPARE(missing, 2);
-        QVERIFY(reader.atEnd());
-    }
-
-    void streamFields() {
-        int missing = 0;
-        // Quoted names in a skipped column count as one field.
-        RecordReader named(QStringLiteral("\"Well A\" 10 20 30\r\n\"B, east\",11,21,31\r\n"), QStringLiteral("-xyz"),
-                           RecordReader::Mode::Stream);
-        QVERIFY(same(named.read(missing), {10, 20, 30}));
-        QVERIFY(same(named.read(missing), {11, 21, 31}));
-        // An unquoted name ends at a blank.
-        RecordReader bare(QStringLiteral("P1 10 20 30"), QStringLiteral("-xyz"), RecordReader::Mode::Stream);
-        QVERIFY(same(bare.read(missing), {10, 20, 30}));
-        // Commas separate too; an empty field is 0.
-        RecordReader commas(QStringLiteral("1,,3\n4, 5 ,6"), QStringLiteral("xyz0"), RecordReader::Mode::Stream);
-        QVERIFY(same(commas.read(missing), {1, 0, 3}));
-        QVERIFY(same(commas.read(missing), {4, 5, 6}));
-        // Blank lines between records do not shift the columns.
-        RecordReader blanks(QStringLiteral("1 2\n\n\r\n3 4\n\n"), QStringLiteral("xy00"), RecordReader::Mode::Stream);
-        QVERIFY(same(blanks.read(missing), {1, 2, 0}));
-        QVERIFY(same(blanks.read(missing), {3, 4, 0}));
-        QVERIFY(blanks.atEnd());
-        // Junk in a number column reads as 0 and keeps the stream in step.
-        RecordReader junk(QStringLiteral("abc 2 3\n4 5 6"), QStringLiteral("xyz0"), RecordReader::Mode::Stream);
-        QVERIFY(same(junk.read(missing), {0, 2, 3}));
-        QVERIFY(same(junk.read(missing), {4, 5, 6}));
-    }
-
-    void headerPastEndFails() {
-        RecordReader reader(QStringLiteral("a\nb\n"), QStringLiteral("xy00"), RecordReader::Mode::Comma);
-        try {
-            reader.skipLines(3);
-            QFAIL("no error");
-        } catch (const legacy::Error& e) {
-            QCOMPARE(e.description(), QStringLiteral("Input past end of file"));
-        }
+    void dataLinesAhead() {
+        const TextLines t(QByteArrayLiteral("head\n1\n\n  \n2\n"));
+        RecordReader r(t, QStringLiteral("xy00"), RecordReader::Mode::Comma);
+        r.skipLines(1);
+        QCOMPARE(r.dataLinesAhead(2), 1);
+        QCOMPARE(r.dataLinesAhead(4), 2);
+        QCOMPARE(r.dataLinesAhead(6), 4); // two lines past the end of the file
+        QCOMPARE(r.linesRead(), 1);
     }
 
     void projections_data() {
