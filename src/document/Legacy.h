@@ -46,6 +46,9 @@ private:
 
 [[noreturn]] void raise(ErrorCode code);
 [[noreturn]] void raise(const QString& description);
+// The error of an item read from a file, with where it stands:
+// "Type mismatch in line 12: "abc"".
+[[noreturn]] void raiseAt(ErrorCode code, int line, const QString& item);
 
 // ---------------------------------------------------------------------------
 // Checked arithmetic.  Every result is finite or an Error is thrown.

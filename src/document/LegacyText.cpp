@@ -9,7 +9,6 @@
 #include <QSaveFile>
 
 #include <cfloat>
-#include <cmath>
 
 namespace legacy {
 
@@ -196,9 +195,7 @@ double FieldReader::readNumber() {
     if (!readBareItem(m_text, m_pos, item, quoted)) raise(ErrorCode::InputPastEnd);
     if (m_strict) {
         double value = 0;
-        if (!parseNumber(item, value) || !std::isfinite(value))
-            throw Error(ErrorCode::TypeMismatch, errorText(ErrorCode::TypeMismatch) +
-                                                     QStringLiteral(" in line %1: \"%2\"").arg(lineNumber()).arg(item));
+        if (!parseNumber(item, value)) raiseAt(ErrorCode::TypeMismatch, lineNumber(), item);
         endItem();
         return value;
     }

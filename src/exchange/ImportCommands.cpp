@@ -109,8 +109,7 @@ void ImportCommands::mnuFileImportData_Click() {
         if (header > 0) reader.skipLines(header);
         // Blank lines hold no record: a blank line at the end of the file is
         // no record the file lacks.
-        const int wanted = reader.dataLinesAhead(lineCount);
-        const int records = std::min(wanted, importer::MaxRecords);
+        const int records = std::min(reader.dataLinesAhead(lineCount), importer::MaxRecords);
         const auto formatError = [this] {
             dlg::msgBox(QStringLiteral("Data format error"), {dlg::Buttons::OK, dlg::Icon::Information},
                         w.app.ProgramTitle);
@@ -126,12 +125,13 @@ void ImportCommands::mnuFileImportData_Click() {
             appendRecord(r, options);
         }
         reading = false;
+        // What the limit kept out of the lines chosen.
+        const int read = reader.linesRead();
+        const int left = std::max(0, std::min(header + lineCount, lines.count()) - read);
+        const bool cut = records == importer::MaxRecords && reader.dataLinesAhead(left) > 0;
         completeImport();
-        if (wanted > records) {
-            // The limit keeps the rest of the file out: say so, or the user
-            // takes half a file for the whole.
-            const int read = reader.linesRead();
-            const int left = std::min(header + lineCount, lines.count()) - read;
+        if (cut) {
+            // Say so, or the user takes half a file for the whole.
             dlg::msgBox(QStringLiteral("Only the first %1 points were imported, the most one import takes: "
                                        "%2 lines were read and %3 lines were left.")
                             .arg(records)

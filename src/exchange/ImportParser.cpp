@@ -174,12 +174,8 @@ Record RecordReader::read(int& missingFields) {
         const QString field = nextField();
         if (role == u'-' || field.isEmpty()) continue;
         double value = 0;
-        const auto fail = [&](legacy::ErrorCode code) {
-            throw legacy::Error(code, legacy::errorText(code) +
-                                          QStringLiteral(" in line %1: \"%2\"").arg(m_line).arg(field));
-        };
-        if (!legacy::parseNumber(field, value)) fail(legacy::ErrorCode::TypeMismatch);
-        if (!(std::fabs(value) <= double(FLT_MAX))) fail(legacy::ErrorCode::Overflow);
+        if (!legacy::parseNumber(field, value)) legacy::raiseAt(legacy::ErrorCode::TypeMismatch, m_line, field);
+        if (!(std::fabs(value) <= double(FLT_MAX))) legacy::raiseAt(legacy::ErrorCode::Overflow, m_line, field);
         assign(r, role, float(value));
     }
     return r;

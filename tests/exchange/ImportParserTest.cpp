@@ -161,6 +161,7 @@ private slots:
         QTest::newRow("utf-8 mark") << QByteArray("\xEF\xBB\xBFOrt,H\xC3\xB6he\n") << "Ort,H\u00F6he" << 1;
         QTest::newRow("utf-16 le") << utf16(QStringLiteral("a\u00E9\r\nb\rc"), true) << "a\u00E9|b|c" << 3;
         QTest::newRow("utf-16 be") << utf16(QStringLiteral("a\u00E9\r\nb\n"), false) << "a\u00E9|b" << 2;
+        QTest::newRow("utf-16, stray byte") << utf16(QStringLiteral("a\r"), true) + 'b' << "a" << 1;
     }
     void lines() {
         QFETCH(QByteArray, bytes);
