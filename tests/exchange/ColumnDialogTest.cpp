@@ -79,27 +79,6 @@ void click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton, {}, QPoint
 class ColumnDialogTest : public QObject {
     Q_OBJECT
 private slots:
-    void codes_data() {
-        QTest::addColumn<QList<int>>("roles");
-        QTest::addColumn<QString>("import");
-        QTest::addColumn<QString>("exported");
-        using R = ColumnRole;
-        auto l = [](R a, R b, R c, R d) { return QList<int>{int(a), int(b), int(c), int(d)}; };
-        QTest::newRow("design state") << l(R::Long, R::Lat, R::None, R::None) << "xy00" << "xy0";
-        QTest::newRow("three columns") << l(R::Long, R::Lat, R::Data, R::None) << "xyz0" << "xyz";
-        QTest::newRow("other") << l(R::Other, R::Lat, R::Long, R::Data) << "-yxz" << "0yx";
-        QTest::newRow("no choice") << l(R::None, R::Lat, R::Data, R::Other) << "0yz-" << "0yz";
-    }
-    void codes() {
-        QFETCH(QList<int>, roles);
-        QFETCH(QString, import);
-        QFETCH(QString, exported);
-        std::array<ColumnRole, 4> r{};
-        for (size_t i = 0; i < 4; ++i) r[i] = ColumnRole(roles[int(i)]);
-        QCOMPARE(columnCode(r, true), import);
-        QCOMPARE(columnCode(r, false), exported);
-    }
-
     void freshDialogAcceptedAtOnce() {
         auto w = startWindow();
         ColumnDialog& d = ColumnDialog::frmImEx(*w);
@@ -210,8 +189,11 @@ private slots:
         QVERIFY(d.txtHead->isEnabled() && d.chkHead->isHidden() && !d.labSel->isHidden());
         QVERIFY(!d.optRock->isEnabled() && d.optStruc->isEnabled() && !d.optIso->isEnabled());
         QVERIFY(d.optPointDat->isEnabled());
-        // "Contact" is not offered any more: the structural kind takes its place.
+        // "Contact" is not offered any more: the structural kind takes its
+        // place; a chosen kind still offered is kept.
         QVERIFY(d.optStruc->isChecked());
+        d.prepareImportFace(QStringLiteral("in.txt"), true, true, true);
+        QVERIFY(d.optStruc->isChecked() && d.optRock->isEnabled());
         QVERIFY(d.optPointCon->isEnabled());
         QVERIFY(d.optOther[3]->isEnabled() && d.optNone[3]->isEnabled() && d.optLat[3]->isEnabled());
 
@@ -226,19 +208,6 @@ private slots:
         d.optIso->setEnabled(true);
         d.optIso->setChecked(true);
         QVERIFY(d.optPointCon->isEnabled());
-    }
-
-    void kindsFollowTheMainWindow() {
-        auto w = startWindow();
-        ColumnDialog& d = ColumnDialog::frmImEx(*w);
-        // A fresh dialog offers "Contact"; a document of isopachs does not.
-        d.prepareImportFace(QStringLiteral("in.txt"), false, false, true);
-        QVERIFY(d.optIso->isChecked() && d.optIso->isEnabled());
-        QVERIFY(!d.optRock->isEnabled() && !d.optStruc->isEnabled());
-        // A chosen kind still offered is kept.
-        d.prepareImportFace(QStringLiteral("in.txt"), true, true, true);
-        QVERIFY(d.optIso->isChecked());
-        QVERIFY(d.optRock->isEnabled() && d.optStruc->isEnabled());
     }
 
     void listing() {

@@ -175,46 +175,10 @@ private slots:
     }
 
     // ---- second data set and combination ----
-    void openSecondDataSetThenSameFileAgain() {
-        auto w = documentWithPoints();
-        QTemporaryDir tmp;
-        const QString path = writeSecondFile(tmp.path(), QStringLiteral("Basin.vlm"), DataKind::Structural, 40);
-        QVERIFY(!w->cmdConDat[0]->isEnabled());
-        w->doc.DatumPoints[1].Combined = true;
-        testsupport::dialogs().queue(path);
-        w->exportCommands->mnuFileOpenDat_Click();
-        auto& p = testsupport::dialogs().prompts;
-        QCOMPARE(p.size(), size_t(1));
-        QCOMPARE(p[0].title, QStringLiteral("Open Data File"));
-        QCOMPARE(p[0].filter, QStringLiteral("Map Data Files (*.vlm)|*.vlm|"));
-        QVERIFY(w->doc.OtherDataOpen);
-        QVERIFY(w->doc.OtherStructural);
-        QCOMPARE(w->doc.OtherCount, 7);
-        QVERIFY(w->cmdConDat[0]->isEnabled() && w->cmdConDat[1]->isEnabled() && w->labConDat->isEnabled());
-        QCOMPARE(w->cmdConDat[0]->text(), QStringLiteral("-"));
-        QVERIFY(w->cmdConDat[0]->toolTip().startsWith(QStringLiteral("Subtract structural data from plotted points  (")));
-        QCOMPARE(w->panel(2), QStringLiteral("Data:  Lakes (Basin.vlm data open)"));
-        QCOMPARE(w->DialogFileName, w->doc.DataFileName);
-        QVERIFY(w->doc.DatumPoints[1].Combined); // a first file leaves the flags
-
-        testsupport::dialogs().clear();
-        testsupport::dialogs().queue(path);
-        w->exportCommands->mnuFileOpenDat_Click();
-        QCOMPARE(p.size(), size_t(2));
-        QCOMPARE(p[1].text, QStringLiteral("File already open"));
-
-        // Another file clears every flag first.
-        testsupport::dialogs().clear();
-        testsupport::dialogs().queue(writeSecondFile(tmp.path(), QStringLiteral("Iso.vlm"), DataKind::Isopach, 5));
-        w->exportCommands->mnuFileOpenDat_Click();
-        QVERIFY(!w->doc.DatumPoints[1].Combined);
-        QVERIFY(!w->doc.OtherStructural);
-        QVERIFY(w->cmdConDat[0]->toolTip().startsWith(QStringLiteral("Subtract isopach data from plotted points (")));
-    }
-
-    // A damaged second file is refused with its reason and opens nothing;
-    // a set opened before stays open, and the mended file opens.
-    void damagedSecondFileIsRefusedWhole() {
+    // A second file is taken whole or not at all: a damaged one is refused
+    // with its reason and leaves the set opened before (or none) as it was;
+    // the same file again is "already open"; the mended file opens.
+    void secondDataSetOpens() {
         auto w = documentWithPoints();
         QTemporaryDir tmp;
         const QString good = writeSecondFile(tmp.path(), QStringLiteral("Basin.vlm"), DataKind::Structural, 4);
@@ -225,32 +189,44 @@ private slots:
         const QString panel = w->panel(2);
         auto& p = testsupport::dialogs().prompts;
         const QString refused = QStringLiteral("mnuFileOpenDat error: \n\nBad.vlm: Type mismatch in line 19: \"abc\"");
+        auto open = [&](const QString& path) {
+            testsupport::dialogs().queue(path);
+            w->exportCommands->mnuFileOpenDat_Click();
+        };
 
-        testsupport::dialogs().queue(bad);
-        w->exportCommands->mnuFileOpenDat_Click();
+        open(bad);
+        QCOMPARE(p[0].title, QStringLiteral("Open Data File"));
+        QCOMPARE(p[0].filter, QStringLiteral("Map Data Files (*.vlm)|*.vlm|"));
         QCOMPARE(p.back().text, refused);
         QVERIFY(!w->doc.OtherDataOpen && w->doc.OtherDataFileName.isEmpty() && w->doc.OtherCount == 0);
         QVERIFY(!w->cmdConDat[0]->isEnabled());
         QCOMPARE(w->panel(2), panel);
 
-        testsupport::dialogs().queue(good);
-        w->exportCommands->mnuFileOpenDat_Click();
         w->doc.DatumPoints[1].Combined = true;
-        testsupport::dialogs().queue(bad);
-        w->exportCommands->mnuFileOpenDat_Click();
+        open(good);
+        QVERIFY(w->doc.OtherDataOpen && w->doc.OtherStructural);
+        QCOMPARE(w->doc.OtherCount, 7);
+        QVERIFY(w->cmdConDat[0]->isEnabled() && w->cmdConDat[1]->isEnabled() && w->labConDat->isEnabled());
+        QCOMPARE(w->cmdConDat[0]->text(), QStringLiteral("-"));
+        QVERIFY(w->cmdConDat[0]->toolTip().startsWith(QStringLiteral("Subtract structural data from plotted points  (")));
+        QCOMPARE(w->DialogFileName, w->doc.DataFileName);
+        QVERIFY(w->doc.DatumPoints[1].Combined); // a first file leaves the marks
+        open(good);
+        QCOMPARE(p.back().text, QStringLiteral("File already open"));
+
+        open(bad);
         QCOMPARE(p.back().text, refused);
         QCOMPARE(w->doc.OtherDataFileName, good);
         QVERIFY(w->doc.OtherDataOpen && w->doc.OtherStructural);
-        QCOMPARE(w->doc.OtherCount, 7);
         QCOMPARE(w->doc.OtherPoints[7].Y, 700.0f);
         QVERIFY(w->doc.DatumPoints[1].Combined);
         QVERIFY(w->cmdConDat[0]->isEnabled() && w->cmdConDat[1]->isEnabled());
         QCOMPARE(w->panel(2), QStringLiteral("Data:  Lakes (Basin.vlm data open)"));
 
-        // Mended, the same file opens.
+        // Mended, the file opens, and another file clears every combined
+        // mark first.
         writeSecondFile(tmp.path(), QStringLiteral("Bad.vlm"), DataKind::Isopach, 5);
-        testsupport::dialogs().queue(bad);
-        w->exportCommands->mnuFileOpenDat_Click();
+        open(bad);
         QCOMPARE(p.back().kind, dlg::Prompt::Kind::Open); // no message after it
         QCOMPARE(w->doc.OtherDataFileName, bad);
         QVERIFY(!w->doc.OtherStructural);

@@ -44,8 +44,10 @@ void chooseCode(ColumnDialog& d, const QString& code) {
 }
 
 // Runs the command through its menu item: the open dialog answers `path`,
-// the column dialog is set up by `setup` and accepted (or cancelled).
-void runImport(MainWindow& w, const QString& path, const Setup& setup, bool accept = true) {
+// the column dialog is set up by `setup` and accepted (or cancelled), and
+// a contact designator asked for is answered `designator`.
+void runImport(MainWindow& w, const QString& path, const Setup& setup, bool accept = true,
+               const QString& designator = {}) {
     testsupport::dialogs().queue(path);
     testsupport::dialogs().queue(dlg::WindowScript([setup, accept](QDialog* dialog) {
         auto* d = static_cast<ColumnDialog*>(dialog);
@@ -53,6 +55,7 @@ void runImport(MainWindow& w, const QString& path, const Setup& setup, bool acce
         QTest::mouseClick(accept ? d->cmdOK : d->cmdCancel, Qt::LeftButton);
         return d->result();
     }));
+    if (!designator.isNull()) testsupport::dialogs().queue(designator);
     w.mnuFileImportData->setEnabled(true);
     w.mnuFileImportData->trigger();
 }
@@ -203,16 +206,11 @@ private slots:
         // No Z column: the designator asked applies to every point.
         testsupport::dialogs().clear();
         const QString xy = writeFile(dir, "xy.txt", "1 1\n2 2\n");
-        testsupport::dialogs().queue(xy);
-        testsupport::dialogs().queue(dlg::WindowScript([](QDialog* dialog) {
-            auto* d = static_cast<ColumnDialog*>(dialog);
-            chooseCode(*d, QStringLiteral("xy00"));
-            d->optTab->setValue(true);
-            d->cmdOK_Click();
-            return d->result();
-        }));
-        testsupport::dialogs().queue(QStringLiteral("7"));
-        w->importCommands->mnuFileImportData_Click();
+        const Setup xyTab = [](ColumnDialog& d) {
+            chooseCode(d, QStringLiteral("xy00"));
+            d.optTab->setValue(true);
+        };
+        runImport(*w, xy, xyTab, true, QStringLiteral("7"));
         const auto& prompts = testsupport::dialogs().prompts;
         QCOMPARE(prompts.back().kind, dlg::Prompt::Kind::Input);
         QCOMPARE(prompts.back().text, QStringLiteral("Enter a contact designator number for these data"));
@@ -223,14 +221,7 @@ private slots:
         QCOMPARE(int(w->doc.DatumPoints[7].Number), 2);
 
         // An empty answer: the points keep Z 0.
-        testsupport::dialogs().clear();
-        testsupport::dialogs().queue(xy);
-        testsupport::dialogs().queue(dlg::WindowScript([](QDialog* dialog) {
-            static_cast<ColumnDialog*>(dialog)->cmdOK_Click();
-            return int(QDialog::Accepted);
-        }));
-        testsupport::dialogs().queue(QString());
-        w->importCommands->mnuFileImportData_Click();
+        runImport(*w, xy, xyTab, true, QStringLiteral(""));
         QCOMPARE(w->doc.DatCount, 9);
         QCOMPARE(w->doc.DatumPoints[9].Z, 0.0f);
         QCOMPARE(int(w->doc.DatumPoints[9].Number), 2);
@@ -312,14 +303,6 @@ private slots:
         // A latitude at or past the pole is held below it.
         QCOMPARE(d.DatumPoints[2].Y, ProjectTransverseMercator(ref, -100, double(89.99999f), true, false));
         QCOMPARE(d.DatumPoints[1].Z, 10.0f);
-
-        // Linear units: no limit, no conversion.
-        d.ProjectionName = projection_names::Linear;
-        w->mnuCoordDegrees->setChecked(false);
-        w->mnuCoordMeters->setChecked(true);
-        runImport(*w, path, {});
-        QCOMPARE(d.DatumPoints[4].Y, 95.0f);
-        QCOMPARE(d.DatumPoints[4].X, -100.0f);
     }
 
     void cancels() {
