@@ -127,7 +127,8 @@ void ImportCommands::mnuFileImportData_Click() {
         reading = false;
         // What the limit kept out of the lines chosen.
         const int read = reader.linesRead();
-        const int left = std::max(0, std::min(header + lineCount, lines.count()) - read);
+        const int rangeEnd = int(std::min<long long>(static_cast<long long>(header) + lineCount, lines.count()));
+        const int left = std::max(0, rangeEnd - read);
         const bool cut = records == importer::MaxRecords && reader.dataLinesAhead(left) > 0;
         completeImport();
         if (cut) {

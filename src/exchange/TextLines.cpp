@@ -7,9 +7,13 @@
 
 namespace importer {
 
+namespace {
+// Offsets are 32-bit and lines counted in an int.
+[[noreturn]] void tooLarge() { legacy::raise(QStringLiteral("The file is too large to import.")); }
+} // namespace
+
 TextLines::TextLines(QByteArray bytes) : m_bytes(std::move(bytes)) {
-    if (m_bytes.size() >= qsizetype(std::numeric_limits<uint32_t>::max()))
-        legacy::raise(QStringLiteral("The file is too large to import."));
+    if (m_bytes.size() >= qsizetype(std::numeric_limits<uint32_t>::max())) tooLarge();
     const auto* b = reinterpret_cast<const unsigned char*>(m_bytes.constData());
     const qsizetype n = m_bytes.size();
     qsizetype start = 0;
@@ -52,6 +56,7 @@ TextLines::TextLines(QByteArray bytes) : m_bytes(std::move(bytes)) {
         ++ends;
         lastStart = at;
     });
+    if (ends >= size_t(std::numeric_limits<int>::max() - 1)) tooLarge();
     // The text after the last line end is a line of its own.
     const bool unended = lastStart != end;
     m_starts.reserve(1 + ends + (unended ? 1 : 0));
