@@ -46,6 +46,9 @@ private:
 
 [[noreturn]] void raise(ErrorCode code);
 [[noreturn]] void raise(const QString& description);
+// The error of an item read from a file, with where it stands:
+// "Type mismatch in line 12: "abc"".
+[[noreturn]] void raiseAt(ErrorCode code, int line, const QString& item);
 
 // ---------------------------------------------------------------------------
 // Checked arithmetic.  Every result is finite or an Error is thrown.
@@ -68,7 +71,7 @@ int Sgn(double x);
 // Lenient reader for every typed, stored or read number: "" and "False" give
 // 0, "True" 1, otherwise the value of the longest leading part that converts
 // ("&H" hex is a signed 32-bit value, optional trailing "&").
-float NumVal(const QString& text);
+float NumVal(QStringView text);
 // Strict conversion of a whole text (blanks allowed around), as the old
 // runtime's Val-of-a-complete-number; false when the text is not a number.
 bool parseNumber(const QString& text, double& out);
@@ -154,12 +157,19 @@ public:
     bool readBoolean();                 // #TRUE#/#FALSE# or a number (non-zero = True)
     QString readLine();                 // rest of the current line, as Line Input #
     int position() const { return m_pos; }
+    // From here on a number item that is not a whole number text (an empty
+    // item included) throws "Type mismatch" naming its line and text, where
+    // the lenient reading would take it as 0 or as its number prefix.
+    void setStrictNumbers(bool strict) { m_strict = strict; }
+    // The 1-based line of the reading position.
+    int lineNumber() const;
 
 private:
     void skipBlanks();
     void endItem();
     QString m_text;
     int m_pos = 0;
+    bool m_strict = false;
 };
 
 // ---------------------------------------------------------------------------

@@ -29,6 +29,10 @@ Error::Error(ErrorCode code, const QString& description)
 void raise(ErrorCode code) { throw Error(code); }
 void raise(const QString& description) { throw Error(ErrorCode::Custom, description); }
 
+void raiseAt(ErrorCode code, int line, const QString& item) {
+    throw Error(code, errorText(code) + QStringLiteral(" in line %1: \"%2\"").arg(line).arg(item));
+}
+
 double Checked(double x) {
     if (!std::isfinite(x)) raise(ErrorCode::Overflow);
     return x;

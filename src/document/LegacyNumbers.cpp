@@ -30,6 +30,55 @@ int hexDigit(QChar c) {
     return -1;
 }
 
+// A text that is one plain decimal number, blanks around it allowed ("12",
+// " -3.25 ", ".5", "1.5E+07"), is its own longest converting part: its value
+// is found without collecting the shorter parts, which every number read
+// from a file would otherwise pay for.  False for any other text, and for a
+// number beyond a double; the full scan then decides.
+bool plainDecimal(QStringView t, double& out) {
+    char buf[64];
+    size_t n = 0;
+    qsizetype i = 0;
+    const qsizetype len = t.size();
+    const auto put = [&](char c) {
+        if (n == sizeof buf) return false;
+        buf[n++] = c;
+        return true;
+    };
+    const auto digits = [&] {
+        const qsizetype from = i;
+        while (i < len && isDigit(t[i]))
+            if (!put(char(t[i++].unicode()))) return false;
+        return i > from;
+    };
+    while (i < len && isBlank(t[i])) ++i;
+    if (i < len && (t[i] == u'-' || t[i] == u'+')) {
+        if (t[i] == u'-') put('-');
+        ++i;
+    }
+    const bool before = digits();
+    if (i < len && t[i] == u'.') {
+        put('.');
+        ++i;
+        if (!digits()) return false;
+    } else if (!before) {
+        return false;
+    }
+    if (i < len && (t[i] == u'e' || t[i] == u'E')) {
+        put('e');
+        ++i;
+        if (i < len && (t[i] == u'-' || t[i] == u'+')) put(char(t[i++].unicode()));
+        if (!digits()) return false;
+    }
+    while (i < len && isBlank(t[i])) ++i;
+    if (i != len || n == sizeof buf) return false;
+    double v = 0.0;
+    const auto r = std::from_chars(buf, buf + n, v);
+    if (r.ec != std::errc() || r.ptr != buf + n || !std::isfinite(v)) return false;
+    out = v;
+    return true;
+}
+
 // The leading parts of a text that convert, found in one pass over the text.
 struct PrefixScan {
     bool hex = false;
@@ -276,6 +325,8 @@ void requireFinite(T value) {
 namespace detail {
 
 double leadingValue(QStringView text, double limit) {
+    double plain = 0.0;
+    if (plainDecimal(text, plain) && std::fabs(plain) <= limit) return plain;
     const PrefixScan s = scanPrefixes(text);
     if (s.hex) return s.hexValues.empty() ? 0.0 : s.hexValues.back();
     if (s.ends.empty()) return 0.0;
@@ -311,13 +362,14 @@ double lenientValue(QStringView text, double limit) {
 
 } // namespace detail
 
-float NumVal(const QString& text) {
+float NumVal(QStringView text) {
     // Each leading part's value was stored as a Single by the old reader, and
     // a part that did not fit was skipped; limiting to FLT_MAX does the same.
     return static_cast<float>(detail::lenientValue(text, double(FLT_MAX)));
 }
 
 bool parseNumber(const QString& text, double& out) {
+    if (plainDecimal(text, out)) return true;
     const PrefixScan s = scanPrefixes(text);
     if (s.acceptedChars != text.size()) return false;
     if (s.hex) {

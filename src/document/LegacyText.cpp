@@ -200,8 +200,23 @@ double FieldReader::readNumber() {
     QString item;
     bool quoted = false;
     if (!readBareItem(m_text, m_pos, item, quoted)) raise(ErrorCode::InputPastEnd);
+    if (m_strict) {
+        double value = 0;
+        if (!parseNumber(item, value)) raiseAt(ErrorCode::TypeMismatch, lineNumber(), item);
+        endItem();
+        return value;
+    }
     endItem();
     return detail::lenientValue(item, DBL_MAX);
+}
+
+int FieldReader::lineNumber() const {
+    int line = 1;
+    for (int i = 0; i < m_pos && i < m_text.size(); ++i) {
+        if (m_text[i] == u'\n') ++line;
+        else if (m_text[i] == u'\r' && !(i + 1 < m_text.size() && m_text[i + 1] == u'\n')) ++line;
+    }
+    return line;
 }
 
 bool FieldReader::readBoolean() {

@@ -148,10 +148,10 @@ float readSingle(FieldReader& r) { return ToSingle(r.readNumber()); }
 int16_t readInteger(FieldReader& r) { return CInt(r.readNumber()); }
 
 // Reads one table of `count` rows into `points`; returns the number of rows
-// read completely.  Nothing here is reported: the first row that fails ends
-// the table.
+// read completely.  Unless `strict`, nothing here is reported: the first row
+// that fails ends the table.
 int readTable(FieldReader& r, Document& doc, std::vector<DataPoint>& points, int count, bool older,
-              bool skipHeader) {
+              bool skipHeader, bool strict) {
     points.assign(size_t(count) + 1, DataPoint{});
     int done = 0;
     try {
@@ -173,6 +173,7 @@ int readTable(FieldReader& r, Document& doc, std::vector<DataPoint>& points, int
             done = i;
         }
     } catch (const Error&) {
+        if (strict) throw;
         // The table ends here; the rows before stay.
     }
     if (done == 0) points.clear();
@@ -294,6 +295,7 @@ void readProjectFile(const QByteArray& bytes, Document& doc, ProjectReadState& s
     r.readText();
     st.controls.kind = dataKindOf(r.readText());
     st.kindRead = true;
+    r.setStrictNumbers(st.strictTables);
 
     const int datCount = readInteger(r);
     const int conCount = readInteger(r);
@@ -306,6 +308,9 @@ void readProjectFile(const QByteArray& bytes, Document& doc, ProjectReadState& s
     Document& rows = rowSystem ? *rowSystem : doc;
 
     // A count below zero (a damaged file) holds no table.
-    doc.DatCount = datCount >= 1 ? readTable(r, rows, doc.DatumPoints, datCount, st.olderLayout, !st.olderLayout) : 0;
-    doc.ConCount = conCount >= 1 ? readTable(r, rows, doc.ContourPoints, conCount, st.olderLayout, true) : 0;
+    doc.DatCount = datCount >= 1 ? readTable(r, rows, doc.DatumPoints, datCount, st.olderLayout, !st.olderLayout,
+                                             st.strictTables)
+                                 : 0;
+    doc.ConCount =
+        conCount >= 1 ? readTable(r, rows, doc.ContourPoints, conCount, st.olderLayout, true, st.strictTables) : 0;
 }

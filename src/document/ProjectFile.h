@@ -39,6 +39,10 @@ QByteArray writeProjectFile(Document& doc, const ProjectControls& controls);
 // How far reading a project file got, so that the Open command can apply to
 // the window what was read even when a later line failed.
 struct ProjectReadState {
+    // Given by the caller: every count and row must read as numbers and
+    // every table to its last row, or the reading throws (a second data set
+    // is taken whole or not at all).  Otherwise a table ends quietly.
+    bool strictTables = false;
     bool limitsRead = false;        // line 4 read: controls.txtMin/txtMax, projectionItem
     bool olderLayout = false;
     QString projectionItem;

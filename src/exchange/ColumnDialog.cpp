@@ -3,15 +3,20 @@
 #include "app/MainWindow.h"
 #include "app/Twips.h"
 #include "document/Legacy.h"
+#include "exchange/TextLines.h"
 #include "platform/Dialogs.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QAbstractListModel>
+#include <QListView>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <algorithm>
@@ -26,10 +31,6 @@ constexpr double ClientHeight = 3900;
 // The window's frame takes this much of its width in twips.
 constexpr double BorderWidth = 120;
 
-void place(QWidget* c, double left, double top, double width, double height) {
-    c->setGeometry(twips::rect(left, top, width, height));
-}
-
 QChar letterOf(ColumnRole r, bool importFace) {
     switch (r) {
     case ColumnRole::Lat: return u'y';
@@ -42,6 +43,27 @@ QChar letterOf(ColumnRole r, bool importFace) {
 }
 
 } // namespace
+
+// The file's lines as the list shows them: each line is decoded when the
+// list draws it, so a file of a million lines costs its bytes and an offset
+// per line, not a string and an item per line.
+class FileLinesModel : public QAbstractListModel {
+public:
+    using QAbstractListModel::QAbstractListModel;
+    void setLines(importer::TextLines lines) {
+        beginResetModel();
+        m_lines = std::move(lines);
+        endResetModel();
+    }
+    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : m_lines.count(); }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_lines.count()) return {};
+        return m_lines.line(index.row());
+    }
+
+private:
+    importer::TextLines m_lines;
+};
 
 QString columnCode(const std::array<ColumnRole, 4>& roles, bool importFace) {
     QString code;
@@ -78,9 +100,8 @@ ColumnDialog::~ColumnDialog() = default;
 
 void ColumnDialog::buildControls() {
     setWindowTitle(ImportCaption);
-    setWindowWidthTwips(12330 + BorderWidth);
 
-    auto label = [this](QWidget* parent, const char* name, const QString& text) {
+    auto label = [](QWidget* parent, const char* name, const QString& text) {
         auto* l = new QLabel(text, parent);
         l->setObjectName(QLatin1String(name));
         return l;
@@ -90,65 +111,70 @@ void ColumnDialog::buildControls() {
         o->setObjectName(name);
         return o;
     };
+    // A frame whose controls stand one under the other, from its top.
     auto frame = [this](const QString& name, const QString& text) {
         auto* f = new QGroupBox(text, this);
         f->setObjectName(name);
+        new QVBoxLayout(f);
         return f;
     };
+    auto stack = [](QGroupBox* f, QWidget* c) { static_cast<QVBoxLayout*>(f->layout())->addWidget(c); };
+    auto closeFrame = [](QGroupBox* f) { static_cast<QVBoxLayout*>(f->layout())->addStretch(1); };
 
+    // The controls keep the arrangement of the original window (frames in a
+    // row, the column frames below, the list at the right), but are laid
+    // out by their texts, so that no caption is cut at any font.
     Label1 = label(this, "Label1", QStringLiteral("Import comma- or space-delimited data tripplet:"));
-    place(Label1, 60, 60, 5700, 285);
 
     // Delimiter and header lines.
     Frame1 = frame(QStringLiteral("Frame1"), QStringLiteral("Delimitor"));
-    place(Frame1, 120, 420, 1815, 1035);
     labHead = label(Frame1, "labHead", QStringLiteral("Header Lines:"));
-    place(labHead, 60, 240, 1140, 255);
     txtHead = new QLineEdit(QStringLiteral("0"), Frame1);
     txtHead->setObjectName(QStringLiteral("txtHead"));
-    place(txtHead, 1200, 200, 495, 285);
+    txtHead->setFixedWidth(std::max(twips::toPx(495), txtHead->fontMetrics().horizontalAdvance(u'0') * 5 + 8));
+    auto* headRow = new QHBoxLayout;
+    headRow->addWidget(labHead);
+    headRow->addWidget(txtHead);
+    headRow->addStretch(1);
+    static_cast<QVBoxLayout*>(Frame1->layout())->addLayout(headRow);
     optTab = option(Frame1, QStringLiteral("optTab"), QStringLiteral("Tab"));
-    place(optTab, 120, 480, 1575, 255);
+    stack(Frame1, optTab);
     optComma = option(Frame1, QStringLiteral("optComma"), QStringLiteral("Comma"));
-    place(optComma, 120, 720, 1575, 255);
+    stack(Frame1, optComma);
+    closeFrame(Frame1);
     optTab->setChecked(true);
 
     // Data kind.
     Frame2 = frame(QStringLiteral("Frame2"), QStringLiteral("Type"));
-    place(Frame2, 1980, 420, 1815, 1035);
     optRock = option(Frame2, QStringLiteral("optRock"), QStringLiteral("Contact"));
     optRock->setToolTip(QStringLiteral("Choose to add rock unit contact points"));
-    place(optRock, 120, 240, 1575, 255);
     optStruc = option(Frame2, QStringLiteral("optStruc"), QStringLiteral("Structural/Top"));
     optStruc->setToolTip(QStringLiteral("Choose to add structural contour data"));
-    place(optStruc, 120, 480, 1575, 255);
     optIso = option(Frame2, QStringLiteral("optIso"), QStringLiteral("Isopach"));
     optIso->setToolTip(QStringLiteral("Choose to add isopach contour data"));
-    place(optIso, 120, 720, 1575, 255);
+    for (OptionButton* o : {optRock, optStruc, optIso}) stack(Frame2, o);
+    closeFrame(Frame2);
     optRock->setChecked(true);
 
     // Point type.
     Frame3 = frame(QStringLiteral("Frame3"), QStringLiteral("Point Type"));
-    place(Frame3, 3840, 420, 1815, 1035);
     optPointDat = option(Frame3, QStringLiteral("optPointDat"), QStringLiteral("Datum Points"));
     optPointDat->setToolTip(QStringLiteral("Choose to enter datum (e.g., well tag) points"));
-    place(optPointDat, 120, 300, 1575, 255);
     optPointCon = option(Frame3, QStringLiteral("optPointCon"), QStringLiteral("Contour Points"));
     optPointCon->setToolTip(QStringLiteral("Choose to enter contour (e.g., interpolated) points"));
-    place(optPointCon, 120, 600, 1575, 255);
+    stack(Frame3, optPointDat);
+    stack(Frame3, optPointCon);
+    closeFrame(Frame3);
     optPointDat->setChecked(true);
     optPointCon->setEnabled(false);
 
     Label2 = label(this, "Label2", QStringLiteral("Specify data order:"));
-    place(Label2, 180, 1580, 1620, 255);
     chkHead = new QCheckBox(QStringLiteral("Export with header lines"), this);
     chkHead->setObjectName(QStringLiteral("chkHead"));
-    place(chkHead, 1860, 1580, 2040, 255);
     labLineImport = label(this, "labLineImport", QStringLiteral("Import to Line Number:"));
-    place(labLineImport, 3960, 1580, 1800, 255);
+    labLineImport->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     txtLine = new QLineEdit(this);
     txtLine->setObjectName(QStringLiteral("txtLine"));
-    place(txtLine, 5780, 1560, 1755, 285);
 
     // The four column frames.
     static const char* const captions[4] = {"First", "Second", "Third", "Fourth"};
@@ -156,19 +182,19 @@ void ColumnDialog::buildControls() {
         const size_t k = size_t(i);
         QGroupBox* f = frame(QStringLiteral("Frame4_%1").arg(i), QLatin1String(captions[i]));
         Frame4[k] = f;
-        place(f, 120 + 1860 * i, 1920, 1815, 1575);
         auto* group = new QButtonGroup(f);
-        auto add = [&](std::array<OptionButton*, 4>& arr, const char* name, const QString& text, double top) {
+        auto add = [&](std::array<OptionButton*, 4>& arr, const char* name, const QString& text) {
             OptionButton* o = option(f, QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(i), text);
-            place(o, 120, top, 1575, 255);
+            stack(f, o);
             group->addButton(o);
             arr[k] = o;
         };
-        add(optLat, "optLat", QStringLiteral("Latitude/Northing"), 240);
-        add(optLong, "optLong", QStringLiteral("Longitude/Easting"), 480);
-        add(optData, "optData", QStringLiteral("Data"), 720);
-        add(optOther, "optOther", QStringLiteral("Other"), 960);
-        if (i >= 2) add(optNone, "optNone", QStringLiteral("None"), 1200);
+        add(optLat, "optLat", QStringLiteral("Latitude/Northing"));
+        add(optLong, "optLong", QStringLiteral("Longitude/Easting"));
+        add(optData, "optData", QStringLiteral("Data"));
+        add(optOther, "optOther", QStringLiteral("Other"));
+        if (i >= 2) add(optNone, "optNone", QStringLiteral("None"));
+        closeFrame(f);
     }
     optLong[0]->setChecked(true);
     optLat[1]->setChecked(true);
@@ -188,43 +214,73 @@ void ColumnDialog::buildControls() {
     QFont bold = labF->font();
     bold.setBold(true);
     labF->setFont(bold);
-    place(labF, 5880, 180, 1800, 255);
     labFile = label(this, "labFile", QString());
-    place(labFile, 5820, 480, 1860, 255);
+    // A long file name is cut rather than widening the window.
+    labFile->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     labSel = label(this, "labSel", QStringLiteral("Line Selected: 0"));
-    place(labSel, 5820, 900, 1860, 255);
     labLines = label(this, "labLines", QStringLiteral("Number of Lines: 0"));
-    place(labLines, 5820, 1200, 1860, 255);
 
-    List1 = new QListWidget(this);
+    List1 = new QListView(this);
     List1->setObjectName(QStringLiteral("List1"));
+    m_lines = new FileLinesModel(this);
+    List1->setModel(m_lines);
     List1->setToolTip(QStringLiteral("\"Click\" to select first data line, \"<Ctrl>+ Click\" to select last"));
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     List1->setUniformItemSizes(true);
-    place(List1, 7740, 780, 4485, 2985);
+    List1->setMinimumSize(twips::toPx(4485), twips::toPx(2985));
     List1->viewport()->installEventFilter(this);
     Label3 = label(this, "Label3",
                    QStringLiteral("if header lines exist, \"Click\" to select first data line. To select a specific "
                                   "range of lines, \"<Ctrl>+ Click\" to select last data line."));
     Label3->setWordWrap(true);
-    place(Label3, 7800, 120, 4455, 495);
 
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    place(cmdCancel, 180, 3540, 1695, 315);
     cmdOK = new QPushButton(QStringLiteral("Import"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
-    place(cmdOK, 5760, 3540, 1695, 315);
+    for (QPushButton* b : {cmdCancel, cmdOK}) b->setMinimumWidth(twips::toPx(1695));
     connect(cmdOK, &QPushButton::clicked, this, &ColumnDialog::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &ColumnDialog::cmdCancel_Click);
+
+    // Four columns, one per column frame; the file's name and counts stand
+    // over the fourth.  The list and its help lie to the right of them.
+    auto* grid = new QGridLayout;
+    grid->addWidget(Label1, 0, 0, 1, 3);
+    grid->addWidget(labF, 0, 3);
+    grid->addWidget(Frame1, 1, 0);
+    grid->addWidget(Frame2, 1, 1);
+    grid->addWidget(Frame3, 1, 2);
+    auto* fileBox = new QVBoxLayout;
+    for (QLabel* l : {labFile, labSel, labLines}) fileBox->addWidget(l);
+    fileBox->addStretch(1);
+    grid->addLayout(fileBox, 1, 3);
+    grid->addWidget(Label2, 2, 0);
+    grid->addWidget(chkHead, 2, 1);
+    grid->addWidget(labLineImport, 2, 2);
+    grid->addWidget(txtLine, 2, 3);
+    for (int i = 0; i < 4; ++i) grid->addWidget(Frame4[size_t(i)], 3, i);
+    grid->addWidget(cmdCancel, 4, 0, Qt::AlignLeft);
+    grid->addWidget(cmdOK, 4, 3, Qt::AlignLeft);
+    grid->setRowStretch(3, 1);
+    m_listSide = new QWidget(this);
+    auto* side = new QVBoxLayout(m_listSide);
+    side->setContentsMargins(0, 0, 0, 0);
+    Label3->setParent(m_listSide);
+    List1->setParent(m_listSide);
+    side->addWidget(Label3);
+    side->addWidget(List1, 1);
+    auto* top = new QHBoxLayout(this);
+    top->addLayout(grid);
+    top->addWidget(m_listSide, 1);
+
+    setWindowWidthTwips(12330 + BorderWidth);
 }
 
 // ---------------------------------------------------------------------------
 // Faces
 
 void ColumnDialog::prepareImportFace(const QString& fileName, bool rockEnabled, bool strucEnabled, bool isoEnabled) {
-    setWindowWidthTwips(12450);
     setWindowTitle(ImportCaption);
     cmdOK->setText(QStringLiteral("Import"));
     labF->setText(QStringLiteral("Imported file:"));
@@ -258,10 +314,11 @@ void ColumnDialog::prepareImportFace(const QString& fileName, bool rockEnabled, 
     for (QWidget* c : {static_cast<QWidget*>(optLat[3]), static_cast<QWidget*>(optLong[3]),
                        static_cast<QWidget*>(optData[3]), static_cast<QWidget*>(optNone[3])})
         c->setEnabled(true);
+    m_listSide->setVisible(true);
+    setWindowWidthTwips(12450);
 }
 
 void ColumnDialog::prepareExportFace(const QString& fileName, const QString& dataText) {
-    setWindowWidthTwips(7755);
     setWindowTitle(ExportCaption);
     cmdOK->setText(QStringLiteral("Export"));
     labF->setText(QStringLiteral("Exported file:"));
@@ -279,14 +336,20 @@ void ColumnDialog::prepareExportFace(const QString& fileName, const QString& dat
     for (QWidget* c : {static_cast<QWidget*>(optLat[3]), static_cast<QWidget*>(optLong[3]),
                        static_cast<QWidget*>(optData[3]), static_cast<QWidget*>(optNone[3])})
         c->setEnabled(false);
+    // The list and its help belong to the import: the export face is the
+    // window without them.
+    m_listSide->setVisible(false);
+    setWindowWidthTwips(7755);
 }
 
 bool ColumnDialog::isImportFace() const { return windowTitle() == ImportCaption; }
 
 void ColumnDialog::setWindowWidthTwips(double width) {
-    // The list and its help lie right of 7700 twips: a narrower window cuts
-    // them off rather than squeezing the controls.
-    resize(twips::toPx(width - BorderWidth), twips::toPx(ClientHeight));
+    // The width asked for, unless the controls need more at this font.
+    layout()->activate();
+    const QSize least = minimumSizeHint();
+    resize(std::max(twips::toPx(width - BorderWidth), least.width()),
+           std::max(twips::toPx(ClientHeight), least.height()));
 }
 
 double ColumnDialog::windowWidthTwips() const { return twips::fromPx(width()) + BorderWidth; }
@@ -295,15 +358,11 @@ double ColumnDialog::windowWidthTwips() const { return twips::fromPx(width()) + 
 // Listing the file
 
 void ColumnDialog::ShowFile() {
-    List1->clear();
+    m_lines->setLines({});
     LineNumber = 0;
     // A file that cannot be opened goes to the caller with the list empty.
-    const QByteArray bytes = legacy::readFileBytes(w.doc.ImportFile);
-    const QStringList lines = legacy::splitLines(legacy::decodeLatin1(bytes));
-    List1->setUpdatesEnabled(false);
-    List1->addItems(lines);
-    List1->setUpdatesEnabled(true);
-    LineNumber = List1->count();
+    m_lines->setLines(importer::TextLines::fromFile(w.doc.ImportFile));
+    LineNumber = m_lines->rowCount({});
     labLines->setText(QStringLiteral("Number of lines: ") + QString::number(LineNumber));
     txtLine->setText(QString::number(LineNumber));
 }
@@ -322,6 +381,12 @@ void ColumnDialog::cmdOK_Click() {
 }
 
 void ColumnDialog::cmdCancel_Click() { reject(); }
+
+void ColumnDialog::done(int result) {
+    QDialog::done(result);
+    // A listed file may be large; the next import lists its own.
+    m_lines->setLines({});
+}
 
 void ColumnDialog::closeEvent(QCloseEvent* e) {
     // Closed through the window system rather than OK or Cancel: the window
@@ -360,12 +425,12 @@ void ColumnDialog::kindClicked(bool contact) {
 }
 
 void ColumnDialog::List1_MouseUp(bool modifier) {
-    for (int i = 0; i < List1->count(); ++i) {
-        if (List1->item(i)->isSelected()) {
-            LineNumber = i;
-            labSel->setText(QStringLiteral("Line Selected: ") + QString::number(i + 1));
-            break;
-        }
+    const QModelIndexList selected = List1->selectionModel()->selectedIndexes();
+    if (!selected.isEmpty()) {
+        int first = selected.front().row();
+        for (const QModelIndex& i : selected) first = std::min(first, i.row());
+        LineNumber = first;
+        labSel->setText(QStringLiteral("Line Selected: ") + QString::number(first + 1));
     }
     if (!modifier) txtHead->setText(QString::number(LineNumber));
     else txtLine->setText(QString::number(lastLineForPick(LineNumber)));

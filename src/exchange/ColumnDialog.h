@@ -37,7 +37,8 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class QListView;
+class FileLinesModel;
 class QPushButton;
 
 // The role a column's options give it.
@@ -68,7 +69,7 @@ public:
     ~ColumnDialog() override;
 
     // ---- the two faces, as the import and the export prepare them ----
-    // Import: width 12450, import caption, "Import", "Imported file:", the
+    // Import: width 12450 (or what the controls need), import caption, "Import", "Imported file:", the
     // file name, header box enabled, chkHead hidden, each kind option enabled
     // as the main window's option of that name is (a chosen kind no longer
     // offered gives way to the first offered one), optPointDat enabled,
@@ -76,7 +77,8 @@ public:
     // "Contact" is chosen, the line labels shown, "Import to Line Number:",
     // "Other" and the fourth column enabled.
     void prepareImportFace(const QString& fileName, bool rockEnabled, bool strucEnabled, bool isoEnabled);
-    // Export: width 7755, export caption, "Export", "Exported file:", the
+    // Export: width 7755 (or what the controls need) without the list and
+    // its help, export caption, "Export", "Exported file:", the
     // file name, header box disabled, chkHead shown, kind and point-type
     // options disabled, the line labels hidden, "Data text:", txtLine :=
     // dataText, "Other" and the fourth column disabled.
@@ -84,7 +86,9 @@ public:
 
     // Lists the file named by the document's ImportFile in List1, then sets
     // labLines and txtLine to the number of lines.  A file that cannot be
-    // opened throws legacy::Error and leaves the list empty.
+    // opened throws legacy::Error and leaves the list empty.  The list shows
+    // the file through its line offsets, and lets it go when the window is
+    // hidden or closed.
     void ShowFile();
 
     // Shows the window modally (through dlg::execDialog) and returns the
@@ -92,7 +96,8 @@ public:
     int showModal();
 
     bool isImportFace() const;
-    // Window width in twips (the client area is 120 twips narrower).
+    // Window width in twips (the client area is 120 twips narrower); never
+    // narrower than the controls need, so that every caption shows whole.
     void setWindowWidthTwips(double width);
     double windowWidthTwips() const;
 
@@ -129,7 +134,7 @@ public:
     QGroupBox* Frame3 = nullptr;
     OptionButton* optPointDat = nullptr;
     OptionButton* optPointCon = nullptr;
-    QListWidget* List1 = nullptr;
+    QListView* List1 = nullptr;
     QLabel* Label3 = nullptr;
     QLabel* labSel = nullptr;
     QLabel* labLines = nullptr;
@@ -143,6 +148,9 @@ public:
     QPushButton* cmdOK = nullptr;
     QPushButton* cmdCancel = nullptr;
 
+    // OK and Cancel hide the window; the listed file is let go then.
+    void done(int result) override;
+
 protected:
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -154,5 +162,7 @@ private:
     void kindClicked(bool contact);
 
     MainWindow& w;
+    FileLinesModel* m_lines = nullptr;
+    QWidget* m_listSide = nullptr; // the list and its help: the import face only
     bool m_unloaded = false;
 };

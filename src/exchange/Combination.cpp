@@ -36,6 +36,11 @@ NearestSix nearestSix(const std::vector<DataPoint>& other, int otherCount, doubl
 }
 
 float weightedMean(const std::vector<DataPoint>& other, const NearestSix& six) {
+    // A second-set point exactly at the position is the value there: the
+    // weights would divide by its zero distance.  Slot 1 holds it, and among
+    // several coincident points the one with the lowest index.
+    if (six.distance[0] == 0.0f && six.index[0] > 0 && six.index[0] < int(other.size()))
+        return other[size_t(six.index[0])].Z;
     float s = 0, wsum = 0;
     for (size_t j = 0; j < 6; ++j) {
         const float z = six.index[j] < int(other.size()) ? other[size_t(six.index[j])].Z : 0.0f;
@@ -68,6 +73,7 @@ void combinePoints(Document& doc, bool plottedIsopachs, int button, const std::f
                 const NearestSix six = nearestSix(doc.OtherPoints, doc.OtherCount, p.X, p.Y, start);
                 p.Z = combinedValue(p.Z, weightedMean(doc.OtherPoints, six), plottedIsopachs, button);
                 p.Combined = true;
+                doc.DataChanged = true;
             }
             ++handled;
             if (progress) progress(handled, total);

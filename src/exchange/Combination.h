@@ -21,8 +21,9 @@ struct NearestSix {
 };
 NearestSix nearestSix(const std::vector<DataPoint>& other, int otherCount, double x, double y, float startDistance);
 
-// The weighted mean of the six slots; throws legacy::Error when a slot
-// distance is 0 (a second-set point exactly at the position).
+// The weighted mean of the six slots.  When a second-set point lies exactly
+// at the position, its value (the lowest index among several).  Throws
+// legacy::Error on arithmetic failure (an empty slot at distance 0).
 float weightedMean(const std::vector<DataPoint>& other, const NearestSix& six);
 
 // The new value of a plotted point.  button 0: "-", 1: "+".
@@ -35,10 +36,11 @@ struct ResultKind {
 };
 ResultKind resultKind(bool plottedIsopachs, bool otherStructural, int button);
 
-// Combines every plotted point not combined before, datum points first.
-// `progress(handled, total)` is called after each point, skipped ones too.
-// Throws legacy::Error; the points changed before the failure keep their
-// new value and their Combined flag.
+// Combines every plotted point not combined before, datum points first, and
+// marks the document changed once a point is combined.  `progress(handled,
+// total)` is called after each point, skipped ones too.  Throws
+// legacy::Error; the points changed before the failure keep their new value
+// and their Combined flag.
 void combinePoints(Document& doc, bool plottedIsopachs, int button,
                    const std::function<void(int, int)>& progress = {});
 

@@ -205,22 +205,22 @@ void ExportCommands::mnuFileOpenDat_Click() {
     w.DialogFileName = cd.FileName;
     w.DialogFileTitle = cd.FileTitle;
     const QString path = cd.FileName;
-
-    if (!d.OtherDataFileName.isEmpty()) {
-        if (path == d.OtherDataFileName) {
-            dlg::msgBox(QStringLiteral("File already open"), {dlg::Buttons::OK, dlg::Icon::None});
-            return;
-        }
-        d.OtherDataFileName = path;
-        for (int i = 1; i <= d.DatCount; ++i) d.DatumPoints[size_t(i)].Combined = false;
-        for (int i = 1; i <= d.ConCount; ++i) d.ContourPoints[size_t(i)].Combined = false;
-    } else {
-        d.OtherDataFileName = path;
+    if (!d.OtherDataFileName.isEmpty() && path == d.OtherDataFileName) {
+        dlg::msgBox(QStringLiteral("File already open"), {dlg::Buttons::OK, dlg::Icon::None});
+        return;
     }
 
     w.setBusyPointers(true);
     try {
+        // The file is read whole before anything changes: a damaged file
+        // opens nothing, and a set opened before stays open as it was, with
+        // its name, its combined points and its status text.
         seconddata::readSecondDataSet(readFileBytes(path), d);
+        if (!d.OtherDataFileName.isEmpty()) {
+            for (int i = 1; i <= d.DatCount; ++i) d.DatumPoints[size_t(i)].Combined = false;
+            for (int i = 1; i <= d.ConCount; ++i) d.ContourPoints[size_t(i)].Combined = false;
+        }
+        d.OtherDataFileName = path;
         const bool iso = w.optIso->isChecked();
         for (int b = 0; b < 2; ++b)
             w.cmdConDat[size_t(b)]->setToolTip(seconddata::combineToolTip(iso, d.OtherStructural, b));
@@ -232,14 +232,11 @@ void ExportCommands::mnuFileOpenDat_Click() {
                           FileService::SplitPath(path, false) + QStringLiteral(" data open)"));
         w.enablePrinting();
         w.DialogFileName = d.DataFileName;
-    } catch (const Error&) {
-        // A file that does not read to its end opens no data set; nothing is
-        // reported, as the reading always did.  A set opened before is gone
-        // too (its points were replaced and the combined marks cleared), so
-        // nothing may be combined with what little was read.
-        d.OtherDataOpen = false;
-        for (QWidget* c : std::initializer_list<QWidget*>{w.labConDat, w.cmdConDat[0], w.cmdConDat[1]})
-            c->setEnabled(false);
+    } catch (const Error& e) {
+        w.setBusyPointers(false);
+        w.reportError(QStringLiteral("mnuFileOpenDat error: "),
+                      FileService::SplitPath(path, false) + QStringLiteral(": ") + e.description());
+        return;
     }
     w.setBusyPointers(false);
 }

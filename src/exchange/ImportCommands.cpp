@@ -77,7 +77,7 @@ void ImportCommands::mnuFileImportData_Click() {
                                                "Latitude/Northing and one Longitude/Easting column.")
                                     .arg(code));
         const int header = importer::headerLines(head);
-        const int records = importer::recordCount(last, header);
+        const int lineCount = importer::lineCount(last, header);
 
         if (options.contact) {
             w.optRock->setEnabled(true);
@@ -102,11 +102,14 @@ void ImportCommands::mnuFileImportData_Click() {
         }
 
         reading = true;
-        const QString text = legacy::decodeLatin1(legacy::readFileBytes(doc.ImportFile));
-        importer::RecordReader reader(text, code,
+        const importer::TextLines lines = importer::TextLines::fromFile(doc.ImportFile);
+        importer::RecordReader reader(lines, code,
                                       tabMode ? importer::RecordReader::Mode::Stream
                                               : importer::RecordReader::Mode::Comma);
         if (header > 0) reader.skipLines(header);
+        // Blank lines hold no record: a blank line at the end of the file is
+        // no record the file lacks.
+        const int records = std::min(reader.dataLinesAhead(lineCount), importer::MaxRecords);
         const auto formatError = [this] {
             dlg::msgBox(QStringLiteral("Data format error"), {dlg::Buttons::OK, dlg::Icon::Information},
                         w.app.ProgramTitle);
@@ -122,7 +125,21 @@ void ImportCommands::mnuFileImportData_Click() {
             appendRecord(r, options);
         }
         reading = false;
+        // What the limit kept out of the lines chosen.
+        const int read = reader.linesRead();
+        const int rangeEnd = int(std::min<long long>(static_cast<long long>(header) + lineCount, lines.count()));
+        const int left = std::max(0, rangeEnd - read);
+        const bool cut = records == importer::MaxRecords && reader.dataLinesAhead(left) > 0;
         completeImport();
+        if (cut) {
+            // Say so, or the user takes half a file for the whole.
+            dlg::msgBox(QStringLiteral("Only the first %1 points were imported, the most one import takes: "
+                                       "%2 lines were read and %3 lines were left.")
+                            .arg(records)
+                            .arg(read)
+                            .arg(left),
+                        {dlg::Buttons::OK, dlg::Icon::Information}, w.app.ProgramTitle);
+        }
     } catch (const legacy::Error& e) {
         if (reading) {
             // A failed reading takes back the points it appended, so the

@@ -3,6 +3,10 @@
 #include "document/Document.h"
 #include "map/Projections.h"
 
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+
 namespace importer {
 
 const QStringList& acceptedCodes() {
@@ -21,9 +25,8 @@ bool isAcceptedCode(const QString& code) { return acceptedCodes().contains(code)
 
 int16_t headerLines(const QString& txtHead) { return legacy::CInt(legacy::NumVal(txtHead)); }
 
-int recordCount(const QString& txtLine, int headerLines) {
+int lineCount(const QString& txtLine, int headerLines) {
     const int32_t n = legacy::CLng(double(legacy::NumVal(txtLine)) - headerLines);
-    if (n > MaxRecords) return MaxRecords;
     return n < 0 ? 0 : n;
 }
 
@@ -44,6 +47,23 @@ void assign(Record& r, QChar role, float value) {
 
 } // namespace
 
+namespace {
+
+bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+
+// NumVal of a comma-mode field; a number in double quotes reads as itself.
+float fieldValue(QStringView field) {
+    qsizetype i = 0;
+    while (i < field.size() && isBlank(field[i])) ++i;
+    if (i < field.size() && field[i] == u'"') {
+        const qsizetype close = field.indexOf(u'"', i + 1);
+        field = field.mid(i + 1, close < 0 ? -1 : close - i - 1);
+    }
+    return legacy::NumVal(field);
+}
+
+} // namespace
+
 Record parseCommaLine(const QString& line, const QString& code) {
     Record r;
     const int columns = columnsOf(code);
@@ -51,95 +71,112 @@ Record parseCommaLine(const QString& line, const QString& code) {
     qsizetype start = 0;
     for (int k = 0; k < columns; ++k) {
         if (start > len) break; // the line has no field for this column
-        QString field;
+        QStringView field;
         // A comma directly after the previous one ends nothing.
         if (k > 0)
             while (start < len && line[start] == u',') ++start;
         if (k == columns - 1) {
-            field = line.mid(start);
+            field = QStringView(line).mid(start);
             start = len + 1;
         } else if (k == 0 && len > 0 && line[0] == u',') {
             start = 1; // an empty first field
         } else {
             const qsizetype comma = line.indexOf(u',', start + 1);
             if (comma < 0) {
-                field = line.mid(start);
+                field = QStringView(line).mid(start);
                 start = len + 1;
             } else {
-                field = line.mid(start, comma - start);
+                field = QStringView(line).mid(start, comma - start);
                 start = comma + 1;
             }
         }
-        assign(r, code[k], legacy::NumVal(field));
+        if (code[k] != u'-') assign(r, code[k], fieldValue(field));
     }
     return r;
 }
 
-RecordReader::RecordReader(const QString& text, const QString& code, Mode mode)
-    : m_reader(text), m_text(text), m_code(code), m_mode(mode) {}
+RecordReader::RecordReader(const TextLines& lines, const QString& code, Mode mode)
+    : m_lines(lines), m_code(code), m_mode(mode) {}
 
 void RecordReader::skipLines(int lines) {
-    for (int i = 0; i < lines; ++i) m_reader.readLine();
+    if (lines > m_lines.count() - m_line) {
+        m_line = m_lines.count();
+        legacy::raise(legacy::ErrorCode::InputPastEnd);
+    }
+    m_line += lines;
 }
 
-namespace {
-bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
-bool isLineEnd(QChar c) { return c == u'\r' || c == u'\n'; }
-} // namespace
+int RecordReader::dataLinesAhead(int lines) const {
+    const int available = std::min(lines, m_lines.count() - m_line);
+    int data = std::max(0, lines - available);
+    for (int i = m_line; i < m_line + available; ++i)
+        if (!m_lines.isBlank(i)) ++data;
+    return data;
+}
 
-bool RecordReader::atEnd() const {
-    if (m_pos < 0) return m_reader.atEnd();
-    for (qsizetype i = m_pos; i < m_text.size(); ++i)
-        if (!isBlank(m_text[i]) && !isLineEnd(m_text[i])) return false;
+bool RecordReader::toContent() {
+    for (;;) {
+        while (m_pos < m_text.size() && isBlank(m_text[m_pos])) ++m_pos;
+        if (m_pos < m_text.size()) return true;
+        if (m_line >= m_lines.count()) return false;
+        m_text = m_lines.line(m_line++);
+        m_pos = 0;
+    }
+}
+
+bool RecordReader::atEnd() {
+    if (m_mode == Mode::Stream) return !toContent();
+    for (int i = m_line; i < m_lines.count(); ++i)
+        if (!m_lines.isBlank(i)) return false;
     return true;
 }
 
 QString RecordReader::nextField() {
-    // Blanks and blank lines before a field are passed over.
-    while (m_pos < m_text.size() && (isBlank(m_text[m_pos]) || isLineEnd(m_text[m_pos]))) ++m_pos;
+    // Blanks and blank lines before a field are passed over (the caller
+    // found one).
+    toContent();
     QString item;
-    if (m_pos < m_text.size() && m_text[m_pos] == u'"') {
-        // A quoted text is one field, quotes removed.
+    if (m_text[m_pos] == u'"') {
+        // A quoted text is one field, quotes removed; it ends with its line.
         const qsizetype close = m_text.indexOf(u'"', m_pos + 1);
         const qsizetype end = close < 0 ? m_text.size() : close;
         item = m_text.mid(m_pos + 1, end - m_pos - 1);
-        m_pos = close < 0 ? int(m_text.size()) : int(close + 1);
+        m_pos = close < 0 ? m_text.size() : close + 1;
     } else {
-        const int start = m_pos;
-        while (m_pos < m_text.size() && !isBlank(m_text[m_pos]) && m_text[m_pos] != u',' &&
-               !isLineEnd(m_text[m_pos]))
-            ++m_pos;
+        const qsizetype start = m_pos;
+        while (m_pos < m_text.size() && !isBlank(m_text[m_pos]) && m_text[m_pos] != u',') ++m_pos;
         item = m_text.mid(start, m_pos - start);
     }
-    // A comma or line end after the field, past any blanks, goes with it.
+    // A comma after the field, past any blanks, goes with it (a line end
+    // does by itself).
     while (m_pos < m_text.size() && isBlank(m_text[m_pos])) ++m_pos;
-    if (m_pos < m_text.size()) {
-        if (m_text[m_pos] == u',' || m_text[m_pos] == u'\n') {
-            ++m_pos;
-        } else if (m_text[m_pos] == u'\r') {
-            ++m_pos;
-            if (m_pos < m_text.size() && m_text[m_pos] == u'\n') ++m_pos;
-        }
-    }
+    if (m_pos < m_text.size() && m_text[m_pos] == u',') ++m_pos;
     return item;
 }
 
 Record RecordReader::read(int& missingFields) {
     missingFields = 0;
-    if (m_mode == Mode::Comma) return parseCommaLine(m_reader.readLine(), m_code);
-    if (m_pos < 0) m_pos = m_reader.position();
+    if (m_mode == Mode::Comma) {
+        while (m_line < m_lines.count() && m_lines.isBlank(m_line)) ++m_line;
+        if (m_line >= m_lines.count()) legacy::raise(legacy::ErrorCode::InputPastEnd);
+        return parseCommaLine(m_lines.line(m_line++), m_code);
+    }
     Record r;
     const int columns = columnsOf(m_code);
     for (int k = 0; k < columns; ++k) {
         const QChar role = m_code[k];
         if (role == u'0') continue; // no column here
-        if (atEnd()) {
+        if (!toContent()) {
             ++missingFields;
             continue;
         }
         // A skipped column takes the next field whatever it holds.
         const QString field = nextField();
-        if (role != u'-') assign(r, role, legacy::NumVal(field));
+        if (role == u'-' || field.isEmpty()) continue;
+        double value = 0;
+        if (!legacy::parseNumber(field, value)) legacy::raiseAt(legacy::ErrorCode::TypeMismatch, m_line, field);
+        if (!(std::fabs(value) <= double(FLT_MAX))) legacy::raiseAt(legacy::ErrorCode::Overflow, m_line, field);
+        assign(r, role, float(value));
     }
     return r;
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "document/Legacy.h"
+#include "exchange/TextLines.h"
 
 #include <QString>
 #include <QStringList>
@@ -25,9 +26,10 @@ constexpr int MaxRecords = 31000;
 // Header lines: the typed value rounded to a whole number (halves to even);
 // beyond 16 bits it is an "Overflow".
 int16_t headerLines(const QString& txtHead);
-// Records to read: the typed last line less the header lines, rounded the
-// same way, at most MaxRecords; 0 or less reads nothing.
-int recordCount(const QString& txtLine, int headerLines);
+// Lines to read after the header lines: the typed last line less the header
+// lines, rounded the same way; 0 or less reads nothing.  Of them, at most
+// MaxRecords records are read.
+int lineCount(const QString& txtLine, int headerLines);
 
 // One record as read: roles the code lacks, or whose field is missing, are 0.
 struct Record {
@@ -40,35 +42,49 @@ struct Record {
 // separate like one; a comma as the first character ends an empty first
 // field), the k-th field belongs to the k-th letter of the code, and the
 // last column's field is the whole rest of the line after the comma before
-// it.  Missing fields leave their roles at 0.
+// it.  Fields are read with NumVal, a number in double quotes (as
+// spreadsheets write it) as that number.  Missing fields leave their roles
+// at 0.
 Record parseCommaLine(const QString& line, const QString& code);
 
-// Reads the records of a file's text, after its header lines, in one of the
-// two modes.  Line ends may be CR, LF or CR LF.
+// Reads the records of a file's lines, after its header lines, in one of the
+// two modes.  Lines of nothing but blanks are no records in either mode.
 class RecordReader {
 public:
     enum class Mode { Stream, Comma };
-    RecordReader(const QString& text, const QString& code, Mode mode);
+    // `lines` must outlive the reader.
+    RecordReader(const TextLines& lines, const QString& code, Mode mode);
 
     // Reads and drops `lines` whole lines; throws legacy::Error ("Input past
     // end of file") when the file has fewer.
     void skipLines(int lines);
+    // How many of the next `lines` lines hold a record: the lines that are
+    // not blank, and the lines wanted past the end of the file, whose
+    // records the reading will find missing.
+    int dataLinesAhead(int lines) const;
     // Nothing but blanks and line ends is left.
-    bool atEnd() const;
-    // Reads one record.  In stream mode a field wanted after the end of the
-    // text is left at 0 and counted in `missingFields`; blank lines between
-    // fields are passed over, so that they cannot shift the columns.  Values
-    // are read with NumVal: a text in a number column gives 0.
+    bool atEnd();
+    // Reads one record.  Comma mode: the next line that is not blank.
+    // Stream mode: the next fields, wherever the lines break; a field wanted
+    // after the end of the text is left at 0 and counted in `missingFields`.
+    // A stream field of a number column must be a number (an empty one is
+    // 0): any other text throws legacy::Error naming its line.
     Record read(int& missingFields);
+    // The lines read so far, header lines included.
+    int linesRead() const { return m_line; }
 
 private:
+    // Moves to the next text that is not a blank, loading lines as needed;
+    // false at the end of the file.
+    bool toContent();
     QString nextField();
 
-    legacy::FieldReader m_reader; // header lines and comma-mode lines
-    QString m_text;
-    int m_pos = -1;               // the stream's place, once it started
+    const TextLines& m_lines;
     QString m_code;
     Mode m_mode;
+    int m_line = 0;      // lines taken so far; m_text is the last of them
+    QString m_text;      // stream mode: the line being read
+    qsizetype m_pos = 0; // stream mode: the place in it
 };
 
 // Limits a latitude below the pole when the map is in degrees, then converts

@@ -8,36 +8,24 @@ using namespace legacy;
 namespace seconddata {
 
 void readSecondDataSet(const QByteArray& bytes, Document& doc) {
-    doc.OtherPoints.clear();
     Document file;
     ProjectReadState st;
-    auto takeRows = [&] {
-        doc.OtherPoints.assign(1, DataPoint{});
-        for (int i = 1; i <= file.DatCount; ++i) doc.OtherPoints.push_back(file.DatumPoints[size_t(i)]);
-        for (int i = 1; i <= file.ConCount; ++i) doc.OtherPoints.push_back(file.ContourPoints[size_t(i)]);
-        for (DataPoint& p : doc.OtherPoints) p.Combined = false;
-    };
-    try {
-        readProjectFile(bytes, file, st, &doc);
-    } catch (const Error&) {
-        if (st.kindRead) doc.OtherStructural = st.controls.kind == DataKind::Structural;
-        throw;
-    }
+    st.strictTables = true;
+    readProjectFile(bytes, file, st, &doc);
+    const int datCount = std::max(0, st.declaredDatCount);
+    const int conCount = std::max(0, st.declaredConCount);
+    if (datCount + conCount > 32767) raise(ErrorCode::Overflow);
+
+    // The whole file read: only now does it replace the set held before.
+    doc.OtherPoints.assign(1, DataPoint{});
+    doc.OtherPoints.reserve(size_t(datCount + conCount) + 1);
+    for (int i = 1; i <= file.DatCount; ++i) doc.OtherPoints.push_back(file.DatumPoints[size_t(i)]);
+    for (int i = 1; i <= file.ConCount; ++i) doc.OtherPoints.push_back(file.ContourPoints[size_t(i)]);
+    for (DataPoint& p : doc.OtherPoints) p.Combined = false;
+    doc.OtherDatCount = datCount;
+    doc.OtherConCount = conCount;
+    doc.OtherCount = datCount + conCount;
     doc.OtherStructural = st.controls.kind == DataKind::Structural;
-    doc.OtherDatCount = std::max(0, st.declaredDatCount);
-    doc.OtherConCount = std::max(0, st.declaredConCount);
-    const int sum = doc.OtherDatCount + doc.OtherConCount;
-    if (sum > 32767) raise(ErrorCode::Overflow);
-    doc.OtherCount = sum;
-    // A table cut short ends the reading there: the rows before it stay, but
-    // the set is not complete and must not be taken for one.
-    if (file.DatCount < doc.OtherDatCount) {
-        file.ConCount = 0;
-        takeRows();
-        raise(ErrorCode::InputPastEnd);
-    }
-    takeRows();
-    if (file.ConCount < doc.OtherConCount) raise(ErrorCode::InputPastEnd);
 }
 
 QString combineToolTip(bool plottedIsopachs, bool otherStructural, int button) {

@@ -12,10 +12,10 @@ namespace seconddata {
 
 // Reads the data-kind line, the counts and the two point tables of a project
 // file into doc.OtherPoints, OtherDatCount, OtherConCount, OtherCount and
-// OtherStructural.  Rows are converted with doc's projection.  Throws
-// legacy::Error when the file is not read to its last expected row; what was
-// read before the failure stays in the document.  OtherDataOpen is left to
-// the caller.
+// OtherStructural.  Rows are converted with doc's projection.  The reading is
+// strict: a count or row field that is not a number, or a table cut short,
+// throws legacy::Error naming the failure, and then nothing of the second set
+// held before has changed.  OtherDataOpen is left to the caller.
 void readSecondDataSet(const QByteArray& bytes, Document& doc);
 
 // Tool tip of a Combine Data button (0: "-", 1: "+").

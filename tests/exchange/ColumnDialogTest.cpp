@@ -12,7 +12,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -45,6 +45,32 @@ QString accept(MainWindow& w, ColumnDialog& d) {
     return d.isImportFace() ? w.doc.ImportOrder : w.doc.ColumnOrder;
 }
 
+// The visible controls of a window whose text does not show whole: a label,
+// button or frame narrower than its text, a wrapped label shorter than its
+// lines, a control reaching out of its container or into another one.
+QStringList cutCaptions(QWidget& window) {
+    QStringList cut;
+    const auto controls = window.findChildren<QWidget*>();
+    for (QWidget* c : controls) {
+        if (!c->isVisibleTo(&window)) continue;
+        const QRect at = c->geometry();
+        if (auto* l = qobject_cast<QLabel*>(c)) {
+            if (l->wordWrap() ? l->heightForWidth(at.width()) > at.height() : l->sizeHint().width() > at.width())
+                cut << c->objectName();
+        } else if (qobject_cast<QAbstractButton*>(c) || qobject_cast<QGroupBox*>(c)) {
+            if (c->sizeHint().width() > at.width()) cut << c->objectName();
+        } else {
+            continue;
+        }
+        if (!c->parentWidget()->rect().contains(at)) cut << c->objectName() + QStringLiteral(" (outside)");
+        for (QWidget* o : controls)
+            if (o != c && o->parentWidget() == c->parentWidget() && o->isVisibleTo(&window) &&
+                o->geometry().intersects(at) && c->objectName() < o->objectName())
+                cut << c->objectName() + QStringLiteral(" over ") + o->objectName();
+    }
+    return cut;
+}
+
 // Clicks an option button on its indicator.
 void click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2)); }
 
@@ -53,27 +79,6 @@ void click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton, {}, QPoint
 class ColumnDialogTest : public QObject {
     Q_OBJECT
 private slots:
-    void codes_data() {
-        QTest::addColumn<QList<int>>("roles");
-        QTest::addColumn<QString>("import");
-        QTest::addColumn<QString>("exported");
-        using R = ColumnRole;
-        auto l = [](R a, R b, R c, R d) { return QList<int>{int(a), int(b), int(c), int(d)}; };
-        QTest::newRow("design state") << l(R::Long, R::Lat, R::None, R::None) << "xy00" << "xy0";
-        QTest::newRow("three columns") << l(R::Long, R::Lat, R::Data, R::None) << "xyz0" << "xyz";
-        QTest::newRow("other") << l(R::Other, R::Lat, R::Long, R::Data) << "-yxz" << "0yx";
-        QTest::newRow("no choice") << l(R::None, R::Lat, R::Data, R::Other) << "0yz-" << "0yz";
-    }
-    void codes() {
-        QFETCH(QList<int>, roles);
-        QFETCH(QString, import);
-        QFETCH(QString, exported);
-        std::array<ColumnRole, 4> r{};
-        for (size_t i = 0; i < 4; ++i) r[i] = ColumnRole(roles[int(i)]);
-        QCOMPARE(columnCode(r, true), import);
-        QCOMPARE(columnCode(r, false), exported);
-    }
-
     void freshDialogAcceptedAtOnce() {
         auto w = startWindow();
         ColumnDialog& d = ColumnDialog::frmImEx(*w);
@@ -149,7 +154,6 @@ private slots:
         ColumnDialog& d = ColumnDialog::frmImEx(*w);
         d.prepareExportFace(QStringLiteral("pts.txt"), QStringLiteral("Depth"));
         QCOMPARE(d.windowTitle(), QStringLiteral("Vexolan: Export Data"));
-        QCOMPARE(d.windowWidthTwips(), 7755.0);
         QCOMPARE(d.cmdOK->text(), QStringLiteral("Export"));
         QCOMPARE(d.labF->text(), QStringLiteral("Exported file:"));
         QCOMPARE(d.labFile->text(), QStringLiteral("pts.txt"));
@@ -161,8 +165,13 @@ private slots:
                                                           d.optPointCon, d.optLat[3], d.optLong[3], d.optData[3],
                                                           d.optNone[3], d.optOther[0], d.optOther[2]})
             QVERIFY2(!c->isEnabled(), qPrintable(c->objectName()));
-        // The list lies beyond the export width.
-        QVERIFY(d.List1->geometry().left() >= d.width());
+        // The export face is the window without the list and its help,
+        // as wide as asked or as its captions need.
+        d.show();
+        QVERIFY(!d.List1->isVisibleTo(&d) && !d.Label3->isVisibleTo(&d));
+        QCOMPARE(cutCaptions(d), QStringList());
+        const double exportWidth = d.windowWidthTwips();
+        QVERIFY(exportWidth >= 7755);
 
         // Import face: the kind options follow the main window's enabled ones.
         w->optRock->setEnabled(false);
@@ -171,15 +180,20 @@ private slots:
         d.prepareImportFace(QStringLiteral("in.txt"), w->optRock->isEnabled(), w->optStruc->isEnabled(),
                             w->optIso->isEnabled());
         QCOMPARE(d.windowTitle(), QStringLiteral("Vexolan: Import Data"));
-        QCOMPARE(d.windowWidthTwips(), 12450.0);
+        QVERIFY(d.windowWidthTwips() >= 12450 && d.windowWidthTwips() > exportWidth);
+        QVERIFY(d.List1->isVisibleTo(&d));
+        QCOMPARE(cutCaptions(d), QStringList());
         QCOMPARE(d.cmdOK->text(), QStringLiteral("Import"));
         QCOMPARE(d.labF->text(), QStringLiteral("Imported file:"));
         QCOMPARE(d.labLineImport->text(), QStringLiteral("Import to Line Number:"));
         QVERIFY(d.txtHead->isEnabled() && d.chkHead->isHidden() && !d.labSel->isHidden());
         QVERIFY(!d.optRock->isEnabled() && d.optStruc->isEnabled() && !d.optIso->isEnabled());
         QVERIFY(d.optPointDat->isEnabled());
-        // "Contact" is not offered any more: the structural kind takes its place.
+        // "Contact" is not offered any more: the structural kind takes its
+        // place; a chosen kind still offered is kept.
         QVERIFY(d.optStruc->isChecked());
+        d.prepareImportFace(QStringLiteral("in.txt"), true, true, true);
+        QVERIFY(d.optStruc->isChecked() && d.optRock->isEnabled());
         QVERIFY(d.optPointCon->isEnabled());
         QVERIFY(d.optOther[3]->isEnabled() && d.optNone[3]->isEnabled() && d.optLat[3]->isEnabled());
 
@@ -196,41 +210,28 @@ private slots:
         QVERIFY(d.optPointCon->isEnabled());
     }
 
-    void kindsFollowTheMainWindow() {
-        auto w = startWindow();
-        ColumnDialog& d = ColumnDialog::frmImEx(*w);
-        // A fresh dialog offers "Contact"; a document of isopachs does not.
-        d.prepareImportFace(QStringLiteral("in.txt"), false, false, true);
-        QVERIFY(d.optIso->isChecked() && d.optIso->isEnabled());
-        QVERIFY(!d.optRock->isEnabled() && !d.optStruc->isEnabled());
-        // A chosen kind still offered is kept.
-        d.prepareImportFace(QStringLiteral("in.txt"), true, true, true);
-        QVERIFY(d.optIso->isChecked());
-        QVERIFY(d.optRock->isEnabled() && d.optStruc->isEnabled());
-    }
-
     void listing() {
         QTemporaryDir dir;
         auto w = startWindow();
         ColumnDialog& d = ColumnDialog::frmImEx(*w);
+        const QAbstractItemModel& list = *d.List1->model();
         // Five lines, mixed line ends, no final line end.
         w->doc.ImportFile = writeFile(dir, "five.txt", "East North\r\n1 2\n3 4\r5 6\r\n7 \xE9");
         d.ShowFile();
-        QCOMPARE(d.List1->count(), 5);
-        QCOMPARE(d.List1->item(4)->text(), QStringLiteral("7 \u00E9"));
+        QCOMPARE(list.rowCount(), 5);
+        QCOMPARE(list.index(4, 0).data().toString(), QStringLiteral("7 \u00E9"));
         QCOMPARE(d.labLines->text(), QStringLiteral("Number of lines: 5"));
         QCOMPARE(d.txtLine->text(), QStringLiteral("5"));
         QCOMPARE(d.LineNumber, 5L);
 
         // A plain click on the third line makes it the first data line.
-        QListWidgetItem* third = d.List1->item(2);
-        QTest::mouseClick(d.List1->viewport(), Qt::LeftButton, {}, d.List1->visualItemRect(third).center());
+        d.show();
+        QTest::mouseClick(d.List1->viewport(), Qt::LeftButton, {}, d.List1->visualRect(list.index(2, 0)).center());
         QCOMPARE(d.txtHead->text(), QStringLiteral("2"));
         QCOMPARE(d.labSel->text(), QStringLiteral("Line Selected: 3"));
         // A click with Ctrl on the fourth makes it the last line read.
-        QListWidgetItem* fourth = d.List1->item(3);
         QTest::mouseClick(d.List1->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                          d.List1->visualItemRect(fourth).center());
+                          d.List1->visualRect(list.index(3, 0)).center());
         QCOMPARE(d.txtLine->text(), QStringLiteral("4"));
         QCOMPARE(d.txtHead->text(), QStringLiteral("2"));
         QCOMPARE(d.labSel->text(), QStringLiteral("Line Selected: 4"));
@@ -241,20 +242,24 @@ private slots:
         QCOMPARE(d.labSel->text(), QStringLiteral("Line Selected: 4"));
         QCOMPARE(d.txtHead->text(), QStringLiteral("3"));
 
+        // The listed file is let go when the window is hidden.
+        d.cmdCancel_Click();
+        QCOMPARE(list.rowCount(), 0);
+
         // An empty file lists nothing.
         w->doc.ImportFile = writeFile(dir, "empty.txt", "");
         d.ShowFile();
-        QCOMPARE(d.List1->count(), 0);
+        QCOMPARE(list.rowCount(), 0);
         QCOMPARE(d.labLines->text(), QStringLiteral("Number of lines: 0"));
         QCOMPARE(d.txtLine->text(), QStringLiteral("0"));
 
         // A file that cannot be opened goes to the caller; the list is empty.
         w->doc.ImportFile = writeFile(dir, "two.txt", "a\nb\n");
         d.ShowFile();
-        QCOMPARE(d.List1->count(), 2);
+        QCOMPARE(list.rowCount(), 2);
         w->doc.ImportFile = dir.filePath("missing.txt");
         QVERIFY_THROWS_EXCEPTION(legacy::Error, d.ShowFile());
-        QCOMPARE(d.List1->count(), 0);
+        QCOMPARE(list.rowCount(), 0);
     }
 };
 

@@ -32,16 +32,6 @@ Document docWith(std::vector<DataPoint> other) {
     return d;
 }
 
-// The mean the six slots give, recomputed from a plain list.
-float meanOf(const std::vector<std::pair<float, float>>& zd) {
-    float s = 0, w = 0;
-    for (const auto& [z, dist] : zd) {
-        s += z / dist;
-        w += 1 / dist;
-    }
-    return s / w;
-}
-
 } // namespace
 
 class CombinationTest : public QObject {
@@ -61,10 +51,9 @@ private slots:
         const NearestSix six = nearestSix(other, 4, 0, 0, 2000);
         QCOMPARE(six.index, (std::array<int, 6>{3, 4, 1, 2, 0, 0}));
         QCOMPARE(six.distance[4], 2000.0f);
-        // The empty slots pull the mean toward 0.
-        const float m = weightedMean(other, six);
-        QCOMPARE(m, meanOf({{30, 1}, {40, 2}, {10, 5}, {20, 10}, {0, 2000}, {0, 2000}}));
-        QVERIFY(m < meanOf({{30, 1}, {40, 2}, {10, 5}, {20, 10}}));
+        // (30/1 + 40/2 + 10/5 + 20/10) / (1 + 1/2 + 1/5 + 1/10 + 2/2000) = 54 / 1.801:
+        // the empty slots pull the mean below the 54 / 1.8 = 30 of the four.
+        QCOMPARE(weightedMean(other, six), 29.983343f);
     }
 
     void pointsBeyondTheStartDistanceAreNotChosen() {
@@ -74,10 +63,12 @@ private slots:
         QCOMPARE(six.index[1], 0);
     }
 
-    void pointOnASecondSetPointFails() {
-        const auto other = pointsAt({{1, 1, 5}, {2, 2, 6}});
-        const NearestSix six = nearestSix(other, 2, 1, 1, 2000);
-        QVERIFY_THROWS_EXCEPTION(legacy::Error, weightedMean(other, six));
+    // A point exactly on second-set points takes the value of the one with
+    // the lowest index, whatever lies around it.
+    void pointOnASecondSetPointTakesItsValue() {
+        const auto other = pointsAt({{2, 2, 6}, {1, 1, 7}, {1.5f, 1, 9}, {1, 1, 5}});
+        QCOMPARE(weightedMean(other, nearestSix(other, 4, 1, 1, 2000)), 7.0f);
+        QCOMPARE(weightedMean(other, nearestSix(other, 4, 2, 2, 2000)), 6.0f);
     }
 
     void newValue_data() {
@@ -136,19 +127,27 @@ private slots:
         QCOMPARE(d.ContourPoints[1].Z, 40.0f);
         QVERIFY(d.DatumPoints[1].Combined && d.ContourPoints[1].Combined);
         QCOMPARE(calls, (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}, {3, 3}}));
-        // A second run changes nothing.
+        QVERIFY(d.DataChanged);
+        // A second run changes nothing, and the document stays as saved.
+        d.DataChanged = false;
         combinePoints(d, false, 0);
         QCOMPARE(d.DatumPoints[1].Z, 90.0f);
+        QVERIFY(!d.DataChanged);
     }
 
     void failureKeepsThePointsDoneBefore() {
-        Document d = docWith(pointsAt({{0, 0, 10}, {9, 9, 20}}));
-        d.DatumPoints = pointsAt({{1, 0, 100}, {9, 9, 100}, {2, 0, 100}});
+        // One second-set point of 1E+38 and five empty slots at 2000: one
+        // unit away the mean is 1E+38 / (1 + 5/2000), about 9.975E+37, and
+        // added to 3E+38 it is beyond a Single.
+        Document d = docWith(pointsAt({{0, 0, 1e38f}}));
+        d.DatumPoints = pointsAt({{1, 0, 100}, {1, 0, 3e38f}, {2, 0, 100}});
         d.DatCount = 3;
-        QVERIFY_THROWS_EXCEPTION(legacy::Error, combinePoints(d, true, 1));
+        QVERIFY_THROWS_EXCEPTION(legacy::Error, combinePoints(d, false, 1));
         QVERIFY(d.DatumPoints[1].Combined);
-        QVERIFY(d.DatumPoints[1].Z != 100.0f);
+        QCOMPARE(d.DatumPoints[1].Z, 9.975062e37f);
+        QVERIFY(d.DataChanged);
         QVERIFY(!d.DatumPoints[2].Combined);
+        QCOMPARE(d.DatumPoints[2].Z, 3e38f);
         QCOMPARE(d.DatumPoints[3].Z, 100.0f);
     }
 

@@ -214,72 +214,64 @@ private slots:
     }
 
     // ---- second data set and combination ----
-    void openSecondDataSetThenSameFileAgain() {
+    // A second file is taken whole or not at all: a damaged one is refused
+    // with its reason and leaves the set opened before (or none) as it was;
+    // the same file again is "already open"; the mended file opens.
+    void secondDataSetOpens() {
         auto w = documentWithPoints();
         QTemporaryDir tmp;
-        const QString path = writeSecondFile(tmp.path(), QStringLiteral("Basin.vlm"), DataKind::Structural, 40);
-        QVERIFY(!w->cmdConDat[0]->isEnabled());
-        w->doc.DatumPoints[1].Combined = true;
-        testsupport::dialogs().queue(path);
-        w->exportCommands->mnuFileOpenDat_Click();
+        const QString good = writeSecondFile(tmp.path(), QStringLiteral("Basin.vlm"), DataKind::Structural, 4);
+        const QString bad = tmp.path() + QStringLiteral("/Bad.vlm");
+        QByteArray damaged = testsupport::fileBytes(good);
+        damaged.replace(" 700.0 ", " abc "); // the seventh row's latitude
+        legacy::writeFileAtomically(bad, damaged);
+        const QString panel = w->panel(2);
         auto& p = testsupport::dialogs().prompts;
-        QCOMPARE(p.size(), size_t(1));
+        const QString refused = QStringLiteral("mnuFileOpenDat error: \n\nBad.vlm: Type mismatch in line 19: \"abc\"");
+        auto open = [&](const QString& path) {
+            testsupport::dialogs().queue(path);
+            w->exportCommands->mnuFileOpenDat_Click();
+        };
+
+        open(bad);
         QCOMPARE(p[0].title, QStringLiteral("Open Data File"));
         QCOMPARE(p[0].filter, QStringLiteral("Map Data Files (*.vlm)|*.vlm|"));
-        QVERIFY(w->doc.OtherDataOpen);
-        QVERIFY(w->doc.OtherStructural);
+        QCOMPARE(p.back().text, refused);
+        QVERIFY(!w->doc.OtherDataOpen && w->doc.OtherDataFileName.isEmpty() && w->doc.OtherCount == 0);
+        QVERIFY(!w->cmdConDat[0]->isEnabled());
+        QCOMPARE(w->panel(2), panel);
+
+        w->doc.DatumPoints[1].Combined = true;
+        open(good);
+        QVERIFY(w->doc.OtherDataOpen && w->doc.OtherStructural);
         QCOMPARE(w->doc.OtherCount, 7);
         QVERIFY(w->cmdConDat[0]->isEnabled() && w->cmdConDat[1]->isEnabled() && w->labConDat->isEnabled());
         QCOMPARE(w->cmdConDat[0]->text(), QStringLiteral("-"));
         QVERIFY(w->cmdConDat[0]->toolTip().startsWith(QStringLiteral("Subtract structural data from plotted points  (")));
-        QCOMPARE(w->panel(2), QStringLiteral("Data:  Lakes (Basin.vlm data open)"));
         QCOMPARE(w->DialogFileName, w->doc.DataFileName);
-        QVERIFY(w->doc.DatumPoints[1].Combined); // a first file leaves the flags
+        QVERIFY(w->doc.DatumPoints[1].Combined); // a first file leaves the marks
+        open(good);
+        QCOMPARE(p.back().text, QStringLiteral("File already open"));
 
-        testsupport::dialogs().clear();
-        testsupport::dialogs().queue(path);
-        w->exportCommands->mnuFileOpenDat_Click();
-        QCOMPARE(p.size(), size_t(2));
-        QCOMPARE(p[1].text, QStringLiteral("File already open"));
+        open(bad);
+        QCOMPARE(p.back().text, refused);
+        QCOMPARE(w->doc.OtherDataFileName, good);
+        QVERIFY(w->doc.OtherDataOpen && w->doc.OtherStructural);
+        QCOMPARE(w->doc.OtherPoints[7].Y, 700.0f);
+        QVERIFY(w->doc.DatumPoints[1].Combined);
+        QVERIFY(w->cmdConDat[0]->isEnabled() && w->cmdConDat[1]->isEnabled());
+        QCOMPARE(w->panel(2), QStringLiteral("Data:  Lakes (Basin.vlm data open)"));
 
-        // Another file clears every flag first.
-        testsupport::dialogs().clear();
-        testsupport::dialogs().queue(writeSecondFile(tmp.path(), QStringLiteral("Iso.vlm"), DataKind::Isopach, 5));
-        w->exportCommands->mnuFileOpenDat_Click();
-        QVERIFY(!w->doc.DatumPoints[1].Combined);
-        QVERIFY(!w->doc.OtherStructural);
-        QVERIFY(w->cmdConDat[0]->toolTip().startsWith(QStringLiteral("Subtract isopach data from plotted points (")));
-    }
-
-    void damagedSecondFileOpensNothing() {
-        auto w = documentWithPoints();
-        QTemporaryDir tmp;
-        const QString path = tmp.path() + QStringLiteral("/Bad.vlm");
-        legacy::writeFileAtomically(path, "Title\r\n\r\nmap.jpg\r\n1,2\r\n");
-        testsupport::dialogs().queue(path);
-        w->exportCommands->mnuFileOpenDat_Click();
-        QCOMPARE(testsupport::dialogs().prompts.size(), size_t(1));
-        QVERIFY(!w->doc.OtherDataOpen);
-        QVERIFY(!w->cmdConDat[0]->isEnabled());
-        QCOMPARE(w->doc.OtherDataFileName, path);
-    }
-
-    // A damaged file opened after a good one leaves no set open: its few
-    // rows replaced the good set and every point may be combined again, so
-    // combining now would apply a partial set on top of earlier results.
-    void damagedSecondFileClosesTheSetBefore() {
-        auto w = documentWithPoints();
-        QTemporaryDir tmp;
-        testsupport::dialogs().queue(writeSecondFile(tmp.path(), QStringLiteral("Basin.vlm"), DataKind::Structural, 4));
-        w->exportCommands->mnuFileOpenDat_Click();
-        QVERIFY(w->doc.OtherDataOpen && w->cmdConDat[1]->isEnabled());
-        const QString bad = tmp.path() + QStringLiteral("/Bad.vlm");
-        legacy::writeFileAtomically(bad, "Title\r\n\r\nmap.jpg\r\n1,2\r\n");
-        testsupport::dialogs().queue(bad);
-        w->exportCommands->mnuFileOpenDat_Click();
-        QVERIFY(!w->doc.OtherDataOpen);
-        QVERIFY(!w->cmdConDat[0]->isEnabled() && !w->cmdConDat[1]->isEnabled() && !w->labConDat->isEnabled());
+        // Mended, the file opens, and another file clears every combined
+        // mark first.
+        writeSecondFile(tmp.path(), QStringLiteral("Bad.vlm"), DataKind::Isopach, 5);
+        open(bad);
+        QCOMPARE(p.back().kind, dlg::Prompt::Kind::Open); // no message after it
         QCOMPARE(w->doc.OtherDataFileName, bad);
+        QVERIFY(!w->doc.OtherStructural);
+        QCOMPARE(w->doc.OtherPoints[7].Z, 5.0f);
+        QVERIFY(!w->doc.DatumPoints[1].Combined);
+        QCOMPARE(w->panel(2), QStringLiteral("Data:  Lakes (Bad.vlm data open)"));
     }
 
     void combineStructuralMinusStructuralGivesIsopachs() {
@@ -290,8 +282,10 @@ private slots:
         w->txtMin->setText(QStringLiteral("100"));
         w->txtMax->setText(QStringLiteral("5"));
         w->doc.ContoursCurrent = true;
+        w->doc.DataChanged = false;
         w->exportCommands->cmdConDat_Click(0);
         Document& d = w->doc;
+        QVERIFY(d.DataChanged); // the combined values are offered for saving
         // Every second-set value is 4: each point loses exactly 4.
         QCOMPARE(d.DatumPoints[1].Z, 6.0f);
         QCOMPARE(d.ContourPoints[2].Z, 18.0f);
@@ -310,30 +304,31 @@ private slots:
         QVERIFY(!d.MapBusy);
 
         // A second run changes no value but marks the title again.
+        d.DataChanged = false;
         w->exportCommands->cmdConDat_Click(1);
         QCOMPARE(d.DatumPoints[1].Z, 6.0f);
+        QVERIFY(!d.DataChanged);
         QCOMPARE(d.DataTitle, QStringLiteral("Lakes--converted--converted"));
         QVERIFY(testsupport::dialogs().prompts.size() == 1);
     }
 
-    void combineFailureOnACoincidentPoint() {
+    // Same-well data: a plotted point on a second-set point takes that
+    // point's value and the run goes on to the end.
+    void combineOnACoincidentPoint() {
         auto w = documentWithPoints();
         QTemporaryDir tmp;
         Document& d = w->doc;
-        d.DatumPoints[2].X = 700; // on a second-set point
+        d.DatumPoints[2].X = 700; // on the second-set point (700, 700)
         d.DatumPoints[2].Y = 700;
         testsupport::dialogs().queue(writeSecondFile(tmp.path(), QStringLiteral("Basin.vlm"), DataKind::Isopach, 4));
         w->exportCommands->mnuFileOpenDat_Click();
         w->exportCommands->cmdConDat_Click(1);
-        auto& p = testsupport::dialogs().prompts;
-        QCOMPARE(p.size(), size_t(2));
-        QVERIFY(p[1].text.startsWith(QStringLiteral("cmdConDat error: \n\n")));
+        QCOMPARE(testsupport::dialogs().prompts.size(), size_t(1)); // no error
         QCOMPARE(d.DatumPoints[1].Z, 14.0f);
-        QVERIFY(!d.DatumPoints[2].Combined);
-        QCOMPARE(d.DataTitle, QStringLiteral("Lakes"));
-        QVERIFY(w->optStruc->isChecked());
-        QVERIFY(!w->cmdConDat[1]->isEnabled());
-        QVERIFY(w->cmdConRun->isEnabled());
+        QCOMPARE(d.DatumPoints[2].Z, 16.5f); // 12.5 + 4
+        QCOMPARE(d.ContourPoints[2].Z, 26.0f);
+        QVERIFY(d.ContourPoints[2].Combined);
+        QCOMPARE(d.DataTitle, QStringLiteral("Lakes--converted"));
     }
 
     // A failure of a kind the command does not report itself (here from the

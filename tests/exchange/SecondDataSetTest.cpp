@@ -46,53 +46,45 @@ Document openLinear() {
 class SecondDataSetTest : public QObject {
     Q_OBJECT
 private slots:
-    void readsBothTablesInFileOrder() {
-        Document d = openLinear();
-        seconddata::readSecondDataSet(
-            projectFile(DataKind::Structural, {{100, 200, 5}, {110, 210, 6}}, {{300, 400, 7.5f}}), d);
-        QCOMPARE(d.OtherDatCount, 2);
-        QCOMPARE(d.OtherConCount, 1);
-        QCOMPARE(d.OtherCount, 3);
-        QCOMPARE(int(d.OtherPoints.size()), 4);
-        QCOMPARE(d.OtherPoints[0].Z, 0.0f);
-        QCOMPARE(d.OtherPoints[2].X, 110.0f);
-        QCOMPARE(d.OtherPoints[2].Y, 210.0f);
-        QCOMPARE(d.OtherPoints[3].Z, 7.5f);
-        QCOMPARE(d.OtherPoints[3].X, 300.0f);
-        QVERIFY(d.OtherStructural);
-        // The open document's own points and title are untouched.
-        QCOMPARE(d.DatCount, 0);
-        QVERIFY(d.DataTitle.isEmpty());
-    }
-
-    void oneTableOnly() {
-        Document d = openLinear();
-        seconddata::readSecondDataSet(projectFile(DataKind::Isopach, {}, {{1, 2, 3}, {4, 5, 6}}), d);
-        QCOMPARE(d.OtherDatCount, 0);
-        QCOMPARE(d.OtherCount, 2);
-        QCOMPARE(d.OtherPoints[2].Y, 5.0f);
-        seconddata::readSecondDataSet(projectFile(DataKind::Isopach, {{1, 2, 3}}, {}), d);
-        QCOMPARE(d.OtherCount, 1);
-        QCOMPARE(int(d.OtherPoints.size()), 2);
-    }
-
-    void kindLine_data() {
-        QTest::addColumn<int>("kind");
+    // Datum row i is (100 + i, 200 + i, i), contour row i (300 + i, 400 + i,
+    // 10 + i); only the tables the counts name are read, datum rows first.
+    void reads_data() {
+        QTest::addColumn<int>("kind"); // -1 none, else DataKind
+        QTest::addColumn<int>("datum");
+        QTest::addColumn<int>("contour");
         QTest::addColumn<bool>("structural");
-        QTest::newRow("structural") << 1 << true;
-        QTest::newRow("isopach") << 2 << false;
-        QTest::newRow("contacts") << 0 << false;
-        QTest::newRow("none") << -1 << false;
+        QTest::newRow("both tables, structural") << int(DataKind::Structural) << 2 << 1 << true;
+        QTest::newRow("contour rows only, isopach") << int(DataKind::Isopach) << 0 << 2 << false;
+        QTest::newRow("datum rows only, contacts") << int(DataKind::Contacts) << 1 << 0 << false;
+        QTest::newRow("no kind") << -1 << 1 << 0 << false;
     }
-    void kindLine() {
+    void reads() {
         QFETCH(int, kind);
+        QFETCH(int, datum);
+        QFETCH(int, contour);
         QFETCH(bool, structural);
-        std::optional<DataKind> k;
-        if (kind >= 0) k = DataKind(kind == 0 ? DataKind::Contacts : kind == 1 ? DataKind::Structural : DataKind::Isopach);
-        Document d = openLinear();
-        d.OtherStructural = !structural;
-        seconddata::readSecondDataSet(projectFile(k, {{1, 2, 3}}, {}), d);
-        QCOMPARE(d.OtherStructural, structural);
+        std::vector<std::array<float, 3>> d, c;
+        for (int i = 1; i <= datum; ++i) d.push_back({100.0f + i, 200.0f + i, float(i)});
+        for (int i = 1; i <= contour; ++i) c.push_back({300.0f + i, 400.0f + i, 10.0f + i});
+        Document doc = openLinear();
+        doc.OtherStructural = !structural;
+        seconddata::readSecondDataSet(projectFile(kind < 0 ? std::nullopt : std::optional(DataKind(kind)), d, c), doc);
+        QCOMPARE(doc.OtherDatCount, datum);
+        QCOMPARE(doc.OtherConCount, contour);
+        QCOMPARE(doc.OtherCount, datum + contour);
+        QCOMPARE(doc.OtherStructural, structural);
+        QCOMPARE(int(doc.OtherPoints.size()), datum + contour + 1);
+        QCOMPARE(doc.OtherPoints[0].Z, 0.0f);
+        for (int i = 1; i <= datum + contour; ++i) {
+            const DataPoint& p = doc.OtherPoints[size_t(i)];
+            const auto& want = i <= datum ? d[size_t(i - 1)] : c[size_t(i - datum - 1)];
+            QCOMPARE(p.X, want[0]);
+            QCOMPARE(p.Y, want[1]);
+            QCOMPARE(p.Z, want[2]);
+        }
+        // The open document's own points and title are untouched.
+        QCOMPARE(doc.DatCount, 0);
+        QVERIFY(doc.DataTitle.isEmpty());
     }
 
     void rowsTakeTheOpenDocumentsProjection() {
@@ -115,17 +107,45 @@ private slots:
         QCOMPARE(cyl.OtherPoints[1].Y, 40.0f);
     }
 
-    void cutShortFileFailsKeepingTheRowsRead() {
-        QByteArray bytes = projectFile(DataKind::Structural, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}, {});
-        bytes.chop(bytes.size() - bytes.lastIndexOf("\r\n", bytes.size() - 3) - 2); // drop the last row
+    // A second file is taken whole or not at all: a field that is not a
+    // number, or a table cut short, refuses it with the reason, and the set
+    // held before stays as it was.
+    void damagedFileChangesNothing_data() {
+        QTest::addColumn<QByteArray>("counts");
+        QTest::addColumn<QByteArray>("rows");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("text in a row") << QByteArray(" 3  0  50") << QByteArray("1,100,100,10\r\n2,200,200,20\r\n3,abc,150,30\r\n")
+                                       << "Type mismatch in line 15: \"abc\"";
+        QTest::newRow("empty field") << QByteArray(" 2  0  50") << QByteArray("1,100,100,10\r\n2,,200,20\r\n")
+                                     << "Type mismatch in line 14: \"\"";
+        QTest::newRow("number prefix") << QByteArray(" 1  0  50") << QByteArray("1,100,100,10m\r\n")
+                                       << "Type mismatch in line 13: \"10m\"";
+        QTest::newRow("text count") << QByteArray(" 3x  0  50") << QByteArray("1,100,100,10\r\n")
+                                    << "Type mismatch in line 9: \"3x\"";
+        QTest::newRow("table cut short") << QByteArray(" 3  0  50") << QByteArray("1,100,100,10\r\n2,200,200,20\r\n")
+                                         << "Input past end of file";
+    }
+    void damagedFileChangesNothing() {
+        QFETCH(QByteArray, counts);
+        QFETCH(QByteArray, rows);
+        QFETCH(QString, error);
+        const QByteArray bytes = "Basin\r\n\r\nmap.jpg\r\n 2000  1500  1000  1000  0  100 Linear Coordinates:Meters\r\n"
+                                 " 0  0  0  0  1  1\r\n 0  0  1000  1000  0  0\r\n\r\n"
+                                 "Isopach datum/contour points and contour detail:\r\n" +
+                                 counts + "\r\n\r\nNumber Y X Z\r\n=====\r\n" + rows;
         Document d = openLinear();
-        QVERIFY_THROWS_EXCEPTION(legacy::Error, seconddata::readSecondDataSet(bytes, d));
-        QVERIFY(d.OtherStructural);
+        seconddata::readSecondDataSet(projectFile(DataKind::Structural, {{1, 2, 3}, {4, 5, 6}}, {}), d);
+        try {
+            seconddata::readSecondDataSet(bytes, d);
+            QFAIL("the damaged file was read");
+        } catch (const legacy::Error& e) {
+            QCOMPARE(e.description(), error);
+        }
+        QCOMPARE(d.OtherCount, 2);
+        QCOMPARE(d.OtherDatCount, 2);
         QCOMPARE(int(d.OtherPoints.size()), 3);
         QCOMPARE(d.OtherPoints[2].X, 4.0f);
-
-        Document e = openLinear();
-        QVERIFY_THROWS_EXCEPTION(legacy::Error, seconddata::readSecondDataSet("Title only\r\n", e));
+        QVERIFY(d.OtherStructural);
     }
 
     void toolTips() {
