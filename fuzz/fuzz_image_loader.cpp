@@ -1,38 +1,59 @@
-// Fuzz target for the map image loader: the bytes are a file without an
-// extension, so the kind is told by its first bytes alone (every kind the
-// program reads: Qt's readers, Magick++ and the metafile decoder).  A load
-// either gives a picture of a positive size or fails with its message and
-// leaves the held image as it was.
-#include "document/Legacy.h"
-#include "platform/ImagingObject.h"
+// Fuzz target for the map image loader: any bytes must decode or be refused
+// with a reason, without a crash and without reading outside their data.
+// The input is a whole image file.  It is named, as a user's file would be,
+// after the kind its first bytes show, so that every one of the twelve kinds
+// the open dialog offers is reached, including the decoding by extension
+// that follows when the content's own reader refuses it; bytes of no known
+// kind are named as Targa pictures, the one kind without a signature.
+#include "platform/ImagingDecoders.h"
 
 #include "FuzzSupport.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImageReader>
+
 #include <cstdint>
-#include <memory>
+
+namespace {
+
+QString suffixFor(const QByteArray& b) {
+    const auto starts = [&b](const char* magic, qsizetype length) { return b.startsWith(QByteArray(magic, length)); };
+    if (starts("\xFF\xD8", 2)) return QStringLiteral("jpg");
+    if (starts("GIF8", 4)) return QStringLiteral("gif");
+    if (starts("BM", 2)) return QStringLiteral("bmp");
+    if (starts("\x89PNG", 4)) return QStringLiteral("png");
+    if (starts("8BPS", 4)) return QStringLiteral("psd");
+    if (starts("II*\0", 4) || starts("MM\0*", 4)) return QStringLiteral("tif");
+    if (starts("\x0A", 1)) return QStringLiteral("pcx");
+    if (starts("\xD7\xCD\xC6\x9A", 4) || starts("\x01\x00\x09\x00", 4) || starts("\x02\x00\x09\x00", 4))
+        return QStringLiteral("wmf");
+    if (starts("\x01\x00\x00\x00", 4)) return QStringLiteral("emf");
+    if (starts("\x00\x00\x01\x00", 4)) return QStringLiteral("ico");
+    if (starts("\x00\x00", 2)) return QStringLiteral("wbmp");
+    return QStringLiteral("tga");
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    // Metafiles are drawn with QPainter and QtSvg, which need the GUI
+    // application; no window is ever shown.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(*argc, *argv);
-    // Large pictures are refused by size before they are decoded; a small
-    // limit keeps each run short.
+    static QGuiApplication app(*argc, *argv);
+    // Pictures the size guard lets through are decoded in full: keep them
+    // within the fuzzer's memory.
     QImageReader::setAllocationLimit(64);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const QString path =
-        fuzzsupport::scratchFile(QStringLiteral("map"), QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
-    ImagingObject image;
-    try {
-        image.load(path);
-    } catch (const legacy::Error& e) {
-        require(!e.description().isEmpty());
-        require(image.isEmpty());
-        return 0;
-    }
-    require(!image.isEmpty() && image.width() > 0 && image.height() > 0);
+    QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    QBuffer device(&bytes);
+    device.open(QIODevice::ReadOnly);
+    QString error;
+    const QImage image = imaging::decodePicture(device, suffixFor(bytes), error);
+    require(image.isNull() != error.isEmpty());
+    if (!image.isNull()) require(imaging::sizeProblem(image.width(), image.height()).isEmpty());
     return 0;
 }

@@ -1,5 +1,5 @@
-// Program entry: one instance per user; a second start brings the first
-// window forward and ends.
+// Program entry: one instance per user and display; a second start there
+// brings the first window forward and ends.
 #include "app/Application.h"
 #include "app/MainWindow.h"
 #include "platform/SingleInstance.h"

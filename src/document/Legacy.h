@@ -180,9 +180,22 @@ QByteArray encodeLatin1(const QString& text);
 QByteArray joinLinesCrLf(const QStringList& lines);
 // Splits on CR LF, CR or LF.  A final line end does not make an empty line.
 QStringList splitLines(const QString& text);
-// Writes the whole file through a temporary and a rename, so that a failed
-// write leaves the old file whole.  Throws Error with the reason on failure.
+// One file of a set written together.
+struct FileWrite {
+    QString path;
+    QByteArray bytes;
+};
+// Writes every file of the set to a temporary beside it and renames them
+// into place only once all of them are complete, so that a failure leaves
+// every old file whole and the set never mixes two saves.  Throws Error with
+// the reason on failure.
+void writeFilesAtomically(const std::vector<FileWrite>& files);
+// The same for one file.
 void writeFileAtomically(const QString& path, const QByteArray& bytes);
+// The same for one file, for callers with messages of their own: returns ""
+// once the file is in place, otherwise the system's reason ("No space left on
+// device").
+QString replaceFile(const QString& path, const QByteArray& bytes);
 // Reads the whole file; throws Error("File not found") when it is missing.
 QByteArray readFileBytes(const QString& path);
 

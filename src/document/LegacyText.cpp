@@ -8,7 +8,10 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
 #include <cfloat>
+#include <memory>
+#include <unistd.h>
 
 namespace legacy {
 
@@ -285,19 +288,65 @@ QStringList splitLines(const QString& text) {
     return lines;
 }
 
-void writeFileAtomically(const QString& path, const QByteArray& bytes) {
-    const QString shown = QDir::toNativeSeparators(path);
-    if (path.isEmpty()) raise(QStringLiteral("Cannot write a file without a name"));
-    if (!QFileInfo(path).absoluteDir().exists()) raise(ErrorCode::PathNotFound);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        raise(QStringLiteral("Cannot write %1: %2").arg(shown, file.errorString()));
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        raise(QStringLiteral("Cannot write %1: %2").arg(shown, reason));
+namespace {
+
+// Writes all of `bytes` to the file and makes sure they are on the disk.
+// Written here rather than through QSaveFile's own buffer, whose last flush
+// goes unchecked in commit() on Qt 6.4 (so a full disk could rename a short
+// temporary over the old file) and whose messages lose the system's reason.
+// Returns "" or that reason ("No space left on device").
+QString writeThrough(int fd, const QByteArray& bytes) {
+    const char* at = bytes.constData();
+    qint64 left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, at, size_t(left));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return qt_error_string(n < 0 ? errno : ENOSPC);
+        at += n;
+        left -= n;
     }
-    if (!file.commit()) raise(QStringLiteral("Cannot write %1: %2").arg(shown, file.errorString()));
+    // A full disk may show only now, when the data leave the cache.
+    if (::fsync(fd) != 0 && errno != EINVAL) return qt_error_string(errno);
+    return {};
+}
+
+// Writes every file of the set to a temporary beside it, and renames them
+// into place once all of them are complete.  Returns "" or the reason, with
+// `failed` the file it concerns; the temporaries not renamed are removed.
+QString writeSet(const std::vector<FileWrite>& files, QString& failed) {
+    std::vector<std::unique_ptr<QSaveFile>> open;
+    for (const FileWrite& f : files) {
+        failed = f.path;
+        auto file = std::make_unique<QSaveFile>(f.path);
+        if (!file->open(QIODevice::WriteOnly)) return file->errorString();
+        const QString reason = writeThrough(file->handle(), f.bytes);
+        if (!reason.isEmpty()) return reason;
+        open.push_back(std::move(file));
+    }
+    for (size_t i = 0; i < open.size(); ++i) {
+        failed = files[i].path;
+        if (!open[i]->commit()) return open[i]->errorString();
+    }
+    return {};
+}
+
+} // namespace
+
+void writeFilesAtomically(const std::vector<FileWrite>& files) {
+    for (const FileWrite& f : files) {
+        if (f.path.isEmpty()) raise(QStringLiteral("Cannot write a file without a name"));
+        if (!QFileInfo(f.path).absoluteDir().exists()) raise(ErrorCode::PathNotFound);
+    }
+    QString failed;
+    const QString reason = writeSet(files, failed);
+    if (!reason.isEmpty()) raise(QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(failed), reason));
+}
+
+void writeFileAtomically(const QString& path, const QByteArray& bytes) { writeFilesAtomically({{path, bytes}}); }
+
+QString replaceFile(const QString& path, const QByteArray& bytes) {
+    QString failed;
+    return writeSet({{path, bytes}}, failed);
 }
 
 QByteArray readFileBytes(const QString& path) {

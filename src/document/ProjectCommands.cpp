@@ -226,13 +226,19 @@ ProjectCommands::Outcome ProjectCommands::saveProject(bool withDialog) {
             QStringLiteral("Map Data Files (*.vlm)|*.vlm"), QStringLiteral("vlm"));
         if (!chosen) return Outcome::Cancelled;
         MainWindow::DoEvents();
+        const QString oldName = d.DataFileName;
         d.DataFileName = *chosen;
+        offerEditedMap();
+        if (!SaveData()) {
+            // Nothing was written under the new name: the window goes on
+            // naming the project that exists.
+            d.DataFileName = oldName;
+            return Outcome::FailedReported;
+        }
+        d.AskProjectName = false;
         w.app.DataFolder = FileService::SplitPath(d.DataFileName, true);
         w.setDocumentCaption(withoutExtension(FileService::SplitPath(d.DataFileName, false)));
         w.showDataStatus();
-        offerEditedMap();
-        if (!SaveData()) return Outcome::FailedReported;
-        d.AskProjectName = false;
         return Outcome::Saved;
     }
     offerEditedMap();
@@ -277,6 +283,8 @@ void ProjectCommands::offerEditedMap() {
 
 bool ProjectCommands::SaveData() {
     Document& d = w.doc;
+    const QString oldMap = d.MapFileName;
+    QString copyMade;
     try {
         if (d.DataFileName.isEmpty()) legacy::raise(QStringLiteral("Bad file name or number"));
         // The map image goes beside the project, once: an image of that name
@@ -284,21 +292,31 @@ bool ProjectCommands::SaveData() {
         const QString copy = FileService::SplitPath(d.DataFileName, true) + FileService::SplitPath(d.MapFileName, false);
         if (!FileService::FileExists(copy)) {
             legacy::writeFileAtomically(copy, legacy::readFileBytes(d.MapFileName));
-            d.MapFileName = copy;
+            copyMade = copy;
+            d.MapFileName = copy;   // the project names the copy
         }
         if (w.txtMin->text().isEmpty()) w.txtMin->setText(QStringLiteral("0"));
         if (w.txtMax->text().isEmpty()) w.txtMax->setText(QStringLiteral("0"));
-        legacy::writeFileAtomically(d.DataFileName, writeProjectFile(d, controls()));
-        d.LabFileName = labelFilePath(d.DataFileName);
-        if (d.LabelCount != 0) {
-            legacy::writeFileAtomically(d.LabFileName, writeLabelFile(d));
-        } else if (FileService::FileExists(d.LabFileName)) {
+        // The project and its labels are replaced together, once both are
+        // complete, so that the pair on disk never comes from two saves.
+        const QString labels = labelFilePath(d.DataFileName);
+        std::vector<legacy::FileWrite> files{{d.DataFileName, writeProjectFile(d, controls())}};
+        if (d.LabelCount != 0) files.push_back({labels, writeLabelFile(d)});
+        legacy::writeFilesAtomically(files);
+        copyMade.clear();   // the project written names it now
+        d.LabFileName = labels;
+        if (d.LabelCount == 0 && FileService::FileExists(d.LabFileName)) {
             QFile lab(d.LabFileName);
             if (!lab.remove())
                 legacy::raise(QStringLiteral("Cannot delete %1: %2").arg(d.LabFileName, lab.errorString()));
         }
         return true;
     } catch (const Error& e) {
+        // A map copy made for a project that was not written goes again.
+        if (!copyMade.isEmpty()) {
+            QFile::remove(copyMade);
+            d.MapFileName = oldMap;
+        }
         w.reportError(QStringLiteral("SaveDAta error: "), e.description(), 2, 64);
         return false;
     }

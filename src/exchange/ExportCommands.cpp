@@ -117,16 +117,11 @@ void ExportCommands::mnuFileExportData_Click() {
         if (!answer.isEmpty() && answer != QStringLiteral("All")) o.contact = answer;
     }
 
-    QStringList lines;
+    // The whole text is built before the file is touched: an export that
+    // fails half-way leaves an earlier export of that name whole.
     try {
-        exportfmt::buildPointExport(d, o, lines);
-        writeFileAtomically(d.ExportFileName, joinLinesCrLf(lines));
+        writeFileAtomically(d.ExportFileName, joinLinesCrLf(exportfmt::buildPointExport(d, o)));
     } catch (const Error& e) {
-        // The lines made before the failure stay in the file.
-        try {
-            writeFileAtomically(d.ExportFileName, joinLinesCrLf(lines));
-        } catch (const Error&) {
-        }
         failed(e);
     }
 }

@@ -87,9 +87,10 @@ QString pointRow(const Document& doc, const PointExportOptions& o, double x, dou
     return line.str();
 }
 
-void buildPointExport(Document& doc, const PointExportOptions& o, QStringList& lines) {
+QStringList buildPointExport(Document& doc, const PointExportOptions& o) {
+    QStringList lines;
     if (o.header) lines << headerLines(doc, o);
-    if (!isRowCode(o.columnOrder)) return;
+    if (!isRowCode(o.columnOrder)) return lines;
     const float contactValue = o.contact ? NumVal(*o.contact) : 0.0f;
     const int total = doc.DatCount + doc.ConCount;
     for (int n = 1; n <= total; ++n) {
@@ -102,6 +103,7 @@ void buildPointExport(Document& doc, const PointExportOptions& o, QStringList& l
         exportedXY(doc, p, x, y);
         lines << pointRow(doc, o, x, y, p.Z);
     }
+    return lines;
 }
 
 } // namespace exportfmt

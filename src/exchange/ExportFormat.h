@@ -42,9 +42,8 @@ QStringList headerLines(const Document& doc, const PointExportOptions& o);
 // Empty for a code that writes no rows.
 QString pointRow(const Document& doc, const PointExportOptions& o, double x, double y, float z);
 
-// Builds the whole point file line by line into `lines` (CR LF are added on
-// writing), so that a failure part way leaves the lines built so far there
-// for the caller to write.  Throws legacy::Error.
-void buildPointExport(Document& doc, const PointExportOptions& o, QStringList& lines);
+// The lines of the whole point file (CR LF are added on writing).  Throws
+// legacy::Error.
+QStringList buildPointExport(Document& doc, const PointExportOptions& o);
 
 } // namespace exportfmt

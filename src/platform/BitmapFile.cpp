@@ -5,10 +5,12 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QtEndian>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -66,12 +68,22 @@ bool cDIB::CreateFromFile(const QString& FileName) {
         say(QStringLiteral("File does not exist:") + QLatin1Char('\n') + FileName, dlg::Icon::Critical);
         return false;
     }
-    QFile f(FileName);
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (f.error() == QFileDevice::PermissionsError)
+    // Opened here rather than by QFile, which reports every refusal as the
+    // same OpenError: the system's own reason tells a file the user may not
+    // read (what the old program called locked) from any other failure.
+    const int fd = ::open(QFile::encodeName(FileName).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        const int reason = errno;
+        if (reason == EACCES || reason == EPERM)
             say(QStringLiteral("File is locked - cannot access:") + QLatin1Char('\n') + FileName, dlg::Icon::Critical);
         else
-            say(f.errorString(), dlg::Icon::Information);
+            say(qt_error_string(reason), dlg::Icon::Information);
+        return false;
+    }
+    QFile f;
+    if (!f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        say(f.errorString(), dlg::Icon::Information);
         return false;
     }
     const QByteArray fh = readAt(f, 0, FileHeaderSize);
@@ -140,15 +152,7 @@ QByteArray cDIB::fileHeaderBytes() const {
 }
 
 bool cDIB::WriteToFile(const QString& FileName) const {
-    QSaveFile f(FileName);
-    if (!f.open(QIODevice::WriteOnly)) return false;
-    const QByteArray header = fileHeaderBytes();
-    if (f.write(header) != header.size() || f.write(m_bitmapInfo) != m_bitmapInfo.size() ||
-        f.write(m_bits) != m_bits.size()) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
+    return legacy::replaceFile(FileName, fileHeaderBytes() + m_bitmapInfo + m_bits).isEmpty();
 }
 
 const unsigned char* cDIB::PointerToBits() const {

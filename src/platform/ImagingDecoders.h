@@ -1,14 +1,23 @@
-// Decoders behind ImagingObject::load for the kinds Qt's own readers do not
-// cover (Photoshop, PaintBrush and Windows metafiles through Magick++,
-// enhanced metafiles through libemf2svg and QtSvg), and the size guard every
-// decoder and image operation applies before it allocates a picture.
+// The decoding behind ImagingObject::load, the decoders for the kinds Qt's
+// own readers do not cover (Photoshop, PaintBrush and Windows metafiles
+// through Magick++, enhanced metafiles through libemf2svg and QtSvg), and the
+// size guard every decoder and image operation applies before it allocates a
+// picture.
 #pragma once
 
 #include <QByteArray>
 #include <QImage>
 #include <QString>
 
+class QIODevice;
+
 namespace imaging {
+
+// Decodes a picture of any kind the program offers from a device open for
+// reading at its start: the first bytes tell the kind, the suffix (the file's
+// extension) decides only where they do not.  Returns an empty image with
+// `error` set on failure.
+QImage decodePicture(QIODevice& device, const QString& suffix, QString& error);
 
 // Content kinds recognised from a file's first bytes.
 enum class Kind { Unknown, Psd, Pcx, Wmf, Emf };

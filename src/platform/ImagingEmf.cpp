@@ -5,6 +5,7 @@
 // it depends on exports a wmf_free of its own, and once in the global symbol
 // scope that one takes the place of libwmf's wmf_free, so that Magick++'s
 // Windows metafile reader would crash.
+#include "platform/EmfRecords.h"
 #include "platform/ImagingDecoders.h"
 
 #include <emf2svg.h>
@@ -24,6 +25,7 @@ namespace {
 
 constexpr qsizetype EmfHeaderSize = 88;
 constexpr quint32 EmfSignature = 0x464D4520; // " EMF"
+constexpr qsizetype TrailingZeros = 4096;
 
 qint32 i32(const QByteArray& b, qsizetype at) { return qFromLittleEndian<qint32>(b.constData() + at); }
 quint32 u32(const QByteArray& b, qsizetype at) { return qFromLittleEndian<quint32>(b.constData() + at); }
@@ -66,13 +68,11 @@ QImage decodeEmf(const QByteArray& bytes, QString& error) {
         error = QStringLiteral("not an enhanced metafile");
         return {};
     }
-    const quint32 headerSize = u32(bytes, 4);
+    // The converter believes every size and offset it reads: a file it could
+    // be led out of its data by is refused here.
+    error = emfRecordProblem(bytes);
+    if (!error.isEmpty()) return {};
     const quint32 declared = u32(bytes, 48);
-    if (headerSize < EmfHeaderSize || headerSize > quint64(bytes.size()) || declared < headerSize ||
-        declared > quint64(bytes.size())) {
-        error = QStringLiteral("the metafile is truncated or damaged");
-        return {};
-    }
 
     // The frame (hundredths of a millimetre) is the picture's intended size;
     // the bounds (device pixels, inclusive) stand in when it is empty.
@@ -99,10 +99,14 @@ QImage decodeEmf(const QByteArray& bytes, QString& error) {
     options.imgWidth = double(w);
     options.imgHeight = double(h);
 
-    // The library only reads the records; it takes a non-const pointer.
+    // The library only reads the records; it takes a non-const pointer.  It
+    // gets them followed by zeros: where it still reads a little past what
+    // it was given (a text it scans for its end, a colour number beyond a
+    // short colour table), it finds zeros rather than whatever lies next.
     QByteArray records = bytes.left(declared);
+    records.append(QByteArray(TrailingZeros, '\0'));
     SvgText svg;
-    const int ok = convert(records.data(), static_cast<size_t>(records.size()), &svg.data, &svg.size, &options);
+    const int ok = convert(records.data(), static_cast<size_t>(declared), &svg.data, &svg.size, &options);
     if (!ok || svg.data == nullptr || svg.size == 0) {
         error = QStringLiteral("the metafile's records could not be read");
         return {};

@@ -5,13 +5,13 @@
 #include "platform/ColorNumber.h"
 #include "platform/ImagingDecoders.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
-#include <QSaveFile>
 #include <QTransform>
 #include <QtEndian>
 #include <climits>
@@ -93,72 +93,77 @@ const char* coderForSuffix(const QString& suffix) {
 
 } // namespace
 
-void ImagingObject::load(const QString& path) {
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists()) loadFailure(path, QStringLiteral("file not found"), ErrorCode::FileNotFound);
-    if (info.isDir()) loadFailure(path, QStringLiteral("this is a folder, not a file"));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) loadFailure(path, file.errorString());
+namespace imaging {
 
-    auto wholeFile = [&] {
-        const QByteArray bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError) loadFailure(path, file.errorString());
-        return bytes;
+QImage decodePicture(QIODevice& device, const QString& suffix, QString& error) {
+    auto wholeFile = [&](QByteArray& bytes) {
+        device.seek(0);
+        bytes = device.readAll();
+        const auto* file = qobject_cast<QFileDevice*>(&device);
+        if (file && file->error() != QFileDevice::NoError) {
+            error = file->errorString();
+            return false;
+        }
+        return true;
     };
-    auto decode = [&](imaging::Kind kind, const char* coder) {
-        file.seek(0);
-        const QByteArray bytes = wholeFile();
-        QString error;
-        QImage image = kind == imaging::Kind::Emf ? imaging::decodeEmf(bytes, error)
-                                                  : imaging::decodeWithMagick(bytes, coder, error);
-        if (image.isNull()) loadFailure(path, error.isEmpty() ? QStringLiteral("the file could not be decoded") : error);
-        m_image = image;
+    auto decode = [&](Kind kind, const char* coder) {
+        QByteArray bytes;
+        if (!wholeFile(bytes)) return QImage();
+        QImage image = kind == Kind::Emf ? decodeEmf(bytes, error) : decodeWithMagick(bytes, coder, error);
+        if (image.isNull() && error.isEmpty()) error = QStringLiteral("the file could not be decoded");
+        return image;
     };
 
     // Kinds Qt has no reader for are told by their first bytes.
-    switch (imaging::sniff(file.peek(64))) {
-    case imaging::Kind::Psd: return decode(imaging::Kind::Psd, "PSD");
-    case imaging::Kind::Pcx: return decode(imaging::Kind::Pcx, "PCX");
-    case imaging::Kind::Wmf: return decode(imaging::Kind::Wmf, "WMF");
-    case imaging::Kind::Emf: return decode(imaging::Kind::Emf, nullptr);
-    case imaging::Kind::Unknown: break;
+    switch (sniff(device.peek(64))) {
+    case Kind::Psd: return decode(Kind::Psd, "PSD");
+    case Kind::Pcx: return decode(Kind::Pcx, "PCX");
+    case Kind::Wmf: return decode(Kind::Wmf, "WMF");
+    case Kind::Emf: return decode(Kind::Emf, nullptr);
+    case Kind::Unknown: break;
     }
 
-    const QString suffix = info.suffix();
     QString qtError;
     {
-        QImageReader reader(&file);
+        QImageReader reader(&device);
         reader.setDecideFormatFromContent(true);
         if (reader.canRead()) {
             const QSize size = reader.size();
             if (size.isValid()) {
-                const QString problem = imaging::sizeProblem(size.width(), size.height());
-                if (!problem.isEmpty()) loadFailure(path, problem);
+                error = sizeProblem(size.width(), size.height());
+                if (!error.isEmpty()) return {};
             }
             QImage image;
-            if (reader.read(&image) && !image.isNull()) {
-                m_image = image;
-                return;
-            }
+            if (reader.read(&image) && !image.isNull()) return image;
             qtError = reader.errorString();
         }
     }
 
     // Fall back on the extension: a variant Qt's reader does not handle, or
     // a file whose first bytes do not tell its kind.
-    if (suffix.compare(QLatin1String("emf"), Qt::CaseInsensitive) == 0) return decode(imaging::Kind::Emf, nullptr);
+    if (suffix.compare(QLatin1String("emf"), Qt::CaseInsensitive) == 0) return decode(Kind::Emf, nullptr);
     if (const char* coder = coderForSuffix(suffix)) {
-        file.seek(0);
-        const QByteArray bytes = wholeFile();
-        QString error;
-        QImage image = imaging::decodeWithMagick(bytes, coder, error);
+        QImage image = decode(Kind::Unknown, coder);
         if (image.isNull())
-            loadFailure(path, QStringLiteral("not a readable %1 picture (%2)")
-                                  .arg(suffix.toUpper(), !qtError.isEmpty() ? qtError : error));
-        m_image = image;
-        return;
+            error = QStringLiteral("not a readable %1 picture (%2)").arg(suffix.toUpper(), !qtError.isEmpty() ? qtError : error);
+        return image;
     }
-    loadFailure(path, !qtError.isEmpty() ? qtError : QStringLiteral("not a picture of a kind that can be read"));
+    error = !qtError.isEmpty() ? qtError : QStringLiteral("not a picture of a kind that can be read");
+    return {};
+}
+
+} // namespace imaging
+
+void ImagingObject::load(const QString& path) {
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists()) loadFailure(path, QStringLiteral("file not found"), ErrorCode::FileNotFound);
+    if (info.isDir()) loadFailure(path, QStringLiteral("this is a folder, not a file"));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) loadFailure(path, file.errorString());
+    QString error;
+    const QImage image = imaging::decodePicture(file, info.suffix(), error);
+    if (image.isNull()) loadFailure(path, error);
+    m_image = image;
 }
 
 void ImagingObject::takePicture(const QImage& picture) {
@@ -188,20 +193,19 @@ void ImagingObject::save(const QString& path, int formatCode, int bits) const {
         if (out.isNull()) outOfMemory(m_image.width(), m_image.height());
     }
 
-    auto failure = [&](const QString& reason) {
-        legacy::raise(QStringLiteral("Cannot save the image \"%1\": %2").arg(QDir::toNativeSeparators(path), reason));
-    };
-    // Written to a temporary beside the target and renamed over it once
-    // complete, so a failed save leaves the old file whole.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) failure(file.errorString());
-    QImageWriter writer(&file, format);
+    // Made whole in memory first, so that the file is written in one go and
+    // replaced only once complete: a failed save leaves the old file whole
+    // and gives the system's reason.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
     if (formatCode == FormatJpeg) writer.setQuality(90);
-    if (!writer.write(out)) {
-        file.cancelWriting();
-        failure(writer.errorString());
-    }
-    if (!file.commit()) failure(file.errorString());
+    QString reason;
+    if (!writer.write(out)) reason = writer.errorString();
+    else reason = legacy::replaceFile(path, bytes);
+    if (!reason.isEmpty())
+        legacy::raise(QStringLiteral("Cannot save the image \"%1\": %2").arg(QDir::toNativeSeparators(path), reason));
 }
 
 void ImagingObject::resize(int newWidth) {

@@ -1,8 +1,12 @@
 #include "platform/SingleInstance.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QWidget>
+#include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -13,6 +17,24 @@ constexpr char kActivate[] = "activate\n";
 // cannot keep a new start waiting for long.
 constexpr int kWaitMs = 1000;
 
+// Whether the path is a real folder (not a link) of this user; `st` then
+// holds its state.
+bool isOwnFolder(const QByteArray& path, struct stat& st) {
+    return ::lstat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid();
+}
+
+// A folder of this user that nobody else can enter.
+bool isPrivateFolder(const QByteArray& path) {
+    struct stat st {};
+    return isOwnFolder(path, st) && (st.st_mode & 077) == 0;
+}
+
+QString fileNamePart(QString text) {
+    for (QChar& c : text)
+        if (!(c.isLetterOrNumber() && c.unicode() < 128) && c != u'.' && c != u'-') c = u'_';
+    return text;
+}
+
 } // namespace
 
 SingleInstance::SingleInstance(QObject* parent) : QObject(parent) {}
@@ -21,10 +43,35 @@ SingleInstance::~SingleInstance() {
     if (m_server) m_server->close();
 }
 
+QString SingleInstance::displayId() {
+    QString display = qEnvironmentVariable("DISPLAY");
+    if (display.isEmpty()) display = qEnvironmentVariable("WAYLAND_DISPLAY");
+    if (display.isEmpty()) return QStringLiteral("none");
+    // ":0.1" is screen 1 of display ":0", the same desktop.
+    const qsizetype colon = display.lastIndexOf(u':');
+    const qsizetype dot = display.lastIndexOf(u'.');
+    if (colon >= 0 && dot > colon) display.truncate(dot);
+    return fileNamePart(display);
+}
+
+QString SingleInstance::privateFolder(const QString& key) {
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && isPrivateFolder(runtime)) return QFile::decodeName(runtime);
+    const QString own =
+        QDir::tempPath() + u'/' + fileNamePart(key) + QStringLiteral("-runtime-") + QString::number(::getuid());
+    const QByteArray path = QFile::encodeName(own);
+    if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST) return {};
+    // One of ours left open is closed; anything else there is not used.
+    struct stat st {};
+    if (isOwnFolder(path, st) && (st.st_mode & 077) != 0) ::chmod(path.constData(), 0700);
+    return isPrivateFolder(path) ? own : QString();
+}
+
 QString SingleInstance::serverNameFor(const QString& key) {
-    QString safe = key;
-    safe.replace(QLatin1Char('/'), QLatin1Char('_'));
-    return safe + QStringLiteral("-uid") + QString::number(::getuid());
+    const QString folder = privateFolder(key);
+    if (folder.isEmpty()) return {};
+    return folder + u'/' + fileNamePart(key) + QStringLiteral("-uid") + QString::number(::getuid()) + u'-' +
+           displayId();
 }
 
 bool SingleInstance::isListening() const {
@@ -33,6 +80,7 @@ bool SingleInstance::isListening() const {
 
 bool SingleInstance::activatePrevious(const QString& key) {
     const QString name = serverNameFor(key);
+    if (name.isEmpty()) return false;
     if (!m_server) {
         m_server = new QLocalServer(this);
         m_server->setSocketOptions(QLocalServer::UserAccessOption);

@@ -1,11 +1,17 @@
-// The application's last safety net for errors no command caught.
+// The application: its last safety net for errors no command caught, and
+// the program started for real, one running copy per user and display.
 #include "app/Application.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
 #include "document/Legacy.h"
 
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
+#include <memory>
 #include <stdexcept>
+#include <unistd.h>
 
 class ApplicationTest : public QObject {
     Q_OBJECT
@@ -21,6 +27,40 @@ private slots:
         QCOMPARE(d.prompts[0].icon, dlg::Icon::Exclamation);
         QCOMPARE(d.prompts[1].text, QStringLiteral("Vexolan error: \n\ndisk full"));
         d.clear();
+    }
+
+    // Started on a second display the program runs a copy of its own; a
+    // later start on a display that has one hands over and ends at once.
+    void oneRunningCopyPerDisplay() {
+        QTemporaryDir runtime;
+        std::vector<std::unique_ptr<QProcess>> running;
+        auto start = [&](const char* display) {
+            auto p = std::make_unique<QProcess>();
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+            env.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(display));
+            env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+            p->setProcessEnvironment(env);
+            p->start(QStringLiteral(VEXOLAN_PROGRAM), {});
+            return p;
+        };
+        // A copy that got past the check listens beside its window.
+        auto listening = [&](const char* display) {
+            return QFileInfo::exists(runtime.path() + QStringLiteral("/Vexolan-uid%1-_%2").arg(::getuid()).arg(display + 1));
+        };
+        for (const char* display : {":91", ":92"}) {
+            running.push_back(start(display));
+            QTRY_VERIFY_WITH_TIMEOUT(listening(display), 60000);
+        }
+        auto later = start(":91");
+        QVERIFY(later->waitForFinished(60000));
+        QCOMPARE(later->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(later->exitCode(), 0);
+        for (auto& p : running) {
+            QCOMPARE(p->state(), QProcess::Running);
+            p->kill();
+            p->waitForFinished(10000);
+        }
     }
 };
 VEX_TEST(ApplicationTest);

@@ -23,4 +23,19 @@ std::unique_ptr<MainWindow> startMainWindow();
 // The whole content of a file ("" when it cannot be read).
 QByteArray fileBytes(const QString& path);
 
+// While alive, no file this process writes can grow beyond `bytes` bytes: a
+// write past it fails with "File too large" instead of stopping the process,
+// for the superuser as for anyone, as on a disk that fills up under a save.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(unsigned long long bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    unsigned long long m_soft = 0;
+    void (*m_handler)(int) = nullptr;
+};
+
 } // namespace testsupport

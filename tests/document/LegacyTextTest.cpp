@@ -1,6 +1,7 @@
 // Lines and files in the old runtime's layout: print zones, quoted fields,
 // the item reader, Latin-1 text and safe whole-file writing.
 #include "common/TestRegistry.h"
+#include "common/TestSupport.h"
 #include "document/Legacy.h"
 
 #include <QDir>
@@ -8,10 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
 #include <functional>
-#include <sys/resource.h>
-#include <unistd.h>
 
 using namespace legacy;
 
@@ -28,12 +26,6 @@ ErrorCode codeOf(const std::function<void()>& f, QString* description = nullptr)
         return e.code();
     }
     return ErrorCode::Custom;
-}
-
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return f.readAll();
 }
 
 } // namespace
@@ -329,35 +321,43 @@ private slots:
         QVERIFY(!QFile::exists(missing));
     }
 
-    // A write that fails half-way leaves the old file as it was.
+    // A write that fails, in the last flush as well as in the middle,
+    // leaves the old file byte for byte, no temporary, and says why.
+    void failedWriteKeepsOldFile_data() {
+        QTest::addColumn<int>("size");
+        QTest::newRow("failing at the last flush") << 5000;
+        QTest::newRow("failing while writing") << (4 << 20);
+    }
     void failedWriteKeepsOldFile() {
+        QFETCH(int, size);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("map.vlm"));
         writeFileAtomically(path, QByteArray("old contents\r\n"));
-        const QByteArray big(4 << 20, 'x');
-
-        // A file size limit makes the write fail even for root.
-        rlimit old{};
-        QVERIFY(getrlimit(RLIMIT_FSIZE, &old) == 0);
-        rlimit small = old;
-        small.rlim_cur = 64 * 1024;
-        auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
         QString description;
-        const ErrorCode code = codeOf([&] { writeFileAtomically(path, big); }, &description);
-        setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, oldHandler);
-        QCOMPARE(code, ErrorCode::Custom);
-        QVERIFY2(description.contains(QDir::toNativeSeparators(path)), qPrintable(description));
-        QCOMPARE(fileBytes(path), QByteArray("old contents\r\n"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("map.vlm")});
+        {
+            testsupport::FileSizeLimit full(1024);
+            codeOf([&] { writeFileAtomically(path, QByteArray(size, 'x')); }, &description);
+        }
+        QCOMPARE(description, QStringLiteral("Cannot write %1: File too large").arg(QDir::toNativeSeparators(path)));
+        QCOMPARE(testsupport::fileBytes(path), QByteArray("old contents\r\n"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("map.vlm")});
+    }
 
-        if (geteuid() == 0) QSKIP("running as root: a read-only folder does not stop root");
-        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-        const ErrorCode roCode = codeOf([&] { writeFileAtomically(path, "new"); });
-        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QCOMPARE(roCode, ErrorCode::Custom);
-        QCOMPARE(fileBytes(path), QByteArray("old contents\r\n"));
+    // Files written as a set are all replaced or none is.
+    void failedSetKeepsEveryOldFile() {
+        QTemporaryDir dir;
+        const QString first = dir.filePath(QStringLiteral("a.vlm")), second = dir.filePath(QStringLiteral("a.lab"));
+        writeFilesAtomically({{first, "old project"}, {second, "old labels"}});
+        QString description;
+        {
+            testsupport::FileSizeLimit full(1024);
+            codeOf([&] { writeFilesAtomically({{first, "new project"}, {second, QByteArray(5000, 'x')}}); },
+                   &description);
+        }
+        QCOMPARE(description, QStringLiteral("Cannot write %1: File too large").arg(QDir::toNativeSeparators(second)));
+        QCOMPARE(testsupport::fileBytes(first), QByteArray("old project"));
+        QCOMPARE(testsupport::fileBytes(second), QByteArray("old labels"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     }
 };
 

@@ -16,8 +16,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -118,21 +116,6 @@ Document readProject(const QString& path) {
     return d;
 }
 
-// Runs f with the file-size limit lowered, so that writing more than
-// `bytes` bytes fails as on a full disk.
-template <typename F>
-void withFileSizeLimit(rlim_t bytes, F f) {
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    rlimit small = old;
-    small.rlim_cur = bytes;
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &small);
-    f();
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
-}
-
 } // namespace
 
 class SaveCommandsTest : public QObject {
@@ -212,25 +195,59 @@ private slots:
         QVERIFY(QFile::exists(dir + "/b.vlm"));
     }
 
-    // A write that fails halfway leaves the old project file whole, is
-    // reported by SaveData, and through the save command leaves the
-    // document marked as changed.
-    void failedWriteKeepsTheOldFile() {
+    // The disk filling under a save: the project or its labels failing at
+    // the last flush leaves both old files byte for byte and no temporary, is
+    // reported once by SaveData, leaves the document changed, and Save As
+    // keeps the window on the old project's name.
+    void failedWriteKeepsTheOldFiles_data() {
+        QTest::addColumn<int>("points");
+        QTest::addColumn<int>("labels");
+        QTest::addColumn<QString>("saveAs");   // "": File > Save
+        QTest::addColumn<QString>("failing");
+        QTest::newRow("project, Save") << 60 << 0 << "" << "c.vlm";
+        QTest::newRow("labels, Save") << 3 << 60 << "" << "c.lab";
+        QTest::newRow("project, Save As") << 60 << 0 << "new.vlm" << "new.vlm";
+    }
+    void failedWriteKeepsTheOldFiles() {
+        QFETCH(int, points);
+        QFETCH(int, labels);
+        QFETCH(QString, saveAs);
+        QFETCH(QString, failing);
         auto w = startWindow();
-        makeRegistered(*w, makeImage(dir + "/map.jpg"), 3000);
+        makeRegistered(*w, makeImage(dir + "/map.jpg"), points);
+        w->doc.MapLabels.assign(1, MapLabel{});
+        for (int i = 0; i < labels; ++i) w->doc.MapLabels.push_back(label(QString(60, 'x')));
+        w->doc.LabelCount = labels;
         w->doc.DataFileName = dir + "/c.vlm";
-        const QByteArray old = "old project\r\n";
-        writeBytes(dir + "/c.vlm", old);
-        w->doc.DataChanged = true;
-        withFileSizeLimit(16 * 1024, [&] { w->cmdSave_Click(); });
-        QCOMPARE(fileBytes(dir + "/c.vlm"), old);
+        writeBytes(dir + "/c.vlm", "old project\r\n");
+        writeBytes(dir + "/c.lab", "old labels\r\n");
+        w->setDocumentCaption("c");
+        const QString folder = w->app.DataFolder;
+        // Labels fail only once the project itself is complete.
+        const qint64 limit = labels ? writeProjectFile(w->doc, w->projectCommands->controls()).size() + 16 : 1024;
+        auto& dlgs = testsupport::dialogs();
+        {
+            testsupport::FileSizeLimit full(limit);
+            if (saveAs.isEmpty()) {
+                w->doc.DataChanged = true;
+                choose(*w, w->mnuFileSave);
+            } else {
+                dlgs.queue(QString(dir + "/" + saveAs));
+                choose(*w, w->mnuFileSaveAs);
+            }
+        }
+        QCOMPARE(fileBytes(dir + "/c.vlm"), QByteArray("old project\r\n"));
+        QCOMPARE(fileBytes(dir + "/c.lab"), QByteArray("old labels\r\n"));
+        QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden), QStringList({"c.lab", "c.vlm", "map.jpg"}));
+        QCOMPARE(dlgs.prompts.size(), size_t(saveAs.isEmpty() ? 1 : 2));
+        QCOMPARE(dlgs.prompts.back().text, "SaveDAta error: \n\nCannot write " + dir + "/" + failing + ": File too large");
+        QCOMPARE(dlgs.prompts.back().icon, dlg::Icon::Information);
         QVERIFY(!w->saveSucceeded);
         QVERIFY(w->doc.DataChanged);
-        auto& p = testsupport::dialogs().prompts;
-        QCOMPARE(p.size(), size_t(1));   // SaveData's own message, no second one
-        QVERIFY(p[0].text.startsWith("SaveDAta error: \n\n"));
-        QCOMPARE(p[0].icon, dlg::Icon::Information);
-        QVERIFY(QDir(dir).entryList(QDir::Files) == QStringList({"c.vlm", "map.jpg"}));
+        QCOMPARE(w->doc.DataFileName, dir + "/c.vlm");
+        QCOMPARE(w->windowTitle(), QString("Ferno Vexolan: c"));
+        QCOMPARE(w->app.DataFolder, folder);
+        QCOMPARE(w->doc.MapFileName, dir + "/map.jpg");
     }
 
     void saveDataWithoutAName() {

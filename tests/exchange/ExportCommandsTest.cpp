@@ -431,6 +431,32 @@ private slots:
                                               "500.00, 500.00, 22.00"}));
     }
 
+    // An export whose text cannot be made (here the header's title, from a
+    // project name too short) is reported and leaves an earlier export whole.
+    void failedPointExportKeepsTheOldFile() {
+        auto w = documentWithPoints();
+        w->doc.DataFileName = QStringLiteral("ab");
+        QTemporaryDir tmp;
+        const QString out = tmp.path() + QStringLiteral("/points.dat");
+        legacy::writeFileAtomically(out, "old export\r\n");
+        testsupport::dialogs().queue(out);
+        testsupport::dialogs().queue(dlg::WindowScript([](QDialog* dialog) {
+            auto* f = static_cast<ColumnDialog*>(dialog);
+            f->optLong[0]->setValue(true);
+            f->optLat[1]->setValue(true);
+            f->optData[2]->setValue(true);
+            f->chkHead->setChecked(true);
+            f->cmdOK_Click();
+            return int(QDialog::Accepted);
+        }));
+        w->exportCommands->mnuFileExportData_Click();
+        auto& p = testsupport::dialogs().prompts;
+        QCOMPARE(p.size(), size_t(3));
+        QCOMPARE(p[2].text, QStringLiteral("Error exporting data: Invalid procedure call or argument"));
+        QCOMPARE(p[2].icon, dlg::Icon::Exclamation);
+        QCOMPARE(testsupport::fileBytes(out), QByteArray("old export\r\n"));
+    }
+
     void cancelledColumnDialogWritesNothing() {
         auto w = documentWithPoints();
         QTemporaryDir tmp;

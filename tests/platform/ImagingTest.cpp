@@ -2,6 +2,7 @@
 // 24-bit bitmap files written whole or not at all, and resize, rotate and
 // skew give the sizes and fills the map editing relies on.
 #include "common/TestRegistry.h"
+#include "common/TestSupport.h"
 
 #include "document/Legacy.h"
 #include "platform/ColorNumber.h"
@@ -18,11 +19,6 @@
 #include <QTest>
 #include <QtEndian>
 #include <functional>
-
-#ifdef Q_OS_LINUX
-#include <csignal>
-#include <sys/resource.h>
-#endif
 
 namespace {
 
@@ -85,14 +81,16 @@ QByteArray makeWmf() {
 }
 
 // An enhanced metafile with a 200 x 100 pixel frame on a 96 dpi reference
-// device: a red rectangle from (50, 25) to (150, 75) with no outline.
-QByteArray makeEmf() {
+// device: a red rectangle from (50, 25) to (150, 75) with no outline, then
+// the `extra` records, then (unless left out) the end record.
+QByteArray makeEmf(const QByteArray& extra = {}, bool end = true) {
     Bytes rec;
     rec.u32(39).u32(24).u32(1).u32(0).u32(0x000000FF).u32(0); // EMR_CREATEBRUSHINDIRECT #1, solid red
     rec.u32(37).u32(12).u32(1);                               // EMR_SELECTOBJECT #1
     rec.u32(37).u32(12).u32(0x80000008);                      // EMR_SELECTOBJECT stock NULL_PEN
     rec.u32(43).u32(24).i32(50).i32(25).i32(150).i32(75);     // EMR_RECTANGLE
-    rec.u32(14).u32(20).u32(0).u32(16).u32(20);               // EMR_EOF
+    rec.data += extra;
+    if (end) rec.u32(14).u32(20).u32(0).u32(16).u32(20);      // EMR_EOF
     const quint32 total = 88 + quint32(rec.data.size());
     Bytes b;
     b.u32(1).u32(88);                             // EMR_HEADER, its size
@@ -104,6 +102,22 @@ QByteArray makeEmf() {
     b.i32(1920).i32(1080).i32(508).i32(286);      // reference device: pixels, millimetres
     b.data += rec.data;
     return b.data;
+}
+
+// EMR_STRETCHDIBITS drawing a 24-bit bitmap of `width` x `height` blue
+// pixels over the whole frame, with `pixelBytes` bytes of pixels given.
+QByteArray stretchDiBits(int width, int height, int pixelBytes) {
+    Bytes r;
+    r.u32(81).u32(quint32(80 + 40 + pixelBytes));
+    r.i32(0).i32(0).i32(199).i32(99);                              // bounds
+    r.i32(0).i32(0).i32(0).i32(0).i32(width).i32(height);          // destination, source corner and size
+    r.u32(80).u32(40).u32(120).u32(quint32(pixelBytes));           // header and pixels: offsets, sizes
+    r.u32(0).u32(0x00CC0020).i32(200).i32(100);                    // colours in the bitmap, copy, destination size
+    r.u32(40).i32(width).i32(height).u16(1).u16(24).u32(0).u32(0); // bitmap header
+    r.u32(0).u32(0).u32(0).u32(0);
+    const int row = (width * 24 + 31) / 32 * 4;
+    for (int i = 0; i < pixelBytes; ++i) r.data.append(i % row < 3 * width && i % row % 3 == 0 ? '\xff' : '\0');
+    return r.data;
 }
 
 // The picture most kinds are made from: white, a red block at (5..14, 5..14)
@@ -173,6 +187,7 @@ private slots:
         writeWithMagick(base, path("map.ico"), "ICO");
         writeBytes(path("map.wmf"), makeWmf());
         writeBytes(path("map.emf"), makeEmf());
+        writeBytes(path("bitmap.emf"), makeEmf(stretchDiBits(2, 2, 16)));
     }
 
     void loadsEveryOfferedKind_data() {
@@ -198,6 +213,7 @@ private slots:
         QTest::newRow("wmf paper") << "map.wmf" << meta << QPoint(45, 50) << QColor(Qt::white) << 0;
         QTest::newRow("emf") << "map.emf" << meta << QPoint(100, 50) << QColor(Qt::red) << 0;
         QTest::newRow("emf paper") << "map.emf" << meta << QPoint(45, 50) << QColor(Qt::white) << 0;
+        QTest::newRow("emf bitmap") << "bitmap.emf" << meta << QPoint(20, 10) << QColor(Qt::blue) << 0;
     }
     void loadsEveryOfferedKind() {
         QFETCH(QString, file);
@@ -249,6 +265,37 @@ private slots:
         QTest::newRow("empty") << "empty.png" << QByteArray("") << "";
         QTest::newRow("cut png") << "cut.png" << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << "";
         QTest::newRow("cut emf") << "cut.emf" << makeEmf().left(120) << "truncated";
+        // Metafiles the converter would read past its data with.
+        QTest::newRow("emf description past header")
+            << "description.emf"
+            << QByteArray::fromHex("010000006c000000000000000000000063000000630000000000000000000000d0070000d007"
+                                   "000020454d460000010080000000020000000100000000000000800000000000000000040000"
+                                   "0003000040010000f000000000000000000000000000000000e2040080a903000e0000001400"
+                                   "0000000000001000000014000000")
+            << "description lies outside its header";
+        QTest::newRow("emf short records")
+            << "short.emf"
+            << QByteArray::fromHex("010000006c000000000000000000000063000000630000000000000000000000d0070000d007"
+                                   "000020454d4600000100a0000000040000000000000000000000000000000000000000040000"
+                                   "0003000040010000f000000000000000000000000000000000e2040080a90300090000000800"
+                                   "00004d00000018000000000002020000000000000200004f00000e0000001400000000000000"
+                                   "1000000014000000")
+            << "record at byte 108 is too short";
+        QTest::newRow("emf without end") << "noend.emf" << makeEmf({}, false) << "has no end record";
+        const QByteArray rectangle = Bytes().u32(43).u32(24).i32(0).i32(0).i32(9).i32(9).data;
+        QByteArray past = rectangle, odd = rectangle;
+        qToLittleEndian<quint32>(0x1000, past.data() + 4);
+        qToLittleEndian<quint32>(22, odd.data() + 4);
+        QTest::newRow("emf record past end") << "pastend.emf" << makeEmf(past) << "byte 160 runs past the end";
+        QTest::newRow("emf odd record size") << "odd.emf" << makeEmf(odd) << "byte 160 has an impossible size";
+        QTest::newRow("emf short bitmap record")
+            << "stretch.emf" << makeEmf(Bytes().u32(77).u32(24).data + QByteArray(16, 0)) << "byte 160 is too short";
+        QTest::newRow("emf points beyond")
+            << "points.emf" << makeEmf(Bytes().u32(4).u32(44).data + QByteArray(16, 0) + Bytes().u32(1000).data +
+                                       QByteArray(16, 0))
+            << "byte 160 points outside itself";
+        QTest::newRow("emf pixels beyond") << "pixels.emf" << makeEmf(stretchDiBits(100, 100, 12))
+                                           << "byte 160 points outside itself";
         QTest::newRow("junk pcx") << "junk.pcx" << QByteArray("\x0a\x05\x01\x08garbage", 11) << "";
         QTest::newRow("junk wmf") << "junk.wmf" << QByteArray(64, 'x') << "";
     }
@@ -349,40 +396,41 @@ private slots:
         QVERIFY(!QFileInfo::exists(path("x.png")));
     }
 
-#ifdef Q_OS_LINUX
-    // A write that fails half way (here: the file size limit) leaves the
-    // earlier file whole and no temporary beside it.
-    void writeFailureKeepsTheOldFile() {
-        QDir(m_dir.path()).mkdir("keep");
-        const QString target = path("keep/map.bmp");
-        writeBytes(target, QByteArray("old contents"));
-        QImage big(600, 600, QImage::Format_RGB32);
-        big.fill(Qt::darkGreen);
-        ImagingObject img;
-        img.takePicture(big);
-
-        rlimit saved{};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = saved;
-        small.rlim_cur = 64 * 1024;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        bool threw = false;
-        try {
-            img.save(target, ImagingObject::FormatBmp);
-        } catch (const legacy::Error&) {
-            threw = true;
-        }
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, oldHandler);
-
-        QVERIFY(threw);
-        QFile f(target);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), QByteArray("old contents"));
-        QCOMPARE(QDir(path("keep")).entryList(QDir::Files | QDir::Hidden), QStringList{"map.bmp"});
+    // A save that fails, at the last flush (a small picture still in the
+    // write buffer) or while writing, leaves the earlier file byte for byte,
+    // no temporary beside it, and names the system's reason.
+    void writeFailureKeepsTheOldFile_data() {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<int>("side");
+        QTest::newRow("jpeg at the last flush") << ImagingObject::FormatJpeg << 40;
+        QTest::newRow("bitmap at the last flush") << ImagingObject::FormatBmp << 40;
+        QTest::newRow("jpeg while writing") << ImagingObject::FormatJpeg << 600;
+        QTest::newRow("bitmap while writing") << ImagingObject::FormatBmp << 600;
     }
-#endif
+    void writeFailureKeepsTheOldFile() {
+        QFETCH(int, format);
+        QFETCH(int, side);
+        QTemporaryDir keep;
+        const QString target = keep.filePath(QStringLiteral("map.pic"));
+        writeBytes(target, QByteArray("old contents"));
+        QImage noise(side, side, QImage::Format_RGB32);
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x) noise.setPixel(x, y, qRgb(x * 37 % 256, y * 91 % 256, (x ^ y) * 13 % 256));
+        ImagingObject img;
+        img.takePicture(noise);
+        QString error;
+        {
+            testsupport::FileSizeLimit full(1024);
+            try {
+                img.save(target, format);
+            } catch (const legacy::Error& e) {
+                error = e.description();
+            }
+        }
+        QCOMPARE(error, QStringLiteral("Cannot save the image \"%1\": File too large").arg(target));
+        QCOMPARE(testsupport::fileBytes(target), QByteArray("old contents"));
+        QCOMPARE(QDir(keep.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"map.pic"});
+    }
 
     void quarterTurnsMovePixelsExactly_data() {
         QTest::addColumn<float>("degrees");
