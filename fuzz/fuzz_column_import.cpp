@@ -3,8 +3,8 @@
 // fields); the second the map's coordinate system, whether its units are
 // degrees, and the header lines to skip; the rest is the file.  Reading must
 // end after at most one record a line (comma mode) or a character (stream
-// mode), and every value read, also once converted to map units, must be a
-// finite number.
+// mode), or with a reported failure, and every value read, also once
+// converted to map units, must be a finite number.
 #include "document/Legacy.h"
 #include "exchange/ImportParser.h"
 
@@ -21,21 +21,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Document doc = fuzzsupport::mapDocument(data[1] & 0x0F);
     const bool degrees = (data[1] & 0x10) != 0;
     const int header = data[1] >> 5;
-    const QString text = legacy::decodeLatin1(QByteArray(reinterpret_cast<const char*>(data + 2), qsizetype(size - 2)));
+    const importer::TextLines lines(QByteArray(reinterpret_cast<const char*>(data + 2), qsizetype(size - 2)));
+    qsizetype characters = 0;
+    for (int i = 0; i < lines.count(); ++i) characters += lines.line(i).size() + 1;
 
-    RecordReader reader(text, code, stream ? RecordReader::Mode::Stream : RecordReader::Mode::Comma);
+    RecordReader reader(lines, code, stream ? RecordReader::Mode::Stream : RecordReader::Mode::Comma);
     try {
         reader.skipLines(header);
     } catch (const legacy::Error&) {
         return 0; // fewer lines than the header: reported as the file's end
     }
-    const qsizetype lineEnds = text.count(u'\n') + text.count(u'\r');
     int records = 0;
     while (records < importer::MaxRecords && !reader.atEnd()) {
         int missing = 0;
-        const importer::Record r = reader.read(missing);
+        importer::Record r;
+        try {
+            r = reader.read(missing);
+        } catch (const legacy::Error& e) {
+            require(!e.description().isEmpty());
+            return 0; // a field that is not a number: the import is undone
+        }
         ++records;
-        require(stream ? records <= text.size() : records <= lineEnds + 1);
+        require(stream ? records <= characters : records <= lines.count());
         require(missing >= 0 && missing <= 4);
         require(std::isfinite(r.X) && std::isfinite(r.Y) && std::isfinite(r.Z));
         float X = r.X, Y = r.Y;
