@@ -115,7 +115,7 @@ QByteArray stretchDiBits(int width, int height, int pixelBytes) {
     r.u32(0).u32(0x00CC0020).i32(200).i32(100);                    // colours in the bitmap, copy, destination size
     r.u32(40).i32(width).i32(height).u16(1).u16(24).u32(0).u32(0); // bitmap header
     r.u32(0).u32(0).u32(0).u32(0);
-    const int row = (width * 24 + 31) / 32 * 4;
+    const qint64 row = (qint64(width) * 24 + 31) / 32 * 4;
     for (int i = 0; i < pixelBytes; ++i) r.data.append(i % row < 3 * width && i % row % 3 == 0 ? '\xff' : '\0');
     return r.data;
 }
@@ -180,7 +180,7 @@ private slots:
         QVERIFY(base.save(path("map.bmp"), "bmp"));
         writeWithMagick(base, path("map.gif"), "GIF");
         writeWithMagick(base, path("map.psd"), "PSD");
-        writeWithMagick(base, path("map.tif"), "TIFF");
+        QVERIFY(base.save(path("map.tif"), "tif"));
         writeWithMagick(base, path("map.pcx"), "PCX");
         writeWithMagick(base, path("map.tga"), "TGA");
         writeWithMagick(base, path("map.wbmp"), "WBMP");
@@ -296,8 +296,14 @@ private slots:
             << "byte 160 points outside itself";
         QTest::newRow("emf pixels beyond") << "pixels.emf" << makeEmf(stretchDiBits(100, 100, 12))
                                            << "byte 160 points outside itself";
+        QTest::newRow("emf pixels beyond counting") << "huge.emf" << makeEmf(stretchDiBits(0x7fffffff, -0x7fffffff, 12))
+                                                    << "byte 160 points outside itself";
         QTest::newRow("junk pcx") << "junk.pcx" << QByteArray("\x0a\x05\x01\x08garbage", 11) << "";
         QTest::newRow("junk wmf") << "junk.wmf" << QByteArray(64, 'x') << "";
+        // One directory entry, the image width, whose value lies far outside.
+        const QByteArray tiff = Bytes().u32(0x002A4949).u32(8).u16(1).u16(256).u16(4).u32(1).u32(0xFFFFFFFF).u32(0).data;
+        QTest::newRow("damaged tif") << "damaged.tif" << tiff << "";
+        QTest::newRow("damaged tif again") << "again.tif" << tiff << "";
     }
     void unreadableFilesThrowAndKeepTheImage() {
         QFETCH(QString, file);
