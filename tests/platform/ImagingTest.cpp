@@ -116,7 +116,7 @@ QByteArray stretchDiBits(int width, int height, int pixelBytes) {
     r.u32(40).i32(width).i32(height).u16(1).u16(24).u32(0).u32(0); // bitmap header
     r.u32(0).u32(0).u32(0).u32(0);
     const qint64 row = (qint64(width) * 24 + 31) / 32 * 4;
-    for (int i = 0; i < pixelBytes; ++i) r.data.append(i % row < 3 * width && i % row % 3 == 0 ? '\xff' : '\0');
+    for (int i = 0; i < pixelBytes; ++i) r.data.append(i % row < 3 * qint64(width) && i % row % 3 == 0 ? '\xff' : '\0');
     return r.data;
 }
 
