@@ -19,6 +19,7 @@
 #include <QTest>
 #include <QtEndian>
 #include <functional>
+#include <sys/resource.h>
 
 namespace {
 
@@ -375,50 +376,43 @@ private slots:
         back.load(path("out.bmp"));
         QCOMPARE(back.width(), 20);
         QVERIFY(QDir(m_dir.path()).entryList({"out.bmp*", "*.tmp"}, QDir::Files).size() == 1);
-    }
 
-    void transparentPartsAreSavedOnWhite() {
+        // See-through parts are saved as shown on white.
         QImage clear(10, 10, QImage::Format_ARGB32);
         clear.fill(Qt::transparent);
-        ImagingObject img;
         img.takePicture(clear);
         img.save(path("clear.bmp"), ImagingObject::FormatBmp);
         img.load(path("clear.bmp"));
         QCOMPARE(img.picture().pixelColor(5, 5), QColor(Qt::white));
     }
 
-    void failedSaveLeavesNothingBehind() {
-        ImagingObject img;
-        img.takePicture(basePicture());
-        const QString folder = path("no-such-folder");
-        try {
-            img.save(folder + "/x.jpg", ImagingObject::FormatJpeg);
-            QFAIL("no error");
-        } catch (const legacy::Error& e) {
-            QVERIFY2(e.description().contains(QLatin1String("x.jpg")), qPrintable(e.description()));
-        }
-        QVERIFY(!QFileInfo::exists(folder));
-        QVERIFY_THROWS_EXCEPTION(legacy::Error, img.save(path("x.png"), 2));
-        QVERIFY(!QFileInfo::exists(path("x.png")));
-    }
-
     // A save that fails, at the last flush (a small picture still in the
-    // write buffer) or while writing, leaves the earlier file byte for byte,
-    // no temporary beside it, and names the system's reason.
-    void writeFailureKeepsTheOldFile_data() {
+    // write buffer), while writing, or at once, leaves the earlier file byte
+    // for byte, no temporary beside it, and names the system's reason.
+    void failedSaveKeepsTheOldFile_data() {
         QTest::addColumn<int>("format");
         QTest::addColumn<int>("side");
-        QTest::newRow("jpeg at the last flush") << ImagingObject::FormatJpeg << 40;
-        QTest::newRow("bitmap at the last flush") << ImagingObject::FormatBmp << 40;
-        QTest::newRow("jpeg while writing") << ImagingObject::FormatJpeg << 600;
-        QTest::newRow("bitmap while writing") << ImagingObject::FormatBmp << 600;
+        QTest::addColumn<QString>("folder");   // where the file goes, made unless "missing"
+        QTest::addColumn<QString>("reason");
+        const QString full = QStringLiteral("File too large");
+        QTest::newRow("jpeg at the last flush") << ImagingObject::FormatJpeg << 40 << "full" << full;
+        QTest::newRow("bitmap at the last flush") << ImagingObject::FormatBmp << 40 << "full" << full;
+        QTest::newRow("jpeg while writing") << ImagingObject::FormatJpeg << 600 << "full" << full;
+        QTest::newRow("bitmap while writing") << ImagingObject::FormatBmp << 600 << "full" << full;
+        QTest::newRow("folder missing") << ImagingObject::FormatJpeg << 40 << "missing" << "No such file or directory";
     }
-    void writeFailureKeepsTheOldFile() {
+    void failedSaveKeepsTheOldFile() {
         QFETCH(int, format);
         QFETCH(int, side);
+        QFETCH(QString, folder);
+        QFETCH(QString, reason);
         QTemporaryDir keep;
-        const QString target = keep.filePath(QStringLiteral("map.pic"));
-        writeBytes(target, QByteArray("old contents"));
+        const QString target = keep.filePath(folder + QStringLiteral("/map.pic"));
+        const bool missing = folder == QLatin1String("missing");
+        if (!missing) {
+            QDir(keep.path()).mkdir(folder);
+            writeBytes(target, QByteArray("old contents"));
+        }
         QImage noise(side, side, QImage::Format_RGB32);
         for (int y = 0; y < side; ++y)
             for (int x = 0; x < side; ++x) noise.setPixel(x, y, qRgb(x * 37 % 256, y * 91 % 256, (x ^ y) * 13 % 256));
@@ -426,16 +420,20 @@ private slots:
         img.takePicture(noise);
         QString error;
         {
-            testsupport::FileSizeLimit full(1024);
+            testsupport::FileSizeLimit full(missing ? RLIM_INFINITY : 1024);
             try {
                 img.save(target, format);
             } catch (const legacy::Error& e) {
                 error = e.description();
             }
         }
-        QCOMPARE(error, QStringLiteral("Cannot save the image \"%1\": File too large").arg(target));
-        QCOMPARE(testsupport::fileBytes(target), QByteArray("old contents"));
-        QCOMPARE(QDir(keep.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"map.pic"});
+        QCOMPARE(error, QStringLiteral("Cannot save the image \"%1\": %2").arg(target, reason));
+        if (missing) {
+            QVERIFY(!QFileInfo::exists(keep.filePath(folder)));
+        } else {
+            QCOMPARE(testsupport::fileBytes(target), QByteArray("old contents"));
+            QCOMPARE(QDir(keep.filePath(folder)).entryList(QDir::Files | QDir::Hidden), QStringList{"map.pic"});
+        }
     }
 
     void quarterTurnsMovePixelsExactly_data() {
@@ -560,6 +558,8 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(legacy::Error, img.resize(0));
         QVERIFY_THROWS_EXCEPTION(legacy::Error, img.skew(2, 5, 0));
         QVERIFY_THROWS_EXCEPTION(legacy::Error, img.save(path("x.bmp"), 6, 8));
+        QVERIFY_THROWS_EXCEPTION(legacy::Error, img.save(path("x.png"), 2));
+        QVERIFY(!QFileInfo::exists(path("x.bmp")) && !QFileInfo::exists(path("x.png")));
         img.skew(0, 0, 0);
         img.setOption(13, 90);
         QCOMPARE(img.picture(), basePicture());
