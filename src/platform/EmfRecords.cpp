@@ -136,7 +136,8 @@ bool bitmapOk(const Record& r, qint64 offBmi, qint64 offBits) {
     const qint64 masks = compression == BitFields && headerSize == 40 ? 12 : 0;
     if (headerSize + masks + 4 * colors > length) return false;
     const qint64 row = (width * bits + 31) / 32 * 4;
-    return row * (height < 0 ? -height : height) <= bitsLength;
+    const qint64 rows = height < 0 ? -height : height;
+    return row <= bitsLength / rows;   // row * rows <= bitsLength, without overflow
 }
 
 // A region: its 32-byte header, then its rectangles of 16 bytes each.

@@ -79,13 +79,16 @@ void checkSize(qint64 w, qint64 h) {
 }
 
 // The Magick++ coder for a file extension among the kinds the program offers.
+// TIFF is left to Qt's reader alone: Magick's TIFF coder, once loaded, puts
+// its own error handler into the TIFF library for the whole process, and that
+// handler aborts the program when Qt's reader meets a damaged file later.
 const char* coderForSuffix(const QString& suffix) {
     static const struct {
         const char* suffix;
         const char* coder;
-    } table[] = {{"jpg", "JPEG"}, {"jpeg", "JPEG"}, {"gif", "GIF"}, {"bmp", "BMP"},   {"png", "PNG"},
-                 {"psd", "PSD"},  {"tif", "TIFF"},  {"tiff", "TIFF"}, {"pcx", "PCX"}, {"tga", "TGA"},
-                 {"wbmp", "WBMP"}, {"wmf", "WMF"},  {"ico", "ICO"}};
+    } table[] = {{"jpg", "JPEG"}, {"jpeg", "JPEG"}, {"gif", "GIF"}, {"bmp", "BMP"},  {"png", "PNG"},
+                 {"psd", "PSD"},  {"pcx", "PCX"},   {"tga", "TGA"}, {"wbmp", "WBMP"}, {"wmf", "WMF"},
+                 {"ico", "ICO"}};
     for (const auto& e : table)
         if (suffix.compare(QLatin1String(e.suffix), Qt::CaseInsensitive) == 0) return e.coder;
     return nullptr;

@@ -41,6 +41,17 @@ QByteArray fileBytes(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+EnvOverride::EnvOverride(const char* name, const QByteArray& value)
+    : m_name(name), m_wasSet(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name)) {
+    if (value.isNull()) qunsetenv(name);
+    else qputenv(name, value);
+}
+
+EnvOverride::~EnvOverride() {
+    if (m_wasSet) qputenv(m_name, m_old);
+    else qunsetenv(m_name);
+}
+
 FileSizeLimit::FileSizeLimit(unsigned long long bytes) {
     rlimit limit{};
     getrlimit(RLIMIT_FSIZE, &limit);

@@ -23,6 +23,21 @@ std::unique_ptr<MainWindow> startMainWindow();
 // The whole content of a file ("" when it cannot be read).
 QByteArray fileBytes(const QString& path);
 
+// Sets an environment variable for the life of the object (a null value
+// removes it), then puts back what was there.
+class EnvOverride {
+public:
+    EnvOverride(const char* name, const QByteArray& value);
+    ~EnvOverride();
+    EnvOverride(const EnvOverride&) = delete;
+    EnvOverride& operator=(const EnvOverride&) = delete;
+
+private:
+    const char* m_name;
+    bool m_wasSet;
+    QByteArray m_old;
+};
+
 // While alive, no file this process writes can grow beyond `bytes` bytes: a
 // write past it fails with "File too large" instead of stopping the process,
 // for the superuser as for anyone, as on a disk that fills up under a save.

@@ -321,40 +321,32 @@ private slots:
         QVERIFY(!QFile::exists(missing));
     }
 
-    // A write that fails, in the last flush as well as in the middle,
-    // leaves the old file byte for byte, no temporary, and says why.
-    void failedWriteKeepsOldFile_data() {
-        QTest::addColumn<int>("size");
-        QTest::newRow("failing at the last flush") << 5000;
-        QTest::newRow("failing while writing") << (4 << 20);
+    // A write that fails, at the last flush as well as in the middle, and
+    // in any file of a set written together, leaves every old file byte for
+    // byte, no temporary, and says why.
+    void failedWriteKeepsOldFiles_data() {
+        QTest::addColumn<int>("firstSize");
+        QTest::addColumn<int>("secondSize");   // 0: the first file alone
+        QTest::addColumn<QString>("failing");
+        QTest::newRow("failing at the last flush") << 5000 << 0 << "a.vlm";
+        QTest::newRow("failing while writing") << (4 << 20) << 0 << "a.vlm";
+        QTest::newRow("second of a set failing") << 10 << 5000 << "a.lab";
     }
-    void failedWriteKeepsOldFile() {
-        QFETCH(int, size);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("map.vlm"));
-        writeFileAtomically(path, QByteArray("old contents\r\n"));
-        QString description;
-        {
-            testsupport::FileSizeLimit full(1024);
-            codeOf([&] { writeFileAtomically(path, QByteArray(size, 'x')); }, &description);
-        }
-        QCOMPARE(description, QStringLiteral("Cannot write %1: File too large").arg(QDir::toNativeSeparators(path)));
-        QCOMPARE(testsupport::fileBytes(path), QByteArray("old contents\r\n"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("map.vlm")});
-    }
-
-    // Files written as a set are all replaced or none is.
-    void failedSetKeepsEveryOldFile() {
+    void failedWriteKeepsOldFiles() {
+        QFETCH(int, firstSize);
+        QFETCH(int, secondSize);
+        QFETCH(QString, failing);
         QTemporaryDir dir;
         const QString first = dir.filePath(QStringLiteral("a.vlm")), second = dir.filePath(QStringLiteral("a.lab"));
         writeFilesAtomically({{first, "old project"}, {second, "old labels"}});
+        std::vector<FileWrite> set{{first, QByteArray(firstSize, 'x')}};
+        if (secondSize) set.push_back({second, QByteArray(secondSize, 'y')});
         QString description;
         {
             testsupport::FileSizeLimit full(1024);
-            codeOf([&] { writeFilesAtomically({{first, "new project"}, {second, QByteArray(5000, 'x')}}); },
-                   &description);
+            codeOf([&] { writeFilesAtomically(set); }, &description);
         }
-        QCOMPARE(description, QStringLiteral("Cannot write %1: File too large").arg(QDir::toNativeSeparators(second)));
+        QCOMPARE(description, QStringLiteral("Cannot write %1: File too large").arg(dir.filePath(failing)));
         QCOMPARE(testsupport::fileBytes(first), QByteArray("old project"));
         QCOMPARE(testsupport::fileBytes(second), QByteArray("old labels"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);

@@ -284,37 +284,34 @@ private slots:
         QVERIFY(!w->doc.DataChanged);
     }
 
-    // A project without a name proposes the map's name with ".vlm".
-    void wayCProposesTheMapName() {
+    // A cancelled save dialog writes nothing and keeps the changed state; a
+    // project without a name proposes the map's name with ".vlm".
+    void cancelledDialogKeepsTheState_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("changed");
+        QTest::addColumn<bool>("saveAs");
+        QTest::addColumn<QString>("proposed");
+        QTest::newRow("Save without a name") << "" << true << false << "map.vlm";
+        QTest::newRow("Save As, changed") << "p.vlm" << true << true << "p.vlm";
+        QTest::newRow("Save As, unchanged") << "p.vlm" << false << true << "p.vlm";
+    }
+    void cancelledDialogKeepsTheState() {
+        QFETCH(QString, name);
+        QFETCH(bool, changed);
+        QFETCH(bool, saveAs);
+        QFETCH(QString, proposed);
         auto w = startWindow();
         makeRegistered(*w, makeImage(dir + "/map.jpg"));
-        w->doc.DataChanged = true;   // File > Save without a name asks
+        if (!name.isEmpty()) w->doc.DataFileName = dir + "/" + name;
+        w->doc.DataChanged = changed;
         auto& dlgs = testsupport::dialogs();
         dlgs.queue(dlg::Cancel{});
-        choose(*w, w->mnuFileSave);
+        choose(*w, saveAs ? w->mnuFileSaveAs : w->mnuFileSave);
         QCOMPARE(dlgs.prompts.size(), size_t(1));
-        QCOMPARE(dlgs.prompts[0].defaultText, dir + "/map.vlm");
-        QVERIFY(w->doc.DataChanged);
+        QCOMPARE(dlgs.prompts[0].defaultText, dir + "/" + proposed);
+        QCOMPARE(w->doc.DataChanged, changed);
         QVERIFY(!w->saveSucceeded);
-        QVERIFY(!QFile::exists(dir + "/map.vlm"));
-    }
-
-    // Save As cancelled: nothing written, the document stays changed.
-    void saveAsCancelledKeepsChanged() {
-        auto w = startWindow();
-        makeRegistered(*w, makeImage(dir + "/map.jpg"));
-        w->doc.DataFileName = dir + "/p.vlm";
-        w->doc.DataChanged = true;
-        testsupport::dialogs().queue(dlg::Cancel{});
-        choose(*w, w->mnuFileSaveAs);
-        QCOMPARE(testsupport::dialogs().prompts.size(), size_t(1));
-        QVERIFY(w->doc.DataChanged);
-        QVERIFY(!QFile::exists(dir + "/p.vlm"));
-
-        w->doc.DataChanged = false;
-        testsupport::dialogs().queue(dlg::Cancel{});
-        choose(*w, w->mnuFileSaveAs);
-        QVERIFY(!w->doc.DataChanged);
+        QCOMPARE(QDir(dir).entryList(QDir::Files), QStringList{"map.jpg"});
     }
 
     // D: File > Save writes under the current name without a dialog.
@@ -491,10 +488,13 @@ private slots:
         QTest::addColumn<bool>("plot");
         QTest::addColumn<bool>("cleared");
         QTest::addColumn<bool>("saved");
-        QTest::newRow("yes") << int(dlg::Answer::Yes) << false << true << true;
-        QTest::newRow("yes with the plot shown") << int(dlg::Answer::Yes) << true << true << true;
-        QTest::newRow("no") << int(dlg::Answer::No) << false << true << false;
-        QTest::newRow("cancel") << int(dlg::Answer::Cancel) << false << false << false;
+        QTest::addColumn<QString>("folder");   // where the project is named
+        QTest::newRow("yes") << int(dlg::Answer::Yes) << false << true << true << "";
+        QTest::newRow("yes with the plot shown") << int(dlg::Answer::Yes) << true << true << true << "";
+        QTest::newRow("no") << int(dlg::Answer::No) << false << true << false << "";
+        QTest::newRow("cancel") << int(dlg::Answer::Cancel) << false << false << false << "";
+        // A save that fails keeps the document.
+        QTest::newRow("yes, the save failing") << int(dlg::Answer::Yes) << false << false << false << "/missing folder";
     }
 
     void closeAnswers() {
@@ -502,9 +502,10 @@ private slots:
         QFETCH(bool, plot);
         QFETCH(bool, cleared);
         QFETCH(bool, saved);
+        QFETCH(QString, folder);
         auto w = startWindow();
         makeRegistered(*w, makeImage(dir + "/map.jpg"));
-        w->doc.DataFileName = dir + "/close.vlm";
+        w->doc.DataFileName = dir + folder + "/close.vlm";
         w->doc.DataChanged = true;
         if (plot) {
             QImage img(10, 10, QImage::Format_RGB32);
@@ -516,7 +517,8 @@ private slots:
         auto& dlgs = testsupport::dialogs();
         dlgs.queue(dlg::Answer(answer));
         choose(*w, w->mnuFileClose);
-        QCOMPARE(dlgs.prompts.size(), size_t(1));
+        QCOMPARE(dlgs.prompts.size(), size_t(folder.isEmpty() ? 1 : 2));
+        if (!folder.isEmpty()) QVERIFY(dlgs.prompts[1].text.startsWith("SaveDAta error: "));
         QCOMPARE(dlgs.prompts[0].text, QString("close.vlm has changed.\nWould you like to save it?"));
         QCOMPARE(dlgs.prompts[0].icon, dlg::Icon::Question);
         QCOMPARE(dlgs.prompts[0].buttons, dlg::Buttons::YesNoCancel);
@@ -524,23 +526,7 @@ private slots:
         QCOMPARE(QFile::exists(dir + "/close.vlm"), saved);
         QVERIFY(!QFile::exists(dir + "/close.vlp"));
         if (saved) QCOMPARE(readProject(dir + "/close.vlm").DatCount, 3);
-        if (!cleared) QVERIFY(w->doc.DataChanged);
-    }
-
-    // A save that fails at the close prompt keeps the document.
-    void closeWithFailedSave() {
-        auto w = startWindow();
-        makeRegistered(*w, makeImage(dir + "/map.jpg"));
-        w->doc.DataFileName = dir + "/missing folder/x.vlm";
-        w->doc.DataChanged = true;
-        auto& dlgs = testsupport::dialogs();
-        dlgs.queue(dlg::Answer::Yes);
-        choose(*w, w->mnuFileClose);
-        QCOMPARE(dlgs.prompts.size(), size_t(2));
-        QVERIFY(dlgs.prompts[1].text.startsWith("SaveDAta error: "));
-        QCOMPARE(w->doc.DatCount, 3);
-        QVERIFY(w->doc.DataChanged);
-        QVERIFY(w->doc.MapRegistered);
+        if (!cleared) QVERIFY(w->doc.DataChanged && w->doc.MapRegistered);
     }
 
     // Nothing changed, or an unregistered map: Close asks nothing.

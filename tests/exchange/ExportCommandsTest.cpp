@@ -67,6 +67,22 @@ void writeConverter(const QString& folder, const QByteArray& body) {
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
+// The column dialog answered with the columns x, y and z in comma rows, with
+// or without the header, under the data text given ("" keeps the dialog's).
+dlg::WindowScript xyzColumns(bool header, const QString& dataText = {}) {
+    return dlg::WindowScript([header, dataText](QDialog* dialog) {
+        auto* f = static_cast<ColumnDialog*>(dialog);
+        f->optLong[0]->setValue(true);
+        f->optLat[1]->setValue(true);
+        f->optData[2]->setValue(true);
+        f->optComma->setValue(true);
+        f->chkHead->setChecked(header);
+        if (!dataText.isEmpty()) f->txtLine->setText(dataText);
+        f->cmdOK_Click();
+        return int(QDialog::Accepted);
+    });
+}
+
 } // namespace
 
 class ExportCommandsTest : public QObject {
@@ -408,17 +424,7 @@ private slots:
         QTemporaryDir tmp;
         const QString out = tmp.path() + QStringLiteral("/points.dat");
         testsupport::dialogs().queue(out);
-        testsupport::dialogs().queue(dlg::WindowScript([](QDialog* dialog) {
-            auto* f = static_cast<ColumnDialog*>(dialog);
-            f->optLong[0]->setValue(true);
-            f->optLat[1]->setValue(true);
-            f->optData[2]->setValue(true);
-            f->optComma->setValue(true);
-            f->chkHead->setChecked(true);
-            f->txtLine->setText(QStringLiteral("Elev"));
-            f->cmdOK_Click();
-            return int(QDialog::Accepted);
-        }));
+        testsupport::dialogs().queue(xyzColumns(true, QStringLiteral("Elev")));
         w->exportCommands->mnuFileExportData_Click();
         auto& p = testsupport::dialogs().prompts;
         QCOMPARE(p[0].title, QStringLiteral("Export Data"));
@@ -440,15 +446,7 @@ private slots:
         const QString out = tmp.path() + QStringLiteral("/points.dat");
         legacy::writeFileAtomically(out, "old export\r\n");
         testsupport::dialogs().queue(out);
-        testsupport::dialogs().queue(dlg::WindowScript([](QDialog* dialog) {
-            auto* f = static_cast<ColumnDialog*>(dialog);
-            f->optLong[0]->setValue(true);
-            f->optLat[1]->setValue(true);
-            f->optData[2]->setValue(true);
-            f->chkHead->setChecked(true);
-            f->cmdOK_Click();
-            return int(QDialog::Accepted);
-        }));
+        testsupport::dialogs().queue(xyzColumns(true));
         w->exportCommands->mnuFileExportData_Click();
         auto& p = testsupport::dialogs().prompts;
         QCOMPARE(p.size(), size_t(3));
@@ -508,16 +506,7 @@ private slots:
         QTemporaryDir tmp;
         const QString out = tmp.path() + QStringLiteral("/c.dat");
         testsupport::dialogs().queue(out);
-        testsupport::dialogs().queue(dlg::WindowScript([](QDialog* dialog) {
-            auto* f = static_cast<ColumnDialog*>(dialog);
-            f->optLong[0]->setValue(true);
-            f->optLat[1]->setValue(true);
-            f->optData[2]->setValue(true);
-            f->optComma->setValue(true);
-            f->chkHead->setChecked(false);
-            f->cmdOK_Click();
-            return int(QDialog::Accepted);
-        }));
+        testsupport::dialogs().queue(xyzColumns(false));
         testsupport::dialogs().queue(QStringLiteral("3"));
         w->exportCommands->mnuFileExportData_Click();
         auto& p = testsupport::dialogs().prompts;

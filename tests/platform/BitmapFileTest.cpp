@@ -6,6 +6,7 @@
 #include "document/Legacy.h"
 #include "platform/BitmapFile.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -133,52 +134,51 @@ private slots:
         QVERIFY(!dib.CreateFromPackedDIBPointer(nullptr));
     }
 
-    void refusesWhatIsNoBitmap() {
-        auto& dl = testsupport::dialogs();
-        cDIB dib;
-        const QString missing = dir.filePath(QStringLiteral("missing.bmp"));
-        QVERIFY(!dib.CreateFromFile(missing));
-        QCOMPARE(dl.prompts.back().text, QStringLiteral("File does not exist:\n") + missing);
-        QCOMPARE(dl.prompts.back().icon, dlg::Icon::Critical);
-        QCOMPARE(dl.prompts.back().title, QStringLiteral("Ferno Vexolan"));
-
-        const QString png = dir.filePath(QStringLiteral("map.bmp"));
-        QImage(8, 8, QImage::Format_RGB32).save(png, "PNG");
-        QVERIFY(!dib.CreateFromFile(png));
-        QCOMPARE(dl.prompts.back().text, QStringLiteral("File is not a supported bitmap format:\n") + png);
-        QCOMPARE(dl.prompts.back().icon, dlg::Icon::Information);
-        // The refused file was let go: it can be replaced at once.
-        QVERIFY(QFile::remove(png));
-        QVERIFY(!dib.PointerToBits());
-
-        // Pixel data said to start inside the headers.
-        QByteArray bad = testsupport::fileBytes(dir.filePath(QStringLiteral("in.bmp")));
-        if (bad.isEmpty()) {
-            QImage(4, 4, QImage::Format_RGB888).save(dir.filePath(QStringLiteral("in.bmp")), "BMP");
-            bad = testsupport::fileBytes(dir.filePath(QStringLiteral("in.bmp")));
-        }
-        qToLittleEndian<qint32>(20, reinterpret_cast<uchar*>(bad.data()) + 10);
-        const QString early = dir.filePath(QStringLiteral("early.bmp"));
-        writeAll(early, bad);
-        QVERIFY(!dib.CreateFromFile(early));
-        QCOMPARE(dl.prompts.back().text, QStringLiteral("File is not a supported bitmap format:\n") + early);
-        QCOMPARE(dl.prompts.size(), size_t(3));
+    // Files it refuses, each with its message, the file's name on a line of
+    // its own, and its icon; a refused file is let go at once.
+    void refusedFiles_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");   // null: no file
+        QTest::addColumn<bool>("locked");        // made unreadable
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("icon");
+        QByteArray bmp, png;
+        QBuffer b(&bmp), p(&png);
+        QImage(4, 4, QImage::Format_RGB888).save(&b, "BMP");
+        QImage(4, 4, QImage::Format_RGB888).save(&p, "PNG");
+        QByteArray early = bmp;   // pixels said to start inside the headers
+        qToLittleEndian<qint32>(20, reinterpret_cast<uchar*>(early.data()) + 10);
+        const int critical = int(dlg::Icon::Critical), information = int(dlg::Icon::Information);
+        QTest::newRow("missing") << "missing.bmp" << QByteArray() << false << "File does not exist:" << critical;
+        QTest::newRow("no bitmap") << "map.bmp" << png << false << "File is not a supported bitmap format:"
+                                   << information;
+        QTest::newRow("pixels inside the headers") << "early.bmp" << early << false
+                                                   << "File is not a supported bitmap format:" << information;
+        QTest::newRow("locked") << "locked.bmp" << bmp << true << "File is locked - cannot access:" << critical;
     }
-
-    void lockedFileIsSaidToBeLocked() {
-        const QString locked = dir.filePath(QStringLiteral("locked.bmp"));
-        QImage(4, 4, QImage::Format_RGB888).save(locked, "BMP");
-        QFile::setPermissions(locked, QFileDevice::Permissions());
+    void refusedFiles() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, locked);
+        QFETCH(QString, text);
+        QFETCH(int, icon);
+        const QString path = dir.filePath(name);
+        if (!bytes.isNull()) writeAll(path, bytes);
+        if (locked) QFile::setPermissions(path, QFileDevice::Permissions());
         cDIB dib;
         bool created = true;
         {
             PermissionBitsBind bind;
-            created = dib.CreateFromFile(locked);
+            created = dib.CreateFromFile(path);
         }
         QVERIFY(!created);
-        QCOMPARE(testsupport::dialogs().prompts.back().text, QStringLiteral("File is locked - cannot access:\n") + locked);
-        QCOMPARE(testsupport::dialogs().prompts.back().icon, dlg::Icon::Critical);
-        QCOMPARE(testsupport::dialogs().prompts.back().title, QStringLiteral("Ferno Vexolan"));
+        QVERIFY(!dib.PointerToBits());
+        auto& p = testsupport::dialogs().prompts;
+        QCOMPARE(p.size(), size_t(1));
+        QCOMPARE(p[0].text, text + QLatin1Char('\n') + path);
+        QCOMPARE(int(p[0].icon), icon);
+        QCOMPARE(p[0].title, QStringLiteral("Ferno Vexolan"));
+        if (!bytes.isNull()) QVERIFY(QFile::remove(path));
     }
 
     void fileCutShortIsAnError() {

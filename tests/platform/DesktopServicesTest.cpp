@@ -2,6 +2,7 @@
 // and the printer test: each works, or stays quiet, on a machine without
 // sound, desktop or printers.
 #include "common/TestRegistry.h"
+#include "common/TestSupport.h"
 #include "platform/Printers.h"
 #include "platform/Shell.h"
 #include "platform/Sound.h"
@@ -25,16 +26,6 @@ bool writeFile(const QString& path, const QByteArray& bytes, bool executable = f
     if (executable) f.setPermissions(f.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
     return true;
 }
-
-// Replaces PATH for the life of the object.
-class PathOverride {
-public:
-    explicit PathOverride(const QString& path) : m_old(qgetenv("PATH")) { qputenv("PATH", path.toLocal8Bit()); }
-    ~PathOverride() { qputenv("PATH", m_old); }
-
-private:
-    QByteArray m_old;
-};
 
 } // namespace
 
@@ -90,7 +81,7 @@ private slots:
 
     void defaultApplicationIsEmptyWithoutXdgMime() {
         QTemporaryDir empty;
-        PathOverride path(empty.path());
+        testsupport::EnvOverride path("PATH", empty.path().toLocal8Bit());
         QCOMPARE(shell::DefaultEditorFor(QStringLiteral("/tmp/map.png")), QString());
     }
 
@@ -100,7 +91,7 @@ private slots:
         QVERIFY(writeFile(bin.filePath(QStringLiteral("hardinfo")),
                           "#!/bin/sh\n: > '" + QFile::encodeName(marker) + "'\n", true));
         {
-            PathOverride path(bin.path());
+            testsupport::EnvOverride path("PATH", bin.path().toLocal8Bit());
             QVERIFY(shell::StartSysInfo());
         }
         QTRY_VERIFY(QFile::exists(marker));
@@ -108,7 +99,7 @@ private slots:
 
     void systemInformationUnavailableWithoutAProgram() {
         QTemporaryDir empty;
-        PathOverride path(empty.path());
+        testsupport::EnvOverride path("PATH", empty.path().toLocal8Bit());
         QVERIFY(!shell::StartSysInfo());
     }
 

@@ -19,6 +19,7 @@
 #include <QTest>
 #include <QtEndian>
 #include <functional>
+#include <sys/resource.h>
 
 namespace {
 
@@ -115,8 +116,8 @@ QByteArray stretchDiBits(int width, int height, int pixelBytes) {
     r.u32(0).u32(0x00CC0020).i32(200).i32(100);                    // colours in the bitmap, copy, destination size
     r.u32(40).i32(width).i32(height).u16(1).u16(24).u32(0).u32(0); // bitmap header
     r.u32(0).u32(0).u32(0).u32(0);
-    const int row = (width * 24 + 31) / 32 * 4;
-    for (int i = 0; i < pixelBytes; ++i) r.data.append(i % row < 3 * width && i % row % 3 == 0 ? '\xff' : '\0');
+    const qint64 row = (qint64(width) * 24 + 31) / 32 * 4;
+    for (int i = 0; i < pixelBytes; ++i) r.data.append(i % row < 3 * qint64(width) && i % row % 3 == 0 ? '\xff' : '\0');
     return r.data;
 }
 
@@ -180,7 +181,7 @@ private slots:
         QVERIFY(base.save(path("map.bmp"), "bmp"));
         writeWithMagick(base, path("map.gif"), "GIF");
         writeWithMagick(base, path("map.psd"), "PSD");
-        writeWithMagick(base, path("map.tif"), "TIFF");
+        QVERIFY(base.save(path("map.tif"), "tif"));
         writeWithMagick(base, path("map.pcx"), "PCX");
         writeWithMagick(base, path("map.tga"), "TGA");
         writeWithMagick(base, path("map.wbmp"), "WBMP");
@@ -296,8 +297,14 @@ private slots:
             << "byte 160 points outside itself";
         QTest::newRow("emf pixels beyond") << "pixels.emf" << makeEmf(stretchDiBits(100, 100, 12))
                                            << "byte 160 points outside itself";
+        QTest::newRow("emf pixels beyond counting") << "huge.emf" << makeEmf(stretchDiBits(0x7fffffff, -0x7fffffff, 12))
+                                                    << "byte 160 points outside itself";
         QTest::newRow("junk pcx") << "junk.pcx" << QByteArray("\x0a\x05\x01\x08garbage", 11) << "";
         QTest::newRow("junk wmf") << "junk.wmf" << QByteArray(64, 'x') << "";
+        // One directory entry, the image width, whose value lies far outside.
+        const QByteArray tiff = Bytes().u32(0x002A4949).u32(8).u16(1).u16(256).u16(4).u32(1).u32(0xFFFFFFFF).u32(0).data;
+        QTest::newRow("damaged tif") << "damaged.tif" << tiff << "";
+        QTest::newRow("damaged tif again") << "again.tif" << tiff << "";
     }
     void unreadableFilesThrowAndKeepTheImage() {
         QFETCH(QString, file);
@@ -369,50 +376,43 @@ private slots:
         back.load(path("out.bmp"));
         QCOMPARE(back.width(), 20);
         QVERIFY(QDir(m_dir.path()).entryList({"out.bmp*", "*.tmp"}, QDir::Files).size() == 1);
-    }
 
-    void transparentPartsAreSavedOnWhite() {
+        // See-through parts are saved as shown on white.
         QImage clear(10, 10, QImage::Format_ARGB32);
         clear.fill(Qt::transparent);
-        ImagingObject img;
         img.takePicture(clear);
         img.save(path("clear.bmp"), ImagingObject::FormatBmp);
         img.load(path("clear.bmp"));
         QCOMPARE(img.picture().pixelColor(5, 5), QColor(Qt::white));
     }
 
-    void failedSaveLeavesNothingBehind() {
-        ImagingObject img;
-        img.takePicture(basePicture());
-        const QString folder = path("no-such-folder");
-        try {
-            img.save(folder + "/x.jpg", ImagingObject::FormatJpeg);
-            QFAIL("no error");
-        } catch (const legacy::Error& e) {
-            QVERIFY2(e.description().contains(QLatin1String("x.jpg")), qPrintable(e.description()));
-        }
-        QVERIFY(!QFileInfo::exists(folder));
-        QVERIFY_THROWS_EXCEPTION(legacy::Error, img.save(path("x.png"), 2));
-        QVERIFY(!QFileInfo::exists(path("x.png")));
-    }
-
     // A save that fails, at the last flush (a small picture still in the
-    // write buffer) or while writing, leaves the earlier file byte for byte,
-    // no temporary beside it, and names the system's reason.
-    void writeFailureKeepsTheOldFile_data() {
+    // write buffer), while writing, or at once, leaves the earlier file byte
+    // for byte, no temporary beside it, and names the system's reason.
+    void failedSaveKeepsTheOldFile_data() {
         QTest::addColumn<int>("format");
         QTest::addColumn<int>("side");
-        QTest::newRow("jpeg at the last flush") << ImagingObject::FormatJpeg << 40;
-        QTest::newRow("bitmap at the last flush") << ImagingObject::FormatBmp << 40;
-        QTest::newRow("jpeg while writing") << ImagingObject::FormatJpeg << 600;
-        QTest::newRow("bitmap while writing") << ImagingObject::FormatBmp << 600;
+        QTest::addColumn<QString>("folder");   // where the file goes, made unless "missing"
+        QTest::addColumn<QString>("reason");
+        const QString full = QStringLiteral("File too large");
+        QTest::newRow("jpeg at the last flush") << ImagingObject::FormatJpeg << 40 << "full" << full;
+        QTest::newRow("bitmap at the last flush") << ImagingObject::FormatBmp << 40 << "full" << full;
+        QTest::newRow("jpeg while writing") << ImagingObject::FormatJpeg << 600 << "full" << full;
+        QTest::newRow("bitmap while writing") << ImagingObject::FormatBmp << 600 << "full" << full;
+        QTest::newRow("folder missing") << ImagingObject::FormatJpeg << 40 << "missing" << "No such file or directory";
     }
-    void writeFailureKeepsTheOldFile() {
+    void failedSaveKeepsTheOldFile() {
         QFETCH(int, format);
         QFETCH(int, side);
+        QFETCH(QString, folder);
+        QFETCH(QString, reason);
         QTemporaryDir keep;
-        const QString target = keep.filePath(QStringLiteral("map.pic"));
-        writeBytes(target, QByteArray("old contents"));
+        const QString target = keep.filePath(folder + QStringLiteral("/map.pic"));
+        const bool missing = folder == QLatin1String("missing");
+        if (!missing) {
+            QDir(keep.path()).mkdir(folder);
+            writeBytes(target, QByteArray("old contents"));
+        }
         QImage noise(side, side, QImage::Format_RGB32);
         for (int y = 0; y < side; ++y)
             for (int x = 0; x < side; ++x) noise.setPixel(x, y, qRgb(x * 37 % 256, y * 91 % 256, (x ^ y) * 13 % 256));
@@ -420,16 +420,20 @@ private slots:
         img.takePicture(noise);
         QString error;
         {
-            testsupport::FileSizeLimit full(1024);
+            testsupport::FileSizeLimit full(missing ? RLIM_INFINITY : 1024);
             try {
                 img.save(target, format);
             } catch (const legacy::Error& e) {
                 error = e.description();
             }
         }
-        QCOMPARE(error, QStringLiteral("Cannot save the image \"%1\": File too large").arg(target));
-        QCOMPARE(testsupport::fileBytes(target), QByteArray("old contents"));
-        QCOMPARE(QDir(keep.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"map.pic"});
+        QCOMPARE(error, QStringLiteral("Cannot save the image \"%1\": %2").arg(target, reason));
+        if (missing) {
+            QVERIFY(!QFileInfo::exists(keep.filePath(folder)));
+        } else {
+            QCOMPARE(testsupport::fileBytes(target), QByteArray("old contents"));
+            QCOMPARE(QDir(keep.filePath(folder)).entryList(QDir::Files | QDir::Hidden), QStringList{"map.pic"});
+        }
     }
 
     void quarterTurnsMovePixelsExactly_data() {
@@ -554,6 +558,8 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(legacy::Error, img.resize(0));
         QVERIFY_THROWS_EXCEPTION(legacy::Error, img.skew(2, 5, 0));
         QVERIFY_THROWS_EXCEPTION(legacy::Error, img.save(path("x.bmp"), 6, 8));
+        QVERIFY_THROWS_EXCEPTION(legacy::Error, img.save(path("x.png"), 2));
+        QVERIFY(!QFileInfo::exists(path("x.bmp")) && !QFileInfo::exists(path("x.png")));
         img.skew(0, 0, 0);
         img.setOption(13, 90);
         QCOMPARE(img.picture(), basePicture());

@@ -3,6 +3,7 @@
 // it offers (line art, gray, 16 bits, colour, three passes, a hand scanner
 // of unknown page length).
 #include "common/TestRegistry.h"
+#include "common/TestSupport.h"
 #include "document/Legacy.h"
 #include "platform/Scanner.h"
 
@@ -20,19 +21,6 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) f.write(bytes);
 }
-
-// Sets SANE_CONFIG_DIR for the life of the object (for Available only: SANE
-// itself reads it once per process).
-class ConfigDirOverride {
-public:
-    explicit ConfigDirOverride(const QString& dir) : m_old(qgetenv("SANE_CONFIG_DIR")) {
-        qputenv("SANE_CONFIG_DIR", dir.toLocal8Bit());
-    }
-    ~ConfigDirOverride() { qputenv("SANE_CONFIG_DIR", m_old); }
-
-private:
-    QByteArray m_old;
-};
 
 scanner::FrameParameters frame(int format, int depth, int ppl, int bpl, int lines, bool last = true) {
     scanner::FrameParameters p;
@@ -105,12 +93,12 @@ private slots:
         QTemporaryDir dir;
         if (!dllConf.isNull()) writeFile(dir.filePath(QStringLiteral("dll.conf")), dllConf);
         if (!dllD.isNull()) writeFile(dir.filePath(QStringLiteral("dll.d/extra")), dllD);
-        ConfigDirOverride env(dir.path());
+        testsupport::EnvOverride env("SANE_CONFIG_DIR", dir.path().toLocal8Bit());
         QCOMPARE(scanner::Available(), available);
     }
 
     void missingConfigurationIsNotAvailable() {
-        ConfigDirOverride env(sane.filePath(QStringLiteral("no-such-folder")));
+        testsupport::EnvOverride env("SANE_CONFIG_DIR", sane.filePath(QStringLiteral("no-such-folder")).toLocal8Bit());
         QVERIFY(!scanner::Available());
     }
 
