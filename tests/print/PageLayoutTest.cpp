@@ -1,216 +1,123 @@
 // Margin, scale, fit and centring rules of the print window, the preview
-// geometry, the window size rule and the map capture area, as tables.
+// geometry and the map capture area, as tables of hand-computed values.
 #include "common/TestRegistry.h"
+#include "common/TestTable.h"
 #include "print/PageLayout.h"
 
+#include <QRectF>
 #include <QTest>
 
 using namespace pagelayout;
+using testsupport::columns;
 
 namespace {
-
-// Letter paper, portrait, a quarter inch unprintable on every side.
+// Letter paper, portrait, a quarter inch unprintable on every side:
+// 8.5 x 11 inches, printable 8 x 10.5 (11520 x 15120 twips).
 PageValues letter() { return {12240, 15840, 360, 360, 11520, 15120}; }
-
+QRectF rectF(const Rect& r) { return {r.left, r.top, r.width, r.height}; }
 } // namespace
 
 class PageLayoutTest : public QObject {
     Q_OBJECT
 private slots:
-    void margins_data() {
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<bool>("scaling");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("empty gets the minimum") << "" << false << "0.25";
-        QTest::newRow("below minimum") << "0.1" << false << "0.25";
-        QTest::newRow("junk reads as 0") << "abc" << false << "0.25";
-        QTest::newRow("inside stays as typed") << "1.5" << false << "1.5";
-        QTest::newRow("setup bound: paper less minimum") << "9" << false << "8.25";
-        QTest::newRow("scale bound: paper less one inch") << "9" << true << "7.50";
-        QTest::newRow("scale: empty") << "" << true << "0.25";
-        QTest::newRow("scale: between the two bounds") << "8" << true << "7.50";
-    }
     void margins() {
-        QFETCH(QString, box);
-        QFETCH(bool, scaling);
+        // Normalized when the page is read (at most the paper less the
+        // minimum) and when re-scaled (at most the paper less one inch).
         const PageMetrics m = metricsFrom(letter());
-        const QString got = scaling ? scaleMargin(box, m.MinLeftMargin, m.PageWidthIn)
-                                    : setupMargin(box, m.MinLeftMargin, m.PageWidthIn);
-        QTEST(got, "expected");
+        QStringList setup, scale;
+        for (const char* box : {"", "0.1", "abc", "1.5", "8", "9"}) {
+            setup << setupMargin(box, m.MinLeftMargin, m.PageWidthIn);
+            scale << scaleMargin(box, m.MinLeftMargin, m.PageWidthIn);
+        }
+        QCOMPARE(setup, (QStringList{"0.25", "0.25", "0.25", "1.5", "8", "8.25"}));
+        QCOMPARE(scale, (QStringList{"0.25", "0.25", "0.25", "1.5", "7.50", "7.50"}));
     }
 
+    // Input: "fit", "centre", "nopage" (no paper read), then the scale, left
+    // and top boxes.
+    // Expected: the print rectangle (left top width height, twips from the
+    // printable corner), the rewritten boxes (left top scale) and which of
+    // them are enabled (1).  The rectangle before is 1 2 3 4: a step that
+    // cannot be computed keeps its value.
     void scale_data() {
-        QTest::addColumn<double>("picW");
-        QTest::addColumn<double>("picH");
-        QTest::addColumn<bool>("fit");
-        QTest::addColumn<bool>("center");
-        QTest::addColumn<QString>("scale");
-        QTest::addColumn<QString>("left");
-        QTest::addColumn<QString>("top");
-        QTest::addColumn<long>("eLeft");
-        QTest::addColumn<long>("eTop");
-        QTest::addColumn<long>("eWidth");
-        QTest::addColumn<long>("eHeight");
-        QTest::addColumn<QString>("eLeftBox");
-        QTest::addColumn<QString>("eTopBox");
-        QTest::addColumn<QString>("eScale");
-        QTest::addColumn<int>("enabled"); // bits: 1 left, 2 top, 4 scale
-        QTest::newRow("fit, wide picture, top margin")
-            << 2000.0 << 1000.0 << true << false << "100" << "" << "1" << 0L << 1080L << 11520L << 5760L << "0.25"
-            << "1.00" << "100" << 2;
-        QTest::newRow("fit, wide picture, centred")
-            << 2000.0 << 1000.0 << true << true << "100" << "3" << "1" << 0L << 4680L << 11520L << 5760L << "0.25"
-            << "3.50" << "100" << 0;
-        QTest::newRow("fit, tall picture, left margin")
-            << 1000.0 << 3000.0 << true << false << "100" << "2" << "5" << 2520L << 0L << 5040L << 15120L << "2.00"
-            << "0.25" << "100" << 1;
-        QTest::newRow("fit ignores the bound of the free margin")
-            << 2000.0 << 1000.0 << true << false << "100" << "" << "7" << 0L << 9720L << 11520L << 5760L << "0.25"
-            << "7.00" << "100" << 2;
-        QTest::newRow("scale 50 centred")
-            << 2000.0 << 1000.0 << false << true << "50" << "" << "" << 2880L << 6120L << 5760L << 2880L << "2.25"
-            << "4.50" << "50" << 4;
-        QTest::newRow("scale 150 is capped")
-            << 2000.0 << 1000.0 << false << false << "150" << "" << "1" << 0L << 1080L << 11520L << 5760L << "0.25"
-            << "1.00" << "100" << 7;
-        QTest::newRow("margin pulled back to the printable edge")
-            << 2000.0 << 1000.0 << false << false << "50" << "7" << "" << 5760L << 0L << 5760L << 2880L << "4.25"
-            << "0.25" << "50" << 7;
-        QTest::newRow("typed scale below 10 stays")
-            << 2000.0 << 1000.0 << false << false << "5" << "" << "" << 0L << 0L << 576L << 288L << "0.25" << "0.25"
-            << "5" << 7;
-        QTest::newRow("tall picture at 50 percent")
-            << 1000.0 << 3000.0 << false << false << "50" << "" << "" << 0L << 0L << 2520L << 7560L << "0.25"
-            << "0.25" << "50" << 7;
-        QTest::newRow("half twips round to even")
-            << 11520.0 << 5761.0 << true << true << "100" << "" << "" << 0L << 4680L << 11520L << 5761L << "0.25"
-            << "3.50" << "100" << 0;
-        QTest::newRow("half twips round to even, down")
-            << 11520.0 << 5763.0 << true << true << "100" << "" << "" << 0L << 4678L << 11520L << 5763L << "0.25"
-            << "3.50" << "100" << 0;
+        columns<QSizeF, QString, QString>("picture", "input", "expected");
+        const QSizeF wide(2000, 1000), tall(1000, 3000);
+        QTest::newRow("fit, wide, top margin") << wide << "fit;100;;1" << "0 1080 11520 5760 | 0.25 1.00 100 | 010";
+        QTest::newRow("fit, wide, centred") << wide << "fit centre;100;3;1" << "0 4680 11520 5760 | 0.25 3.50 100 | 000";
+        QTest::newRow("fit, tall, left margin") << tall << "fit;100;2;5" << "2520 0 5040 15120 | 2.00 0.25 100 | 100";
+        QTest::newRow("fit, tall, centred") << tall << "fit centre;100;;" << "3240 0 5040 15120 | 2.50 0.25 100 | 000";
+        QTest::newRow("fit: free margin unbounded") << wide << "fit;100;;7" << "0 9720 11520 5760 | 0.25 7.00 100 | 010";
+        QTest::newRow("scale 50 centred") << wide << "centre;50;;" << "2880 6120 5760 2880 | 2.25 4.50 50 | 001";
+        QTest::newRow("scale 150 is capped") << wide << ";150;;1" << "0 1080 11520 5760 | 0.25 1.00 100 | 111";
+        // Left 6.5 in: 9000 + 5760 passes 11520, so the picture ends at the
+        // right edge; top 8 in: 11160 + 2880 stays inside 15120.
+        QTest::newRow("left pulled back to the edge") << wide << ";50;6.5;8"
+                                                      << "5760 11160 5760 2880 | 4.25 8.00 50 | 111";
+        // 14 in is first bounded to 10 (11 less one inch): 14040 + 2880
+        // passes 15120, so the top is 15120 - 2880 = 12240, box 0.25 + 8.5.
+        QTest::newRow("top pulled back to the edge") << wide << ";50;;14" << "0 12240 5760 2880 | 0.25 8.75 50 | 111";
+        QTest::newRow("typed scale below 10 stays") << wide << ";5;;" << "0 0 576 288 | 0.25 0.25 5 | 111";
+        QTest::newRow("tall at 50 percent") << tall << ";50;;" << "0 0 2520 7560 | 0.25 0.25 50 | 111";
+        // (15120 - 5761) / 2 = 4679.5 and (15120 - 5763) / 2 = 4678.5.
+        QTest::newRow("half to even, up") << QSizeF(11520, 5761) << "fit centre;100;;"
+                                          << "0 4680 11520 5761 | 0.25 3.50 100 | 000";
+        QTest::newRow("half to even, down") << QSizeF(11520, 5763) << "fit centre;100;;"
+                                            << "0 4678 11520 5763 | 0.25 3.50 100 | 000";
+        // 0 / 0 for the height: it keeps 4, the other steps still run.
+        QTest::newRow("empty picture") << QSizeF(0, 0) << "fit;100;;" << "0 0 11520 4 | 0.25 0.25 100 | 010";
+        // No printer answered (a zero page): nothing throws, the scale box keeps its text.
+        QTest::newRow("no page") << QSizeF(100, 50) << "fit nopage;;;" << "-1440 0 0 0 | -1.00 0.00  | 100";
     }
     void scale() {
-        QFETCH(double, picW);
-        QFETCH(double, picH);
-        QFETCH(bool, fit);
-        QFETCH(bool, center);
-        QFETCH(QString, scale);
-        QFETCH(QString, left);
-        QFETCH(QString, top);
-        ScaleInput in;
-        in.left = left;
-        in.top = top;
-        in.scale = scale;
-        in.fit = fit;
-        in.center = center;
-        in.pictureWidth = picW;
-        in.pictureHeight = picH;
-        in.page = metricsFrom(letter());
-        const ScaleResult r = printScale(in);
-        QTEST(r.rect.PrintLeft, "eLeft");
-        QTEST(r.rect.PrintTop, "eTop");
-        QTEST(r.rect.PrintWidth, "eWidth");
-        QTEST(r.rect.PrintHeight, "eHeight");
-        QTEST(r.left, "eLeftBox");
-        QTEST(r.top, "eTopBox");
-        QTEST(r.scale, "eScale");
-        QVERIFY(r.leftEnabled && r.topEnabled && r.scaleEnabled);
-        QTEST(int(*r.leftEnabled) | int(*r.topEnabled) << 1 | int(*r.scaleEnabled) << 2, "enabled");
+        QFETCH(QSizeF, picture);
+        QFETCH(QString, input);
+        const QStringList in = input.split(QLatin1Char(';'));
+        const ScaleResult r = printScale({in[2], in[3], in[1], in[0].contains("fit"), in[0].contains("centre"),
+                                          picture.width(), picture.height(),
+                                          in[0].contains("nopage") ? PageMetrics{} : metricsFrom(letter()),
+                                          {1, 2, 3, 4}});
+        const auto on = [](const std::optional<bool>& b) { return b ? QString::number(*b) : QStringLiteral("?"); };
+        QTEST(QStringLiteral("%1 %2 %3 %4 | %5 %6 %7 | %8%9%10")
+                  .arg(r.rect.PrintLeft).arg(r.rect.PrintTop).arg(r.rect.PrintWidth).arg(r.rect.PrintHeight)
+                  .arg(r.left, r.top, r.scale, on(r.leftEnabled), on(r.topEnabled), on(r.scaleEnabled)),
+              "expected");
     }
 
-    void failingStepsKeepEarlierValues() {
-        // An empty picture: its height cannot be scaled (0/0), so the height
-        // keeps what it was; the other steps still run.
-        ScaleInput in;
-        in.scale = QStringLiteral("100");
-        in.page = metricsFrom(letter());
-        in.previous = {1, 2, 3, 4};
-        ScaleResult r = printScale(in);
-        QCOMPARE(r.rect.PrintWidth, 11520L);
-        QCOMPARE(r.rect.PrintHeight, 4L);
-        QCOMPARE(r.rect.PrintLeft, 0L);
-        QCOMPARE(r.left, QStringLiteral("0.25"));
-
-        // No page at all (no printer answered): nothing throws.
-        in = ScaleInput{};
-        in.pictureWidth = 100;
-        in.pictureHeight = 50;
-        in.previous = {1, 2, 3, 4};
-        r = printScale(in);
-        QCOMPARE(r.scale, QString()); // the box keeps its (empty) text
-        QVERIFY(!r.widthLimited);
-    }
-
-    void previewPage_data() {
-        QTest::addColumn<int>("orientation");
-        QTest::addColumn<double>("wIn");
-        QTest::addColumn<double>("hIn");
-        QTest::addColumn<double>("left");
-        QTest::addColumn<double>("top");
-        QTest::addColumn<double>("width");
-        QTest::addColumn<double>("height");
-        // In a 2475-twip frame the long side is 2275; the short one 2275 x 8.5 / 11.
-        QTest::newRow("portrait letter") << 1 << 8.5 << 11.0 << 358.5227272727273 << 80.0 << 1757.9545454545455 << 2275.0;
-        QTest::newRow("landscape letter") << 2 << 11.0 << 8.5 << 80.0 << 358.5227272727273 << 2275.0 << 1757.9545454545455;
-        QTest::newRow("other codes are landscape") << 0 << 10.0 << 10.0 << 80.0 << 100.0 << 2275.0 << 2275.0;
-    }
     void previewPage() {
-        QFETCH(int, orientation);
-        QFETCH(double, wIn);
-        QFETCH(double, hIn);
-        const Rect r = pagelayout::previewPage(orientation, 2475, 2475, wIn, hIn);
-        QTEST(r.left, "left");
-        QTEST(r.top, "top");
-        QTEST(r.width, "width");
-        QTEST(r.height, "height");
+        // In a 2475-twip frame the long side is 2275, the short one 2275 x
+        // 8.5 / 11, shifted 20 up (portrait) or left; other codes are landscape.
+        const QList<QRectF> got{rectF(pagelayout::previewPage(1, 2475, 2475, 8.5, 11)),
+                                rectF(pagelayout::previewPage(2, 2475, 2475, 11, 8.5)),
+                                rectF(pagelayout::previewPage(0, 2475, 2475, 10, 10))};
+        QCOMPARE(got, (QList<QRectF>{{358.5227272727273, 80, 1757.9545454545455, 2275},
+                                     {80, 358.5227272727273, 2275, 1757.9545454545455}, {80, 100, 2275, 2275}}));
     }
 
     void previewPicture() {
-        // A preview a tenth of the paper's size.
-        const Rect r = pagelayout::previewPicture(0.25f, 1.0f, 1224, 1584, letter(), {0, 1080, 11520, 5760});
-        QCOMPARE(r.left, 36.0);
-        QCOMPARE(r.top, 144.0);
-        QCOMPARE(r.width, 1152.0);
-        QCOMPARE(r.height, 576.0);
-        const Rect none = pagelayout::previewPicture(1, 1, 100, 100, PageValues{}, {0, 0, 10, 10});
-        QCOMPARE(none.width, 0.0);
+        // A preview a tenth of the paper's size; no paper, no picture.
+        QCOMPARE(rectF(pagelayout::previewPicture(0.25f, 1.0f, 1224, 1584, letter(), {0, 1080, 11520, 5760})),
+                 QRectF(36, 144, 1152, 576));
+        QCOMPARE(rectF(pagelayout::previewPicture(1, 1, 100, 100, PageValues{}, {0, 0, 10, 10})), QRectF());
     }
 
-    void capture_data() {
-        QTest::addColumn<double>("lw");
-        QTest::addColumn<double>("lh");
-        QTest::addColumn<double>("ew");
-        QTest::addColumn<double>("eh");
-        QTest::addColumn<double>("ex");
-        QTest::addColumn<double>("ey");
-        // Panel 9000 x 7000; layer at 500, 300.
-        QTest::newRow("layer fits") << 6000.0 << 4000.0 << 6000.0 << 4000.0 << 500.0 << 300.0;
-        QTest::newRow("exactly the panel inside") << 8820.0 << 6820.0 << 8820.0 << 6820.0 << 500.0 << 300.0;
-        QTest::newRow("layer larger") << 12000.0 << 9000.0 << 8820.0 << 6820.0 << 0.0 << 0.0;
-        QTest::newRow("only wider") << 12000.0 << 4000.0 << 8820.0 << 4000.0 << 0.0 << 300.0;
-    }
     void capture() {
-        QFETCH(double, lw);
-        QFETCH(double, lh);
-        const Capture c = captureArea(9000, 7000, 500, 300, lw, lh);
-        QTEST(c.width, "ew");
-        QTEST(c.height, "eh");
-        QTEST(c.x, "ex");
-        QTEST(c.y, "ey");
+        // Panel 9000 x 7000, 8820 x 6820 inside; the layer at 500, 300.
+        QList<QRectF> got;
+        for (QSizeF layer : {QSizeF(6000, 4000), QSizeF(8820, 6820), QSizeF(12000, 9000), QSizeF(12000, 4000)}) {
+            const Capture c = captureArea(9000, 7000, 500, 300, layer.width(), layer.height());
+            got << QRectF(c.x, c.y, c.width, c.height);
+        }
+        QCOMPARE(got, (QList<QRectF>{{500, 300, 6000, 4000}, {500, 300, 8820, 6820}, {0, 0, 8820, 6820},
+                                     {0, 300, 8820, 4000}}));
     }
 
-    void fastPrint_data() {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<bool>("expected");
-        QTest::newRow("True") << "True" << true;
-        QTest::newRow("False") << "False" << false;
-        QTest::newRow("preferences 1") << "1" << true;
-        QTest::newRow("preferences 0") << "0" << false;
-        QTest::newRow("junk keeps default") << "maybe" << true;
-    }
     void fastPrint() {
-        QFETCH(QString, stored);
-        QTEST(fastPrintValue(stored, true), "expected");
+        // "True"/"False" from the print window, "1"/"0" from the preferences
+        // window; anything else is the default.
+        QList<bool> got;
+        for (const char* stored : {"True", "False", "1", "0", "maybe"}) got << fastPrintValue(stored, true);
+        QCOMPARE(got, (QList<bool>{true, false, true, false, true}));
+        QCOMPARE(fastPrintValue("maybe", false), false);
     }
 };
 
