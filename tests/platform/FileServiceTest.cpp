@@ -12,8 +12,7 @@ private slots:
         QCOMPARE(FileService::SpecialFolderPath(FileService::DocumentsFolder), QDir::homePath() + "/Documents/");
         QVERIFY(QDir(QDir::homePath() + "/Documents/").exists());
         QCOMPARE(FileService::SpecialFolderPath(26), QString());
-        QVERIFY(FileService::FileExists(QDir::homePath() + '/') && FileService::FileExists(qEnvironmentVariable("HOME")));
-        QVERIFY(!FileService::FileExists(QDir::homePath() + "/missing.lab") && !FileService::FileExists(QString()));
+        QVERIFY(FileService::FileExists(QDir::homePath() + '/') && !FileService::FileExists(QDir::homePath() + "/x.lab"));
         QVERIFY(FileService::SystemName() != "WinXP" && !FileService::SystemName().isEmpty());
         QCOMPARE(FileService::StripNulls(QByteArray("/opt/\xc3\xa9" "diteur\0  ", 16)), QStringLiteral("/opt/\u00e9diteur"));
         QCOMPARE(FileService::StripNulls(QByteArray(260, ' ')), QString()); // no NUL: nothing was written
@@ -25,9 +24,8 @@ private slots:
         const QList<QStringList> cases = {
             {"C:\\Maps\\Quad 7.5.jpg", "C:\\Maps\\", "Quad 7.5.jpg", "C:\\Maps\\Quad 7.5.jpg"},
             {"/data/old\\map.bmp", "/data/old\\", "map.bmp", "/data/old\\map.bmp"},
-            {"quad.vlm", "", "quad.vlm", "quad.vlm"},       {"/home/u/maps/", "/home/u/maps/", "", "/home/u/maps/.jpg"},
-            {"/a.b/c", "/a.b/", "c", "/a.b/c.jpg"},         {"/m/scan.", "/m/", "scan.", "/m/scan.jpg"},
-            {"/m/.scan", "/m/", ".scan", "/m/.scan.jpg"}};
+            {"quad.vlm", "", "quad.vlm", "quad.vlm"}, {"/m/", "/m/", "", "/m/.jpg"}, {"/a.b/c", "/a.b/", "c", "/a.b/c.jpg"},
+            {"/m/scan.", "/m/", "scan.", "/m/scan.jpg"}, {"/m/.scan", "/m/", ".scan", "/m/.scan.jpg"}};
         for (const QStringList& c : cases) {
             QCOMPARE(FileService::SplitPath(c[0], true), c[1]);
             QCOMPARE(FileService::SplitPath(c[0], false), c[2]);
@@ -38,10 +36,9 @@ private slots:
     void setWindowStateKeepsAVisibleWindowShown() {
         QDialog splash, hidden;
         splash.show();
-        for (bool onTop : {true, false}) {
-            QVERIFY(FileService::SetWindowState(&splash, onTop) && splash.isVisible());
-            QCOMPARE(splash.windowFlags().testFlag(Qt::WindowStaysOnTopHint), onTop);
-        }
+        for (bool onTop : {true, false})
+            QVERIFY(FileService::SetWindowState(&splash, onTop) && splash.isVisible() &&
+                    splash.windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop);
         QVERIFY(FileService::SetWindowState(&hidden, true) && !hidden.isVisible());
         QVERIFY(!FileService::SetWindowState(nullptr, true));
     }
