@@ -2,17 +2,10 @@
 // reaches the first one, which is asked to come forward; another display has
 // its own first copy; the socket lives only in a folder closed to others; a
 // copy gone, even without clearing its socket, does not block the next.
-#include "common/TestRegistry.h"
-#include "common/TestSupport.h"
+#include "common/PlatformSupport.h"
 #include "platform/SingleInstance.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QWidget>
 #include <cstring>
 #include <sys/socket.h>
@@ -29,12 +22,11 @@ QString uniqueKey(const char* tag) {
 
 // Leaves a socket file behind with nobody listening, as a crashed copy would.
 bool makeStaleSocket(const QString& path) {
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    if (fd < 0) return false;
     sockaddr_un addr{};
     addr.sun_family = AF_UNIX;
     const QByteArray p = QFile::encodeName(path);
-    if (size_t(p.size()) >= sizeof(addr.sun_path)) return false;
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    if (fd < 0 || size_t(p.size()) >= sizeof(addr.sun_path)) return false;
     std::memcpy(addr.sun_path, p.constData(), size_t(p.size()));
     const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) == 0;
     ::close(fd);
@@ -45,19 +37,10 @@ bool makeStaleSocket(const QString& path) {
 
 class SingleInstanceTest : public QObject {
     Q_OBJECT
-    QTemporaryDir m_runtime;   // made 0700 by QTemporaryDir
-    std::unique_ptr<EnvOverride> m_runtimeEnv, m_display;
+    QTemporaryDir m_runtime; // made 0700 by QTemporaryDir
+    EnvOverride m_runtimeEnv{"XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path())}, m_display{"DISPLAY", ":91"};
 
 private slots:
-    void initTestCase() {
-        m_runtimeEnv = std::make_unique<EnvOverride>("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
-        m_display = std::make_unique<EnvOverride>("DISPLAY", ":91");
-    }
-    void cleanupTestCase() {
-        m_display.reset();
-        m_runtimeEnv.reset();
-    }
-
     // Later starts on the first copy's display (any of its screens) reach
     // it; a start on another display, X or Wayland, is a first copy there.
     void oneFirstCopyPerDisplay() {
@@ -66,21 +49,17 @@ private slots:
         int calls = 0;
         first.onActivateRequest = [&calls] { ++calls; };
         QSignalSpy spy(&first, &SingleInstance::activateRequested);
-        QVERIFY(!first.activatePrevious(key));
-        QVERIFY(first.isListening());
+        QVERIFY(!first.activatePrevious(key) && first.isListening());
         for (const char* display : {":91", ":91.1"}) {
             EnvOverride same("DISPLAY", display);
             SingleInstance later;
-            QVERIFY2(later.activatePrevious(key), display);
-            QVERIFY(!later.isListening());
+            QVERIFY2(later.activatePrevious(key) && !later.isListening(), display);
         }
         QTRY_COMPARE(calls, 2);
         QCOMPARE(spy.count(), 2);
-
         EnvOverride other("DISPLAY", ":92");
         SingleInstance onOther;
-        QVERIFY(!onOther.activatePrevious(key));
-        QVERIFY(onOther.isListening());
+        QVERIFY(!onOther.activatePrevious(key) && onOther.isListening());
         EnvOverride noX("DISPLAY", QByteArray());
         EnvOverride wayland("WAYLAND_DISPLAY", "wayland-1");
         QCOMPARE(SingleInstance::displayId(), QStringLiteral("wayland-1"));
@@ -89,25 +68,19 @@ private slots:
         QCOMPARE(calls, 2);
     }
 
-    void goneCopyDoesNotBlock_data() {
-        QTest::addColumn<bool>("socketLeft");
-        QTest::newRow("ended cleanly") << false;
-        QTest::newRow("crashed, its socket left") << true;
-    }
     void goneCopyDoesNotBlock() {
-        QFETCH(bool, socketLeft);
-        const QString key = uniqueKey(socketLeft ? "stale" : "gone");
-        if (socketLeft) {
-            QVERIFY(makeStaleSocket(SingleInstance::serverNameFor(key)));
-        } else {
-            SingleInstance first;
-            QVERIFY(!first.activatePrevious(key));
+        for (bool socketLeft : {false, true}) {
+            const QString key = uniqueKey(socketLeft ? "stale" : "gone");
+            if (socketLeft) {
+                QVERIFY(makeStaleSocket(SingleInstance::serverNameFor(key))); // crashed
+            } else {
+                SingleInstance first; // ended cleanly
+                QVERIFY(!first.activatePrevious(key));
+            }
+            SingleInstance next, later;
+            QVERIFY(!next.activatePrevious(key) && next.isListening());
+            QVERIFY(later.activatePrevious(key));
         }
-        SingleInstance next;
-        QVERIFY(!next.activatePrevious(key));
-        QVERIFY(next.isListening());
-        SingleInstance later;
-        QVERIFY(later.activatePrevious(key));
     }
 
     // The socket is named after the user and the display, in the runtime
@@ -118,7 +91,6 @@ private slots:
         const QString key = uniqueKey("folder");
         QCOMPARE(SingleInstance::serverNameFor(key),
                  m_runtime.path() + u'/' + key + QStringLiteral("-uid%1-_91").arg(::getuid()));
-
         QTemporaryDir tmp;
         EnvOverride tmpdir("TMPDIR", QFile::encodeName(tmp.path()));
         const QString own = tmp.path() + u'/' + key + QStringLiteral("-runtime-%1").arg(::getuid());
@@ -127,24 +99,20 @@ private slots:
         QFile::setPermissions(m_runtime.path(), QFile::Permissions(0x7700));
         QCOMPARE(QFileInfo(name).absolutePath(), own);
         QCOMPARE(QFileInfo(own).permissions() & QFile::Permissions(0x0077), QFile::Permissions());
-
         EnvOverride none("XDG_RUNTIME_DIR", QByteArray());
         QCOMPARE(SingleInstance::serverNameFor(key), name);
         QVERIFY(QDir(own).removeRecursively());
         QVERIFY(QFile::link(tmp.path(), own));
         QCOMPARE(SingleInstance::serverNameFor(key), QString());
         SingleInstance first;
-        QVERIFY(!first.activatePrevious(key));
-        QVERIFY(!first.isListening());
+        QVERIFY(!first.activatePrevious(key) && !first.isListening());
     }
 
     void bringToFrontRestoresAMinimizedWindow() {
         QWidget w;
         w.showMinimized();
-        QVERIFY(w.windowState().testFlag(Qt::WindowMinimized));
         SingleInstance::bringToFront(&w);
-        QVERIFY(!w.windowState().testFlag(Qt::WindowMinimized));
-        QVERIFY(w.isVisible());
+        QVERIFY(!w.windowState().testFlag(Qt::WindowMinimized) && w.isVisible());
         SingleInstance::bringToFront(nullptr);
     }
 };
