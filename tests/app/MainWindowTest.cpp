@@ -26,9 +26,14 @@ QString bits(std::initializer_list<bool> v) {
     for (bool b : v) s += b ? QLatin1Char('1') : QLatin1Char('0');
     return s;
 }
+// A label on the map, the item checked before the click, the contact plot
+// shown instead of the map; LabelsShown and LabelsSuppressed after.
+struct Labels { bool label, on, plot, shown, suppressed; };
 struct Close { bool halt, registered; int answer; bool saved, closes; int saves; };
 } // namespace
 Q_DECLARE_METATYPE(Close)
+Q_DECLARE_METATYPE(Labels)
+Q_DECLARE_METATYPE(ViewMenuInputs)
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -247,24 +252,19 @@ private slots:
     void init() { dialogs().clear(); }
 
     void enablingTable_data() {
-        QTest::addColumn<bool>("dat");
-        QTest::addColumn<bool>("con");
-        QTest::addColumn<bool>("rock");
-        QTest::addColumn<bool>("overlay");
-        QTest::addColumn<QString>("units");
+        QTest::addColumn<ViewMenuInputs>("in"); // datum, contour, contact options, contact plot, units
         // points colour, its datum item, its contour item, resolution, select contacts, degree format
         QTest::addColumn<QString>("expected");
-        QTest::newRow("before registration") << false << false << false << false << "" << "000100";
-        QTest::newRow("registered, contours, metres") << true << true << false << false << "Meters" << "111100";
-        QTest::newRow("contacts") << true << false << true << false << "Meters" << "110110";
-        QTest::newRow("contact plot showing") << true << false << true << true << "Feet" << "110010";
-        QTest::newRow("degrees") << true << true << false << false << "Degrees" << "111101";
-        QTest::newRow("degrees compared exactly") << true << true << false << false << "degrees" << "111100";
-        QTest::newRow("only contour option") << false << true << false << false << "Degrees" << "101101";
+        QTest::newRow("before registration") << ViewMenuInputs{false, false, false, false, ""} << "000100";
+        QTest::newRow("contours, metres") << ViewMenuInputs{true, true, false, false, "Meters"} << "111100";
+        QTest::newRow("contacts") << ViewMenuInputs{true, false, true, false, "Meters"} << "110110";
+        QTest::newRow("contact plot showing") << ViewMenuInputs{true, false, true, true, "Feet"} << "110010";
+        QTest::newRow("degrees") << ViewMenuInputs{true, true, false, false, "Degrees"} << "111101";
+        QTest::newRow("degrees compared exactly") << ViewMenuInputs{true, true, false, false, "degrees"} << "111100";
+        QTest::newRow("only contour option") << ViewMenuInputs{false, true, false, false, "Degrees"} << "101101";
     }
     void enablingTable() {
-        const ViewMenuEnabled e = viewMenuEnabled(
-            {col<bool>("dat"), col<bool>("con"), col<bool>("rock"), col<bool>("overlay"), col<QString>("units")});
+        const ViewMenuEnabled e = viewMenuEnabled(col<ViewMenuInputs>("in"));
         QTEST(bits({e.pointsColor, e.pointsColorDatum, e.pointsColorContour, e.resolution, e.selectContacts,
                     e.degreeFormat}),
               "expected");
@@ -320,20 +320,14 @@ private slots:
     }
 
     void showLabels_data() {
-        QTest::addColumn<bool>("label"); // a label on the map
-        QTest::addColumn<bool>("on");    // the item's check before the click
-        QTest::addColumn<bool>("plot");  // the contact plot shows instead of the map
-        QTest::addColumn<bool>("shown");
-        QTest::addColumn<bool>("suppressed");
-        QTest::newRow("off in the map view") << true << true << false << false << false;
-        QTest::newRow("off over the plot") << true << true << true << true << true;
-        QTest::newRow("on lays them out") << true << false << false << true << false;
-        QTest::newRow("on without labels") << false << false << false << false << false;
+        QTest::addColumn<Labels>("c");
+        QTest::newRow("off in the map view") << Labels{true, true, false, false, false};
+        QTest::newRow("off over the plot") << Labels{true, true, true, true, true};
+        QTest::newRow("on lays them out") << Labels{true, false, false, true, false};
+        QTest::newRow("on without labels") << Labels{false, false, false, false, false};
     }
     void showLabels() {
-        QFETCH(bool, label);
-        QFETCH(bool, on);
-        QFETCH(bool, plot);
+        const auto [label, on, plot, shown, suppressed] = col<Labels>("c");
         auto w = startWindow();
         if (label) {
             w->doc.CursorX = w->doc.CursorY = 1500;
@@ -350,8 +344,8 @@ private slots:
         w->mnuViewShowLabels->trigger();
         QCOMPARE(w->mnuViewShowLabels->isChecked(), !on);
         if (label) QCOMPARE(w->markers->labMap[1].Visible, !on);
-        QTEST(w->LabelsShown, "shown");
-        QTEST(w->LabelsSuppressed, "suppressed");
+        QCOMPARE(w->LabelsShown, shown);
+        QCOMPARE(w->LabelsSuppressed, suppressed);
         QVERIFY(dialogs().prompts.empty());
     }
 
