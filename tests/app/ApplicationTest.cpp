@@ -9,7 +9,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <memory>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -44,13 +43,11 @@ private slots:
             p->start(QStringLiteral(VEXOLAN_PROGRAM), {});
             return p;
         };
-        // A copy that got past the check listens beside its window.
-        auto listening = [&](const char* display) {
-            return QFileInfo::exists(runtime.path() + QStringLiteral("/Vexolan-uid%1-_%2").arg(::getuid()).arg(display + 1));
-        };
         for (const char* display : {":91", ":92"}) {
             running.push_back(start(display));
-            QTRY_VERIFY_WITH_TIMEOUT(listening(display), 60000);
+            // A copy that got past the check listens beside its window.
+            const QString socket = QStringLiteral("/Vexolan-uid%1-_%2").arg(::getuid()).arg(display + 1);
+            QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(runtime.path() + socket), 60000);
         }
         auto later = start(":91");
         QVERIFY(later->waitForFinished(60000));

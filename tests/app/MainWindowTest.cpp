@@ -1,322 +1,150 @@
-// Start-up, layout, reset and shutdown of the main window, driven offscreen.
-#include "app/AboutBox.h"
+// The main window driven offscreen: start-up and the settings it keeps,
+// closing, layout, the data kinds, the menus and the View menu's items.
 #include "app/MainWindow.h"
-#include "app/Twips.h"
+#include "app/ViewMenu.h"
 #include "app/WindowPlacement.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
+#include "digitize/LabelCommands.h"
 #include "platform/SettingsStore.h"
 
-#include <QCheckBox>
-#include <QDir>
-#include <QRadioButton>
-#include <QScreen>
-#include <QStyle>
+#include <QSignalSpy>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QTest>
 
 namespace {
+using testsupport::dialogs;
+const QString Sec = QStringLiteral("Vexolan");
 
-void resetSettings() {
-    SettingsStore st;
-    st.ClearSection(QStringLiteral("Vexolan"));
+QString setting(const QString& key) { return SettingsStore().ReadSetting(Sec, key, QStringLiteral("<none>")); }
+// A column of the current data row, as QFETCH but usable inside an expression.
+template <class T> T col(const char* name) { return *static_cast<T*>(QTest::qData(name, qMetaTypeId<T>())); }
+bool menuOn(QMenu* m) { return m->menuAction()->isEnabled(); }
+QString bits(std::initializer_list<bool> v) {
+    QString s;
+    for (bool b : v) s += b ? QLatin1Char('1') : QLatin1Char('0');
+    return s;
 }
-
-std::unique_ptr<MainWindow> startWindow() {
-    auto w = testsupport::startMainWindow();
-    return w;
-}
-
-QSizeF screenTwips() {
-    const QRect r = QGuiApplication::primaryScreen()->geometry();
-    return {twips::fromPx(r.width()), twips::fromPx(r.height())};
-}
-
+// A label on the map, the item checked before the click, the contact plot
+// shown instead of the map; LabelsShown and LabelsSuppressed after.
+struct Labels { bool label, on, plot, shown, suppressed; };
+struct Close { bool halt, registered; int answer; bool saved, closes; int saves; };
 } // namespace
+Q_DECLARE_METATYPE(Close)
+Q_DECLARE_METATYPE(Labels)
+Q_DECLARE_METATYPE(ViewMenuInputs)
 
 class MainWindowTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
-        resetSettings();
-        testsupport::dialogs().clear();
+        SettingsStore().ClearSection(Sec);
+        dialogs().clear();
     }
 
     void placementRules_data() {
-        QTest::addColumn<QString>("left");
-        QTest::addColumn<QString>("top");
-        QTest::addColumn<QString>("width");
-        QTest::addColumn<QString>("height");
-        QTest::addColumn<double>("eLeft");
-        QTest::addColumn<double>("eTop");
-        QTest::addColumn<double>("eWidth");
-        QTest::addColumn<double>("eHeight");
+        QTest::addColumn<QStringList>("stored"); // left, top, width, height
+        QTest::addColumn<QList<double>>("placed");
         // Screen 19200 x 14400 twips (1280 x 960 pixels).
-        QTest::newRow("defaults centre") << "" << "" << "" << "" << (19200 - 11715) / 2.0 << (14400 - 10920) / 2.0
-                                         << 11715.0 << 10920.0;
-        QTest::newRow("stored") << "300" << "450" << "12000" << "11500" << 300.0 << 450.0 << 12000.0 << 11500.0;
-        QTest::newRow("negative becomes 0") << "-500" << "-1" << "9000" << "11200" << 0.0 << 0.0 << 9000.0 << 11200.0;
-        QTest::newRow("beyond screen becomes 0") << "19201" << "20000" << "9000" << "11200" << 0.0 << 0.0 << 9000.0
-                                                 << 11200.0;
-        QTest::newRow("oversize becomes screen") << "0" << "0" << "30000" << "20000" << 0.0 << 0.0 << 19200.0 << 14400.0;
-        QTest::newRow("junk reads as 0") << "abc" << "12abc" << "x" << "11200" << 0.0 << 12.0 << 0.0 << 11200.0;
+        QTest::newRow("defaults centre") << QStringList{"", "", "", ""} << QList<double>{3742.5, 1740, 11715, 10920};
+        QTest::newRow("stored") << QStringList{"300", "450", "12000", "11500"} << QList<double>{300, 450, 12000, 11500};
+        QTest::newRow("negative is 0") << QStringList{"-500", "-1", "9000", "11200"} << QList<double>{0, 0, 9000, 11200};
+        QTest::newRow("off screen is 0") << QStringList{"19201", "20000", "9000", "11200"} << QList<double>{0, 0, 9000, 11200};
+        QTest::newRow("oversize is screen") << QStringList{"0", "0", "30000", "20000"} << QList<double>{0, 0, 19200, 14400};
+        QTest::newRow("junk reads as 0") << QStringList{"abc", "12abc", "x", "11200"} << QList<double>{0, 12, 0, 11200};
     }
     void placementRules() {
-        QFETCH(QString, left);
-        QFETCH(QString, top);
-        QFETCH(QString, width);
-        QFETCH(QString, height);
-        const MainPlacement p = placeMainWindow(left, top, width, height, 19200, 14400);
-        QTEST(p.left, "eLeft");
-        QTEST(p.top, "eTop");
-        QTEST(p.width, "eWidth");
-        QTEST(p.height, "eHeight");
+        QFETCH(QStringList, stored);
+        const MainPlacement p = placeMainWindow(stored[0], stored[1], stored[2], stored[3], 19200, 14400);
+        QTEST((QList<double>{p.left, p.top, p.width, p.height}), "placed");
     }
 
-    void firstStartWithEmptySettings() {
-        auto w = startWindow();
-        const QSizeF scr = screenTwips();
-        // Designed width, centred; the height is held at the layout's minimum.
-        const double width = std::min(11715.0, scr.width());
-        QCOMPARE(w->Width(), twips::fromPx(twips::toPx(std::max(width, 8000.0))));
-        QCOMPARE(w->Height(), twips::fromPx(twips::toPx(11200)));
-        QCOMPARE(w->windowTitle(), QStringLiteral("Ferno Vexolan"));
-        // The data folder: Ferno/Vexolan under the documents folder, created and stored.
-        const QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        QCOMPARE(w->app.DataFolder, docs + QStringLiteral("/Ferno/Vexolan/"));
-        QVERIFY(QDir(w->app.DataFolder).exists());
-        SettingsStore st;
-        QCOMPARE(st.ReadSetting(QStringLiteral("Vexolan"), QStringLiteral("DataPath"), QString()), w->app.DataFolder);
-        // Defaults of the restored options.
-        QCOMPARE(w->labDatCol->ForeColor(), 255L);
-        QCOMPARE(w->labConCol->ForeColor(), 16711680L);
-        QVERIFY(w->optMed->isChecked());
-        QVERIFY(!w->chkMan->isChecked());
-        QVERIFY(!w->chkLines->isChecked());
-        QCOMPARE(w->doc.LatLongFormat, QStringLiteral("0"));
-        QVERIFY(w->mnuViewLatLongDegMin->isChecked());
-        QCOMPARE(w->doc.ContourDetail, 50);
-        QCOMPARE(w->doc.ZoomMax, 64000.0f);
-        QCOMPARE(w->doc.MarkOffsetX, 40.0f);
-        QCOMPARE(w->doc.RefMarkOffsetY, 260.0f);
-        // The empty document.
-        QCOMPARE(w->panel(2), QStringLiteral("No file loaded..."));
-        QCOMPARE(w->panel(1), QStringLiteral("Projection: (unkown), Units: (unknown)"));
-        QVERIFY(!w->mnuCoord->menuAction()->isEnabled());
-        QVERIFY(!w->cmdSave->isEnabled());
-        QVERIFY(w->cmdDig->isEnabled());
-        QVERIFY(w->mnuViewCheck->isVisible());
+    // What a start restores and what the close after a move writes back.
+    void settingsRoundTrip_data() {
+        QTest::addColumn<QStringList>("stored");
+        QTest::addColumn<QString>("folder"); // "~": Ferno/Vexolan/ in the documents folder
+        QTest::addColumn<QString>("checked");
+        QTest::addColumn<QStringList>("written");
+        QTest::newRow("first start") << QStringList{} << "~" << "optMed mnuViewLatLongDegMin"
+                                     << QStringList{"DatumColor=255", "ContourColor=16711680", "Color=2", "Contours=0",
+                                                    "ContourLine=0", "DegreeFormat=0"};
+        QTest::newRow("stored") << QStringList{"DatumColor=65280", "ContourColor=&H00FFFF", "Color=7", "Contours=1",
+                                               "ContourLine=True", "DegreeFormat=9", "DataPath=/tmp/"}
+                                << "/tmp/" << "optLo chkMan mnuViewLatLongDecimal4"
+                                << QStringList{"DatumColor=65280", "ContourColor=65535", "Color=1", "Contours=1",
+                                               "ContourLine=0", "DegreeFormat=9", "DataPath=/tmp/"};
+        QTest::newRow("missing data folder") << QStringList{"DataPath=/nonexistent/folder/", "ContourLine=1"} << "~"
+                                             << "optMed chkLines mnuViewLatLongDegMin" << QStringList{"ContourLine=1"};
     }
-
-    void restoredSettings() {
-        SettingsStore st;
-        const QString sec = QStringLiteral("Vexolan");
-        st.WriteSetting(sec, QStringLiteral("MainLeft"), QStringLiteral("150"));
-        st.WriteSetting(sec, QStringLiteral("MainTop"), QStringLiteral("300"));
-        st.WriteSetting(sec, QStringLiteral("MainWidth"), QStringLiteral("9000"));
-        st.WriteSetting(sec, QStringLiteral("MainHeight"), QStringLiteral("11400"));
-        st.WriteSetting(sec, QStringLiteral("DatumColor"), QStringLiteral("65280"));
-        st.WriteSetting(sec, QStringLiteral("ContourColor"), QStringLiteral("&H00FFFF"));
-        st.WriteSetting(sec, QStringLiteral("Color"), QStringLiteral("7"));
-        st.WriteSetting(sec, QStringLiteral("Contours"), QStringLiteral("1"));
-        st.WriteSetting(sec, QStringLiteral("ContourLine"), QStringLiteral("True"));
-        st.WriteSetting(sec, QStringLiteral("DegreeFormat"), QStringLiteral("9"));
-        const QString folder = QDir::tempPath() + QStringLiteral("/vexolan-data-test/");
-        QDir().mkpath(folder);
-        st.WriteSetting(sec, QStringLiteral("DataPath"), folder);
-        auto w = startWindow();
-        const QSizeF scr = screenTwips();
-        if (scr.height() >= 11400 + 300 && scr.width() >= 9150) {
-            QCOMPARE(w->Left(), 150.0);
-            QCOMPARE(w->Top(), 300.0);
-            QCOMPARE(w->Width(), 9000.0);
-            QCOMPARE(w->Height(), 11400.0);
-        }
-        QCOMPARE(w->labDatCol->ForeColor(), 65280L);
-        QCOMPARE(w->labConCol->ForeColor(), 65535L);
-        QVERIFY(w->optLo->isChecked()); // "7" keeps the designed choice
-        QVERIFY(w->chkMan->isChecked());
-        QVERIFY(!w->chkLines->isChecked()); // only the exact text "1" switches on
-        QCOMPARE(w->doc.LatLongFormat, QStringLiteral("9"));
-        QVERIFY(w->mnuViewLatLongDecimal4->isChecked());
+    void settingsRoundTrip() {
+        QFETCH(QStringList, stored);
+        QFETCH(QString, folder);
+        QFETCH(QString, checked);
+        QFETCH(QStringList, written);
+        for (const QString& kv : stored) SettingsStore().WriteSetting(Sec, kv.section('=', 0, 0), kv.section('=', 1));
+        if (folder == QLatin1String("~"))
+            folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QStringLiteral("/Ferno/Vexolan/");
+        auto w = testsupport::startMainWindow();
+        QCOMPARE(w->Width(), 11715.0);
         QCOMPARE(w->app.DataFolder, folder);
-        // An existing stored folder is used as it is.
-        QCOMPARE(st.ReadSetting(sec, QStringLiteral("DataPath"), QString()), folder);
-        // Closing writes "1" for the designed Gray-3D choice.
-        QVERIFY(w->close());
-        QCOMPARE(st.ReadSetting(sec, QStringLiteral("Color"), QString()), QStringLiteral("1"));
-        QCOMPARE(st.ReadSetting(sec, QStringLiteral("ContourLine"), QString()), QStringLiteral("0"));
-        QCOMPARE(st.ReadSetting(sec, QStringLiteral("DegreeFormat"), QString()), QStringLiteral("9"));
-        QCOMPARE(st.ReadSetting(sec, QStringLiteral("ContourColor"), QString()), QStringLiteral("65535"));
-    }
-
-    void missingDataFolderIsReplaced() {
-        SettingsStore st;
-        st.WriteSetting(QStringLiteral("Vexolan"), QStringLiteral("DataPath"), QStringLiteral("/nonexistent/folder/"));
-        auto w = startWindow();
-        QVERIFY(w->app.DataFolder.endsWith(QStringLiteral("/Ferno/Vexolan/")));
-    }
-
-    void closingWritesSettings() {
-        auto w = startWindow();
+        QVERIFY(QDir(folder).exists());
+        QCOMPARE(setting(QStringLiteral("DataPath")), folder);
+        for (const char* name : {"optHi", "optMed", "optLo", "chkMan", "chkLines"})
+            QCOMPARE(w->findChild<QAbstractButton*>(name)->isChecked(), checked.contains(QLatin1String(name)));
+        for (const char* name : {"mnuViewLatLongDegMin", "mnuViewLatLongDecimal4"})
+            QCOMPARE(w->findChild<QAction*>(name)->isChecked(), checked.contains(QLatin1String(name)));
+        // The empty document.
+        QCOMPARE(w->windowTitle(), QStringLiteral("Ferno Vexolan"));
+        QCOMPARE(w->panel(1), QStringLiteral("Projection: (unkown), Units: (unknown)"));
+        QCOMPARE(w->panel(2), QStringLiteral("No file loaded..."));
+        QVERIFY(!menuOn(w->mnuCoord) && !w->cmdSave->isEnabled() && w->cmdDig->isEnabled());
         w->MoveTwips(600, 900, 9000, 11400);
         QVERIFY(w->close());
-        SettingsStore st;
-        const QString sec = QStringLiteral("Vexolan");
-        QCOMPARE(st.ReadSetting(sec, QStringLiteral("MainLeft"), QString()), QStringLiteral("600"));
-        QCOMPARE(st.ReadSetting(sec, QStringLiteral("MainWidth"), QString()), QStringLiteral("9000"));
-        QCOMPARE(st.ReadSetting(sec, QStringLiteral("DatumColor"), QString()), QStringLiteral("255"));
-        QCOMPARE(st.ReadSetting(sec, QStringLiteral("Color"), QString()), QStringLiteral("2"));
-        QCOMPARE(st.ReadSetting(sec, QStringLiteral("Contours"), QString()), QStringLiteral("0"));
+        QCOMPARE(setting(QStringLiteral("MainLeft")), QStringLiteral("600"));
+        QCOMPARE(setting(QStringLiteral("MainWidth")), QStringLiteral("9000"));
+        for (const QString& kv : written) QCOMPARE(setting(kv.section('=', 0, 0)), kv.section('=', 1));
     }
 
-    void haltShowKeepsWindowOpen() {
-        auto w = startWindow();
-        int shows = 0;
+    void closing_data() {
+        QTest::addColumn<Close>("c"); // answer to "... has changed" (0: not asked), the save dialog's outcome
+        QTest::newRow("Halt Show halts instead") << Close{true, true, 0, false, false, 0};
+        QTest::newRow("unregistered closes quietly") << Close{false, false, 0, false, true, 0};
+        QTest::newRow("Cancel") << Close{false, true, int(dlg::Answer::Cancel), false, false, 0};
+        QTest::newRow("No") << Close{false, true, int(dlg::Answer::No), false, true, 0};
+        QTest::newRow("Yes, save cancelled") << Close{false, true, int(dlg::Answer::Yes), false, false, 1};
+        QTest::newRow("Yes, saved") << Close{false, true, int(dlg::Answer::Yes), true, true, 1};
+    }
+    void closing() {
+        QFETCH(Close, c);
+        auto w = testsupport::startMainWindow();
+        int shows = 0, saves = 0;
         w->cmdShow_Click = [&] { ++shows; };
-        w->cmdShow->setText(QStringLiteral("Halt Show"));
-        QVERIFY(!w->close());
-        QCOMPARE(shows, 1);
-        QVERIFY(w->isVisible());
+        if (c.halt) w->cmdShow->setText(QStringLiteral("Halt Show"));
+        w->doc.DataChanged = true;
+        w->doc.MapRegistered = c.registered;
+        w->doc.DataFileName = QStringLiteral("/tmp/survey.vlm");
+        w->saveForPrompt = [&](bool keepName) { return ++saves && !keepName && c.saved; }; // asks a name, as Save As
+        if (c.answer) dialogs().queue(dlg::Answer(c.answer));
+        QCOMPARE(w->close(), c.closes);
+        QCOMPARE(saves * 10 + shows, c.saves * 10 + int(c.halt));
+        QCOMPARE(dialogs().prompts.size(), size_t(c.answer != 0));
+        if (c.answer) QCOMPARE(dialogs().prompts[0].text, QStringLiteral("survey.vlm has changed.\nWould you like to save it?"));
         w->cmdShow->setText(QStringLiteral("Show"));
     }
 
-    void changedRegisteredDocumentAsks() {
-        auto w = startWindow();
-        w->doc.DataChanged = true;
-        w->doc.MapRegistered = true;
-        w->doc.DataFileName = QStringLiteral("/tmp/survey.vlm");
-        int saves = 0;
-        w->saveForPrompt = [&](bool keepName) {
-            ++saves;
-            // The exit's Yes asks for a name, as Save As does.
-            return !keepName && false; // the user cancels the save dialog
-        };
-        auto& d = testsupport::dialogs();
-        d.queue(dlg::Answer::Cancel);
-        QVERIFY(!w->close());
-        QCOMPARE(d.prompts.size(), size_t(1));
-        QCOMPARE(d.prompts[0].text, QStringLiteral("survey.vlm has changed.\nWould you like to save it?"));
-        QCOMPARE(d.prompts[0].buttons, dlg::Buttons::YesNoCancel);
-        QCOMPARE(d.prompts[0].icon, dlg::Icon::Question);
-        QCOMPARE(saves, 0);
-        // Yes, then the save is cancelled: the window stays and the work is kept.
-        d.queue(dlg::Answer::Yes);
-        QVERIFY(!w->close());
-        QCOMPARE(saves, 1);
-        QVERIFY(w->doc.DataChanged);
-        // Yes with a successful save closes.
-        w->saveForPrompt = [&](bool keepName) {
-            ++saves;
-            return !keepName; // saved under a new name
-        };
-        d.queue(dlg::Answer::Yes);
-        QVERIFY(w->close());
-        QCOMPARE(saves, 2);
-        QCOMPARE(d.unanswered, 0);
-    }
-
-    void changedUnregisteredDocumentClosesQuietly() {
-        auto w = startWindow();
-        w->doc.DataChanged = true;
-        w->doc.MapRegistered = false;
-        QVERIFY(w->close());
-        QCOMPARE(testsupport::dialogs().prompts.size(), size_t(0));
-    }
-
-    void clearAllResetsPopulatedDocument() {
-        auto w = startWindow();
-        Document& d = w->doc;
-        d.DataTitle = QStringLiteral("Keep me");
-        d.LabFileName = QStringLiteral("/tmp/a.lab");
-        d.DatumPoints.resize(4);
-        d.DatCount = 3;
-        d.ContourPoints.resize(3);
-        d.ConCount = 2;
-        d.MapLabels.resize(2);
-        d.LabelCount = 1;
-        d.MapFileName = QStringLiteral("/tmp/map.jpg");
-        d.ProjectionName = QStringLiteral("Transverse Mercator");
-        d.CoordUnits = QStringLiteral("Degrees");
-        d.ProjScaleX = 3;
-        d.RefPixelX1 = 120;
-        d.MapSpanX = 5;
-        d.MapRegistered = d.DataChanged = d.ContoursCurrent = true;
-        d.ContourDetail = 77;
-        for (int i = 1; i <= 3; ++i) w->markers->labDat.load(i).Visible = true;
-        for (int i = 1; i <= 2; ++i) w->markers->labCon.load(i);
-        w->markers->labMap.load(1);
-        w->markers->LineCon.load(1);
-        d.ContactLineCount = 1;
-        w->markers->labRef[1].Visible = true;
-        w->mnuCoordTMerc->setChecked(true);
-        w->mnuCoordDegrees->setChecked(true);
-        w->optStruc->setEnabled(true);
-        w->optStruc->setChecked(true);
-        w->optDat->setEnabled(true);
-        w->optDat->setChecked(true);
-        w->mnuViewShowLabels->setChecked(true);
-        w->ClearAll();
-        QCOMPARE(d.DatCount, 0);
-        QCOMPARE(d.ConCount, 0);
-        QCOMPARE(d.LabelCount, 0);
-        QVERIFY(d.DatumPoints.empty() && d.ContourPoints.empty() && d.MapLabels.empty());
-        QCOMPARE(w->markers->labDat.count(), 0);
-        QCOMPARE(w->markers->labCon.count(), 0);
-        QCOMPARE(w->markers->labMap.count(), 0);
-        QCOMPARE(w->markers->LineCon.count(), 0);
-        QCOMPARE(w->markers->labDat.templ().Caption, QStringLiteral("*")); // template member stays
-        QCOMPARE(w->markers->labRef.count(), 2);
-        QVERIFY(!w->markers->labRef[1].Visible);
-        QCOMPARE(d.ProjScaleX, 1.0f);
-        QCOMPARE(d.ProjScaleY, 1.0f);
-        QCOMPARE(d.RefPixelX1, 0.0f);
-        QCOMPARE(d.MapSpanX, 0.0f);
-        QVERIFY(!d.MapRegistered && !d.DataChanged && !d.ContoursCurrent);
-        QCOMPARE(d.ContactShown, QStringLiteral("All"));
-        QVERIFY(d.MapFileName.isEmpty());
-        QVERIFY(d.ProjectionName.isEmpty() && d.CoordUnits.isEmpty());
-        // What ClearAll leaves alone.
-        QCOMPARE(d.DataTitle, QStringLiteral("Keep me"));
-        QCOMPARE(d.LabFileName, QStringLiteral("/tmp/a.lab"));
-        QCOMPARE(w->txtConDet->text(), QStringLiteral("77"));
-        // Controls.
-        QVERIFY(!w->optStruc->isChecked() && !w->optDat->isChecked());
-        QVERIFY(!w->optStruc->isEnabled());
-        QVERIFY(!w->mnuCoordTMerc->isChecked() && !w->mnuCoordDegrees->isChecked());
-        QVERIFY(!w->mnuViewShowLabels->isChecked());
-        QVERIFY(w->mnuViewShowContactShowAll->isChecked());
-        QCOMPARE(w->labDatNum->text(), QStringLiteral("0"));
-        QCOMPARE(w->cmdShow->text(), QStringLiteral("Show"));
-        QCOMPARE(w->txtMax->text(), QStringLiteral("0"));
-        QVERIFY(!w->mnuView->menuAction()->isEnabled());
-        QVERIFY(!w->imPoints->isVisible());
-        QCOMPARE(w->panel(2), QStringLiteral("No file loaded..."));
-        QCOMPARE(testsupport::dialogs().prompts.size(), size_t(0));
-    }
-
     void layoutFollowsWindowSize() {
-        auto w = startWindow();
-        w->MoveTwips(0, 0, 9000, 11400);
-        QCoreApplication::processEvents();
-        // Too small windows snap back to the minimum.
-        w->MoveTwips(0, 0, 6000, 9000);
-        QCoreApplication::processEvents();
-        QVERIFY(w->Width() >= 8000 - 15 && w->Height() >= 11200 - 15);
-        const double f1w = twips::fromPx(w->Frame1->width());
-        const double f1h = twips::fromPx(w->Frame1->height());
-        QVERIFY(std::abs(twips::fromPx(w->Frame2->width()) - (f1w - 180)) <= 15);
-        const double expected = f1h <= f1w ? twips::fromPx(w->Frame2->width()) - 120 : twips::fromPx(w->Frame2->height()) - 120;
-        QVERIFY(std::abs(w->doc.PageZoomSize - expected) <= 30);
+        auto w = testsupport::startMainWindow();
         w->doc.ContoursCurrent = true;
-        w->FormResize();
+        w->MoveTwips(0, 0, 6000, 9000); // too small: back to the minimum
+        QTRY_VERIFY(w->Width() >= 8000 - 15 && w->Height() >= 11200 - 15);
         QVERIFY(!w->doc.ContoursCurrent);
     }
 
     // Every caption of the strip right of the map shows whole at the font in
     // use, and the point-type captions stop short of their colour swatches.
     void stripCaptionsShowWhole() {
-        auto w = startWindow();
+        auto w = testsupport::startMainWindow();
         QStyle* st = w->style();
         const int radio = st->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
                           st->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
@@ -334,103 +162,210 @@ private slots:
         QVERIFY(w->labConNum->geometry().right() < w->Frame6->width());
     }
 
-    void dataKindTable() {
-        auto w = startWindow();
-        w->optRock->setEnabled(true);
-        w->optIso->setEnabled(true);
+    void dataKinds() {
+        auto w = testsupport::startMainWindow();
         w->doc.DataTitle = QStringLiteral("Wells");
+        w->optIso->setEnabled(true);
         w->optIso->setChecked(true);
-        QCOMPARE(w->cmdShow->text(), QStringLiteral("Show Contours"));
-        QVERIFY(w->cmdShow->isEnabled());
-        QVERIFY(w->optCon->isEnabled());
-        QCOMPARE(w->panel(2), QStringLiteral("Data:  Wells (isopachs)"));
-        w->optRock->setChecked(true);
-        QVERIFY(w->optDat->isChecked());
-        QVERIFY(!w->optCon->isEnabled());
-        QVERIFY(!w->labConCol->isEnabled());
-        QVERIFY(!w->cmdShow->isEnabled());
-        QVERIFY(!w->mnuViewShow->menuAction()->isEnabled());
-        QVERIFY(w->mnuViewShowContact->menuAction()->isEnabled());
-        QCOMPARE(w->cmdShow->text(), QStringLiteral("Show Contacts"));
-        QCOMPARE(w->cmdShow->toolTip(), QStringLiteral("Click to show contact map"));
-        QCOMPARE(w->mnuViewShowCon->text(), QStringLiteral("Contacts"));
-        QCOMPARE(w->Frame7->title(), QStringLiteral("Contacts"));
-        QCOMPARE(w->labMax->text(), QStringLiteral("Max Contact"));
-        QCOMPARE(w->labMin->text(), QStringLiteral("Min Contact"));
-        QCOMPARE(w->panel(2), QStringLiteral("Data:  Wells (contacts)"));
+        QCOMPARE(w->cmdShow->text() + w->panel(2), QStringLiteral("Show ContoursData:  Wells (isopachs)"));
+        QVERIFY(w->optCon->isEnabled() && w->cmdShow->isEnabled() && !menuOn(w->mnuViewShowContact));
+        w->optRock->setEnabled(true);
+        w->optRock->setChecked(true); // contacts have no contour points
+        QCOMPARE(w->cmdShow->text() + w->panel(2), QStringLiteral("Show ContactsData:  Wells (contacts)"));
+        QVERIFY(!w->optCon->isEnabled() && !w->cmdShow->isEnabled() && menuOn(w->mnuViewShowContact));
     }
 
     void changeTitle() {
-        auto w = startWindow();
-        auto& d = testsupport::dialogs();
-        d.queue(QStringLiteral("North Field"));
+        auto w = testsupport::startMainWindow();
+        dialogs().queue(QStringLiteral("North Field"));
         w->mnuOptTitle->trigger();
-        QCOMPARE(w->doc.DataTitle, QStringLiteral("North Field"));
         QCOMPARE(w->panel(2), QStringLiteral("Data:  North Field (no data)"));
-        QVERIFY(w->doc.DataChanged);
-        QCOMPARE(d.prompts[0].defaultText, QString());
-        QCOMPARE(d.prompts[0].title, QStringLiteral("Title"));
-        // Cancel empties the title.
-        w->optStruc->setEnabled(true);
-        w->optStruc->setChecked(true);
-        w->doc.DataChanged = false;
-        w->mnuOptTitle->trigger();
-        QCOMPARE(w->doc.DataTitle, QString());
-        QCOMPARE(w->panel(2), QStringLiteral("Data:   (structural contours)"));
+        w->mnuOptTitle->trigger(); // Cancel empties the title
+        QCOMPARE(w->panel(2), QStringLiteral("Data:   (no data)"));
         QVERIFY(w->doc.DataChanged);
     }
 
-    void fileMenuExportFollowsTheView() {
-        auto w = startWindow();
-        w->doc.MapRegistered = true;
-        // The map view exports points, the contour plot its grid; a contact
-        // plot has nothing to export.
-        w->imPoints->show();
-        w->picMap->hide();
-        emit w->mnuFile->aboutToShow();
-        QVERIFY(w->mnuFileExportData->isEnabled());
-        QVERIFY(w->mnuFileClose->isEnabled());
-        w->imPoints->hide();
-        w->picMap->show();
-        emit w->mnuFile->aboutToShow();
-        QVERIFY(w->mnuFileExportData->isEnabled());
-        w->picMap->hide();
-        emit w->mnuFile->aboutToShow();
-        QVERIFY(!w->mnuFileExportData->isEnabled());
-        // An unregistered map leaves the item alone and disables the rest.
-        w->doc.MapRegistered = false;
-        w->imPoints->show();
-        emit w->mnuFile->aboutToShow();
-        QVERIFY(!w->mnuFileExportData->isEnabled());
-        QVERIFY(!w->mnuFileClose->isEnabled());
-        QVERIFY(!w->mnuFileExport->menuAction()->isEnabled());
+    // Export Data, Close and the Export menu as the File menu opens: the map
+    // view exports points, the contour plot its grid, a contact plot nothing.
+    void fileMenu() {
+        auto w = testsupport::startMainWindow();
+        auto opened = [&](bool registered, bool points, bool grid) {
+            w->doc.MapRegistered = registered;
+            w->imPoints->setVisible(points);
+            w->picMap->setVisible(grid);
+            emit w->mnuFile->aboutToShow();
+            return bits({w->mnuFileExportData->isEnabled(), w->mnuFileClose->isEnabled(), menuOn(w->mnuFileExport)});
+        };
+        QCOMPARE(opened(true, true, false), QStringLiteral("111"));
+        QCOMPARE(opened(true, false, true), QStringLiteral("111"));
+        QCOMPARE(opened(true, false, false), QStringLiteral("011"));
+        QCOMPARE(opened(false, true, false), QStringLiteral("000"));
     }
 
-    void editMenuEnabling() {
-        auto w = startWindow();
+    void editMenu() {
+        auto w = testsupport::startMainWindow();
+        auto opened = [&] {
+            emit w->mnuOpt->aboutToShow();
+            return bits({w->mnuOptReg->isEnabled(), menuOn(w->mnuOptRot), w->mnuOptEdit->isEnabled(),
+                         w->mnuOptClearAll->isEnabled(), w->mnuOptOrder->isEnabled(), menuOn(w->mnuOptSkew)});
+        };
         w->doc.MapRegistered = true;
-        emit w->mnuOpt->aboutToShow();
-        QVERIFY(w->mnuOptReg->isEnabled());
-        QVERIFY(!w->mnuOptRot->menuAction()->isEnabled());
-        QVERIFY(!w->mnuOptEdit->isEnabled());
-        QVERIFY(!w->mnuOptClearAll->isEnabled());
+        QCOMPARE(opened(), QStringLiteral("100000"));
         w->doc.ConCount = 1;
+        w->doc.DatCount = 2;
         w->optStruc->setEnabled(true);
         w->optStruc->setChecked(true);
-        w->doc.DatCount = 2;
-        emit w->mnuOpt->aboutToShow();
-        QVERIFY(w->mnuOptClearAll->isEnabled());
-        QVERIFY(!w->mnuOptOrder->isEnabled()); // contours never order
+        QCOMPARE(opened(), QStringLiteral("100100")); // contours never order
         w->optRock->setEnabled(true);
         w->optRock->setChecked(true);
-        emit w->mnuOpt->aboutToShow();
-        QVERIFY(w->mnuOptOrder->isEnabled());
+        QCOMPARE(opened(), QStringLiteral("100110"));
         w->doc.MapRegistered = false;
-        emit w->mnuOpt->aboutToShow();
-        QVERIFY(!w->mnuOptReg->isEnabled());
-        QVERIFY(w->mnuOptSkew->menuAction()->isEnabled());
+        const QString unregistered = opened(); // rotation and skew come before registering
+        QCOMPARE(unregistered.left(2) + unregistered.right(1), QStringLiteral("011"));
         w->doc.DatCount = w->doc.ConCount = 0;
     }
 };
 VEX_TEST(MainWindowTest);
+
+class ViewMenuTest : public QObject {
+    Q_OBJECT
+    // A registered map in the point view.
+    static std::unique_ptr<MainWindow> startWindow() {
+        auto w = testsupport::startMainWindow();
+        Document& d = w->doc;
+        d.MapRegistered = true;
+        d.MapOriginY = d.MapSpanX = d.MapSpanY = 1000;
+        w->imPoints->Move(0, 0, 3000, 3000);
+        w->imContacts->Move(0, 0, 3000, 3000);
+        w->imPoints->setVisible(true);
+        w->mnuView->menuAction()->setEnabled(true);
+        w->mnuViewShow->menuAction()->setEnabled(true);
+        return w;
+    }
+    static void setUnits(MainWindow& w, QAction* item, const QString& units) {
+        for (QAction* a : {w.mnuCoordDegrees, w.mnuCoordFeet}) a->setChecked(a == item);
+        w.doc.CoordUnits = units;
+        QCoreApplication::processEvents();
+    }
+
+private slots:
+    void init() { dialogs().clear(); }
+
+    void enablingTable_data() {
+        QTest::addColumn<ViewMenuInputs>("in"); // datum, contour, contact options, contact plot, units
+        // points colour, its datum item, its contour item, resolution, select contacts, degree format
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("before registration") << ViewMenuInputs{false, false, false, false, ""} << "000100";
+        QTest::newRow("contours, metres") << ViewMenuInputs{true, true, false, false, "Meters"} << "111100";
+        QTest::newRow("contacts") << ViewMenuInputs{true, false, true, false, "Meters"} << "110110";
+        QTest::newRow("contact plot showing") << ViewMenuInputs{true, false, true, true, "Feet"} << "110010";
+        QTest::newRow("degrees") << ViewMenuInputs{true, true, false, false, "Degrees"} << "111101";
+        QTest::newRow("degrees compared exactly") << ViewMenuInputs{true, true, false, false, "degrees"} << "111100";
+        QTest::newRow("only contour option") << ViewMenuInputs{false, true, false, false, "Degrees"} << "101101";
+    }
+    void enablingTable() {
+        const ViewMenuEnabled e = viewMenuEnabled(col<ViewMenuInputs>("in"));
+        QTEST(bits({e.pointsColor, e.pointsColorDatum, e.pointsColorContour, e.resolution, e.selectContacts,
+                    e.degreeFormat}),
+              "expected");
+    }
+
+    // The items follow their inputs at once, not only when the menu opens.
+    void enabledSetFollowsItsInputs() {
+        auto w = startWindow();
+        w->optDat->setEnabled(false);
+        w->optCon->setEnabled(false);
+        QVERIFY(!menuOn(w->mnuViewPointsColor));
+        w->optCon->setEnabled(true);
+        QVERIFY(menuOn(w->mnuViewPointsColor));
+        QVERIFY(w->mnuViewPointsColorCon->isEnabled() && !w->mnuViewPointsColorDat->isEnabled());
+        w->imContacts->setVisible(true);
+        QVERIFY(!menuOn(w->mnuViewRes));
+        w->imContacts->setVisible(false);
+        QVERIFY(menuOn(w->mnuViewRes));
+        w->optRock->setEnabled(true);
+        w->optRock->setValue(true);
+        QVERIFY(menuOn(w->mnuViewShowContact));
+        w->optStruc->setEnabled(true);
+        w->optStruc->setValue(true);
+        QVERIFY(!menuOn(w->mnuViewShowContact));
+        setUnits(*w, w->mnuCoordDegrees, QStringLiteral("Degrees"));
+        QVERIFY(menuOn(w->mnuViewLatLong));
+        setUnits(*w, w->mnuCoordFeet, QStringLiteral("Feet"));
+        QVERIFY(!menuOn(w->mnuViewLatLong));
+    }
+
+    void shortcutsRespectTheEnabledState() {
+        auto w = startWindow();
+        QAction* item = w->mnuViewLatLong360;
+        item->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+        QSignalSpy spy(item, &QAction::triggered);
+        w->activateWindow();
+        auto press = [&] {
+            QTest::keyClick(w.get(), Qt::Key_K, Qt::ControlModifier);
+            return int(spy.count());
+        };
+        setUnits(*w, w->mnuCoordFeet, QStringLiteral("Feet"));
+        QCOMPARE(press(), 0);
+        setUnits(*w, w->mnuCoordDegrees, QStringLiteral("Degrees"));
+        QCOMPARE(press(), 1);
+        w->doc.CoordUnits = QStringLiteral("Meters"); // nothing announced: caught as the key arrives
+        QCOMPARE(press(), 1);
+        w->doc.CoordUnits = QStringLiteral("Degrees");
+        w->viewMenu->updateEnabled();
+        w->mnuView->menuAction()->setEnabled(false); // a disabled View menu blocks it too
+        QCOMPARE(press(), 1);
+        w->mnuView->menuAction()->setEnabled(true);
+        QCOMPARE(press(), 2);
+    }
+
+    void showLabels_data() {
+        QTest::addColumn<Labels>("c");
+        QTest::newRow("off in the map view") << Labels{true, true, false, false, false};
+        QTest::newRow("off over the plot") << Labels{true, true, true, true, true};
+        QTest::newRow("on lays them out") << Labels{true, false, false, true, false};
+        QTest::newRow("on without labels") << Labels{false, false, false, false, false};
+    }
+    void showLabels() {
+        const auto [label, on, plot, shown, suppressed] = col<Labels>("c");
+        auto w = startWindow();
+        if (label) {
+            w->doc.CursorX = w->doc.CursorY = 1500;
+            w->doc.CursorMapX = w->doc.CursorMapY = 500;
+            dialogs().queue(QStringLiteral("A"));
+            w->labelCommands->LabelNew();
+            w->markers->labMap[1].Visible = on;
+            dialogs().clear();
+        }
+        w->mnuViewShowLabels->setChecked(on);
+        w->LabelsShown = on;
+        w->imPoints->setVisible(!plot);
+        w->imContacts->setVisible(plot);
+        w->mnuViewShowLabels->trigger();
+        QCOMPARE(w->mnuViewShowLabels->isChecked(), !on);
+        if (label) QCOMPARE(w->markers->labMap[1].Visible, !on);
+        QCOMPARE(w->LabelsShown, shown);
+        QCOMPARE(w->LabelsSuppressed, suppressed);
+        QVERIFY(dialogs().prompts.empty());
+    }
+
+    void itemsReachTheirHandlers() {
+        auto w = startWindow();
+        w->doc.DataChanged = false;
+        w->mnuViewCheck->trigger();
+        QVERIFY(w->mnuViewCheck->isChecked());
+        w->mnuViewCheck->trigger();
+        QVERIFY(!w->mnuViewCheck->isChecked() && !w->doc.DataChanged && !w->doc.ContoursCurrent);
+        QSignalSpy dat(w->labDatCol, &ColorSwatch::doubleClicked);
+        QSignalSpy con(w->labConCol, &ColorSwatch::doubleClicked);
+        w->mnuViewPointsColorDat->setEnabled(true);
+        w->mnuViewPointsColorCon->setEnabled(true);
+        w->mnuViewPointsColorDat->trigger();
+        w->mnuViewPointsColorCon->trigger();
+        QCOMPARE(dat.count() * 10 + con.count(), 11);
+        QCOMPARE(dialogs().prompts.size(), size_t(2)); // each swatch asks for its colour
+        QCOMPARE(dialogs().prompts[1].kind, dlg::Prompt::Kind::Color);
+    }
+};
+VEX_TEST(ViewMenuTest);
 #include "MainWindowTest.moc"

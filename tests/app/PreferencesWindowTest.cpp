@@ -1,227 +1,161 @@
-// The preferences window and File > Preferences, on the real main window.
+// The preferences window, the splash with its update reminder and the
+// about box, on the real main window.
 #include "app/AboutBox.h"
 #include "app/MainWindow.h"
-#include "app/PreferencesCommands.h"
 #include "app/PreferencesWindow.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
 #include "platform/SettingsStore.h"
 
-#include <QDir>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
+using testsupport::dialogs;
+const QString Sec = QStringLiteral("Vexolan");
 
-dlg::ScriptedProvider& dialogs() { return testsupport::dialogs(); }
-
-std::unique_ptr<MainWindow> startWindow() {
-    auto w = std::make_unique<MainWindow>();
-    w->FormLoad();
-    w->show();
-    if (AboutBox* s = w->splash()) s->unload();
-    QCoreApplication::processEvents();
-    dialogs().clear();
-    return w;
+QString setting(const QString& key) { return SettingsStore().ReadSetting(Sec, key, QStringLiteral("<none>")); }
+void store(const QStringList& pairs) {
+    for (const QString& kv : pairs) SettingsStore().WriteSetting(Sec, kv.section('=', 0, 0), kv.section('=', 1));
 }
-
-QString stored(MainWindow& w, const char* key) {
-    return w.settings->ReadSetting(w.app.AppName, QString::fromLatin1(key), QStringLiteral("<none>"));
+QString bits(std::initializer_list<bool> v) {
+    QString s;
+    for (bool b : v) s += b ? QLatin1Char('1') : QLatin1Char('0');
+    return s;
 }
-
-void store(MainWindow& w, const char* key, const QString& value) {
-    w.settings->WriteSetting(w.app.AppName, QString::fromLatin1(key), value);
-}
-
-const char* const Keys[] = {"DataPath", "Update", "UpdateDate", "ShowScan", "FastPrint", "PrintPreviewSize"};
-
-// Runs File > Preferences with a script for the window.
-void runPreferences(MainWindow& w, std::function<void(PreferencesWindow&)> script) {
-    dialogs().queue(dlg::WindowScript([script](QDialog* d) {
-        auto* p = qobject_cast<PreferencesWindow*>(d);
-        if (!p) return int(QDialog::Rejected);
-        script(*p);
-        return p->result();
-    }));
-    w.mnuFilePreferences->trigger();
-}
-
 } // namespace
 
 class PreferencesWindowTest : public QObject {
     Q_OBJECT
-private:
     QStringList sounds;
-    QDate fixedToday{2026, 3, 9};
     std::function<void(const QString&, bool)> realSound = PreferencesWindow::playSound;
     std::function<QDate()> realToday = AboutBox::today;
 
 private slots:
     void init() {
-        SettingsStore st;
-        st.ClearSection(QStringLiteral("Vexolan"));
+        SettingsStore().ClearSection(Sec);
         dialogs().clear();
         sounds.clear();
         PreferencesWindow::playSound = [this](const QString& name, bool async) {
             sounds << name + (async ? QStringLiteral(" async") : QStringLiteral(" wait"));
         };
-        AboutBox::today = [this] { return fixedToday; };
+        AboutBox::today = [] { return QDate(2026, 3, 9); };
     }
-
     void cleanup() {
         PreferencesWindow::playSound = realSound;
         AboutBox::today = realToday;
     }
 
-    void loadShowsStoredValues() {
-        auto w = startWindow();
-        store(*w, "PrintPreviewSize", QStringLiteral("7000x"));
-        store(*w, "Update", QStringLiteral("True"));
-        store(*w, "ShowScan", QStringLiteral("1"));
-        store(*w, "FastPrint", QStringLiteral("0"));
+    void load_data() {
+        QTest::addColumn<QStringList>("stored");
+        QTest::addColumn<bool>("scanner");
+        QTest::addColumn<QString>("size");
+        QTest::addColumn<QString>("state"); // chkUp, UpdateClicked, chkScanShow, chkFastPrint, scanning usable
+        QTest::newRow("stored") << QStringList{"PrintPreviewSize=7000x", "Update=True", "ShowScan=1", "FastPrint=0"}
+                                << true << "7000x" << "11101";
+        QTest::newRow("defaults, odd reminder, no scanner") << QStringList{"Update=7"} << false << "6060" << "00010";
+    }
+    void load() {
+        QFETCH(QStringList, stored);
+        QFETCH(bool, scanner);
+        auto w = testsupport::startMainWindow();
+        w->scannerAvailable = [scanner] { return scanner; };
+        store(stored);
         PreferencesWindow p(*w);
-        QCOMPARE(p.windowTitle(), QStringLiteral("Preferences"));
-        QCOMPARE(p.txtPrevSize->text(), QStringLiteral("7000x"));
-        QVERIFY(p.chkUp->isChecked());
-        QVERIFY(p.UpdateClicked); // the load's setting counts as a click
-        QVERIFY(p.chkScanShow->isChecked());
-        QVERIFY(!p.chkFastPrint->isChecked());
+        QTEST(p.txtPrevSize->text(), "size");
+        QTEST(bits({p.chkUp->isChecked(), p.UpdateClicked, p.chkScanShow->isChecked(), p.chkFastPrint->isChecked(),
+                    p.chkScanShow->isEnabled() && p.Frame3->isEnabled()}),
+              "state");
         QCOMPARE(p.Dir1->path() + QLatin1Char('/'), w->app.DataFolder);
-        QCOMPARE(p.Frame2->title(), QStringLiteral("Printing "));
-        QCOMPARE(p.Frame3->title(), QStringLiteral("Scanning"));
-        QCOMPARE(p.labPrintSize->text(), QStringLiteral("Preview size:  "));
-        QCOMPARE(p.Label1->text(), QStringLiteral("Data Folder:"));
-        QCOMPARE(p.cmdCreate->toolTip(), QStringLiteral("Create new folder in which to save layouts"));
-        QCOMPARE(p.cmdOK->y(), p.cmdCancel->y());
         QCOMPARE(sounds, QStringList{QStringLiteral("RestoreUp async")});
     }
 
-    void loadDefaultsAndBadValues() {
-        auto w = startWindow();
+    // File > Preferences, left by OK, Cancel or the window's close button.
+    void leaving_data() {
+        QTest::addColumn<QStringList>("stored");
+        QTest::addColumn<bool>("changed"); // folder, reminder on and off, size, fast printing
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("written"); // Update, UpdateDate, ShowScan, FastPrint, PrintPreviewSize
+        QTest::newRow("OK after changes") << QStringList{} << true << "OK" << "0 03-09-2026 0 0 abc";
+        QTest::newRow("OK, untouched") << QStringList{} << false << "OK" << "0 <none> 0 1 6060";
+        QTest::newRow("OK, reminder on at load") << QStringList{"Update=1"} << false << "OK" << "1 03-09-2026 0 1 6060";
+        QTest::newRow("Cancel") << QStringList{} << true << "Cancel" << "<none> <none> <none> <none> <none>";
+        QTest::newRow("closed") << QStringList{} << true << "close" << "<none> <none> <none> <none> <none>";
+    }
+    void leaving() {
+        QFETCH(bool, changed);
+        QFETCH(QString, button);
+        auto w = testsupport::startMainWindow();
         w->scannerAvailable = [] { return false; };
-        store(*w, "Update", QStringLiteral("7"));
-        PreferencesWindow p(*w);
-        QCOMPARE(p.txtPrevSize->text(), QStringLiteral("6060"));
-        QVERIFY(!p.chkUp->isChecked()); // not a check-box value: designed state
-        QVERIFY(!p.UpdateClicked);
-        QVERIFY(p.chkFastPrint->isChecked()); // default "1"
-        QVERIFY(!p.chkScanShow->isChecked());
-        QVERIFY(!p.chkScanShow->isEnabled());
-        QVERIFY(!p.Frame3->isEnabled());
-        w->scannerAvailable = [] { return true; };
-        PreferencesWindow q(*w);
-        QVERIFY(q.chkScanShow->isEnabled());
-        QVERIFY(q.Frame3->isEnabled());
-    }
-
-    void okWritesTheListedSettings() {
-        auto w = startWindow();
+        SettingsStore().ClearSection(Sec); // the start-up's own writes
+        QFETCH(QStringList, stored);
+        store(stored);
         QTemporaryDir other;
-        const QString before = w->app.DataFolder;
-        runPreferences(*w, [&](PreferencesWindow& p) {
-            p.Dir1->setPath(other.path());
-            p.chkUp->setChecked(true);
-            p.chkUp->setChecked(false);
-            p.txtPrevSize->setText(QStringLiteral("abc"));
-            p.chkFastPrint->setChecked(false);
-            QTest::mouseClick(p.cmdOK, Qt::LeftButton);
-        });
-        QCOMPARE(w->app.DataFolder, other.path() + QLatin1Char('/'));
-        QVERIFY(w->app.DataFolder != before);
-        QCOMPARE(stored(*w, "DataPath"), other.path() + QLatin1Char('/'));
-        QCOMPARE(w->DialogInitDir, w->app.DataFolder);
-        QCOMPARE(stored(*w, "Update"), QStringLiteral("0"));
-        QCOMPARE(stored(*w, "UpdateDate"), QStringLiteral("03-09-2026"));
-        QCOMPARE(stored(*w, "ShowScan"), QStringLiteral("0"));
-        QCOMPARE(stored(*w, "FastPrint"), QStringLiteral("0"));
-        QCOMPARE(stored(*w, "PrintPreviewSize"), QStringLiteral("abc"));
-        QCOMPARE(sounds, (QStringList{QStringLiteral("RestoreUp async"), QStringLiteral("RestoreDown wait")}));
-        QCOMPARE(dialogs().unanswered, 0);
-    }
-
-    void okWithoutClickWritesNoDate() {
-        auto w = startWindow();
-        w->settings->ClearSection(w->app.AppName); // the start-up's own reminder writes
-        runPreferences(*w, [](PreferencesWindow& p) { p.cmdOK_Click(); });
-        QCOMPARE(stored(*w, "UpdateDate"), QStringLiteral("<none>"));
-        QCOMPARE(stored(*w, "Update"), QStringLiteral("0"));
-        QCOMPARE(stored(*w, "FastPrint"), QStringLiteral("1"));
-        QCOMPARE(stored(*w, "PrintPreviewSize"), QStringLiteral("6060"));
-        // The reminder on at load counts as a click.
-        store(*w, "Update", QStringLiteral("1"));
-        runPreferences(*w, [](PreferencesWindow& p) { p.cmdOK_Click(); });
-        QCOMPARE(stored(*w, "UpdateDate"), QStringLiteral("03-09-2026"));
-        QCOMPARE(stored(*w, "Update"), QStringLiteral("1"));
-    }
-
-    void cancelWritesOnlyDataPath() {
-        auto w = startWindow();
-        SettingsStore st;
-        st.ClearSection(w->app.AppName);
-        QTemporaryDir other;
-        const QString folder = w->app.DataFolder;
+        const QString folder = changed && button == QLatin1String("OK") ? other.path() + QLatin1Char('/') : w->app.DataFolder;
         w->DialogInitDir.clear();
-        runPreferences(*w, [&](PreferencesWindow& p) {
-            p.Dir1->setPath(other.path());
-            p.chkUp->setChecked(true);
-            p.txtPrevSize->setText(QStringLiteral("1"));
-            QTest::mouseClick(p.cmdCancel, Qt::LeftButton);
-        });
+        dialogs().queue(dlg::WindowScript([&](QDialog* d) {
+            auto* p = qobject_cast<PreferencesWindow*>(d);
+            if (changed) {
+                p->Dir1->setPath(other.path());
+                p->chkUp->setChecked(true);
+                p->chkUp->setChecked(false);
+                p->txtPrevSize->setText(QStringLiteral("abc"));
+                p->chkFastPrint->setChecked(false);
+            }
+            if (button == QLatin1String("close")) p->reject();
+            else QTest::mouseClick(button == QLatin1String("OK") ? p->cmdOK : p->cmdCancel, Qt::LeftButton);
+            return p->result();
+        }));
+        w->mnuFilePreferences->trigger();
+        QCOMPARE(dialogs().unanswered, 0);
+        QStringList written;
+        for (const char* key : {"Update", "UpdateDate", "ShowScan", "FastPrint", "PrintPreviewSize"})
+            written << setting(QLatin1String(key));
+        QTEST(written.join(QLatin1Char(' ')), "written");
         QCOMPARE(w->app.DataFolder, folder);
-        for (const char* k : Keys)
-            QCOMPARE(stored(*w, k), qstrcmp(k, "DataPath") == 0 ? folder : QStringLiteral("<none>"));
+        QCOMPARE(setting(QStringLiteral("DataPath")), folder);
         QCOMPARE(w->DialogInitDir, folder);
-        // Closing the window unloads it too.
-        sounds.clear();
-        runPreferences(*w, [](PreferencesWindow& p) { p.reject(); });
-        QCOMPARE(sounds.last(), QStringLiteral("RestoreDown wait"));
-        QCOMPARE(stored(*w, "Update"), QStringLiteral("<none>"));
+        QCOMPARE(sounds, (QStringList{QStringLiteral("RestoreUp async"), QStringLiteral("RestoreDown wait")}));
     }
 
+    // New Folder makes a folder inside the one shown and moves into it; an
+    // existing name or one leading elsewhere is refused with a message.
+    void newFolder_data() {
+        QTest::addColumn<QString>("answer"); // "<cancel>" cancels
+        QTest::addColumn<bool>("made");
+        QTest::newRow("new") << "Maps 2026" << true;
+        QTest::newRow("cancelled") << "<cancel>" << false;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("existing") << "old" << false;
+        QTest::newRow("parent") << ".." << false;
+        QTest::newRow("nested") << "a/b" << false;
+        QTest::newRow("outside") << "../escape" << false;
+    }
     void newFolder() {
-        auto w = startWindow();
+        QFETCH(QString, answer);
+        QFETCH(bool, made);
         QTemporaryDir base;
+        QDir(base.path()).mkdir(QStringLiteral("old"));
+        auto w = testsupport::startMainWindow();
         PreferencesWindow p(*w);
         p.Dir1->setPath(base.path());
         sounds.clear();
-        dialogs().queue(QStringLiteral("Maps 2026"));
+        const bool refused = answer.size() > 0 && answer != QLatin1String("<cancel>") && !made;
+        if (answer == QLatin1String("<cancel>")) dialogs().queue(dlg::Cancel{});
+        else dialogs().queue(answer);
+        if (refused) dialogs().queue(dlg::Answer::OK);
         p.cmdCreate_Click();
         QCOMPARE(sounds, QStringList{QStringLiteral("SystemQuestion async")});
-        QCOMPARE(dialogs().prompts[0].text,
-                 QStringLiteral("Type the name of the new folder to create in <") + base.path() + QStringLiteral(">:"));
-        QCOMPARE(dialogs().prompts[0].title, QStringLiteral("Create Folder"));
-        QCOMPARE(dialogs().prompts[0].defaultText, QString());
-        QVERIFY(QDir(base.path() + QStringLiteral("/Maps 2026")).exists());
-        QCOMPARE(p.Dir1->path(), base.path() + QStringLiteral("/Maps 2026"));
-
-        // Cancel or an empty answer creates nothing.
-        const QStringList before = QDir(p.Dir1->path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-        dialogs().queue(dlg::Cancel{});
-        p.cmdCreate_Click();
-        QCOMPARE(QDir(p.Dir1->path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), before);
-        QCOMPARE(p.Dir1->path(), base.path() + QStringLiteral("/Maps 2026"));
-
-        // An existing folder or a name leading out of the folder is refused
-        // with a message, and the choice stays.
-        p.Dir1->setPath(base.path());
-        dialogs().clear();
-        dialogs().queue(QStringLiteral("Maps 2026"));
-        dialogs().queue(dlg::Answer::OK);
-        p.cmdCreate_Click();
-        QCOMPARE(int(dialogs().prompts.size()), 2);
-        QCOMPARE(int(dialogs().prompts[1].icon), int(dlg::Icon::Exclamation));
-        QCOMPARE(p.Dir1->path(), base.path());
-        for (const char* bad : {"..", "a/b", "../escape"}) {
-            dialogs().clear();
-            dialogs().queue(QString::fromLatin1(bad));
-            dialogs().queue(dlg::Answer::OK);
-            p.cmdCreate_Click();
-            QCOMPARE(int(dialogs().prompts.size()), 2);
-            QCOMPARE(p.Dir1->path(), base.path());
-        }
-        QVERIFY(!QDir(base.path() + QStringLiteral("/a")).exists());
+        const auto& asked = dialogs().prompts;
+        QCOMPARE(asked[0].text, QStringLiteral("Type the name of the new folder to create in <%1>:").arg(base.path()));
+        QCOMPARE(asked[0].title, QStringLiteral("Create Folder"));
+        QCOMPARE(asked.size(), size_t(refused ? 2 : 1));
+        if (refused) QCOMPARE(asked[1].icon, dlg::Icon::Exclamation);
+        QCOMPARE(p.Dir1->path(), made ? base.path() + QLatin1Char('/') + answer : base.path());
+        QCOMPARE(QDir(base.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+                 (made ? QStringList{answer, QStringLiteral("old")} : QStringList{QStringLiteral("old")}));
         QVERIFY(!QFileInfo::exists(base.path() + QStringLiteral("/../escape")));
-        QCOMPARE(dialogs().unanswered, 0);
     }
 
     void folderListNavigates() {
@@ -230,6 +164,7 @@ private slots:
         FolderList list;
         list.setPath(base.path() + QStringLiteral("/one/"));
         QCOMPARE(list.path(), base.path() + QStringLiteral("/one"));
+        QCOMPARE(list.item(0)->data(Qt::UserRole).toString(), QStringLiteral("/"));
         // The last line is the subfolder; double-clicking it chooses it.
         QListWidgetItem* sub = list.item(list.count() - 1);
         QCOMPARE(sub->text().trimmed(), QStringLiteral("two"));
@@ -237,9 +172,130 @@ private slots:
         QCOMPARE(list.path(), base.path() + QStringLiteral("/one/two"));
         QVERIFY_THROWS_EXCEPTION(std::exception, list.setPath(base.path() + QStringLiteral("/missing")));
         QCOMPARE(list.path(), base.path() + QStringLiteral("/one/two"));
-        QCOMPARE(list.item(0)->data(Qt::UserRole).toString(), QStringLiteral("/"));
     }
 };
-
 VEX_TEST(PreferencesWindowTest);
+
+class AboutBoxTest : public QObject {
+    Q_OBJECT
+    std::function<QDate()> realToday = AboutBox::today;
+
+    static QPointer<AboutBox> startSplash(MainWindow& w) {
+        w.FormLoad();
+        QPointer<AboutBox> s = w.splash();
+        // Ticked by hand from here; on a busy machine the timer may have ticked already.
+        s->Timer1->stop();
+        return s;
+    }
+
+private slots:
+    void init() {
+        SettingsStore().ClearSection(Sec);
+        AboutBox::today = [] { return QDate(2026, 3, 31); };
+        AboutBox::updateWaitMs = 0;
+        dialogs().clear();
+    }
+    void cleanup() { AboutBox::today = realToday; }
+
+    void texts() {
+        QCOMPARE(AboutBox::versionText(2, 5, 12), QStringLiteral("Version: 2.05.0012*"));
+        for (const char* date : {"3/5/2024", "3/15/2024", "12/5/2024", "12/15/2024"})
+            QCOMPARE(AboutBox::cutDateText(QLatin1String(date) + QStringLiteral(" 10:00:00 AM")), QLatin1String(date));
+        QCOMPARE(AboutBox::dateText(QDate(2026, 1, 2)), QStringLiteral("01-02-2026"));
+        QVERIFY(!AboutBox::reminderDue(QStringLiteral("garbage"), QDate(2026, 3, 31)));
+    }
+
+    void splashHidesAfterElevenTicks() {
+        MainWindow w;
+        w.FormLoad();
+        QPointer<AboutBox> s = w.splash();
+        QVERIFY(s && s->isSplash());
+        QVERIFY(s->height() < 4000 / 15);
+        QVERIFY(s->Timer1->isActive());
+        QCOMPARE(s->Timer1->interval(), 100);
+        // Ticked by hand from here; on a busy machine the timer may have ticked already.
+        s->Timer1->stop();
+        for (int i = s->SplashTicks; i < 10; ++i) s->Timer1_Timer();
+        QVERIFY(s && s->isVisible());
+        s->Timer1_Timer();
+        QVERIFY(!s || !s->isVisible());
+        // Reminder off: the unload writes today's date.
+        QCOMPARE(setting(QStringLiteral("UpdateDate")), QStringLiteral("03-31-2026"));
+        QCOMPARE(dialogs().prompts.size(), size_t(0));
+        QVERIFY(w.app.AboutSound);
+    }
+
+    // With the reminder on, the splash asks once the last check is over 30 days old.
+    void reminder_data() {
+        QTest::addColumn<QString>("last"); // the last check's date
+        QTest::addColumn<QString>("click"); // on the splash, else it runs out
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("31 days") << "02-28-2026" << "" << true << "02-28-2026";
+        QTest::newRow("30 days") << "03-01-2026" << "" << false << "03-01-2026";
+        QTest::newRow("first start writes today") << "<none>" << "" << false << "03-31-2026";
+        QTest::newRow("title click skips it") << "12-31-2025" << "title" << false << "12-31-2025";
+        QTest::newRow("background click hides only") << "12-31-2025" << "background" << true << "12-31-2025";
+    }
+    void reminder() {
+        QFETCH(QString, last);
+        QFETCH(QString, click);
+        QFETCH(bool, asked);
+        store({QStringLiteral("Update=1")});
+        if (last != QLatin1String("<none>")) store({QStringLiteral("UpdateDate=") + last});
+        MainWindow w;
+        QPointer<AboutBox> s = startSplash(w);
+        if (asked) dialogs().queue(dlg::Answer::No);
+        if (click == QLatin1String("title")) {
+            QTest::mouseClick(s->lblTitle, Qt::LeftButton);
+            QCoreApplication::processEvents();
+        } else if (click == QLatin1String("background")) {
+            QTest::mouseClick(s, Qt::LeftButton, {}, QPoint(2, 2));
+            QVERIFY(s && !s->isVisible());
+            s->Timer1_Timer();
+        }
+        for (int n = 0; s && s->isVisible() && n < 50; ++n) s->Timer1_Timer();
+        QVERIFY(!s || !s->isVisible());
+        QCOMPARE(dialogs().prompts.size(), size_t(asked));
+        if (asked) {
+            QCOMPARE(dialogs().prompts[0].text, QStringLiteral("Its been over 30 days since you last checked for an "
+                                                               "update.\nDo you wish to do it now?"));
+            QCOMPARE(dialogs().prompts[0].buttons, dlg::Buttons::YesNo);
+        }
+        QTEST(setting(QStringLiteral("UpdateDate")), "written");
+    }
+
+    // Help > About clears the caption while it shows; a settings file that
+    // cannot be written does not break it.
+    void aboutBoxFromHelpMenu() {
+        auto w = testsupport::startMainWindow();
+        w->setDocumentCaption(QStringLiteral("survey"));
+        const QString file = w->settings->fileName();
+        QFile::remove(file);
+        QVERIFY(QDir().mkpath(file)); // a folder where the file should be: every write fails
+        QString caption;
+        bool tall = false;
+        dialogs().queue(dlg::WindowScript([&](QDialog* d) {
+            caption = w->windowTitle();
+            tall = d->height() > 4000 / 15;
+            auto* box = static_cast<AboutBox*>(d);
+            box->chkUp->setChecked(true);
+            box->chkUp->setChecked(false);
+            box->cmdOK->click();
+            return d->result();
+        }));
+        bool threw = false;
+        try {
+            w->mnuHelpAbout->trigger();
+        } catch (const std::exception&) {
+            threw = true;
+        }
+        QDir(file).removeRecursively();
+        QVERIFY(!threw && tall);
+        QCOMPARE(caption, QStringLiteral("Ferno Vexolan"));
+        QCOMPARE(w->windowTitle(), QStringLiteral("Ferno Vexolan: survey"));
+        QCOMPARE(dialogs().unanswered, 0);
+    }
+};
+VEX_TEST(AboutBoxTest);
 #include "PreferencesWindowTest.moc"
