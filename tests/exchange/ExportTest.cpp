@@ -1,0 +1,597 @@
+// The export file text, the combination with the second data set, the
+// reading of a second data file and the converter's files; then the export,
+// second data set, combination and converter commands on the real window.
+#include "common/TestRegistry.h"
+#include "digitize/DigitizeFixture.h"
+#include "document/Legacy.h"
+#include "exchange/ColumnDialog.h"
+#include "exchange/Combination.h"
+#include "exchange/ConverterExchange.h"
+#include "exchange/ExportCommands.h"
+#include "exchange/ExportFormat.h"
+#include "exchange/SecondDataSet.h"
+#include "map/Projections.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QImage>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <stdexcept>
+
+using exportfmt::PointExportOptions;
+using testsupport::dialogs;
+
+namespace {
+
+// Points from "x,y,z x,y,z ...", numbered from 1 after the unused element 0.
+std::vector<DataPoint> pointsOf(const QString& text) {
+    std::vector<DataPoint> v(1);
+    for (const QString& p : text.split(u' ', Qt::SkipEmptyParts)) {
+        const QStringList f = p.split(u',');
+        v.push_back({int16_t(v.size()), f[0].toFloat(), f[1].toFloat(), f[2].toFloat(), false});
+    }
+    return v;
+}
+
+// A linear document whose datum and contour points are given, with spans
+// 1000 x 1000, project "/data/site.vlm".
+Document documentOf(const QString& datum, const QString& contour = {}, const QString& units = "Meters") {
+    Document d;
+    d.ProjectionName = projection_names::Linear;
+    d.CoordUnits = units;
+    d.DataFileName = QStringLiteral("/data/site.vlm");
+    d.MapSpanX = d.MapSpanY = 1000;
+    d.DatumPoints = pointsOf(datum);
+    d.ContourPoints = pointsOf(contour);
+    d.DatCount = int(d.DatumPoints.size()) - 1;
+    d.ConCount = int(d.ContourPoints.size()) - 1;
+    return d;
+}
+
+// A second data file of the kind ("Structural" or "Isopach") with the counts
+// line and the datum rows (number, Y, X, Z) given.
+QByteArray secondFile(const char* kind, const QByteArray& counts, const QByteArray& rows) {
+    return "Basin\r\n\r\nmap.jpg\r\n 2000  1500  1000  1000  0  100 Linear Coordinates:Meters\r\n 0  0  0  0  1  1\r\n"
+           " 0  0  1000  1000  0  0\r\n\r\n" + QByteArray(kind) + " datum/contour points and contour detail:\r\n" +
+           counts + "\r\n\r\nNumber Y X Z\r\n=====\r\n" + rows;
+}
+
+// The second set as "datum+contour counts" ("s" for structural data) and
+// its points "x,y,z".
+QString secondSet(const Document& d) {
+    QStringList out{QStringLiteral("%1+%2%3").arg(d.OtherDatCount).arg(d.OtherConCount).arg(d.OtherStructural ? "s" : "")};
+    for (int i = 1; i <= d.OtherCount; ++i)
+        out << QStringLiteral("%1,%2,%3").arg(d.OtherPoints[size_t(i)].X, 0, 'g', 6).arg(d.OtherPoints[size_t(i)].Y, 0, 'g', 6)
+                   .arg(d.OtherPoints[size_t(i)].Z);
+    return out.join(u' ');
+}
+
+QStringList fileLines(const QString& path) { return legacy::splitLines(legacy::decodeLatin1(legacy::readFileBytes(path))); }
+
+// A linear structural window "Lakes" with the datum points (100, 900, 10),
+// (200, 900, 12.5), (300, 800, 14) and the contour points (400, 600, 20),
+// (500, 500, 22), recorded on the map.
+std::unique_ptr<MainWindow> documentWithPoints() {
+    auto w = testsupport::startMainWindow();
+    digitize_fixture::registerLinear(*w);
+    w->optStruc->setValue(true);
+    w->optDat->setValue(true);
+    const double at[][2] = {{600, 600}, {1200, 600}, {1800, 1200}, {2400, 2400}, {3000, 3000}};
+    const char* values[] = {"10", "12.5", "14", "20", "22"};
+    for (int i = 0; i < 5; ++i) {
+        if (i == 3) w->optCon->setValue(true);
+        digitize_fixture::record(*w, at[i][0], at[i][1], QLatin1String(values[i]));
+    }
+    dialogs().clear();
+    return w;
+}
+
+// A stand-in converter: a shell script in the converter's folder.
+void writeConverter(const QString& folder, const QByteArray& body) {
+    QDir().mkpath(folder);
+    legacy::writeFileAtomically(folder + QStringLiteral("corpscon.exe"), "#!/bin/sh\n" + body);
+    QFile::setPermissions(folder + QStringLiteral("corpscon.exe"), QFile::ReadOwner | QFile::ExeOwner);
+}
+
+// Answers the column dialog of an export: xyz, comma rows, the header with
+// the data text `text` when it is not empty.
+dlg::WindowScript exportColumns(const QString& text) {
+    return [text](QDialog* dialog) {
+        auto* f = static_cast<ColumnDialog*>(dialog);
+        f->optLong[0]->setValue(true);
+        f->optLat[1]->setValue(true);
+        f->optData[2]->setValue(true);
+        f->optComma->setValue(true);
+        f->chkHead->setChecked(!text.isEmpty());
+        if (!text.isEmpty()) f->txtLine->setText(text);
+        f->cmdOK_Click();
+        return int(QDialog::Accepted);
+    };
+}
+
+} // namespace
+
+class ExchangeFilesTest : public QObject {
+    Q_OBJECT
+private slots:
+    // The point file of a document holding the datum point (1, 3, 2) and the
+    // contour point (5, 6, 7).
+    void pointExport_data() {
+        QTest::addColumn<QString>("units");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("flags"); // t: tab rows, h: header, c: contact data, u: data text "Unit"
+        QTest::addColumn<QString>("contact");
+        QTest::addColumn<QString>("lines");
+        const QString head = QStringLiteral("site Exported Data: ||");
+        const QString eq39 = '|' + QString(39, u'=') + "||";
+        QTest::newRow("xyz, comma") << "Meters" << "xyz" << "" << "" << "1.00, 3.00, 2.00|5.00, 6.00, 7.00";
+        QTest::newRow("yx0, tab") << "Feet" << "yx0" << "t" << "" << "3.00          1.00|6.00          5.00";
+        QTest::newRow("zxy, degrees, header") << "Degrees" << "zxy" << "h" << ""
+            << head + "Data          Long.         Lat." + eq39 + "2.00, 1.00000, 3.00000|7.00, 5.00000, 6.00000";
+        QTest::newRow("xy0, tab, header") << "Meters" << "xy0" << "th" << ""
+            << head + "East.         North.|" + QString(24, u'=') + "||1.00          3.00|5.00          6.00";
+        QTest::newRow("outside code, header") << "Meters" << "z00" << "h" << "" << head;
+        QTest::newRow("contacts") << "Meters" << "xyz" << "c" << "" << "1.00, 3.00, 2|5.00, 6.00, 7";
+        QTest::newRow("one contact") << "Meters" << "xyz" << "c" << "2" << "1.00, 3.00, 2";
+        QTest::newRow("a contour point is no contact") << "Meters" << "xyz" << "c" << "7" << "";
+        QTest::newRow("titles: all contacts") << "Meters" << "z00" << "ch" << "" << "site Exported Data: All Data||";
+        QTest::newRow("titles: all, own text") << "Meters" << "z00" << "chu" << "" << "site Exported Data: All Unit(s)||";
+        QTest::newRow("titles: one contact") << "Meters" << "z00" << "chu" << "2" << "site Exported Data: Unit 2||";
+    }
+    void pointExport() {
+        QFETCH(QString, units);
+        QFETCH(QString, code);
+        QFETCH(QString, flags);
+        QFETCH(QString, contact);
+        QFETCH(QString, lines);
+        Document d = documentOf(QStringLiteral("1,3,2"), QStringLiteral("5,6,7"), units);
+        PointExportOptions o;
+        o.columnOrder = code;
+        o.tab = flags.contains(u't');
+        o.header = flags.contains(u'h');
+        o.contacts = flags.contains(u'c');
+        if (flags.contains(u'u')) o.dataText = QStringLiteral("Unit");
+        if (!contact.isEmpty()) o.contact = contact;
+        QCOMPARE(exportfmt::buildPointExport(d, o).join(u'|'), lines);
+    }
+
+    // Projected points go out in degrees: the unit-sphere values of (-95, 40)
+    // from PROJ, central meridian -100, and of latitude 30 on the Mercator.
+    void projectedPointsInDegrees() {
+        Document d = documentOf(QStringLiteral("0.066864642,0.700009638,2"), {}, QStringLiteral("Degrees"));
+        d.ProjScaleX = d.ProjScaleY = 1;
+        d.CentralMeridian = float(DegRad(-100, true));
+        d.ProjectionName = projection_names::TransverseMercator;
+        PointExportOptions o;
+        o.columnOrder = QStringLiteral("xyz");
+        o.tab = false;
+        QCOMPARE(exportfmt::buildPointExport(d, o), QStringList{"-95.00000, 40.00000, 2.00"});
+        d.ProjectionName = projection_names::StandardMercator;
+        d.DatumPoints[1].Y = 0.549306144f;
+        QCOMPARE(exportfmt::buildPointExport(d, o), QStringList{"0.06686, 30.00000, 2.00"});
+    }
+
+    // The converter reads plain decimals: no value goes in exponent form.
+    void converterInputFile() {
+        const Document d = documentOf(QStringLiteral("1000.5,2000,12.25 2001,2000,12.25"),
+                                      QStringLiteral("1.23e-5,1.2345679e8,-2.8689473e-9"));
+        QCOMPARE(converter::inputFileText(d),
+                 "1,1000.5,2000,12.25\r\n2,2001,2000,12.25\r\n1,.0000123,123456790,-.0000000028689473\r\n");
+    }
+
+    // Eight heading fields, then records of four; the lat-long result table
+    // keeps a text that is no number; the tables hold 2000 records.
+    void converterOutput() {
+        QByteArray out = "a,b,c,d,e,f,g,h\r\n1, -95.123456, 40, 12.2999999\r\n2, abc, 41.5, 3\r\n";
+        const converter::Records r = converter::readOutput(out, 2);
+        QCOMPARE(r.first + r.second + r.value,
+                 QStringList({"-95.12346", "abc", "40.00000", "41.50000", "12.300000", "3.000000"}));
+        const QString table = legacy::decodeLatin1(converter::resultFileText(QStringLiteral("Lakes"), r, true));
+        QCOMPARE(legacy::splitLines(table).mid(5).join(u'|'),
+                 "-95.1235      40.0000       12.3|abc           41.5000       3.0");
+        QVERIFY_THROWS_EXCEPTION(legacy::Error, converter::readOutput(out, 3));
+        for (int i = 3; i <= 2001; ++i) out += "1,2,3,4\r\n";
+        QCOMPARE(converter::readOutput(out, 2000).first.size(), 2000);
+        QVERIFY_THROWS_EXCEPTION(legacy::Error, converter::readOutput(out, 2001));
+    }
+
+    // Rows take the open map's projection (Transverse Mercator, central
+    // meridian -100: unit-sphere values from PROJ).  A file that is not read
+    // whole is refused with its reason and leaves the set held before.
+    void secondDataFile_data() {
+        QTest::addColumn<QByteArray>("counts");
+        QTest::addColumn<QByteArray>("rows");
+        QTest::addColumn<QString>("result");
+        const auto row = [](const char* tag, const char* counts, const char* rows, const char* result) {
+            QTest::newRow(tag) << QByteArray(counts) << QByteArray(rows) << QString(result);
+        };
+        row("read", " 2  0  50", "1,40,-95,12\r\n2,40,-95,-3\r\n", "2+0 0.0668646,0.70001,12 0.0668646,0.70001,-3");
+        row("text in a row", " 2  0  50", "1,100,100,10\r\n2,abc,150,30\r\n", "Type mismatch in line 14: \"abc\"");
+        row("empty field", " 2  0  50", "1,100,100,10\r\n2,,200,20\r\n", "Type mismatch in line 14: \"\"");
+        row("number prefix", " 1  0  50", "1,100,100,10m\r\n", "Type mismatch in line 13: \"10m\"");
+        row("text count", " 3x  0  50", "1,100,100,10\r\n", "Type mismatch in line 9: \"3x\"");
+        row("table cut short", " 3  0  50", "1,100,100,10\r\n2,200,200,20\r\n", "Input past end of file");
+    }
+    void secondDataFile() {
+        QFETCH(QByteArray, counts);
+        QFETCH(QByteArray, rows);
+        QFETCH(QString, result);
+        Document d;
+        d.ProjectionName = projection_names::TransverseMercator;
+        d.CoordUnits = QStringLiteral("Degrees");
+        d.ProjScaleX = d.ProjScaleY = 1;
+        d.CentralMeridian = float(DegRad(-100, true));
+        d.OtherStructural = true;
+        seconddata::readSecondDataSet(secondFile("Isopach", " 1  0  50", "1,40,-95,5\r\n"), d);
+        const QString before = secondSet(d);
+        QCOMPARE(before, "1+0 0.0668646,0.70001,5");
+        try {
+            seconddata::readSecondDataSet(secondFile("Isopach", counts, rows), d);
+            QCOMPARE(secondSet(d), result);
+        } catch (const legacy::Error& e) {
+            QCOMPARE(e.description() + ' ' + secondSet(d), result + ' ' + before);
+        }
+    }
+
+    void combineToolTips() {
+        const QString tail = QStringLiteral("(only affects those points that have not been previously combined)");
+        QStringList got;
+        for (bool iso : {false, true})
+            for (bool structural : {true, false})
+                for (int button : {0, 1}) got << seconddata::combineToolTip(iso, structural, button).remove(tail);
+        QCOMPARE(got, QStringList({"Subtract structural data from plotted points  ",
+                                   "Add structural data to plotted points  ",
+                                   "Subtract isopach data from plotted points ", "Add isopach data to plotted points  ",
+                                   "Subtract plotted points from structural data  ",
+                                   "Add plotted points to structural data  ",
+                                   "Subtract plotted points from isopach data  ",
+                                   "Add plotted points to isopach data  "}));
+    }
+};
+
+class CombinationTest : public QObject {
+    Q_OBJECT
+private slots:
+    // The plotted point at the origin with value 100, spans 1000 x 1000: the
+    // mean of the six nearest second-set points closer than 2000, weighted by
+    // their inverse distance, an empty slot counting at 2000 with value 0; a
+    // second-set point on the plotted point gives its value.
+    void combine_data() {
+        QTest::addColumn<QString>("other");
+        QTest::addColumn<bool>("iso");
+        QTest::addColumn<int>("button");
+        QTest::addColumn<float>("z");
+        // Distances 5, 1, 2, 4, 10, 10, 10; values 10, 30, 40, 20, 50, 60, 70.
+        const QStringList near = QStringLiteral("3,4,10 1,0,30 0,2,40 0,-4,20 -10,0,50 6,8,60 0,10,70").split(u' ');
+        // 100 - (10/5) / (1/5 + 5/2000) = 100 - 2 / 0.2025
+        QTest::newRow("one, one too far") << near[0] + " 5000,0,999" << false << 0 << 90.123457f;
+        // 100 - (2 + 30/1) / (0.2 + 1 + 4/2000) = 100 - 32 / 1.202
+        QTest::newRow("two") << near.mid(0, 2).join(u' ') << false << 0 << 73.377704f;
+        // 100 - (32 + 40/2) / (1.2 + 1/2 + 3/2000) = 100 - 52 / 1.7015
+        QTest::newRow("three") << near.mid(0, 3).join(u' ') << false << 0 << 69.438731f;
+        // 100 - (52 + 20/4) / (1.7 + 1/4 + 2/2000) = 100 - 57 / 1.951
+        QTest::newRow("four") << near.mid(0, 4).join(u' ') << false << 0 << 70.784213f;
+        // 100 - (57 + 50/10) / (1.95 + 1/10 + 1/2000) = 100 - 62 / 2.0505
+        QTest::newRow("five") << near.mid(0, 5).join(u' ') << false << 0 << 69.763472f;
+        // The seventh, as far as the sixth, is left out: 100 - 68 / 2.15
+        QTest::newRow("six of seven") << near.join(u' ') << false << 0 << 68.372093f;
+        QTest::newRow("coincident, the first of two") << "2,2,6 0,0,30 1.5,1,9 0,0,5" << false << 0 << 70.0f;
+        QTest::newRow("coincident, +") << "0,0,30" << false << 1 << 130.0f;
+        QTest::newRow("isopachs, -") << "0,0,30" << true << 0 << -70.0f;
+        QTest::newRow("isopachs, +") << "0,0,30" << true << 1 << 130.0f;
+    }
+    void combine() {
+        QFETCH(QString, other);
+        QFETCH(bool, iso);
+        QFETCH(int, button);
+        QFETCH(float, z);
+        Document d = documentOf(QStringLiteral("0,0,100"));
+        d.OtherPoints = pointsOf(other);
+        d.OtherCount = int(d.OtherPoints.size()) - 1;
+        combination::combinePoints(d, iso, button);
+        QCOMPARE(d.DatumPoints[1].Z, z);
+        QVERIFY(d.DatumPoints[1].Combined && d.DataChanged);
+    }
+
+    // An overflow stops the run; the points done before keep their values.
+    void failureKeepsThePointsDoneBefore() {
+        Document d = documentOf(QStringLiteral("1,0,100 1,0,3e38"));
+        d.OtherPoints = pointsOf(QStringLiteral("0,0,1e38"));
+        d.OtherCount = 1;
+        QVERIFY_THROWS_EXCEPTION(legacy::Error, combination::combinePoints(d, false, 1));
+        QCOMPARE(d.DatumPoints[1].Z, 9.975062e37f); // 1E+38 / (1 + 5/2000) + 100
+        QVERIFY(d.DatumPoints[1].Combined && d.DataChanged && !d.DatumPoints[2].Combined);
+    }
+
+    // "-" on two structural sets gives isopachs, isopachs with isopachs stay
+    // isopachs, every other combination gives structural data.
+    void resultKinds() {
+        QStringList got;
+        for (bool iso : {false, true})
+            for (bool structural : {true, false})
+                for (int button : {0, 1}) {
+                    const combination::ResultKind k = combination::resultKind(iso, structural, button);
+                    got << (k.isopachs ? "I" : "S") + k.statusSuffix;
+                }
+        const QString I = QStringLiteral("I--isopachs"), S = QStringLiteral("S--structural contours");
+        QCOMPARE(got, QStringList({I, S, S, S, S, S, I, I}));
+    }
+};
+
+class ExportCommandsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { dialogs().clear(); }
+
+    // The points through the column dialog; an export whose text cannot be
+    // made (the title, from a project name too short) leaves the earlier file
+    // whole; one contact asked for; the grid while the plot is shown.
+    void dataExport() {
+        auto w = documentWithPoints();
+        QTemporaryDir tmp;
+        const QString out = tmp.filePath(QStringLiteral("points.dat"));
+        dialogs().queue(out);
+        dialogs().queue(exportColumns(QStringLiteral("Elev")));
+        w->exportCommands->mnuFileExportData_Click();
+        QCOMPARE(dialogs().prompts[0].title + '|' + dialogs().prompts[0].defaultText, "Export Data|/data/Lakes.dat");
+        const QStringList written{"Lakes Exported Data: ", "", "East.         North.        Elev", QString(39, u'='), "",
+                                  "100.00, 900.00, 10.00", "200.00, 900.00, 12.50", "300.00, 800.00, 14.00",
+                                  "400.00, 600.00, 20.00", "500.00, 500.00, 22.00"};
+        QCOMPARE(fileLines(out), written);
+
+        w->doc.DataFileName = QStringLiteral("ab");
+        dialogs().clear();
+        dialogs().queue(out);
+        dialogs().queue(exportColumns(QStringLiteral("Elev")));
+        w->exportCommands->mnuFileExportData_Click();
+        QCOMPARE(dialogs().prompts.back().text, "Error exporting data: Invalid procedure call or argument");
+        QCOMPARE(fileLines(out), written);
+
+        w->optRock->setEnabled(true);
+        w->optRock->setValue(true);
+        w->doc.ContactShown = QStringLiteral("14");
+        dialogs().queue(out);
+        dialogs().queue(exportColumns({}));
+        dialogs().queue(QStringLiteral("14"));
+        w->exportCommands->mnuFileExportData_Click();
+        QCOMPARE(dialogs().prompts.back().title + '|' + dialogs().prompts.back().defaultText, "Vexolan Export|14");
+        QCOMPARE(fileLines(out), QStringList{"300.00, 800.00, 14"});
+
+        w->optStruc->setValue(true);
+        w->picMap->setVisible(true);
+        w->doc.DataFileName = QStringLiteral("/data/Lakes.vlm");
+        w->doc.GridCols = 3;
+        w->doc.GridRows = 2;
+        w->doc.ContourGrid.resize(3, 2);
+        for (int i = 1; i <= 3; ++i)
+            for (int j = 1; j <= 2; ++j) w->doc.ContourGrid.at(i, j) = {0, i * 100.0f, j * 100.0f, i + j + 0.25f, false};
+        dialogs().clear();
+        dialogs().queue(out);
+        w->exportCommands->mnuFileExportData_Click();
+        QCOMPARE(dialogs().prompts.size(), size_t(1)); // no column dialog
+        QCOMPARE(dialogs().prompts[0].defaultText, "/data/Lakes-Contours.dat");
+        QCOMPARE(fileLines(out).join(u'|'), "100.0         100.0         2.3|100.0         200.0         3.3|"
+                                            "200.0         100.0         3.3|200.0         200.0         4.3|"
+                                            "300.0         100.0         4.3|300.0         200.0         5.3");
+    }
+
+    // The plot picture as it is, else the part of the map panel the map
+    // covers; a file that cannot be written is reported.
+    void mapExport() {
+        auto w = documentWithPoints();
+        QImage map(400, 400, QImage::Format_RGB32);
+        map.fill(Qt::darkGreen);
+        w->imPoints->setPicture(map);
+        QCoreApplication::processEvents();
+        QTemporaryDir tmp;
+        const QString out = tmp.filePath(QStringLiteral("map.jpg"));
+        dialogs().queue(out);
+        w->exportCommands->mnuFileExportMap_Click();
+        QCOMPARE(dialogs().prompts[0].title + '|' + dialogs().prompts[0].defaultText, "Save Map Image File|/data/Lakes.jpg");
+        const QImage saved(out);
+        QCOMPARE(saved.size(), QSize(std::min(w->imPoints->width(), w->Frame1->width() - 2 * twips::toPx(90)),
+                                     std::min(w->imPoints->height(), w->Frame1->height() - 2 * twips::toPx(90))));
+        QVERIFY(qGreen(saved.pixel(saved.width() / 2, saved.height() / 2)) > 80);
+
+        QImage plot(123, 77, QImage::Format_RGB32);
+        w->picMap->setPicture(plot);
+        w->picMap->setVisible(true);
+        dialogs().queue(out);
+        w->exportCommands->mnuFileExportMap_Click();
+        QCOMPARE(QImage(out).size(), QSize(123, 77));
+        dialogs().queue(tmp.filePath(QStringLiteral("missing/plot.jpg")));
+        w->exportCommands->mnuFileExportMap_Click();
+        QVERIFY(dialogs().prompts.back().text.startsWith("mnuFileExport error: \n\n"));
+    }
+
+    // A damaged second file is refused with its reason and leaves the set
+    // opened before (or none) as it was; the same file again is "already
+    // open"; mended, the file opens and clears every combined mark.
+    void secondDataSetOpens() {
+        auto w = documentWithPoints();
+        QTemporaryDir tmp;
+        const QString good = tmp.filePath(QStringLiteral("Basin.vlm")), bad = tmp.filePath(QStringLiteral("Bad.vlm"));
+        legacy::writeFileAtomically(good, secondFile("Structural", " 2  0  50", "1,1000,0,4\r\n2,700,700,4\r\n"));
+        legacy::writeFileAtomically(bad, secondFile("Structural", " 2  0  50", "1,1000,0,4\r\n2,abc,700,4\r\n"));
+        const auto& p = dialogs().prompts;
+        const auto open = [&](const QString& path) {
+            dialogs().queue(path);
+            w->exportCommands->mnuFileOpenDat_Click();
+        };
+        const QString refused = QStringLiteral("mnuFileOpenDat error: \n\nBad.vlm: Type mismatch in line 14: \"abc\"");
+        const QString panel = w->panel(2);
+        open(bad);
+        QCOMPARE(p[0].title + '|' + p[0].filter, "Open Data File|Map Data Files (*.vlm)|*.vlm|");
+        QCOMPARE(p.back().text, refused);
+        QVERIFY(!w->doc.OtherDataOpen && w->doc.OtherDataFileName.isEmpty() && !w->cmdConDat[0]->isEnabled());
+        QCOMPARE(w->panel(2), panel);
+
+        w->doc.DatumPoints[1].Combined = true;
+        open(good);
+        QCOMPARE(secondSet(w->doc), "2+0s 0,1000,4 700,700,4");
+        QVERIFY(w->doc.OtherDataOpen && w->cmdConDat[0]->isEnabled() && w->cmdConDat[1]->isEnabled());
+        QCOMPARE(w->cmdConDat[0]->text() + w->cmdConDat[1]->text(), "-+");
+        QVERIFY(w->cmdConDat[1]->toolTip().startsWith("Add structural data to plotted points  ("));
+        QVERIFY(w->doc.DatumPoints[1].Combined); // a first file leaves the marks
+        open(good);
+        QCOMPARE(p.back().text, "File already open");
+        open(bad);
+        QCOMPARE(p.back().text, refused);
+        QCOMPARE(secondSet(w->doc) + ' ' + w->doc.OtherDataFileName, "2+0s 0,1000,4 700,700,4 " + good);
+        QVERIFY(w->doc.DatumPoints[1].Combined && w->cmdConDat[0]->isEnabled());
+        QCOMPARE(w->panel(2), "Data:  Lakes (Basin.vlm data open)");
+
+        legacy::writeFileAtomically(bad, secondFile("Isopach", " 1  0  50", "1,1000,0,5\r\n"));
+        open(bad);
+        QCOMPARE(p.back().kind, dlg::Prompt::Kind::Open); // no message after it
+        QCOMPARE(secondSet(w->doc) + ' ' + w->doc.OtherDataFileName, "1+0 0,1000,5 " + bad);
+        QVERIFY(!w->doc.DatumPoints[1].Combined);
+    }
+
+    // Structural minus structural data gives isopachs; a plotted point on a
+    // second-set point takes its value and the run goes on; the document is
+    // marked changed; a second run changes no value.
+    void combination() {
+        auto w = documentWithPoints();
+        QTemporaryDir tmp;
+        Document& d = w->doc;
+        d.DatumPoints[2].X = d.DatumPoints[2].Y = 700;
+        // Six points of value 4: every weighted mean of them is 4.
+        legacy::writeFileAtomically(tmp.filePath("Basin.vlm"),
+                                    secondFile("Structural", " 6  0  50", "1,0,0,4\r\n2,700,700,4\r\n3,0,1000,4\r\n"
+                                               "4,1000,0,4\r\n5,1000,1000,4\r\n6,500,500,4\r\n"));
+        dialogs().queue(tmp.filePath("Basin.vlm"));
+        w->exportCommands->mnuFileOpenDat_Click();
+        w->txtMin->setText(QStringLiteral("100"));
+        w->txtMax->setText(QStringLiteral("5"));
+        d.ContoursCurrent = d.DataChanged = false;
+        w->exportCommands->cmdConDat_Click(0);
+        QCOMPARE(dialogs().prompts.size(), size_t(1)); // no error
+        QVERIFY(d.DataChanged && !d.ContoursCurrent && !d.MapBusy);
+        QCOMPARE(QStringLiteral("%1 %2 %3 %4 %5").arg(d.DatumPoints[1].Z).arg(d.DatumPoints[2].Z).arg(d.DatumPoints[3].Z)
+                     .arg(d.ContourPoints[1].Z).arg(d.ContourPoints[2].Z), "6 8.5 10 16 18");
+        QVERIFY(d.ContourPoints[2].Combined);
+        QCOMPARE(w->txtMin->text() + ' ' + w->txtMax->text(), "6 18");
+        QCOMPARE(d.DataTitle, "Lakes--converted");
+        QVERIFY(w->optIso->isChecked() && !w->optStruc->isEnabled());
+        QVERIFY(!w->cmdConDat[0]->isEnabled() && !w->labConDat->isEnabled() && w->cmdConRun->isEnabled());
+        QVERIFY(w->cmdShow->isEnabled() && !w->ProgressBar1->isVisible() && !w->exportCommands->labCalc->isVisible());
+        d.DataChanged = false;
+        w->exportCommands->cmdConDat_Click(1);
+        QVERIFY(d.DatumPoints[1].Z == 6 && !d.DataChanged && d.DataTitle == "Lakes--converted--converted");
+
+        // A failure no handler here expects goes on to the application, but
+        // the window it leaves is usable, and the next combination runs.
+        const auto pump = MainWindow::DoEvents;
+        MainWindow::DoEvents = [] { throw std::runtime_error("pump failed"); };
+        d.DatumPoints[1].Combined = false;
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, w->exportCommands->cmdConDat_Click(1));
+        MainWindow::DoEvents = pump;
+        QVERIFY(!d.MapBusy && !w->ProgressBar1->isVisible() && !w->exportCommands->labCalc->isVisible());
+        QVERIFY(w->cmdShow->isEnabled() && w->cmdConRun->isEnabled() && w->cursor().shape() != Qt::WaitCursor);
+        w->exportCommands->cmdConDat_Click(1);
+        QVERIFY(d.DatumPoints[1].Combined);
+    }
+
+    // Save Conversion is offered once the converter has ended and its output
+    // is there, or, for a converter that hands its work to another program
+    // and ends at once, when that output appears.  The folder of converted
+    // data is made on first use.
+    void converter_data() {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<bool>("slow");
+        // Eight heading lines, then each input record with its X shifted.
+        const QByteArray output = "{ for i in 1 2 3 4 5 6 7 8; do echo \"Heading $i\"; done\n"
+                                  "  tr -d '\\r' < Data-in.dat | while IFS=, read n x y z; do echo \"$n,$x.25,$y,$z\"; done\n"
+                                  "} > out.tmp\n";
+        const QByteArray waitForGo = "i=0; while [ ! -e go ] && [ $i -lt 400 ]; do sleep 0.05; i=$((i+1)); done\n";
+        QTest::newRow("writes, then ends")
+            << output + "head -n 10 out.tmp > DATA-OUT.DAT\n" + waitForGo + "tail -n +11 out.tmp >> DATA-OUT.DAT\n" << true;
+        QTest::newRow("hands over and ends at once")
+            << "(" + waitForGo + output + "mv out.tmp DATA-OUT.DAT) </dev/null >/dev/null 2>&1 &\n" << false;
+    }
+    void converter() {
+        QFETCH(QByteArray, script);
+        QFETCH(bool, slow);
+        auto w = documentWithPoints();
+        QTemporaryDir tmp;
+        const QString conv = tmp.filePath(QStringLiteral("CorpsCon/"));
+        writeConverter(conv, script);
+        w->app.DataFolder = tmp.filePath(QStringLiteral("Data/"));
+        legacy::writeFileAtomically(conv + QStringLiteral("DATA-OUT.DAT"), "stale");
+        const QString cwd = QDir::currentPath();
+        w->exportCommands->converterFolder = conv;
+        w->exportCommands->cmdConRun_Click();
+        QCOMPARE(QDir::currentPath(), QDir(conv).absolutePath());
+        QDir::setCurrent(cwd);
+        QCOMPARE(fileLines(conv + QStringLiteral("Data-in.dat")).join(u' '),
+                 "1,100,900,10 2,200,900,12.5 3,300,800,14 1,400,600,20 2,500,500,22");
+        if (slow) {
+            // Half written while the converter still runs: not offered yet.
+            QTRY_COMPARE_WITH_TIMEOUT(testsupport::fileBytes(conv + QStringLiteral("DATA-OUT.DAT")).count('\n'), 10, 10000);
+            w->exportCommands->checkConverterOutput();
+            QVERIFY(!w->cmdConSave->isEnabled());
+        }
+        legacy::writeFileAtomically(conv + QStringLiteral("go"), "");
+        QTRY_VERIFY_WITH_TIMEOUT(w->cmdConSave->isEnabled(), 10000);
+        QVERIFY(dialogs().prompts.empty());
+
+        dialogs().queue(dlg::Answer::No);
+        w->exportCommands->cmdConSave_Click();
+        QCOMPARE(dialogs().prompts[0].text, "Save Lat-Long data <yes> or meter/feet data <no>?");
+        QVERIFY(!QFile::exists(conv + QStringLiteral("Data-in.dat")) && !QFile::exists(conv + QStringLiteral("DATA-OUT.DAT")));
+        QVERIFY(!w->cmdConSave->isEnabled());
+        const QStringList result = fileLines(tmp.filePath(QStringLiteral("Data/Dat Files/Lakes.dat")));
+        QCOMPARE(result.size(), 10);
+        QCOMPARE(result[0] + '|' + result[3], "Lakes|" + QString(38, u'='));
+        QCOMPARE(result[5] + '|' + result[9], "100.3         900.0         10.0|500.3         500.0         22.0");
+    }
+
+    // A converter missing, out of reach or ending with an error is reported
+    // with the path or its own last words; a failed Save Conversion names what
+    // is missing and keeps the button and the converter's files.
+    void converterFailures() {
+        auto w = documentWithPoints();
+        QTemporaryDir tmp;
+        const QString cwd = QDir::currentPath(), at = tmp.path() + u'/';
+        const auto& p = dialogs().prompts;
+        for (const QString& folder : {at, at + "nowhere/", at + "failing/"}) {
+            w->exportCommands->converterFolder = folder;
+            w->exportCommands->cmdConRun_Click();
+            QDir::setCurrent(cwd);
+            if (folder == at) writeConverter(at + "failing/", "for i in 1 2 3 4 5 6 7; do echo \"problem $i\" >&2; done\nexit 3\n");
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(p.size(), size_t(3), 10000);
+        QCOMPARE(p[0].text + '|' + p[1].text + '|' + p[2].text,
+                 "cmdConRun error: \n\nThe coordinate converter is not installed: " + at + "corpscon.exe|"
+                 "cmdConRun error: \n\nPath not found: " + at + "nowhere/|"
+                 "cmdConRun error: \n\nThe coordinate converter ended with exit code 3.\n"
+                 "problem 3\nproblem 4\nproblem 5\nproblem 6\nproblem 7");
+        QCOMPARE(fileLines(at + "Data-in.dat").size(), 5); // written before the converter was looked for
+        w->exportCommands->checkConverterOutput();
+        QVERIFY(!w->cmdConSave->isEnabled());
+
+        w->exportCommands->converterFolder = at;
+        w->app.DataFolder = at + "Data/";
+        w->cmdConSave->setEnabled(true);
+        legacy::writeFileAtomically(at + "Data", ""); // no folder can be made under a file
+        QByteArray whole = "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\n";
+        for (int i = 1; i <= 5; ++i) whole += "1,2,3,4\r\n";
+        for (const QByteArray& output : {QByteArray(), QByteArray("a,b,c,d,e,f,g,h\r\n1,2,3,4\r\n"), whole}) {
+            if (!output.isEmpty()) legacy::writeFileAtomically(at + "DATA-OUT.DAT", output);
+            dialogs().queue(dlg::Answer::Yes);
+            w->exportCommands->cmdConSave_Click();
+        }
+        QCOMPARE(p[4].text + '|' + p[6].text + '|' + p[8].text,
+                 "cmdConSave error: \n\nFile not found: " + at + "DATA-OUT.DAT|cmdConSave error: \n\nInput past end of "
+                 "file|cmdConSave error: \n\nPath not found: " + at + "Data/Dat Files");
+        QVERIFY(w->cmdConSave->isEnabled() && QFile::exists(at + "DATA-OUT.DAT") && QFile::exists(at + "Data-in.dat"));
+    }
+};
+
+VEX_TEST(ExchangeFilesTest);
+VEX_TEST(CombinationTest);
+VEX_TEST(ExportCommandsTest);
+#include "ExportTest.moc"
