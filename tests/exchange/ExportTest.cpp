@@ -58,16 +58,6 @@ QByteArray secondFile(const char* kind, const QByteArray& counts, const QByteArr
            counts + "\r\n\r\nNumber Y X Z\r\n=====\r\n" + rows;
 }
 
-// The second set as "datum+contour counts" ("s" for structural data) and
-// its points "x,y,z".
-QString secondSet(const Document& d) {
-    QStringList out{QStringLiteral("%1+%2%3").arg(d.OtherDatCount).arg(d.OtherConCount).arg(d.OtherStructural ? "s" : "")};
-    for (int i = 1; i <= d.OtherCount; ++i)
-        out << QStringLiteral("%1,%2,%3").arg(d.OtherPoints[size_t(i)].X, 0, 'g', 6).arg(d.OtherPoints[size_t(i)].Y, 0, 'g', 6)
-                   .arg(d.OtherPoints[size_t(i)].Z);
-    return out.join(u' ');
-}
-
 QStringList fileLines(const QString& path) { return legacy::splitLines(legacy::decodeLatin1(legacy::readFileBytes(path))); }
 
 // A linear structural window "Lakes" with the datum points (100, 900, 10),
@@ -173,17 +163,12 @@ private slots:
         QCOMPARE(exportfmt::buildPointExport(d, o), QStringList{"0.06686, 30.00000, 2.00"});
     }
 
-    // The converter reads plain decimals: no value goes in exponent form.
-    void converterInputFile() {
-        const Document d = documentOf(QStringLiteral("1000.5,2000,12.25 2001,2000,12.25"),
-                                      QStringLiteral("1.23e-5,1.2345679e8,-2.8689473e-9"));
-        QCOMPARE(converter::inputFileText(d),
-                 "1,1000.5,2000,12.25\r\n2,2001,2000,12.25\r\n1,.0000123,123456790,-.0000000028689473\r\n");
-    }
-
-    // Eight heading fields, then records of four; the lat-long result table
-    // keeps a text that is no number; the tables hold 2000 records.
-    void converterOutput() {
+    // The converter reads plain decimals, never an exponent; its output is
+    // eight heading fields, then records of four (2000 at the most); the
+    // lat-long result table keeps a text that is no number.
+    void converterFiles() {
+        const Document d = documentOf(QStringLiteral("1000.5,2000,12.25"), QStringLiteral("1.23e-5,1.2345679e8,-2.8689473e-9"));
+        QCOMPARE(converter::inputFileText(d), "1,1000.5,2000,12.25\r\n1,.0000123,123456790,-.0000000028689473\r\n");
         QByteArray out = "a,b,c,d,e,f,g,h\r\n1, -95.123456, 40, 12.2999999\r\n2, abc, 41.5, 3\r\n";
         const converter::Records r = converter::readOutput(out, 2);
         QCOMPARE(r.first + r.second + r.value,
@@ -198,56 +183,31 @@ private slots:
     }
 
     // Rows take the open map's projection (Transverse Mercator, central
-    // meridian -100: unit-sphere values from PROJ).  A file that is not read
-    // whole is refused with its reason and leaves the set held before.
-    void secondDataFile_data() {
-        QTest::addColumn<QByteArray>("counts");
-        QTest::addColumn<QByteArray>("rows");
-        QTest::addColumn<QString>("result");
-        const auto row = [](const char* tag, const char* counts, const char* rows, const char* result) {
-            QTest::newRow(tag) << QByteArray(counts) << QByteArray(rows) << QString(result);
-        };
-        row("read", " 2  0  50", "1,40,-95,12\r\n2,40,-95,-3\r\n", "2+0 0.0668646,0.70001,12 0.0668646,0.70001,-3");
-        row("text in a row", " 2  0  50", "1,100,100,10\r\n2,abc,150,30\r\n", "Type mismatch in line 14: \"abc\"");
-        row("empty field", " 2  0  50", "1,100,100,10\r\n2,,200,20\r\n", "Type mismatch in line 14: \"\"");
-        row("number prefix", " 1  0  50", "1,100,100,10m\r\n", "Type mismatch in line 13: \"10m\"");
-        row("text count", " 3x  0  50", "1,100,100,10\r\n", "Type mismatch in line 9: \"3x\"");
-        row("table cut short", " 3  0  50", "1,100,100,10\r\n2,200,200,20\r\n", "Input past end of file");
-    }
+    // meridian -100: the unit-sphere values of (-95, 40) from PROJ).  A file
+    // not read whole is refused with its reason, keeping the set held before.
     void secondDataFile() {
-        QFETCH(QByteArray, counts);
-        QFETCH(QByteArray, rows);
-        QFETCH(QString, result);
-        Document d;
+        Document d = documentOf({}, {}, QStringLiteral("Degrees"));
         d.ProjectionName = projection_names::TransverseMercator;
-        d.CoordUnits = QStringLiteral("Degrees");
         d.ProjScaleX = d.ProjScaleY = 1;
         d.CentralMeridian = float(DegRad(-100, true));
-        d.OtherStructural = true;
-        seconddata::readSecondDataSet(secondFile("Isopach", " 1  0  50", "1,40,-95,5\r\n"), d);
-        const QString before = secondSet(d);
-        QCOMPARE(before, "1+0 0.0668646,0.70001,5");
-        try {
-            seconddata::readSecondDataSet(secondFile("Isopach", counts, rows), d);
-            QCOMPARE(secondSet(d), result);
-        } catch (const legacy::Error& e) {
-            QCOMPARE(e.description() + ' ' + secondSet(d), result + ' ' + before);
+        seconddata::readSecondDataSet(secondFile("Isopach", " 2  0  50", "1,40,-95,12\r\n2,40,-95,-3\r\n"), d);
+        QVERIFY(!d.OtherStructural && d.OtherCount == 2 && d.OtherDatCount == 2 && d.OtherConCount == 0);
+        QCOMPARE(d.OtherPoints[1].X, 0.066864642f);
+        QCOMPARE(d.OtherPoints[1].Y, 0.700009638f);
+        QCOMPARE(d.OtherPoints[2].Z, -3.0f);
+        const char* damaged[][3] = {{" 2  0  50", "1,100,100,10\r\n2,,200,20\r\n", "Type mismatch in line 14: \"\""},
+                                    {" 1  0  50", "1,100,100,10m\r\n", "Type mismatch in line 13: \"10m\""},
+                                    {" 3x  0  50", "1,100,100,10\r\n", "Type mismatch in line 9: \"3x\""},
+                                    {" 3  0  50", "1,100,100,10\r\n2,200,200,20\r\n", "Input past end of file"}};
+        for (const auto& t : damaged) {
+            try {
+                seconddata::readSecondDataSet(secondFile("Structural", t[0], t[1]), d);
+                QFAIL(t[2]);
+            } catch (const legacy::Error& e) {
+                QCOMPARE(e.description(), t[2]);
+            }
+            QVERIFY(!d.OtherStructural && d.OtherCount == 2 && d.OtherPoints[2].Z == -3);
         }
-    }
-
-    void combineToolTips() {
-        const QString tail = QStringLiteral("(only affects those points that have not been previously combined)");
-        QStringList got;
-        for (bool iso : {false, true})
-            for (bool structural : {true, false})
-                for (int button : {0, 1}) got << seconddata::combineToolTip(iso, structural, button).remove(tail);
-        QCOMPARE(got, QStringList({"Subtract structural data from plotted points  ",
-                                   "Add structural data to plotted points  ",
-                                   "Subtract isopach data from plotted points ", "Add isopach data to plotted points  ",
-                                   "Subtract plotted points from structural data  ",
-                                   "Add plotted points to structural data  ",
-                                   "Subtract plotted points from isopach data  ",
-                                   "Add plotted points to isopach data  "}));
     }
 };
 
@@ -305,19 +265,6 @@ private slots:
         QVERIFY(d.DatumPoints[1].Combined && d.DataChanged && !d.DatumPoints[2].Combined);
     }
 
-    // "-" on two structural sets gives isopachs, isopachs with isopachs stay
-    // isopachs, every other combination gives structural data.
-    void resultKinds() {
-        QStringList got;
-        for (bool iso : {false, true})
-            for (bool structural : {true, false})
-                for (int button : {0, 1}) {
-                    const combination::ResultKind k = combination::resultKind(iso, structural, button);
-                    got << (k.isopachs ? "I" : "S") + k.statusSuffix;
-                }
-        const QString I = QStringLiteral("I--isopachs"), S = QStringLiteral("S--structural contours");
-        QCOMPARE(got, QStringList({I, S, S, S, S, S, I, I}));
-    }
 };
 
 class ExportCommandsTest : public QObject {
@@ -332,30 +279,27 @@ private slots:
         auto w = documentWithPoints();
         QTemporaryDir tmp;
         const QString out = tmp.filePath(QStringLiteral("points.dat"));
-        dialogs().queue(out);
-        dialogs().queue(exportColumns(QStringLiteral("Elev")));
-        w->exportCommands->mnuFileExportData_Click();
+        const auto exportAs = [&](const QString& text, const QString& contact = {}) {
+            dialogs().queue(out);
+            dialogs().queue(exportColumns(text));
+            if (!contact.isEmpty()) dialogs().queue(contact);
+            w->exportCommands->mnuFileExportData_Click();
+        };
+        exportAs(QStringLiteral("Elev"));
         QCOMPARE(dialogs().prompts[0].title + '|' + dialogs().prompts[0].defaultText, "Export Data|/data/Lakes.dat");
         const QStringList written{"Lakes Exported Data: ", "", "East.         North.        Elev", QString(39, u'='), "",
                                   "100.00, 900.00, 10.00", "200.00, 900.00, 12.50", "300.00, 800.00, 14.00",
                                   "400.00, 600.00, 20.00", "500.00, 500.00, 22.00"};
         QCOMPARE(fileLines(out), written);
-
         w->doc.DataFileName = QStringLiteral("ab");
-        dialogs().clear();
-        dialogs().queue(out);
-        dialogs().queue(exportColumns(QStringLiteral("Elev")));
-        w->exportCommands->mnuFileExportData_Click();
+        exportAs(QStringLiteral("Elev"));
         QCOMPARE(dialogs().prompts.back().text, "Error exporting data: Invalid procedure call or argument");
         QCOMPARE(fileLines(out), written);
 
         w->optRock->setEnabled(true);
         w->optRock->setValue(true);
         w->doc.ContactShown = QStringLiteral("14");
-        dialogs().queue(out);
-        dialogs().queue(exportColumns({}));
-        dialogs().queue(QStringLiteral("14"));
-        w->exportCommands->mnuFileExportData_Click();
+        exportAs({}, QStringLiteral("14"));
         QCOMPARE(dialogs().prompts.back().title + '|' + dialogs().prompts.back().defaultText, "Vexolan Export|14");
         QCOMPARE(fileLines(out), QStringList{"300.00, 800.00, 14"});
 
@@ -377,26 +321,24 @@ private slots:
                                             "300.0         100.0         4.3|300.0         200.0         5.3");
     }
 
-    // The plot picture as it is, else the part of the map panel the map
-    // covers; a file that cannot be written is reported.
+    // The part of the map panel the map covers, else the plot picture as it
+    // is; a file that cannot be written is reported.
     void mapExport() {
         auto w = documentWithPoints();
         QImage map(400, 400, QImage::Format_RGB32);
         map.fill(Qt::darkGreen);
         w->imPoints->setPicture(map);
-        QCoreApplication::processEvents();
         QTemporaryDir tmp;
         const QString out = tmp.filePath(QStringLiteral("map.jpg"));
         dialogs().queue(out);
         w->exportCommands->mnuFileExportMap_Click();
         QCOMPARE(dialogs().prompts[0].title + '|' + dialogs().prompts[0].defaultText, "Save Map Image File|/data/Lakes.jpg");
         const QImage saved(out);
-        QCOMPARE(saved.size(), QSize(std::min(w->imPoints->width(), w->Frame1->width() - 2 * twips::toPx(90)),
-                                     std::min(w->imPoints->height(), w->Frame1->height() - 2 * twips::toPx(90))));
+        const int inside = 2 * twips::toPx(90);
+        QCOMPARE(saved.size(), QSize(std::min(w->imPoints->width(), w->Frame1->width() - inside),
+                                     std::min(w->imPoints->height(), w->Frame1->height() - inside)));
         QVERIFY(qGreen(saved.pixel(saved.width() / 2, saved.height() / 2)) > 80);
-
-        QImage plot(123, 77, QImage::Format_RGB32);
-        w->picMap->setPicture(plot);
+        w->picMap->setPicture(QImage(123, 77, QImage::Format_RGB32));
         w->picMap->setVisible(true);
         dialogs().queue(out);
         w->exportCommands->mnuFileExportMap_Click();
@@ -408,91 +350,82 @@ private slots:
 
     // A damaged second file is refused with its reason and leaves the set
     // opened before (or none) as it was; the same file again is "already
-    // open"; mended, the file opens and clears every combined mark.
-    void secondDataSetOpens() {
+    // open".  Structural minus structural data gives isopachs; a plotted point
+    // on a second-set point takes its value and the run goes on; the document
+    // is marked changed; a second run changes no value.  Mended, the damaged
+    // file opens and clears every combined mark.
+    void secondDataSetAndCombination() {
         auto w = documentWithPoints();
+        Document& d = w->doc;
+        d.DatumPoints[2].X = d.DatumPoints[2].Y = 700;
         QTemporaryDir tmp;
         const QString good = tmp.filePath(QStringLiteral("Basin.vlm")), bad = tmp.filePath(QStringLiteral("Bad.vlm"));
-        legacy::writeFileAtomically(good, secondFile("Structural", " 2  0  50", "1,1000,0,4\r\n2,700,700,4\r\n"));
-        legacy::writeFileAtomically(bad, secondFile("Structural", " 2  0  50", "1,1000,0,4\r\n2,abc,700,4\r\n"));
+        // Six points of value 4: every weighted mean of them is 4.
+        const QByteArray rows = "1,0,0,4\r\n2,1000,0,4\r\n3,0,1000,4\r\n4,1000,1000,4\r\n5,500,500,4\r\n6,700,700,4\r\n";
+        legacy::writeFileAtomically(good, secondFile("Structural", " 6  0  50", rows));
+        legacy::writeFileAtomically(bad, secondFile("Structural", " 6  0  50", QByteArray(rows).replace("6,700,", "6,abc,")));
         const auto& p = dialogs().prompts;
         const auto open = [&](const QString& path) {
             dialogs().queue(path);
             w->exportCommands->mnuFileOpenDat_Click();
         };
-        const QString refused = QStringLiteral("mnuFileOpenDat error: \n\nBad.vlm: Type mismatch in line 14: \"abc\"");
+        const QString refused = QStringLiteral("mnuFileOpenDat error: \n\nBad.vlm: Type mismatch in line 18: \"abc\"");
+        const QString tail = QStringLiteral("(only affects those points that have not been previously combined)");
         const QString panel = w->panel(2);
         open(bad);
-        QCOMPARE(p[0].title + '|' + p[0].filter, "Open Data File|Map Data Files (*.vlm)|*.vlm|");
-        QCOMPARE(p.back().text, refused);
-        QVERIFY(!w->doc.OtherDataOpen && w->doc.OtherDataFileName.isEmpty() && !w->cmdConDat[0]->isEnabled());
+        QCOMPARE(p[0].title + '|' + p[0].filter + '|' + p[1].text, "Open Data File|Map Data Files (*.vlm)|*.vlm||" + refused);
+        QVERIFY(!d.OtherDataOpen && d.OtherDataFileName.isEmpty() && !w->cmdConDat[0]->isEnabled());
         QCOMPARE(w->panel(2), panel);
-
-        w->doc.DatumPoints[1].Combined = true;
         open(good);
-        QCOMPARE(secondSet(w->doc), "2+0s 0,1000,4 700,700,4");
-        QVERIFY(w->doc.OtherDataOpen && w->cmdConDat[0]->isEnabled() && w->cmdConDat[1]->isEnabled());
-        QCOMPARE(w->cmdConDat[0]->text() + w->cmdConDat[1]->text(), "-+");
-        QVERIFY(w->cmdConDat[1]->toolTip().startsWith("Add structural data to plotted points  ("));
-        QVERIFY(w->doc.DatumPoints[1].Combined); // a first file leaves the marks
+        QVERIFY(d.OtherDataOpen && d.OtherStructural && d.OtherCount == 6 && w->cmdConDat[1]->isEnabled());
+        QCOMPARE(w->cmdConDat[0]->toolTip() + '|' + w->cmdConDat[1]->toolTip(),
+                 "Subtract structural data from plotted points  " + tail + "|Add structural data to plotted points  " + tail);
         open(good);
         QCOMPARE(p.back().text, "File already open");
         open(bad);
         QCOMPARE(p.back().text, refused);
-        QCOMPARE(secondSet(w->doc) + ' ' + w->doc.OtherDataFileName, "2+0s 0,1000,4 700,700,4 " + good);
-        QVERIFY(w->doc.DatumPoints[1].Combined && w->cmdConDat[0]->isEnabled());
+        QVERIFY(d.OtherDataFileName == good && d.OtherCount == 6 && w->cmdConDat[0]->isEnabled());
         QCOMPARE(w->panel(2), "Data:  Lakes (Basin.vlm data open)");
 
-        legacy::writeFileAtomically(bad, secondFile("Isopach", " 1  0  50", "1,1000,0,5\r\n"));
-        open(bad);
-        QCOMPARE(p.back().kind, dlg::Prompt::Kind::Open); // no message after it
-        QCOMPARE(secondSet(w->doc) + ' ' + w->doc.OtherDataFileName, "1+0 0,1000,5 " + bad);
-        QVERIFY(!w->doc.DatumPoints[1].Combined);
-    }
-
-    // Structural minus structural data gives isopachs; a plotted point on a
-    // second-set point takes its value and the run goes on; the document is
-    // marked changed; a second run changes no value.
-    void combination() {
-        auto w = documentWithPoints();
-        QTemporaryDir tmp;
-        Document& d = w->doc;
-        d.DatumPoints[2].X = d.DatumPoints[2].Y = 700;
-        // Six points of value 4: every weighted mean of them is 4.
-        legacy::writeFileAtomically(tmp.filePath("Basin.vlm"),
-                                    secondFile("Structural", " 6  0  50", "1,0,0,4\r\n2,700,700,4\r\n3,0,1000,4\r\n"
-                                               "4,1000,0,4\r\n5,1000,1000,4\r\n6,500,500,4\r\n"));
-        dialogs().queue(tmp.filePath("Basin.vlm"));
-        w->exportCommands->mnuFileOpenDat_Click();
         w->txtMin->setText(QStringLiteral("100"));
         w->txtMax->setText(QStringLiteral("5"));
         d.ContoursCurrent = d.DataChanged = false;
+        dialogs().clear();
         w->exportCommands->cmdConDat_Click(0);
-        QCOMPARE(dialogs().prompts.size(), size_t(1)); // no error
-        QVERIFY(d.DataChanged && !d.ContoursCurrent && !d.MapBusy);
+        QVERIFY(p.empty() && d.DataChanged && !d.ContoursCurrent && !d.MapBusy);
         QCOMPARE(QStringLiteral("%1 %2 %3 %4 %5").arg(d.DatumPoints[1].Z).arg(d.DatumPoints[2].Z).arg(d.DatumPoints[3].Z)
                      .arg(d.ContourPoints[1].Z).arg(d.ContourPoints[2].Z), "6 8.5 10 16 18");
-        QVERIFY(d.ContourPoints[2].Combined);
-        QCOMPARE(w->txtMin->text() + ' ' + w->txtMax->text(), "6 18");
-        QCOMPARE(d.DataTitle, "Lakes--converted");
-        QVERIFY(w->optIso->isChecked() && !w->optStruc->isEnabled());
-        QVERIFY(!w->cmdConDat[0]->isEnabled() && !w->labConDat->isEnabled() && w->cmdConRun->isEnabled());
-        QVERIFY(w->cmdShow->isEnabled() && !w->ProgressBar1->isVisible() && !w->exportCommands->labCalc->isVisible());
+        QCOMPARE(w->txtMin->text() + ' ' + w->txtMax->text() + '|' + d.DataTitle, "6 18|Lakes--converted");
+        QVERIFY(d.ContourPoints[2].Combined && w->optIso->isChecked() && !w->optStruc->isEnabled());
+        QVERIFY(!w->cmdConDat[0]->isEnabled() && w->cmdConRun->isEnabled() && w->cmdShow->isEnabled());
+        QVERIFY(!w->ProgressBar1->isVisible() && !w->exportCommands->labCalc->isVisible());
         d.DataChanged = false;
         w->exportCommands->cmdConDat_Click(1);
         QVERIFY(d.DatumPoints[1].Z == 6 && !d.DataChanged && d.DataTitle == "Lakes--converted--converted");
 
-        // A failure no handler here expects goes on to the application, but
-        // the window it leaves is usable, and the next combination runs.
+        // Another file: every combined mark is cleared.
+        legacy::writeFileAtomically(bad, secondFile("Isopach", " 1  0  50", "1,1000,0,5\r\n"));
+        open(bad);
+        QVERIFY(p.back().kind == dlg::Prompt::Kind::Open && d.OtherDataFileName == bad && !d.OtherStructural);
+        QVERIFY(!d.DatumPoints[1].Combined && d.OtherPoints[1].Z == 5);
+        QCOMPARE(w->cmdConDat[0]->toolTip() + '|' + w->cmdConDat[1]->toolTip(),
+                 "Subtract isopach data from plotted points " + tail + "|Add isopach data to plotted points  " + tail);
+    }
+
+    // A failure no handler here expects goes on to the application, but the
+    // window it leaves is usable, and the next combination runs.
+    void combinationUnexpectedFailure() {
+        auto w = documentWithPoints();
+        w->doc.OtherPoints = pointsOf(QStringLiteral("0,0,4"));
+        w->doc.OtherCount = 1;
         const auto pump = MainWindow::DoEvents;
         MainWindow::DoEvents = [] { throw std::runtime_error("pump failed"); };
-        d.DatumPoints[1].Combined = false;
         QVERIFY_THROWS_EXCEPTION(std::runtime_error, w->exportCommands->cmdConDat_Click(1));
         MainWindow::DoEvents = pump;
-        QVERIFY(!d.MapBusy && !w->ProgressBar1->isVisible() && !w->exportCommands->labCalc->isVisible());
+        QVERIFY(!w->doc.MapBusy && !w->ProgressBar1->isVisible() && !w->exportCommands->labCalc->isVisible());
         QVERIFY(w->cmdShow->isEnabled() && w->cmdConRun->isEnabled() && w->cursor().shape() != Qt::WaitCursor);
         w->exportCommands->cmdConDat_Click(1);
-        QVERIFY(d.DatumPoints[1].Combined);
+        QVERIFY(w->doc.DatumPoints[1].Combined);
     }
 
     // Save Conversion is offered once the converter has ended and its output
@@ -517,36 +450,32 @@ private slots:
         QFETCH(bool, slow);
         auto w = documentWithPoints();
         QTemporaryDir tmp;
-        const QString conv = tmp.filePath(QStringLiteral("CorpsCon/"));
+        const QString conv = tmp.filePath(QStringLiteral("CorpsCon/")), cwd = QDir::currentPath();
         writeConverter(conv, script);
         w->app.DataFolder = tmp.filePath(QStringLiteral("Data/"));
-        legacy::writeFileAtomically(conv + QStringLiteral("DATA-OUT.DAT"), "stale");
-        const QString cwd = QDir::currentPath();
+        legacy::writeFileAtomically(conv + "DATA-OUT.DAT", "stale");
         w->exportCommands->converterFolder = conv;
         w->exportCommands->cmdConRun_Click();
         QCOMPARE(QDir::currentPath(), QDir(conv).absolutePath());
         QDir::setCurrent(cwd);
-        QCOMPARE(fileLines(conv + QStringLiteral("Data-in.dat")).join(u' '),
-                 "1,100,900,10 2,200,900,12.5 3,300,800,14 1,400,600,20 2,500,500,22");
+        QCOMPARE(fileLines(conv + "Data-in.dat").join(u' '), "1,100,900,10 2,200,900,12.5 3,300,800,14 1,400,600,20 2,500,500,22");
         if (slow) {
             // Half written while the converter still runs: not offered yet.
-            QTRY_COMPARE_WITH_TIMEOUT(testsupport::fileBytes(conv + QStringLiteral("DATA-OUT.DAT")).count('\n'), 10, 10000);
+            QTRY_COMPARE_WITH_TIMEOUT(testsupport::fileBytes(conv + "DATA-OUT.DAT").count('\n'), 10, 10000);
             w->exportCommands->checkConverterOutput();
             QVERIFY(!w->cmdConSave->isEnabled());
         }
-        legacy::writeFileAtomically(conv + QStringLiteral("go"), "");
+        legacy::writeFileAtomically(conv + "go", "");
         QTRY_VERIFY_WITH_TIMEOUT(w->cmdConSave->isEnabled(), 10000);
         QVERIFY(dialogs().prompts.empty());
-
         dialogs().queue(dlg::Answer::No);
         w->exportCommands->cmdConSave_Click();
         QCOMPARE(dialogs().prompts[0].text, "Save Lat-Long data <yes> or meter/feet data <no>?");
-        QVERIFY(!QFile::exists(conv + QStringLiteral("Data-in.dat")) && !QFile::exists(conv + QStringLiteral("DATA-OUT.DAT")));
-        QVERIFY(!w->cmdConSave->isEnabled());
+        QVERIFY(!QFile::exists(conv + "Data-in.dat") && !QFile::exists(conv + "DATA-OUT.DAT") && !w->cmdConSave->isEnabled());
         const QStringList result = fileLines(tmp.filePath(QStringLiteral("Data/Dat Files/Lakes.dat")));
         QCOMPARE(result.size(), 10);
-        QCOMPARE(result[0] + '|' + result[3], "Lakes|" + QString(38, u'='));
-        QCOMPARE(result[5] + '|' + result[9], "100.3         900.0         10.0|500.3         500.0         22.0");
+        QCOMPARE(result[0] + '|' + result[3] + '|' + result[5] + '|' + result[9],
+                 "Lakes|" + QString(38, u'=') + "|100.3         900.0         10.0|500.3         500.0         22.0");
     }
 
     // A converter missing, out of reach or ending with an error is reported
@@ -557,11 +486,11 @@ private slots:
         QTemporaryDir tmp;
         const QString cwd = QDir::currentPath(), at = tmp.path() + u'/';
         const auto& p = dialogs().prompts;
+        writeConverter(at + "failing/", "for i in 1 2 3 4 5 6 7; do echo \"problem $i\" >&2; done\nexit 3\n");
         for (const QString& folder : {at, at + "nowhere/", at + "failing/"}) {
             w->exportCommands->converterFolder = folder;
             w->exportCommands->cmdConRun_Click();
             QDir::setCurrent(cwd);
-            if (folder == at) writeConverter(at + "failing/", "for i in 1 2 3 4 5 6 7; do echo \"problem $i\" >&2; done\nexit 3\n");
         }
         QTRY_COMPARE_WITH_TIMEOUT(p.size(), size_t(3), 10000);
         QCOMPARE(p[0].text + '|' + p[1].text + '|' + p[2].text,
@@ -577,10 +506,9 @@ private slots:
         w->app.DataFolder = at + "Data/";
         w->cmdConSave->setEnabled(true);
         legacy::writeFileAtomically(at + "Data", ""); // no folder can be made under a file
-        QByteArray whole = "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\n";
-        for (int i = 1; i <= 5; ++i) whole += "1,2,3,4\r\n";
-        for (const QByteArray& output : {QByteArray(), QByteArray("a,b,c,d,e,f,g,h\r\n1,2,3,4\r\n"), whole}) {
-            if (!output.isEmpty()) legacy::writeFileAtomically(at + "DATA-OUT.DAT", output);
+        for (const char* output : {"", "a,b,c,d,e,f,g,h\r\n1,2,3,4\r\n",
+                                   "a,b,c,d,e,f,g,h\r\n1,2,3,4\r\n1,2,3,4\r\n1,2,3,4\r\n1,2,3,4\r\n1,2,3,4\r\n"}) {
+            if (*output) legacy::writeFileAtomically(at + "DATA-OUT.DAT", output);
             dialogs().queue(dlg::Answer::Yes);
             w->exportCommands->cmdConSave_Click();
         }
