@@ -125,62 +125,41 @@ private slots:
         for (const auto& r : rows) {
             Document d = documentOf(QStringLiteral("1,3,2"), QStringLiteral("5,6,7"), QLatin1String(r.units));
             const QLatin1String flags(r.flags);
-            PointExportOptions o;
-            o.columnOrder = QLatin1String(r.code);
-            o.tab = flags.contains(u't');
-            o.header = flags.contains(u'h');
-            o.contacts = flags.contains(u'c');
-            if (flags.contains(u'u')) o.dataText = QStringLiteral("Unit");
-            if (*r.contact) o.contact = QLatin1String(r.contact);
+            const PointExportOptions o{.columnOrder = QLatin1String(r.code),
+                                       .header = flags.contains(u'h'),
+                                       .tab = flags.contains(u't'),
+                                       .dataText = flags.contains(u'u') ? "Unit" : "Data",
+                                       .contacts = flags.contains(u'c'),
+                                       .contact = *r.contact ? std::optional<QString>(QLatin1String(r.contact)) : std::nullopt};
             QCOMPARE(exportfmt::buildPointExport(d, o).join(u'|'), r.lines);
         }
     }
 
-    // Projected points go out in degrees: the unit-sphere values of (-95, 40)
-    // from PROJ, central meridian -100, and of latitude 30 on the Mercator.
-    void projectedPointsInDegrees() {
+    // Under Transverse Mercator (central meridian -100, scale 1: the
+    // unit-sphere values of (-95, 40) from PROJ) and Standard Mercator
+    // (latitude 30), projected points are exported in degrees, and the rows
+    // of a second data file are projected as the open map's points.
+    void projections() {
         Document d = documentOf(QStringLiteral("0.066864642,0.700009638,2"), {}, QStringLiteral("Degrees"));
         d.ProjScaleX = d.ProjScaleY = 1;
         d.CentralMeridian = float(DegRad(-100, true));
         d.ProjectionName = projection_names::TransverseMercator;
-        PointExportOptions o;
-        o.columnOrder = QStringLiteral("xyz");
-        o.tab = false;
+        const PointExportOptions o{.columnOrder = QStringLiteral("xyz"), .tab = false, .contact = {}};
         QCOMPARE(exportfmt::buildPointExport(d, o), QStringList{"-95.00000, 40.00000, 2.00"});
-        d.ProjectionName = projection_names::StandardMercator;
-        d.DatumPoints[1].Y = 0.549306144f;
-        QCOMPARE(exportfmt::buildPointExport(d, o), QStringList{"0.06686, 30.00000, 2.00"});
-    }
-
-    // The converter reads plain decimals, never an exponent; its output is
-    // eight heading fields, then records of four; the lat-long result table
-    // keeps a text that is no number.
-    void converterFiles() {
-        const Document d = documentOf(QStringLiteral("1000.5,2000,12.25"), QStringLiteral("1.23e-5,1.2345679e8,-2.8689473e-9"));
-        QCOMPARE(converter::inputFileText(d), "1,1000.5,2000,12.25\r\n1,.0000123,123456790,-.0000000028689473\r\n");
-        QByteArray out = "a,b,c,d,e,f,g,h\r\n1, -95.123456, 40, 12.2999999\r\n2, abc, 41.5, 3\r\n";
-        const converter::Records r = converter::readOutput(out, 2);
-        QCOMPARE(r.first + r.second + r.value,
-                 QStringList({"-95.12346", "abc", "40.00000", "41.50000", "12.300000", "3.000000"}));
-        const QString table = legacy::decodeLatin1(converter::resultFileText(QStringLiteral("Lakes"), r, true));
-        QCOMPARE(legacy::splitLines(table).mid(5).join(u'|'),
-                 "-95.1235      40.0000       12.3|abc           41.5000       3.0");
-        QVERIFY_THROWS_EXCEPTION(legacy::Error, converter::readOutput(out, 3));
-    }
-
-    // Rows of a second data file take the open map's projection (Transverse
-    // Mercator, central meridian -100: the unit-sphere values of (-95, 40)
-    // from PROJ).
-    void secondDataFile() {
-        Document d = documentOf({}, {}, QStringLiteral("Degrees"));
-        d.ProjectionName = projection_names::TransverseMercator;
-        d.ProjScaleX = d.ProjScaleY = 1;
-        d.CentralMeridian = float(DegRad(-100, true));
         seconddata::readSecondDataSet(secondFile("Isopach", " 2  0  50", "1,40,-95,12\r\n2,40,-95,-3\r\n"), d);
         QVERIFY(!d.OtherStructural && d.OtherCount == 2 && d.OtherDatCount == 2 && d.OtherConCount == 0);
         QCOMPARE(d.OtherPoints[1].X, 0.066864642f);
         QCOMPARE(d.OtherPoints[1].Y, 0.700009638f);
         QCOMPARE(d.OtherPoints[2].Z, -3.0f);
+        d.ProjectionName = projection_names::StandardMercator;
+        d.DatumPoints[1].Y = 0.549306144f;
+        QCOMPARE(exportfmt::buildPointExport(d, o), QStringList{"0.06686, 30.00000, 2.00"});
+    }
+
+    // The converter reads plain decimals: no value goes in exponent form.
+    void converterInputFile() {
+        const Document d = documentOf(QStringLiteral("1000.5,2000,12.25"), QStringLiteral("1.23e-5,1.2345679e8,-2.8689473e-9"));
+        QCOMPARE(converter::inputFileText(d), "1,1000.5,2000,12.25\r\n1,.0000123,123456790,-.0000000028689473\r\n");
     }
 
     // The plotted point at the origin with value 100, spans 1000 x 1000: the
@@ -267,10 +246,9 @@ private slots:
 
         w->optStruc->setValue(true);
         w->picMap->setVisible(true);
-        w->doc.GridCols = 3;
-        w->doc.GridRows = 2;
-        w->doc.ContourGrid.resize(3, 2);
-        for (int i = 1; i <= 3; ++i)
+        w->doc.GridCols = w->doc.GridRows = 2;
+        w->doc.ContourGrid.resize(2, 2);
+        for (int i = 1; i <= 2; ++i)
             for (int j = 1; j <= 2; ++j) w->doc.ContourGrid.at(i, j) = {0, i * 100.0f, j * 100.0f, i + j + 0.25f, false};
         dialogs().clear();
         dialogs().queue(out);
@@ -278,8 +256,7 @@ private slots:
         QCOMPARE(p.size(), size_t(1)); // no column dialog
         QCOMPARE(p[0].defaultText, "/data/Lakes-Contours.dat");
         QCOMPARE(fileLines(out).join(u'|'), "100.0         100.0         2.3|100.0         200.0         3.3|"
-                                            "200.0         100.0         3.3|200.0         200.0         4.3|"
-                                            "300.0         100.0         4.3|300.0         200.0         5.3");
+                                            "200.0         100.0         3.3|200.0         200.0         4.3");
         w->picMap->setPicture(QImage(123, 77, QImage::Format_RGB32));
         dialogs().queue(tmp.filePath(QStringLiteral("missing/plot.jpg")));
         w->exportCommands->mnuFileExportMap_Click();
@@ -333,10 +310,21 @@ private slots:
                      .arg(d.ContourPoints[1].Z).arg(d.ContourPoints[2].Z), "6 8.5 10 16 18");
         QCOMPARE(w->txtMin->text() + ' ' + w->txtMax->text() + '|' + d.DataTitle, "6 18|Lakes--converted");
         QVERIFY(d.ContourPoints[2].Combined && w->optIso->isChecked() && !w->optStruc->isEnabled());
-        QVERIFY(!w->cmdConDat[0]->isEnabled() && !w->ProgressBar1->isVisible());
+        QVERIFY(!w->cmdConDat[0]->isEnabled());
         d.DataChanged = false;
         w->exportCommands->cmdConDat_Click(1);
         QVERIFY(d.DatumPoints[1].Z == 6 && !d.DataChanged && d.DataTitle == "Lakes--converted--converted");
+        // A failure no handler here expects goes on to the application, but the
+        // window it leaves is usable, and the next combination runs.
+        const auto pump = MainWindow::DoEvents;
+        MainWindow::DoEvents = [] { throw std::runtime_error("pump failed"); };
+        d.DatumPoints[1].Combined = false;
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, w->exportCommands->cmdConDat_Click(1));
+        MainWindow::DoEvents = pump;
+        QVERIFY(!d.MapBusy && !w->ProgressBar1->isVisible() && !w->exportCommands->labCalc->isVisible());
+        QVERIFY(w->cmdShow->isEnabled() && w->cmdConRun->isEnabled() && w->cursor().shape() != Qt::WaitCursor);
+        w->exportCommands->cmdConDat_Click(1);
+        QVERIFY(d.DatumPoints[1].Combined && d.DatumPoints[1].Z == 10);
 
         // Another file: every combined mark is cleared.
         legacy::writeFileAtomically(bad, secondFile("Isopach", " 1  0  50", "1,1000,0,5\r\n"));
@@ -345,22 +333,6 @@ private slots:
         QVERIFY(!d.DatumPoints[1].Combined && d.OtherPoints[1].Z == 5);
         QCOMPARE(w->cmdConDat[0]->toolTip() + '|' + w->cmdConDat[1]->toolTip(),
                  "Subtract isopach data from plotted points " + tail + "|Add isopach data to plotted points  " + tail);
-    }
-
-    // A failure no handler here expects goes on to the application, but the
-    // window it leaves is usable, and the next combination runs.
-    void combinationUnexpectedFailure() {
-        auto w = documentWithPoints();
-        w->doc.OtherPoints = pointsOf(QStringLiteral("0,0,4"));
-        w->doc.OtherCount = 1;
-        const auto pump = MainWindow::DoEvents;
-        MainWindow::DoEvents = [] { throw std::runtime_error("pump failed"); };
-        QVERIFY_THROWS_EXCEPTION(std::runtime_error, w->exportCommands->cmdConDat_Click(1));
-        MainWindow::DoEvents = pump;
-        QVERIFY(!w->doc.MapBusy && !w->ProgressBar1->isVisible() && !w->exportCommands->labCalc->isVisible());
-        QVERIFY(w->cmdShow->isEnabled() && w->cmdConRun->isEnabled() && w->cursor().shape() != Qt::WaitCursor);
-        w->exportCommands->cmdConDat_Click(1);
-        QVERIFY(w->doc.DatumPoints[1].Combined);
     }
 
     // Save Conversion is offered once the converter has ended and its output
