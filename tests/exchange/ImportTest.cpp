@@ -136,7 +136,6 @@ private slots:
         // Typed counts round halves to even; nothing is read below the header.
         QCOMPARE(lineCount(QStringLiteral("10.5"), headerLines(QStringLiteral("2.5"))), 8);
         QCOMPARE(lineCount(QStringLiteral("3"), headerLines(QStringLiteral("7"))), 0);
-        QVERIFY_THROWS_EXCEPTION(legacy::Error, headerLines(QStringLiteral("40000")));
     }
 
     // Every accepted code reads its columns into the right roles, in both
@@ -270,17 +269,15 @@ private slots:
             QTest::newRow(tag) << QString(how) << bytes << designator << points << log;
         };
         const QString both = QStringLiteral("1,2,3:2 4,5,6:3"), fmt = QStringLiteral("Data format error");
-        const QByteArray blanks("1,2,3\r\n\r\n  \r\n4,5,6\r\n\r\n");
-        const QString tabbed = QStringLiteral("1\t2\t3\r\n4\t5\t6\r\n");
+        const QString tabbed = QStringLiteral("1\t2\t3\r\n\r\n \t\r\n4\t5\t6\r\n\r\n"); // blank lines too
         // A header line, CR, LF and CR LF, a short line, two commas in a row, an
         // empty first field, blanks.
         row("comma lines", "struc xyz0 comma 1", "E,N\r\n1,2\r4,,5,6\n,5,6\r\n 1, 2 , 3", "1,2,0:2 4,5,6:3 0,5,6:4 1,2,3:5");
         row("yx, quoted, exponent", "struc yxz- comma 0", " \"4.5\" , \"-2\",7,\"x\"\n1E3,-2.5e-1,.5", "-2,4.5,7:2 -0.25,1000,0.5:3");
         row("last takes the rest", "struc xy00 comma 0", "1,2,3\n1,,2\n\"1\",\"2\",\"3\"", "1,2,0:2 1,2,0:3 1,2,0:4");
-        row("blank lines, comma", "struc xyz0 comma 0", blanks, both);
-        row("blank lines, tab", "struc xyz0 tab 0", QByteArray(blanks).replace(',', '\t'), both);
+        row("blank lines, comma", "struc xyz0 comma 0", "1,2,3\r\n\r\n  \r\n4,5,6\r\n\r\n", both);
         row("utf-8 mark", "struc xyz0 comma 0", "\xEF\xBB\xBF" "1,2,3\r\n4,5,6\r\n", both);
-        row("utf-16 le", "struc xyz0 tab 0", utf16(tabbed, true), both);
+        row("utf-16 le, blank lines", "struc xyz0 tab 0", utf16(tabbed, true), both);
         row("utf-16 be", "struc xyz0 tab 0", utf16(tabbed, false), both);
         row("utf-16, stray byte", "struc xyz0 comma 0", utf16("1,2,3\r", true) + '4', "1,2,3:2");
         row("quoted", "struc xyz0 comma 0", "\"1\",\"2\",\"3\"\r\n\"4\",\"5\",\"6\"\r\n", both);
@@ -290,11 +287,8 @@ private slots:
         row("text in a tab file", "struc xyz0 tab 1", "X Y Z\n1 2 3\n\n4 5 x6\n", "",
             {"Error importing data: Type mismatch in line 4: \"x6\""});
         row("beyond a single", "struc xyz0 tab 0", "1 2 1e39", "", {"Error importing data: Overflow in line 1: \"1e39\""});
-        // Seven numbers in records of three: the third misses two fields, a
-        // fourth record finds the end of the file.
-        const QString three = QStringLiteral("1,2,3:2 4,5,6:3 7,0,0:4");
-        row("stream cut short", "struc xyz0 tab 0 3", "1 2\n3 4\n5 6\n7\n", three, {fmt, fmt});
-        row("stream cut short, one more", "struc xyz0 tab 0 4", "1 2\n3 4\n5 6\n7\n", three, {fmt, fmt, fmt});
+        // Seven numbers in records of three: the third misses two fields.
+        row("stream cut short", "struc xyz0 tab 0 3", "1 2\n3 4\n5 6\n7\n", "1,2,3:2 4,5,6:3 7,0,0:4", {fmt, fmt});
         row("last line past the end", "struc xyz0 comma 0 40000", "1,2,3\r\n4,5,6\r\n", both, {fmt});
         QByteArray many;
         for (int i = 1; i <= 31010; ++i) many += QByteArray::number(i % 1000) + ",1,1\r\n";
