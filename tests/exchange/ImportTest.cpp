@@ -1,0 +1,372 @@
+// The column dialog shared by the import and the export (its codes, its two
+// faces, its file list and its lifetime), reading column text files (codes,
+// typed counts, degrees into map units), and File > Import > Data on the real
+// window: both reading modes, appending with markers, the completion and the
+// failures.
+#include "common/TestRegistry.h"
+#include "digitize/DigitizeFixture.h"
+#include "digitize/PointRecords.h"
+#include "exchange/ColumnDialog.h"
+#include "exchange/ImportCommands.h"
+#include "exchange/ImportParser.h"
+#include "map/Projections.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace importer;
+using Setup = std::function<void(ColumnDialog&)>;
+
+namespace {
+
+QString show(const Record& r) { return QStringLiteral("(%1,%2,%3)").arg(r.X).arg(r.Y).arg(r.Z); }
+
+// A text with a byte-order mark, in UTF-16 of either byte order.
+QByteArray utf16(const QString& text, bool littleEndian) {
+    QByteArray out = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+    for (QChar c : text) out.append(char(littleEndian ? c.cell() : c.row())).append(char(littleEndian ? c.row() : c.cell()));
+    return out;
+}
+
+// The dialog set up as "kind code mode header [last line]": kind struc, rock,
+// iso or con (contour points of the structural kind), mode comma or tab.
+Setup how(const QString& text) {
+    return [h = text.split(u' ')](ColumnDialog& d) {
+        (h[0] == "rock" ? d.optRock : h[0] == "iso" ? d.optIso : d.optStruc)->setValue(true);
+        (h[0] == "con" ? d.optPointCon : d.optPointDat)->setValue(true);
+        for (size_t k = 0; k < 4; ++k) {
+            const QChar c = h[1][qsizetype(k)];
+            (c == u'x' ? d.optLong : c == u'y' ? d.optLat : c == u'z' ? d.optData : c == u'-' ? d.optOther : d.optNone)[k]
+                ->setValue(true);
+        }
+        (h[2] == "comma" ? d.optComma : d.optTab)->setValue(true);
+        d.txtHead->setText(h[3]);
+        if (h.size() > 4) d.txtLine->setText(h[4]);
+    };
+}
+
+// Runs the command on the file `name` holding `bytes`:
+// the column dialog is set up by `setup` and accepted (or cancelled), a
+// contact designator asked for is answered `designator`.
+void runImport(MainWindow& w, const QTemporaryDir& dir, const char* name, const QByteArray& bytes,
+               const Setup& setup, bool accept = true, const QString& designator = {}) {
+    legacy::writeFileAtomically(dir.filePath(QLatin1String(name)), bytes);
+    testsupport::dialogs().queue(dir.filePath(QLatin1String(name)));
+    testsupport::dialogs().queue(dlg::WindowScript([setup, accept](QDialog* dialog) {
+        auto* d = static_cast<ColumnDialog*>(dialog);
+        if (setup) setup(*d);
+        QTest::mouseClick(accept ? d->cmdOK : d->cmdCancel, Qt::LeftButton);
+        return d->result();
+    }));
+    if (!designator.isNull()) testsupport::dialogs().queue(designator);
+    w.importCommands->mnuFileImportData_Click();
+}
+
+// The datum points from `first` on as "x,y,z:number", then the contour
+// points with a "c" before each.
+QString pointsText(const Document& d, int first = 1) {
+    QStringList out;
+    const auto add = [&](const std::vector<DataPoint>& v, int from, int count, const char* mark) {
+        for (int i = from; i <= count; ++i)
+            out << QStringLiteral("%1%2,%3,%4:%5").arg(mark).arg(v[size_t(i)].X).arg(v[size_t(i)].Y)
+                       .arg(v[size_t(i)].Z).arg(v[size_t(i)].Number);
+    };
+    add(d.DatumPoints, first, d.DatCount, "");
+    add(d.ContourPoints, 1, d.ConCount, "c");
+    return out.join(u' ');
+}
+
+// A registered window holding one datum point of value z numbered 1, and the
+// range 100 to 500 typed.
+std::unique_ptr<MainWindow> windowWithPoint(float z) {
+    auto w = testsupport::startMainWindow();
+    digitize_fixture::registerLinear(*w);
+    DataPoint& p = points::AppendPoint(w->doc.DatumPoints, w->doc.DatCount);
+    p = {1, 100, 100, z, false};
+    w->markers->labDat.load(1);
+    w->txtMin->setText(QStringLiteral("100"));
+    w->txtMax->setText(QStringLiteral("500"));
+    return w;
+}
+
+// Accepts the dialog through its OK button: the code built, then the other
+// face's code (emptied).
+QString accept(MainWindow& w, ColumnDialog& d) {
+    w.doc.ImportOrder = w.doc.ColumnOrder = QStringLiteral("unchanged");
+    QTest::mouseClick(d.cmdOK, Qt::LeftButton);
+    return d.isImportFace() ? w.doc.ImportOrder + w.doc.ColumnOrder : w.doc.ColumnOrder + w.doc.ImportOrder;
+}
+
+// The visible labels, buttons and frames of a window whose text does not
+// show whole: narrower than their text (a wrapped label: shorter than its
+// lines), reaching out of their container or into another control.
+QStringList cutCaptions(QWidget& window) {
+    QStringList cut;
+    const auto controls = window.findChildren<QWidget*>();
+    for (QWidget* c : controls) {
+        auto* l = qobject_cast<QLabel*>(c);
+        if (!c->isVisibleTo(&window) || !(l || qobject_cast<QAbstractButton*>(c) || qobject_cast<QGroupBox*>(c)))
+            continue;
+        const QRect at = c->geometry();
+        if (l && l->wordWrap() ? l->heightForWidth(at.width()) > at.height() : c->sizeHint().width() > at.width())
+            cut << c->objectName();
+        if (!c->parentWidget()->rect().contains(at)) cut << c->objectName() + QStringLiteral(" (outside)");
+        for (QWidget* o : controls)
+            if (o != c && o->parentWidget() == c->parentWidget() && o->isVisibleTo(&window) &&
+                o->geometry().intersects(at) && c->objectName() < o->objectName())
+                cut << c->objectName() + QStringLiteral(" over ") + o->objectName();
+    }
+    return cut;
+}
+
+} // namespace
+
+class ImportParserTest : public QObject {
+    Q_OBJECT
+private slots:
+    void codesAndCounts() {
+        QCOMPARE(acceptedCodes().join(u' '), QStringLiteral("xyz0 yxz0 zxy0 zyx0 -xyz -yxz -zxy -zyx xyz- yxz- zxy- zyx- "
+                                                           "--xy --yx -xy- -yx- xy-- yx-- -xy0 -yx0 xy-0 yx-0 xy00 yx00"));
+        // Typed counts round halves to even; nothing is read below the header.
+        QCOMPARE(lineCount(QStringLiteral("10.5"), headerLines(QStringLiteral("2.5"))), 8);
+        QCOMPARE(lineCount(QStringLiteral("3"), headerLines(QStringLiteral("7"))), 0);
+    }
+
+    // Every accepted code reads its columns into the right roles, in both
+    // modes, with text in the skipped columns.
+    void everyCodeInBothModes_data() {
+        QTest::addColumn<QString>("code");
+        for (const QString& c : acceptedCodes()) QTest::newRow(qPrintable(c)) << c;
+    }
+    void everyCodeInBothModes() {
+        QFETCH(QString, code);
+        QStringList fields;
+        for (QChar c : code)
+            if (c != u'0') fields << (c == u'x' ? "1.5" : c == u'y' ? "-2.25" : c == u'z' ? "300" : "Well_7");
+        const QString one = code.contains(u'z') ? "(1.5,-2.25,300)" : "(1.5,-2.25,0)";
+        QCOMPARE(show(parseCommaLine(fields.join(u','), code)), one);
+        // Two records in a stream, the second split over two lines.
+        const TextLines lines((fields.join(u'\t') + "\r\n" + fields[0] + "\n" + fields.mid(1).join("  ")).toLatin1());
+        RecordReader reader(lines, code, RecordReader::Mode::Stream);
+        int missing = 0;
+        QCOMPARE(show(reader.read(missing)) + show(reader.read(missing)), one + one);
+        QVERIFY(reader.atEnd() && missing == 0);
+    }
+
+    // Longitude -95 into map units of scale 1000, central meridian -100:
+    // both coordinates from the values as read under a two-coordinate
+    // projection, the latitude only under Standard Mercator; a latitude at or
+    // past the pole is held at 89.99999 in degrees.  Unit-sphere values from
+    // PROJ, scaled.
+    void toMapUnits() {
+        namespace pn = projection_names;
+        Document doc;
+        doc.ProjScaleX = doc.ProjScaleY = 1000;
+        doc.CentralMeridian = float(DegRad(-100, true));
+        QStringList got;
+        for (const auto& [projection, degrees, lat] :
+             {std::tuple{pn::TransverseMercator, true, 40.0f}, {pn::StandardMercator, true, 30.0f},
+              {pn::StandardMercator, true, 90.0f}, {pn::CylindricalEquidistant, true, 95.0f}, {pn::Linear, false, 95.0f}}) {
+            doc.ProjectionName = projection;
+            float X = -95, Y = lat;
+            importer::toMapUnits(doc, degrees, X, Y);
+            got << QStringLiteral("%1,%2").arg(X, 0, 'g', 6).arg(Y, 0, 'g', 6);
+        }
+        // At the pole: 1000 ln(tan 89.99999237° + sec 89.99999237°), the held latitude as a Single.
+        QCOMPARE(got.join(u' '), "66.8646,700.01 -95,549.306 -95,16524.9 -95,90 -95,95");
+    }
+};
+
+class ImportCommandTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { testsupport::dialogs().clear(); }
+
+    // Closed through the window system, the window is unloaded and the next
+    // use starts afresh.  OK builds the code of its face: a role clicked in
+    // one column leaves the column that had it, "Other" may repeat and reads
+    // as "0" in the export face.  Each face shows every caption whole; the
+    // export face is the window without the list; the import face offers the
+    // main window's kinds and lists the file, which is let go when the window
+    // hides.
+    void columnDialog() {
+        QTemporaryDir dir;
+        auto w = testsupport::startMainWindow();
+        ColumnDialog::frmImEx(*w).txtHead->setText(QStringLiteral("4"));
+        testsupport::dialogs().queue(dlg::WindowScript([](QDialog* dialog) {
+            dialog->close();
+            return int(QDialog::Rejected);
+        }));
+        w->doc.ImportOrder.clear();
+        ColumnDialog::frmImEx(*w).showModal();
+        QVERIFY(w->doc.ImportOrder.isEmpty() && !ColumnDialog::isLoaded(*w));
+        ColumnDialog& d = ColumnDialog::frmImEx(*w);
+        QCOMPARE(d.txtHead->text(), "0");
+
+        QCOMPARE(accept(*w, d), "xy00");
+        for (QAbstractButton* b : {d.optData[0], d.optData[2]})
+            QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
+        QCOMPARE(accept(*w, d), "0yz0");
+        d.optOther[0]->setChecked(true);
+        d.optOther[3]->setChecked(true);
+        QCOMPARE(accept(*w, d), "-yz-");
+        d.prepareExportFace(QStringLiteral("pts.txt"), QStringLiteral("Depth"));
+        QCOMPARE(accept(*w, d), "0yz");
+        d.show();
+        QCOMPARE(cutCaptions(d), QStringList());
+        QCOMPARE(QStringList({d.windowTitle(), d.cmdOK->text(), d.labF->text(), d.labFile->text(),
+                              d.labLineImport->text(), d.txtLine->text()}).join(u'|'),
+                 "Vexolan: Export Data|Export|Exported file:|pts.txt|Data text:|Depth");
+        QVERIFY(!d.List1->isVisibleTo(&d) && !d.txtHead->isEnabled() && d.chkHead->isVisibleTo(&d));
+        QVERIFY(!d.optStruc->isEnabled() && !d.optPointDat->isEnabled() && !d.optOther[2]->isEnabled());
+        const double exportWidth = d.windowWidthTwips();
+        QVERIFY(exportWidth >= 7755);
+
+        d.prepareImportFace(QStringLiteral("in.txt"), false, true, false);
+        QCOMPARE(cutCaptions(d), QStringList());
+        QCOMPARE(QStringList({d.windowTitle(), d.cmdOK->text(), d.labF->text(), d.labLineImport->text()}).join(u'|'),
+                 "Vexolan: Import Data|Import|Imported file:|Import to Line Number:");
+        QVERIFY(d.windowWidthTwips() >= 12450 && d.windowWidthTwips() > exportWidth);
+        QVERIFY(d.List1->isVisibleTo(&d) && d.txtHead->isEnabled() && !d.chkHead->isVisibleTo(&d));
+        // "Contact" is no longer offered: the structural kind takes its place.
+        QVERIFY(!d.optRock->isEnabled() && !d.optIso->isEnabled() && d.optStruc->isChecked());
+        QVERIFY(d.optPointCon->isEnabled() && d.optOther[3]->isEnabled() && d.optNone[3]->isEnabled());
+        const QAbstractItemModel& list = *d.List1->model();
+        w->doc.ImportFile = dir.filePath(QStringLiteral("five.txt"));
+        legacy::writeFileAtomically(w->doc.ImportFile, "East North\r\n1 2\n3 4\r5 6\r\n7 \xE9");
+        d.ShowFile();
+        QCOMPARE(list.rowCount(), 5);
+        QCOMPARE(list.index(4, 0).data().toString() + '|' + d.labLines->text() + '|' + d.txtLine->text(),
+                 "7 \u00E9|Number of lines: 5|5");
+        // A click picks the first line read, with Ctrl the last one.
+        QTest::mouseClick(d.List1->viewport(), Qt::LeftButton, {}, d.List1->visualRect(list.index(2, 0)).center());
+        QTest::mouseClick(d.List1->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          d.List1->visualRect(list.index(3, 0)).center());
+        QCOMPARE(d.txtHead->text() + '|' + d.txtLine->text() + '|' + d.labSel->text(), "2|4|Line Selected: 4");
+        d.cmdCancel_Click();
+        QCOMPARE(list.rowCount(), 0);
+        w->doc.ImportFile = dir.filePath(QStringLiteral("missing.txt"));
+        QVERIFY_THROWS_EXCEPTION(legacy::Error, d.ShowFile());
+    }
+
+    // Imports into a window holding a datum point of value 9 numbered 1.
+    // points: those added as "x,y,z:number", contour points after "c"; log:
+    // the messages and questions.  A failed reading takes its points back.
+    void imports_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("designator");
+        QTest::addColumn<QString>("points");
+        QTest::addColumn<QStringList>("log");
+        const auto row = [](const char* tag, const char* how, const QByteArray& bytes, const QString& points,
+                            const QStringList& log = {}, const QString& designator = {}) {
+            QTest::newRow(tag) << QString(how) << bytes << designator << points << log;
+        };
+        const QString both = QStringLiteral("1,2,3:2 4,5,6:3"), fmt = QStringLiteral("Data format error");
+        const QString tabbed = QStringLiteral("1\t2\t3\r\n\r\n \t\r\n4\t5\t6\r\n\r\n"); // blank lines too
+        // A header line, CR, LF and CR LF, a short line, two commas in a row, an
+        // empty first field, blanks.
+        row("comma lines", "struc xyz0 comma 1", "E,N\r\n1,2\r4,,5,6\n,5,6\r\n 1, 2 , 3", "1,2,0:2 4,5,6:3 0,5,6:4 1,2,3:5");
+        row("yx, quoted, exponent", "struc yxz- comma 0", " \"4.5\" , \"-2\",7,\"x\"\n1E3,-2.5e-1,.5", "-2,4.5,7:2 -0.25,1000,0.5:3");
+        row("last takes the rest", "struc xy00 comma 0", "1,2,3\n1,,2\n\"1\",\"2\",\"3\"", "1,2,0:2 1,2,0:3 1,2,0:4");
+        row("blank lines, comma", "struc xyz0 comma 0", "1,2,3\r\n\r\n  \r\n4,5,6\r\n\r\n", both);
+        row("utf-8 mark", "struc xyz0 comma 0", "\xEF\xBB\xBF" "1,2,3\r\n4,5,6\r\n", both);
+        row("utf-16 le, blank lines", "struc xyz0 tab 0", utf16(tabbed, true), both);
+        row("utf-16 be", "struc xyz0 tab 0", utf16(tabbed, false), both);
+        row("utf-16, stray byte", "struc xyz0 comma 0", utf16("1,2,3\r", true) + '4', "1,2,3:2");
+        row("quoted", "struc xyz0 comma 0", "\"1\",\"2\",\"3\"\r\n\"4\",\"5\",\"6\"\r\n", both);
+        // A record over two lines, commas, quoted numbers.
+        row("stream", "struc xyz0 tab 0 4", "1 2\n3\n4, 5 ,6\n1,,3\n\"1\" \"2\" \"3\"", both + " 1,0,3:4 1,2,3:5");
+        row("stream quoted names", "struc -xyz tab 0", "\"Well A\" 1 2 3\r\n\"B, east\",4,5,6", both);
+        row("text in a tab file", "struc xyz0 tab 1", "X Y Z\n1 2 3\n\n4 5 x6\n", "",
+            {"Error importing data: Type mismatch in line 4: \"x6\""});
+        row("beyond a single", "struc xyz0 tab 0", "1 2 1e39", "", {"Error importing data: Overflow in line 1: \"1e39\""});
+        // Seven numbers in records of three: the third misses two fields.
+        row("stream cut short", "struc xyz0 tab 0 3", "1 2\n3 4\n5 6\n7\n", "1,2,3:2 4,5,6:3 7,0,0:4", {fmt, fmt});
+        row("last line past the end", "struc xyz0 comma 0 40000", "1,2,3\r\n4,5,6\r\n", both, {fmt});
+        QByteArray many;
+        for (int i = 1; i <= 31010; ++i) many += QByteArray::number(i % 1000) + ",1,1\r\n";
+        row("cut at the limit", "struc xyz0 comma 0", many, "31000 points",
+            {"Only the first 31000 points were imported, the most one import takes: 31000 lines were read and 10 "
+             "lines were left."});
+        row("header past the end", "struc xy00 comma 5 9", "1,2\n3,4\n", "",
+            {"Error importing data: Input past end of file"});
+        row("no coordinate pair", "struc xz00 comma 0", "1,2\n", "",
+            {"Error importing data: The column order \"xz00\" cannot be imported. Choose one Latitude/Northing and "
+             "one Longitude/Easting column."});
+        // Contacts are numbered within their designator.
+        row("designator column", "rock xyz0 comma 0", "1,1,9\n2,2,5\n3,3,9\n", "1,1,9:2 2,2,5:1 3,3,9:3");
+        const QString asked = QStringLiteral("Enter a contact designator number for these data");
+        row("designator asked", "rock xy00 tab 0", "1 1\n2 2\n", "1,1,7:1 2,2,7:2", {asked}, "7");
+        row("no designator given", "rock xy00 tab 0", "1 1\n", "1,1,0:1", {asked}, "");
+        row("contour points", "con xyz0 comma 0", "5,6,-7\n", "c5,6,-7:1");
+    }
+    void imports() {
+        QFETCH(QString, how);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, designator);
+        QFETCH(QString, points);
+        QFETCH(QStringList, log);
+        QTemporaryDir dir;
+        auto w = windowWithPoint(9);
+        runImport(*w, dir, "in.txt", bytes, ::how(how), true, designator);
+        QStringList said;
+        for (const auto& p : testsupport::dialogs().prompts)
+            if (p.kind == dlg::Prompt::Kind::Message || p.kind == dlg::Prompt::Kind::Input) said << p.text;
+        QCOMPARE(said, log);
+        const Document& d = w->doc;
+        QCOMPARE(d.DatCount > 10 ? QStringLiteral("%1 points").arg(d.DatCount - 1) : pointsText(d, 2), points);
+        QCOMPARE(w->markers->labDat.count() * 100 + w->markers->labCon.count(), d.DatCount * 100 + d.ConCount);
+        const bool failed = log.join(u' ').contains("Error importing");
+        QCOMPARE(d.DataChanged, !failed);
+        QCOMPARE(w->windowTitle(), failed ? "Ferno Vexolan" : "Ferno Vexolan: Lakes (Imported - in.txt)");
+        QVERIFY(!failed || testsupport::dialogs().prompts.back().icon == dlg::Icon::Exclamation);
+        if (failed) return;
+        const Marker& last = d.ConCount ? w->markers->labCon[1] : w->markers->labDat[d.DatCount];
+        QVERIFY(last.Visible && last.ForeColor == (d.ConCount ? 0x00FF00L : 0xFF00FFL) && !d.ContoursCurrent);
+        QCOMPARE(w->mnuViewShowContactShow->text(), "Show (All)...");
+        const bool rock = how.startsWith("rock");
+        QVERIFY(w->optRock->isChecked() == rock && w->optStruc->isEnabled() == !rock && !w->optIso->isEnabled());
+        QVERIFY(w->cmdShow->isEnabled() && w->cmdConRun->isEnabled() && w->optHi->isEnabled() && w->mnuFileOpenDat->isEnabled());
+        QCOMPARE(w->txtConDet->isEnabled() && w->chkLines->isEnabled(), !rock);
+        QCOMPARE(w->txtMin->text() + w->txtMax->text() == "100500", !rock); // contacts always rescan the range
+    }
+
+    // Cancelled in the open dialog, nothing happens; in the column dialog the
+    // file is remembered and offered next time, and nothing is read.  Nothing
+    // read still completes, with the plot controls off, and fixes the kind.
+    void cancelsAndEmptyImports() {
+        QTemporaryDir dir;
+        auto w = testsupport::startMainWindow();
+        digitize_fixture::registerLinear(*w);
+        auto& dl = testsupport::dialogs();
+        dl.queue(dlg::Cancel{});
+        w->importCommands->mnuFileImportData_Click();
+        QCOMPARE(dl.prompts.size(), size_t(1));
+        runImport(*w, dir, "p.txt", "1,2\n", how("struc xy00 comma 0"), false);
+        QVERIFY(w->doc.ImportFile == dir.filePath("p.txt") && w->doc.ImportOrder.isEmpty() && !w->doc.DataChanged);
+        QVERIFY(w->windowTitle() == "Ferno Vexolan" && w->optRock->isEnabled());
+        runImport(*w, dir, "p.txt", "1,2\n", how("struc xy00 comma 1 1"));
+        QCOMPARE(dl.prompts[3].defaultText, dir.filePath("p.txt"));
+        QVERIFY(w->doc.DatCount == 0 && w->doc.DataChanged && !w->cmdShow->isEnabled() && !w->txtConDet->isEnabled());
+        QCOMPARE(w->windowTitle(), "Ferno Vexolan: Lakes (Imported - p.txt)");
+        // Structural data on the map: the dialog offers no other kind.
+        bool offered = true;
+        runImport(*w, dir, "p.txt", "1,2\n", [&](ColumnDialog& d) {
+            offered = d.optRock->isEnabled() || d.optIso->isEnabled() || !d.optStruc->isChecked();
+            d.txtHead->setText(QStringLiteral("0"));
+        });
+        QVERIFY(!offered && w->doc.DatCount == 1 && !w->optRock->isEnabled());
+        QCOMPARE(w->cursor().shape(), Qt::ArrowCursor);
+    }
+};
+
+VEX_TEST(ImportParserTest);
+VEX_TEST(ImportCommandTest);
+#include "ImportTest.moc"
