@@ -1,18 +1,18 @@
-// The Show command's contour road, the plot options and the reopening of a
-// contour picture, driven in the real main window.
+// The contour map, its lines and its relief driven in the real main window:
+// the Show command's contour road, the plot options, halting, the cells,
+// title and scale, Show 3D and reopening a contour picture.
 #include "common/TestRegistry.h"
 #include "map/MapTestSupport.h"
 
-#include "contour/ColourRamps.h"
 #include "contour/ContourCommands.h"
-#include "document/Legacy.h"
+#include "contour/ContourLineCommands.h"
 #include "exchange/ExportCommands.h"
-#include "map/CursorReadout.h"
-#include "platform/ColorNumber.h"
 #include "platform/ImagingObject.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFileInfo>
+#include <QPushButton>
 #include <QTest>
 #include <stdexcept>
 
@@ -20,33 +20,22 @@ using namespace maptest;
 
 namespace {
 
-// Restores the event pump and the pump interval a test replaced.
-struct PumpGuard {
-    std::function<void()> saved = MainWindow::DoEvents;
-    int interval = ContourCommands::pumpIntervalMs;
-    ~PumpGuard() {
-        MainWindow::DoEvents = saved;
-        ContourCommands::pumpIntervalMs = interval;
-    }
-};
-
-// A registered 600 x 400 map in metres with structural points spread over
-// E 1000..3000, N 2000..4000 and Z rising to the north-east.
-std::unique_ptr<MainWindow> plotWindow(const QTemporaryDir& dir, bool isopach = false, QSize size = {600, 400}) {
+// A registered map in metres, E 1000..3000 and N 4000..2000 at a fifth and
+// four fifths of it, with 30 structural points over that square, Z rising
+// to the north-east.
+std::unique_ptr<MainWindow> plotWindow(const QTemporaryDir& dir, QSize size = {600, 400}) {
     auto w = startWindow();
     importMap(*w, writeMap(dir, QStringLiteral("ridge.png"), size.width(), size.height()));
     registerLinear(*w);
-    OptionButton* kind = isopach ? w->optIso : w->optStruc;
-    kind->setEnabled(true);
-    kind->setValue(true);
+    w->optStruc->setEnabled(true);
+    w->optStruc->setValue(true);
     w->doc.DataTitle = QStringLiteral("Ridge");
-    int n = 0;
-    for (int i = 0; i < 6; ++i)
-        for (int j = 0; j < 5; ++j) {
-            const float x = 1010 + i * 390 + (j % 2) * 45, y = 2020 + j * 480 + (i % 3) * 30;
-            addPoint(*w, (i + j) % 2 == 0, ++n, x, y, isopach && i == 0 ? 0.f : (x - 1000) / 10 + (y - 2000) / 20);
-        }
     w->doc.DataFileName = dir.filePath(QStringLiteral("ridge.vlm"));
+    for (int n = 0; n < 30; ++n) {
+        const int i = n / 5, j = n % 5;
+        const float x = 1010 + i * 390 + (j % 2) * 45, y = 2020 + j * 480 + (i % 3) * 30;
+        addPoint(*w, n % 2 == 0, n + 1, x, y, (x - 1000) / 10 + (y - 2000) / 20);
+    }
     // As recording the first point does.
     for (QWidget* c : std::initializer_list<QWidget*>{w->labCond, w->txtConDet, w->VScroll2, w->chkMan, w->chkLines,
                                                       w->optLo, w->optMed, w->optHi})
@@ -56,595 +45,336 @@ std::unique_ptr<MainWindow> plotWindow(const QTemporaryDir& dir, bool isopach = 
     return w;
 }
 
-QColor pixelAtNode(MainWindow& w, int i, int j) {
-    const DataPoint& n = w.doc.ContourGrid.at(i, j);
-    const QPointF p = w.contourCommands->plotTransform().map(w.contourCommands->plotPosition(n.X, n.Y));
-    return w.picMap->picture().pixelColor(int(p.x()), int(p.y()));
+// The plot's pixel at a node (by default the middle one, inside the data).
+QColor pixelAt(MainWindow& w, int i = 0, int j = 0) {
+    const DataPoint& n = w.doc.ContourGrid.at(i ? i : w.doc.GridCols / 2, j ? j : w.doc.GridRows / 2);
+    return w.picMap->picture().pixelColor(
+        w.contourCommands->plotTransform().map(w.contourCommands->plotPosition(n.X, n.Y)).toPoint());
 }
 
-// A node inside the data window, well away from the title and crosses.
-std::pair<int, int> middleNode(const MainWindow& w) { return {w.doc.GridCols / 2, w.doc.GridRows / 2}; }
+int countPixels(const QImage& img, QRect area, const std::function<bool(QColor)>& test) {
+    int n = 0;
+    area &= img.rect();
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) n += test(img.pixelColor(x, y));
+    return n;
+}
+
+// The texts of the prompts shown, "|" between them.
+QString prompts() {
+    QStringList texts;
+    for (const auto& p : testsupport::dialogs().prompts) texts << p.text;
+    return texts.join(u'|');
+}
 
 } // namespace
 
 class ContourShowTest : public QObject {
     Q_OBJECT
+    std::function<void()> savedPump;
+    QTemporaryDir dir;
 private slots:
-    void init() { ContourCommands::pumpIntervalMs = 30; }
+    void init() { savedPump = MainWindow::DoEvents; }
+    void cleanup() {
+        MainWindow::DoEvents = savedPump;
+        ContourCommands::pumpIntervalMs = 30;
+    }
 
+    // There and back, then a current plot shown again as it is; every
+    // option makes it out of date.
     void showAndBack() {
-        QTemporaryDir dir;
         auto w = plotWindow(dir);
-        QCOMPARE(w->cmdShow->text(), QStringLiteral("Show Contours"));
+        Document& d = w->doc;
         w->optLo->click();
         w->cmdShow->click();
-        QVERIFY2(testsupport::dialogs().prompts.empty(), qPrintable(testsupport::dialogs().prompts.empty()
-                                                                        ? QString()
-                                                                        : testsupport::dialogs().prompts[0].text));
-        Document& d = w->doc;
-        QVERIFY(w->imPoints->isHidden());
-        QVERIFY(!w->picMap->isHidden());
-        QVERIFY(d.ContoursCurrent);
-        QCOMPARE(d.ContourDetail, 50);
-        QCOMPARE(d.ContourGrid.cols(), d.GridCols);
-        QVERIFY(d.GridCols >= 10 && d.GridRows >= 10);
-        QVERIFY(d.ZMin > 0 && d.ZMin < d.ZMax);
-        QCOMPARE(d.ContourMin, d.ZMin);
-        QCOMPARE(d.ContourMax, d.ZMax);
-        QCOMPARE(w->panel(2), QStringLiteral("Vexolan: Ridge (Contour map)"));
-        QCOMPARE(w->labText->text(), QStringLiteral("Contour Map"));
-        QCOMPARE(w->cmdShow->text(), QStringLiteral("Show Points"));
-        QCOMPARE(w->cmdShow->toolTip(), QStringLiteral("Click to show contour points"));
-        for (QWidget* c : std::initializer_list<QWidget*>{w->txtConDet, w->VScroll2, w->chkMan, w->optLo, w->optStruc,
-                                                          w->cmdZoomIn, w->optDat})
-            QVERIFY(!c->isEnabled());
-        QVERIFY(w->mnuFile->menuAction()->isEnabled() && w->mnuView->menuAction()->isEnabled());
-        QVERIFY(w->mnuViewShowCon->isChecked() && !w->mnuViewShowMap->isChecked());
-        QVERIFY(!w->markers->labDat[1].Visible && !w->markers->labRef[1].Visible);
-        QVERIFY(!w->ProgressBar1->isVisible() && !w->labProg->isVisible());
-        QVERIFY(!w->doc.MapBusy);
-        // Gray-3D at detail 50 offers the relief.
-        QVERIFY(w->fr3D->isVisible());
-
+        QVERIFY(prompts().isEmpty() && w->imPoints->isHidden() && !w->picMap->isHidden() && d.ContoursCurrent);
+        QCOMPARE((std::array{d.ContourDetail, d.GridCols, d.GridRows}), (std::array{50, 50, 50}));
+        QVERIFY(d.ZMin > 0 && d.ZMin < d.ZMax && d.ContourMin == d.ZMin && d.ContourMax == d.ZMax);
+        QCOMPARE(w->panel(2) + '|' + w->labText->text() + '|' + w->cmdShow->text() + '|' + w->cmdShow->toolTip(),
+                 QStringLiteral("Vexolan: Ridge (Contour map)|Contour Map|Show Points|Click to show contour points"));
+        QVERIFY(!w->txtConDet->isEnabled() && !w->optStruc->isEnabled() && !w->cmdZoomIn->isEnabled() &&
+                !w->markers->labDat[1].Visible && w->mnuViewShowCon->isChecked() && !w->ProgressBar1->isVisible());
+        QVERIFY(w->fr3D->isVisible()); // Gray-3D at detail 50 offers the relief
         w->cmdShow->click();
-        QVERIFY(!w->imPoints->isHidden());
-        QVERIFY(w->picMap->isHidden());
-        QVERIFY(!w->fr3D->isVisible());
-        QCOMPARE(w->cmdShow->text(), QStringLiteral("Show Contours"));
-        QCOMPARE(w->cmdShow->toolTip(), QStringLiteral("Click to show contour map"));
-        QVERIFY(w->mnuViewShowMap->isChecked() && !w->mnuViewShowCon->isChecked());
-        QVERIFY(w->optStruc->isEnabled() && !w->optIso->isEnabled() && !w->optRock->isEnabled());
-        for (QWidget* c : std::initializer_list<QWidget*>{w->txtConDet, w->VScroll2, w->chkMan, w->chkLines,
-                                                          w->optDat, w->optCon, w->optLo, w->optHi, w->cmdConRun})
-            QVERIFY(c->isEnabled());
-        QVERIFY(!w->txtMax->isEnabled() && !w->labMin->isEnabled());
-        QVERIFY(w->mnuOpt->menuAction()->isEnabled());
-        // Page zoom: page and zoom out stay off.
-        QVERIFY(w->Frame8->title().endsWith(QLatin1String("(Page)")));
-        QVERIFY(!w->cmdZoomPage->isEnabled() && !w->mnuViewZoomOut->isEnabled());
-        QVERIFY(w->cmdZoomIn->isEnabled() && w->mnuViewZoomFull->isEnabled());
-        QVERIFY(w->markers->labDat[1].Visible);
-        QVERIFY(testsupport::dialogs().prompts.empty());
-    }
-
-    void recomputesOnlyWhenOutOfDate() {
-        QTemporaryDir dir;
-        auto w = plotWindow(dir);
-        Document& d = w->doc;
+        QVERIFY(!w->imPoints->isHidden() && w->picMap->isHidden() && !w->fr3D->isVisible() &&
+                w->markers->labDat[1].Visible && w->mnuViewShowMap->isChecked());
+        QCOMPARE(w->cmdShow->text() + '|' + w->cmdShow->toolTip(), QStringLiteral("Show Contours|Click to show contour map"));
+        // At page zoom, page and zoom out stay off; the kind stays as the points have it.
+        QVERIFY(!w->cmdZoomPage->isEnabled() && w->cmdZoomIn->isEnabled() && w->optStruc->isEnabled() &&
+                !w->optIso->isEnabled() && w->txtConDet->isEnabled() && !w->txtMax->isEnabled());
+        DataPoint& node = d.ContourGrid.at(25, 25);
+        const float z = std::exchange(node.Z, -1.f);
         w->cmdShow->click();
-        const auto [i, j] = middleNode(*w);
-        const float z = d.ContourGrid.at(i, j).Z;
-        d.ContourGrid.at(i, j).Z = -1; // would be recomputed by a new run
+        QVERIFY(node.Z == -1 && d.ContoursCurrent);
         w->cmdShow->click();
-        w->cmdShow->click();
-        QCOMPARE(d.ContourGrid.at(i, j).Z, -1.f);
-        QVERIFY(!w->picMap->isHidden());
-        w->cmdShow->click();
-
-        // Every option marks the plot out of date.
-        auto outOfDate = [&](const std::function<void()>& change) {
+        for (const std::function<void()>& change : std::initializer_list<std::function<void()>>{
+                 [&] { w->optHi->click(); }, [&] { w->optMed->click(); }, [&] { w->optLo->click(); },
+                 [&] { w->chkLines->click(); }, [&] { w->chkLines->click(); }, [&] { w->txtMax->setText("12"); },
+                 [&] { w->txtMin->setText("3"); }, [&] { w->chkMan->click(); }, [&] { w->chkMan->click(); }}) {
             d.ContoursCurrent = true;
             change();
-            return !d.ContoursCurrent;
-        };
-        QVERIFY(outOfDate([&] { w->optHi->click(); }));
-        QVERIFY(outOfDate([&] { w->optMed->click(); }));
-        QVERIFY(outOfDate([&] { w->optLo->click(); }));
-        QVERIFY(outOfDate([&] { w->chkLines->click(); }));
-        QVERIFY(outOfDate([&] { w->txtMax->setText(QStringLiteral("12")); }));
-        QVERIFY(outOfDate([&] { w->txtMin->setText(QStringLiteral("3")); }));
-        QVERIFY(outOfDate([&] { w->chkMan->click(); }));
-        QVERIFY(w->txtMax->isEnabled() && w->labMax->isEnabled() && w->txtMin->isEnabled());
-        QVERIFY(outOfDate([&] { w->chkMan->click(); }));
-        QVERIFY(!w->txtMax->isEnabled() && !w->labMin->isEnabled());
-        w->chkLines->click();
-
+            QVERIFY(!d.ContoursCurrent && w->txtMax->isEnabled() == w->chkMan->isChecked());
+        }
         w->cmdShow->click();
-        QCOMPARE(d.ContourGrid.at(i, j).Z, z);
-        QVERIFY(d.ContoursCurrent);
+        QVERIFY(d.ContoursCurrent && d.ContourGrid.at(25, 25).Z == z && prompts().isEmpty());
     }
 
-    void haltDuringGriddingReturnsToTheMap() {
-        PumpGuard guard;
-        QTemporaryDir dir;
+    // Halt Show stops after the slice under way and goes back to the map;
+    // the next Show computes the whole plot, the progress bar moving on.
+    void haltDuringGridding() {
         auto w = plotWindow(dir);
         Document& d = w->doc;
         d.ContourDetail = 500;
         ContourCommands::pumpIntervalMs = 0;
         std::vector<int> progress;
-        QString captionAtHalt;
-        // Halted at the first pump after some columns are done.
+        QString caption;
         MainWindow::DoEvents = [&] {
             if (!w->ProgressBar1->isVisible()) return;
             progress.push_back(w->ProgressBar1->value());
-            if (progress.back() > 0 && captionAtHalt.isEmpty()) {
-                captionAtHalt = w->cmdShow->text();
-                w->cmdShow->click();
-                // The halt request touches nothing but the stop flag.
-                QVERIFY(d.ShowInterrupt);
-                QVERIFY(w->imPoints->isHidden());
-            }
+            if (progress.back() == 0 || !caption.isEmpty()) return;
+            caption = w->cmdShow->text();
+            w->cmdShow->click();
+            QVERIFY(d.ShowInterrupt && w->imPoints->isHidden()); // the request only sets the flag
         };
         w->cmdShow->click();
-        QCOMPARE(captionAtHalt, QStringLiteral("Halt Show"));
-        QVERIFY(progress.back() > 0 && progress.back() < 100);
-        QVERIFY(!d.ContoursCurrent);
-        QVERIFY(!w->imPoints->isHidden());
-        QVERIFY(w->picMap->isHidden());
-        QCOMPARE(w->cmdShow->text(), QStringLiteral("Show Contours"));
-        QVERIFY(!d.MapBusy && w->mnuFile->menuAction()->isEnabled());
-        // The columns after the halt are not reached: their nodes kept 0.
-        const int last = d.GridCols * 3 / 4;
-        auto zerosIn = [&](int i) {
-            int zeros = 0;
-            for (int j = 1; j <= d.GridRows; ++j) zeros += d.ContourGrid.at(i, j).Z == 0;
-            return zeros;
-        };
-        QCOMPARE(zerosIn(last), d.GridRows);
-        QVERIFY(testsupport::dialogs().prompts.empty());
-
-        // The next Show recomputes from scratch and completes, the progress
-        // bar moving on the way.
+        QVERIFY(caption == QStringLiteral("Halt Show") && progress.back() < 100 && !d.ContoursCurrent && !d.MapBusy);
+        QVERIFY(!w->imPoints->isHidden() && w->picMap->isHidden() && w->mnuFile->menuAction()->isEnabled() &&
+                w->cmdShow->text() == QStringLiteral("Show Contours") && prompts().isEmpty());
+        DataPoint& late = d.ContourGrid.at(d.GridCols * 3 / 4, d.GridRows / 2);
+        QCOMPARE(late.Z, 0.f); // not reached
         progress.clear();
-        captionAtHalt = QStringLiteral("done");
         w->cmdShow->click();
-        QVERIFY(d.ContoursCurrent);
-        QVERIFY(!w->picMap->isHidden());
-        QVERIFY(zerosIn(last) < d.GridRows);
-        QVERIFY(std::is_sorted(progress.begin(), progress.end()));
-        QVERIFY(progress.size() >= 3 && progress.front() < progress.back() && progress.back() == 100);
+        QVERIFY(d.ContoursCurrent && !w->picMap->isHidden() && late.Z != 0);
+        QVERIFY(std::is_sorted(progress.begin(), progress.end()) && progress.size() >= 3 && progress.back() == 100);
     }
 
     // Combining the second data set while the plot is gridded would change
-    // the points under it and leave a plot taken for current that no longer
-    // matches them: the combine buttons do nothing until the plot is done.
-    void combiningWaitsForTheGridding() {
-        PumpGuard guard;
-        QTemporaryDir dir;
+    // the points under a plot then taken for current: the button waits.  A
+    // failure the plot does not report itself still hands the window back.
+    void combiningWaitsAndFailureHandsBack() {
         auto w = plotWindow(dir);
         Document& d = w->doc;
-        d.OtherPoints.assign(4, DataPoint{});
-        for (int k = 1; k <= 3; ++k) d.OtherPoints[size_t(k)] = {int16_t(k), 1500.0f * k, 2500.0f, 7.0f * k, false};
-        d.OtherCount = 3;
+        d.OtherPoints = {{}, {1, 1500, 2500, 7, false}, {2, 3000, 2500, 14, false}};
+        d.OtherCount = 2;
         d.OtherDataOpen = true;
-        w->labConDat->setEnabled(true);
-        w->cmdConDat[0]->setEnabled(true);
         w->cmdConDat[1]->setEnabled(true);
-        std::vector<float> before;
-        for (int i = 1; i <= d.DatCount; ++i) before.push_back(d.DatumPoints[size_t(i)].Z);
-        const QString title = d.DataTitle;
-
+        const float z1 = d.DatumPoints[1].Z;
         ContourCommands::pumpIntervalMs = 0;
-        bool clicked = false, enabledWhileGridding = false;
+        bool enabledWhileGridding = false;
         MainWindow::DoEvents = [&] {
-            if (!clicked && w->ProgressBar1->isVisible() && d.MapBusy) {
-                clicked = true;
-                enabledWhileGridding = w->cmdConDat[1]->isEnabled();
-                w->cmdConDat[1]->click();
-            }
+            if (enabledWhileGridding || !w->ProgressBar1->isVisible() || !d.MapBusy) return;
+            enabledWhileGridding = w->cmdConDat[1]->isEnabled();
+            w->cmdConDat[1]->click();
         };
         w->cmdShow->click();
-        QVERIFY(clicked);
-        QVERIFY(enabledWhileGridding);
-        for (int i = 1; i <= d.DatCount; ++i) QCOMPARE(d.DatumPoints[size_t(i)].Z, before[size_t(i - 1)]);
-        QCOMPARE(d.DataTitle, title);
-        QVERIFY(!d.DatumPoints[1].Combined);
-        QVERIFY(d.ContoursCurrent);
-        QVERIFY(!d.MapBusy);
-        QVERIFY(testsupport::dialogs().prompts.empty());
-
-        // Once the plot is done the same button combines.
+        QVERIFY(enabledWhileGridding && d.DatumPoints[1].Z == z1 && !d.DatumPoints[1].Combined &&
+                d.DataTitle == QStringLiteral("Ridge") && d.ContoursCurrent && !d.MapBusy && prompts().isEmpty());
         MainWindow::DoEvents = [] {};
         w->exportCommands->cmdConDat_Click(1);
-        QVERIFY(d.DatumPoints[1].Combined);
-        QVERIFY(d.DataTitle.endsWith(QStringLiteral("--converted")));
-        QVERIFY(!d.MapBusy);
-    }
-
-    // A failure the plot does not report itself goes on to the application;
-    // the window it leaves has its menus back and is not busy.
-    void unexpectedFailureHandsTheWindowBack() {
-        PumpGuard guard;
-        QTemporaryDir dir;
-        auto w = plotWindow(dir);
-        Document& d = w->doc;
+        QVERIFY(d.DatumPoints[1].Combined && d.DataTitle.endsWith(QStringLiteral("--converted")));
         MainWindow::DoEvents = [] { throw std::runtime_error("pump failed"); };
-        bool thrown = false;
-        try {
-            w->contourCommands->ContourShow();
-        } catch (const std::runtime_error&) {
-            thrown = true;
-        }
-        QVERIFY(thrown);
-        QVERIFY(!d.MapBusy);
-        QVERIFY(w->mnuFile->menuAction()->isEnabled() && w->mnuOpt->menuAction()->isEnabled() &&
-                w->mnuView->menuAction()->isEnabled());
-        QVERIFY(!w->ProgressBar1->isVisible() && !w->labProg->isVisible());
-        QVERIFY(w->cursor().shape() != Qt::BusyCursor);
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, w->contourCommands->ContourShow());
+        QVERIFY(!d.MapBusy && w->mnuFile->menuAction()->isEnabled() && w->mnuOpt->menuAction()->isEnabled() &&
+                !w->ProgressBar1->isVisible() && w->cursor().shape() != Qt::BusyCursor);
     }
 
+    // Typing sets the detail unchecked, beyond the whole numbers held at
+    // their end; the plot brings it within 10..500 and the spin bar, resting
+    // at 0, moves it one step.  The text boxes select their text on focus.
     void detailTextAndSpinBar() {
-        QTemporaryDir dir;
         auto w = plotWindow(dir);
         Document& d = w->doc;
+        auto type = [&](const char* text) {
+            w->txtConDet->selectAll();
+            QTest::keyClicks(w->txtConDet, text);
+            return d.ContourDetail;
+        };
         d.DataChanged = false;
-        QTest::keyClicks(w->txtConDet, QStringLiteral("x"));
-        w->txtConDet->selectAll();
-        QTest::keyClicks(w->txtConDet, QStringLiteral("5"));
-        QCOMPARE(d.ContourDetail, 5); // no clamping while typing
-        QVERIFY(d.DataChanged);
+        QVERIFY(type("99999999") == 32767 && type("5") == 5 && d.DataChanged);
         w->cmdShow->click();
-        QCOMPARE(d.ContourDetail, 10);
-        QCOMPARE(w->txtConDet->text(), QStringLiteral("10"));
-        QCOMPARE(std::max(d.GridCols, d.GridRows), 10);
+        QVERIFY(d.ContourDetail == 10 && w->txtConDet->text() == "10" && d.GridRows == 10 && !w->fr3D->isVisible());
         w->cmdShow->click();
-        QVERIFY(!w->fr3D->isVisible());
-
-        w->txtConDet->selectAll();
-        QTest::keyClicks(w->txtConDet, QStringLiteral("900"));
-        w->cmdShow->click();
-        QCOMPARE(w->txtConDet->text(), QStringLiteral("500"));
-        w->cmdShow->click();
-
-        // The spin bar rests at 0 and moves the detail one step, within 10..500.
+        type("500");
         w->VScroll2->setValue(-1);
-        QCOMPARE(d.ContourDetail, 500);
-        QCOMPARE(w->txtConDet->text(), QStringLiteral("500"));
-        QCOMPARE(w->VScroll2->value(), 0);
-        w->VScroll2->setValue(1);
-        QCOMPARE(d.ContourDetail, 499);
+        QVERIFY(d.ContourDetail == 500 && w->VScroll2->value() == 0 && (w->VScroll2->setValue(1), d.ContourDetail) == 499);
         QCOMPARE(w->txtConDet->text(), QStringLiteral("499"));
-        w->txtConDet->selectAll();
-        QTest::keyClicks(w->txtConDet, QStringLiteral("10"));
-        w->VScroll2->setValue(1);
-        QCOMPARE(d.ContourDetail, 10);
-        w->VScroll2->setValue(-1);
-        QCOMPARE(d.ContourDetail, 11);
-        QCOMPARE(w->VScroll2->value(), 0);
-        // Beyond the whole-number range: held at its end.
-        w->txtConDet->selectAll();
-        QTest::keyClicks(w->txtConDet, QStringLiteral("99999999"));
-        QCOMPARE(d.ContourDetail, 32767);
-        QVERIFY(testsupport::dialogs().prompts.empty());
+        QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+        QApplication::sendEvent(w->txtMin, &in);
+        QTRY_COMPARE(w->txtMin->selectedText(), w->txtMin->text());
     }
 
-    void textBoxesSelectAllOnFocus() {
-        QTemporaryDir dir;
-        auto w = plotWindow(dir);
-        w->chkMan->click();
-        for (QLineEdit* e : {w->txtConDet, w->txtMax, w->txtMin}) {
-            e->setText(QStringLiteral("123"));
-            e->deselect();
-            QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
-            QApplication::sendEvent(e, &in);
-            QCoreApplication::processEvents();
-            QCOMPARE(e->selectedText(), QStringLiteral("123"));
+    // A point exactly on a grid node (a grid read back puts one on every
+    // node) gives that node its value, the first point's of two, and the
+    // plot completes, the cells in the ramp's colours of the typed scale.
+    // An isopach's zero nodes are black; a range of no width takes the
+    // bottom colour.
+    void cellColours() {
+        QFile::remove(dir.filePath(QStringLiteral("ridge-3D.bmp")));
+        for (int plot = 0; plot < 3; ++plot) {
+            auto w = plotWindow(dir);
+            Document& d = w->doc;
+            PointGrid g;
+            layGrid(g, gridGeometry(50, d.MapSpanX, d.MapSpanY), d.MapOriginX, d.MapOriginY);
+            const float flat = 100.f * (plot - 1); // every value 0 (an isopach), then every value 100
+            for (auto* points : {&d.DatumPoints, &d.ContourPoints})
+                for (DataPoint& p : *points) p.Z = plot ? flat : p.Z;
+            addPoint(*w, true, 99, g.at(20, 20).X, g.at(20, 20).Y, plot ? flat : 50);
+            addPoint(*w, false, 98, g.at(20, 20).X, g.at(20, 20).Y, plot ? flat : 70);
+            if (plot == 1) w->optStruc->setValue(false), w->optIso->setValue(true);
+            (plot ? w->optMed : w->optHi)->click();
+            w->chkMan->setChecked(plot == 0);
+            w->txtMax->setText(QStringLiteral("100"));
+            w->txtMin->setText(QStringLiteral("-0x"));
+            w->cmdShow->click();
+            QVERIFY(prompts().isEmpty() && d.ContoursCurrent && d.ContourGrid.at(20, 20).Z == (plot ? flat : 50));
+            QVERIFY(plot || (d.ContourMax == 100 && d.ContourMin == 0 && !w->fr3D->isVisible()));
+            QCOMPARE(pixelAt(*w, 20, 20), plot == 0 ? QColor(32, 255, 0) : plot == 1 ? QColor(Qt::black) : QColor(Qt::blue));
         }
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("ridge-3D.bmp")))); // only a grey plot leaves one
     }
 
-    // The cells take the ramp's colours.  A point exactly on a grid node (a
-    // grid read back puts one on every node) gives that node its own value,
-    // the first point's of two, and the plot completes.
-    void paintedCellsFollowTheRamp() {
-        QTemporaryDir dir;
-        auto w = plotWindow(dir);
-        Document& d = w->doc;
-        PointGrid g;
-        layGrid(g, gridGeometry(50, d.MapSpanX, d.MapSpanY), d.MapOriginX, d.MapOriginY);
-        const DataPoint& node = g.at(20, 20);
-        addPoint(*w, true, 99, node.X, node.Y, 50);
-        addPoint(*w, false, 98, node.X, node.Y, 70);
-        w->optHi->click();
-        w->cmdShow->click();
-        QVERIFY(testsupport::dialogs().prompts.empty());
-        QVERIFY(d.ContoursCurrent);
-        QCOMPARE(d.ContourGrid.at(20, 20).Z, 50.f);
-        const auto [i, j] = middleNode(*w);
-        const DataPoint& n = d.ContourGrid.at(i, j);
-        QCOMPARE(pixelAtNode(*w, i, j), colorFromNumber(PicRGB(n.Z, d.ContourMin, d.ContourMax, 3)));
-        QCOMPARE(pixelAtNode(*w, 20, 20), colorFromNumber(PicRGB(50, d.ContourMin, d.ContourMax, 3)));
-        // High Color writes no relief bitmap.
-        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("ridge-3D.bmp"))));
-        QVERIFY(!w->fr3D->isVisible());
-    }
-
-    // The Gray-3D plot leaves its plan picture, without the title, and a
-    // small copy on disk.  On a map drawn longer down than across (rows
-    // further apart than columns) the cells still meet: no blank stripe.
-    void grayPlotLeavesThePlanPicture() {
-        QTemporaryDir dir;
-        auto w = plotWindow(dir, false, {400, 600});
-        Document& d = w->doc;
+    // The Gray-3D plot leaves its plan picture without the title and a small
+    // copy on disk.  On a map drawn longer down than across the cells still
+    // meet: no blank stripe.  The lines come in red; Show 3D shades the plan,
+    // keeps the relief and shades it again for another light.
+    void grayPlotAndRelief() {
+        auto w = plotWindow(dir, {400, 600});
+        auto* c = w->contourLineCommands;
         w->optLo->click();
-        // A scale far above the data keeps every cell darker than white.
-        w->chkMan->click();
+        w->chkLines->click();
+        w->chkMan->click(); // a scale far above the data keeps every cell darker than white
         w->txtMax->setText(QStringLiteral("100000"));
-        w->txtMin->setText(QStringLiteral("0"));
-        for (int detail : {50, 173}) {
-            d.ContourDetail = detail;
-            d.ContoursCurrent = false;
-            w->cmdShow->click();
-            QVERIFY(testsupport::dialogs().prompts.empty());
-            QVERIFY(!w->TopoDone);
-            const QImage plan = w->picPlanImgX->picture();
-            QCOMPARE(plan.size(), w->picMap->picture().size());
-            QVERIFY(plan.pixelColor(plan.width() / 2, 2) != w->picMap->picture().pixelColor(plan.width() / 2, 2));
-            const auto [i, j] = middleNode(*w);
-            const QColor c = pixelAtNode(*w, i, j);
-            QVERIFY(c.red() == c.green() && c.green() == c.blue() && c.red() >= 55);
-            // The block of nodes inside the data window, on the picture.
-            const QTransform t = w->contourCommands->plotTransform();
-            QRectF block;
-            for (int i = 1; i <= d.GridCols; ++i)
-                for (int j = 1; j <= d.GridRows; ++j) {
-                    const DataPoint& n = d.ContourGrid.at(i, j);
-                    if (w->contourCommands->dataWindow().contains(n.X, n.Y))
-                        block |= QRectF(t.map(w->contourCommands->plotPosition(n.X, n.Y)), QSizeF(0.001, 0.001));
-                }
-            const double across = double(plan.width()) / (d.GridCols + 1), down = double(plan.height()) / (d.GridRows + 1);
-            QVERIFY(down > across * 1.3);
-            block.adjust(-across / 2 + 1, -down / 2 + 1, across / 2 - 1, down / 2 - 1);
-            int blank = 0;
-            for (int y = int(std::ceil(block.top())); y < block.bottom(); ++y)
-                for (int x = int(std::ceil(block.left())); x < block.right(); ++x)
-                    blank += plan.pixel(x, y) == qRgb(255, 255, 255);
-            QCOMPARE(blank, 0);
-            w->cmdShow->click();
-        }
-        ImagingObject read;
-        read.load(dir.filePath(QStringLiteral("ridge-3D.bmp")));
-        QCOMPARE(read.width(), 180);
-    }
-
-    void isopachZeroNodesAreBlack() {
-        QTemporaryDir dir;
-        auto w = plotWindow(dir, true);
-        // Every node comes out 0 when every point is 0.
-        for (int i = 1; i <= w->doc.DatCount; ++i) w->doc.DatumPoints[i].Z = 0;
-        for (int i = 1; i <= w->doc.ConCount; ++i) w->doc.ContourPoints[i].Z = 0;
-        w->optMed->click();
         w->cmdShow->click();
-        QVERIFY(testsupport::dialogs().prompts.empty());
-        const auto [i, j] = middleNode(*w);
-        QCOMPARE(w->doc.ContourGrid.at(i, j).Z, 0.f);
-        QCOMPARE(pixelAtNode(*w, i, j), QColor(Qt::black));
+        const QImage plan = w->picPlanImgX->picture(), plot = w->picMap->picture();
+        QVERIFY(prompts().isEmpty() && plan.size() == QSize(400, 600) && w->doc.GridRows == w->doc.GridCols);
+        QVERIFY(plan.pixel(200, 2) != plot.pixel(200, 2) && pixelAt(*w).red() == pixelAt(*w).blue());
+        const QRect middle(133, 200, 133, 200); // inside the data
+        QCOMPARE(countPixels(plan, middle, [](QColor p) { return p == Qt::white; }), 0);
+        QVERIFY(countPixels(plot, middle, [](QColor p) { return p == QColor(255, 0, 0); }) > 200); // the lines
+        ImagingObject small;
+        small.load(dir.filePath(QStringLiteral("ridge-3D.bmp")));
+        QVERIFY(small.width() == 180 && c->Triangles.size() > 100 && c->cmd3d->text() == QStringLiteral("Show 3D"));
+        int pumps = 0, titles = 0;
+        MainWindow::DoEvents = [&] { ++pumps; };
+        c->contourTitle = [&](int scheme) { titles += scheme == 1; };
+        QTest::mouseClick(c->cmd3d, Qt::LeftButton);
+        const QImage relief = w->picMap->picture();
+        QVERIFY(c->cmd3d->text() == QStringLiteral("Show 2D") && w->TopoDone && titles == 1 && pumps > 30);
+        QVERIFY(relief != plot && w->picTopoImgX->picture() == relief && w->picImgX->picture() == plot);
+        QCOMPARE((std::array{w->TopoCols, w->TopoRows, c->TopoGrid.cols()}), (std::array{100, 150, 100}));
+        QTest::mouseClick(c->cmd3d, Qt::LeftButton);
+        QVERIFY(w->picMap->picture() == plot && c->cmd3d->text() == QStringLiteral("Show 3D"));
+        pumps = 0;
+        QTest::mouseClick(c->cmd3d, Qt::LeftButton);
+        QVERIFY(w->picMap->picture() == relief && pumps == 0 && titles == 1);
+        c->cmbIllum->setCurrentIndex(2);
+        emit c->cmbIllum->activated(2);
+        QVERIFY(titles == 2 && w->picMap->picture() != relief && w->picTopoImgX->picture() == w->picMap->picture());
+        QTest::mouseClick(c->cmd3d, Qt::LeftButton);
+        emit c->cmbContrast->activated(4); // waits while the plot is shown
+        QVERIFY(titles == 2 && w->picMap->picture() == plot && c->cmbIllum->isEnabled() && prompts().isEmpty());
     }
 
-    void titleAndScaleAreDrawn() {
-        QTemporaryDir dir;
+    // The title box at the top; the scale left of the data, the ramp's top
+    // red and its bottom blue; the unit word inside the scale's black panel
+    // on either side, however long.
+    void titleAndScale() {
         auto w = plotWindow(dir);
+        Document& d = w->doc;
+        const QTransform t = w->contourCommands->plotTransform();
+        const double W = w->picMap->Width(), H = w->picMap->Height(), yTop = int(H / 5);
         w->optMed->click();
         w->cmdShow->click();
         const QImage img = w->picMap->picture();
-        // The title box is black at the top centre.
-        QCOMPARE(img.pixelColor(img.width() / 2 - 40, 1), QColor(Qt::black));
-        // The data fill the map from its left fifth to its right: more room
-        // left of them, so the scale stands left.
-        QVERIFY(w->doc.ScaleSide);
-        const QTransform t = w->contourCommands->plotTransform();
-        const double H = w->picMap->Height();
-        const int yTop = int(H / 5);
-        const QPointF bar = t.map(QPointF(250, yTop + 60));
-        // Near the top of the Low Color bar, a few pixels in: red.
-        QVERIFY(img.pixelColor(bar.toPoint()).red() > 240 && img.pixelColor(bar.toPoint()).blue() == 0);
-        const QPointF bottom = t.map(QPointF(250, int(H * 4 / 5) - 60));
-        QVERIFY(img.pixelColor(bottom.toPoint()).blue() > 240 && img.pixelColor(bottom.toPoint()).red() == 0);
-
-        // The title is white over a colour plot, red over a grey one.
-        auto titleHas = [&](QColor c) {
-            const QImage shown = w->picMap->picture();
-            for (int y = 0; y < 18; ++y)
-                for (int x = shown.width() / 2 - 50; x < shown.width() / 2 + 50; ++x)
-                    if (shown.pixelColor(x, y) == c) return true;
-            return false;
-        };
-        QVERIFY(titleHas(QColor(Qt::white)));
-        w->cmdShow->click();
-        w->optLo->click();
-        w->cmdShow->click();
-        QVERIFY(titleHas(QColor(255, 0, 0)) && !titleHas(QColor(Qt::white)));
-    }
-
-    // The unit word stands inside the scale's black panel on either side,
-    // however long the word.
-    void unitWordStaysInItsPanel() {
-        QTemporaryDir dir;
-        auto w = plotWindow(dir);
-        Document& d = w->doc;
-        const double W = w->picMap->Width(), H = w->picMap->Height(), yTop = int(H / 5);
-        const QTransform t = w->contourCommands->plotTransform();
-        const QRgb ground = qRgb(0, 128, 0);
+        QVERIFY(img.pixelColor(img.width() / 2 - 40, 1) == Qt::black && d.ScaleSide);
+        QVERIFY(countPixels(img, QRect(250, 0, 100, 18), [](QColor p) { return p == Qt::white; }) > 20);
+        const QColor top = img.pixelColor(t.map(QPointF(250, yTop + 60)).toPoint()),
+                     bottom = img.pixelColor(t.map(QPointF(250, int(H * 4 / 5) - 60)).toPoint());
+        QVERIFY(top.red() > 240 && top.blue() == 0 && bottom.blue() > 240 && bottom.red() == 0);
+        const QColor ground(0, 128, 0);
         for (int units : {0, 1, 2})
             for (bool left : {false, true}) {
                 w->mnuCoordFeet->setChecked(units == 1);
                 w->mnuCoordMeters->setChecked(units == 2);
-                QImage img(qRound(W / 15), qRound(H / 15), QImage::Format_RGB32);
-                img.fill(ground);
-                w->picMap->setPicture(img);
+                QImage blank(qRound(W / 15), qRound(H / 15), QImage::Format_RGB32);
+                blank.fill(ground);
+                w->picMap->setPicture(blank);
                 // Data against the right edge put the scale on the left.
                 const float x0 = d.MapOriginX + (left ? 0.6f : 0.f) * d.MapSpanX;
                 w->contourCommands->ContourScale(x0, x0 + 0.4f * d.MapSpanX);
-                QCOMPARE(d.ScaleSide, left);
-                img = w->picMap->picture();
-                const QRect band =
-                    t.mapRect(QRectF(QPointF(left ? 0 : W - 550, yTop - 500), QPointF(left ? 550 : W, yTop - 120))).toRect();
-                int outside = 0, text = 0;
-                for (int y = band.top(); y <= band.bottom(); ++y)
-                    for (int x = 0; x < img.width(); ++x) {
-                        const QRgb c = img.pixel(x, y);
-                        if (x < band.left() - 1 || x > band.right() + 1) outside += c != ground;
-                        else text += c != qRgb(0, 0, 0) && c != ground;
-                    }
-                QCOMPARE(outside, 0);
-                QVERIFY(text > 10);
+                const QImage drawn = w->picMap->picture();
+                const QRect band = t.mapRect(QRectF(left ? 0 : W - 550, yTop - 500, 550, 380)).toRect();
+                const QRect beside = left ? QRect(band.right() + 2, band.top(), 9999, band.height())
+                                          : QRect(0, band.top(), band.left() - 1, band.height());
+                QVERIFY(d.ScaleSide == left && countPixels(drawn, beside, [&](QColor p) { return p != ground; }) == 0);
+                QVERIFY(countPixels(drawn, band, [&](QColor p) { return p != ground && p != Qt::black; }) > 10);
             }
     }
 
-    void manualAndFlatScales() {
-        QTemporaryDir dir;
+    // Under Check Contours the lines are drawn in red over the map image,
+    // with no cells and no scale, at a typed interval; a mesh that overfills
+    // the triangle table is reported and the plot is not current.
+    void checkContours() {
         auto w = plotWindow(dir);
-        Document& d = w->doc;
-        w->chkMan->click();
-        w->txtMax->setText(QStringLiteral("1000"));
-        w->txtMin->setText(QStringLiteral("-50x"));
-        w->cmdShow->click();
-        QCOMPARE(d.ContourMax, 1000.f);
-        QCOMPARE(d.ContourMin, -50.f);
-        QVERIFY(d.ZMax < 1000 && d.ZMin > -50);
-        w->cmdShow->click();
-        QVERIFY(w->txtMax->isEnabled());
-
-        // Every value equal: a colour range of no width is painted without
-        // a failure, in the bottom colour.
-        w->chkMan->click();
-        for (int i = 1; i <= d.DatCount; ++i) d.DatumPoints[i].Z = 100;
-        for (int i = 1; i <= d.ConCount; ++i) d.ContourPoints[i].Z = 100;
-        w->optMed->click();
-        w->cmdShow->click();
-        QVERIFY(testsupport::dialogs().prompts.empty());
-        QVERIFY(d.ContoursCurrent);
-        QCOMPARE(d.ContourMin, d.ContourMax);
-        const auto [i, j] = middleNode(*w);
-        QCOMPARE(pixelAtNode(*w, i, j), QColor(0, 0, 255));
-    }
-
-    // The contour lines are drawn over the plot when Show Lines is ticked,
-    // and over the map image, with no cells and no scale, under Check Contours.
-    void contourLinesOverPlotOrMap() {
-        QTemporaryDir dir;
-        auto w = plotWindow(dir);
-        std::vector<std::array<float, 6>> calls;
-        w->contourCommands->ContourLines = [&](float a, float b, float c, float e, float f, float g) {
-            calls.push_back({a, b, c, e, f, g});
-        };
         int completed = 0;
         w->contourCommands->plotCompleted = [&] { ++completed; };
-        w->cmdShow->click();
-        QVERIFY(calls.empty());
-        QCOMPARE(completed, 1);
-        w->cmdShow->click();
-        w->chkLines->click();
-        w->cmdShow->click();
-        QCOMPARE(calls.size(), size_t(1));
-        const DataWindow& win = w->contourCommands->dataWindow();
-        QCOMPARE(calls[0], (std::array<float, 6>{w->contourCommands->cellWidth(), w->contourCommands->cellHeight(),
-                                                 win.minX, win.maxX, win.minY, win.maxY}));
-        QCOMPARE(w->contourCommands->gridPointCount(), w->doc.DatCount + w->doc.ConCount);
-        w->cmdShow->click();
-        w->chkLines->click();
-
         w->mnuViewCheck->setChecked(true);
         w->optLo->click();
-        w->doc.ScaleSide = false;
+        testsupport::dialogs().queue(QStringLiteral("50"));
         w->cmdShow->click();
-        QVERIFY(testsupport::dialogs().prompts.empty());
-        QCOMPARE(calls.size(), size_t(2));
-        QVERIFY(!w->fr3D->isVisible());
-        QVERIFY(!w->doc.ScaleSide); // no scale
-        // The map's grid lines (dark green) show through instead of cells.
+        QVERIFY(prompts() == "Enter contour interval:" && testsupport::dialogs().prompts[0].defaultText == "25");
+        QVERIFY(w->contourLineCommands->ContourInterval == 50 && completed == 1 && !w->fr3D->isVisible());
         const QImage img = w->picMap->picture();
-        int green = 0;
-        for (int x = 0; x < img.width(); ++x) {
-            const QColor c = img.pixelColor(x, img.height() / 2);
-            green += c.green() > c.red() + 40;
-        }
-        QVERIFY(green > 0);
-        const auto [i, j] = middleNode(*w);
-        QCOMPARE(pixelAtNode(*w, i, j).red(), 255);
-    }
-
-    void plotReadOutOverTheGrid() {
-        QTemporaryDir dir;
-        auto w = plotWindow(dir);
+        QVERIFY(img.pixelColor(5, img.height() / 2) != Qt::black); // no scale panel
+        QVERIFY(countPixels(img, QRect(0, 20, 600, 400), [](QColor p) { return p.green() > p.red() + 40; }) > 100);
+        QVERIFY(countPixels(img, QRect(0, 20, 600, 400), [](QColor p) { return p == QColor(255, 0, 0); }) > 100);
         w->cmdShow->click();
-        Document& d = w->doc;
-        const auto [i, j] = middleNode(*w);
-        const DataPoint& n = d.ContourGrid.at(i, j);
-        const QPointF p = w->contourCommands->plotPosition(n.X, n.Y);
-        w->mapView->picMap_MouseMove(0, 0, p.x(), p.y());
-        const QString z = legacy::Format(n.Z, n.Z < 10 ? QStringLiteral("0.0") : QStringLiteral("0"));
-        QVERIFY2(w->picMap->ToolTipText.endsWith(QStringLiteral(";  Z = ") + z), qPrintable(w->picMap->ToolTipText));
-        QVERIFY(w->picMap->ToolTipText.startsWith(QStringLiteral("E = ")));
-        // Over the colour scale the scale's value is read.
-        const double H = w->picMap->Height();
-        w->mapView->picMap_MouseMove(0, 0, 200, int(H / 5));
-        QCOMPARE(w->picMap->ToolTipText, legacy::Format(d.ContourMax, QStringLiteral("0")));
-        // The marker layer shows the plot's tip.
-        const double fx = w->picMap->Left() + p.x(), fy = w->picMap->Top() + p.y();
-        w->mapView->picMap_MouseMove(0, 0, p.x(), p.y());
-        QCOMPARE(w->markers->toolTipAt(fx, fy), w->picMap->ToolTipText);
+        w->mnuViewCheck->setChecked(false);
+        w->chkLines->click();
+        w->contourLineCommands->random = [] { return 1.0; }; // each cell's nodes on one circle
+        testsupport::dialogs().clear();
+        w->cmdShow->click();
+        QVERIFY(prompts() == "ContourShow error: \n\nSubscript out of range" && !w->doc.ContoursCurrent && completed == 1);
     }
 
-    void reopenContourPicture() {
-        QTemporaryDir dir;
+    // Relief errors are reported and leave the controls usable.
+    void reliefErrors() {
         auto w = startWindow();
+        auto* c = w->contourLineCommands;
+        w->picMap->Move(0, 0, 9000, 3000);
+        c->ContourTopo(1); // no cells: the pen width divides by zero
+        QVERIFY(w->TopoDone && prompts() == "PlotTopoPlot error: \nDivision by zero");
+        QCOMPARE(testsupport::dialogs().prompts[0].icon, dlg::Icon::Exclamation);
+        testsupport::dialogs().clear();
+        w->TopoDone = false;
+        w->picMap->Move(0, 0, 0, 0); // a plot without size cannot be sampled
+        QTest::mouseClick(c->cmd3d, Qt::LeftButton);
+        QVERIFY(prompts().startsWith(QStringLiteral("Show 3D error: ")) && c->cmd3d->isEnabled() && c->cmbIllum->isEnabled());
+    }
+
+    // Cancelling the file leaves the document; once registered, a changed
+    // document is offered for saving first: Cancel keeps it, No replaces it.
+    void reopenContourPicture() {
+        auto w = startWindow();
+        Document& d = w->doc;
         QImage img(300, 200, QImage::Format_RGB32);
         img.fill(Qt::blue);
         const QString path = dir.filePath(QStringLiteral("plot.vlp"));
         QVERIFY(img.save(path, "JPG"));
         auto& dl = testsupport::dialogs();
-        dl.queue(path);
         w->mnuFileOpenCon->setEnabled(true);
-        w->mnuFileOpenCon->trigger();
-        QCOMPARE(dl.prompts.size(), size_t(1));
-        QCOMPARE(dl.prompts[0].title, QStringLiteral("Open Contour Plot File"));
-        QCOMPARE(dl.prompts[0].filter, QStringLiteral("Contour Plot Files (*.vlp)|*.vlp|"));
-        Document& d = w->doc;
-        QCOMPARE(d.MapFileName, path);
-        QCOMPARE(d.DataTitle, QStringLiteral("plot"));
-        QCOMPARE(d.DataFileName, dir.filePath(QStringLiteral("plot.vlm")));
-        QVERIFY(d.DataChanged);
-        QVERIFY(!d.MapRegistered);
-        QVERIFY(w->windowTitle().endsWith(QStringLiteral(": plot")));
-        QCOMPARE(w->panel(2), QStringLiteral("Map:  plot (no data)"));
-        QVERIFY(w->mnuFileSaveAs->isEnabled() && w->cmdSave->isEnabled());
-        QVERIFY(!w->optDat->isEnabled() && !w->labConCol->isEnabled());
-        QVERIFY(!w->imPoints->picture().isNull());
-
-        // Cancelling leaves the document as it is, with no other prompt.
-        d.DataTitle = QStringLiteral("kept");
-        dl.clear();
-        dl.queue(dlg::Cancel{});
-        w->mnuFileOpenCon->trigger();
-        QCOMPARE(dl.prompts.size(), size_t(1));
-        QCOMPARE(d.DataTitle, QStringLiteral("kept"));
-
-        // Once registered, the changed document is offered for saving before
-        // another picture replaces it; Cancel keeps it, No replaces it.
-        d.MapRegistered = true;
-        dl.clear();
-        dl.queue(path);
-        dl.queue(dlg::Answer::Cancel);
-        w->mnuFileOpenCon->trigger();
-        QCOMPARE(dl.prompts.size(), size_t(2));
+        for (int step = 0; step < 4; ++step) {
+            if (step == 1) d.DataTitle = QStringLiteral("kept"), d.MapRegistered = true;
+            dl.clear();
+            if (step == 1) dl.queue(dlg::Cancel{});
+            else dl.queue(path), dl.queue(step == 2 ? dlg::Answer::Cancel : dlg::Answer::No);
+            w->mnuFileOpenCon->trigger();
+            QVERIFY(dl.prompts.size() == size_t(step < 2 ? 1 : 2) && d.DataTitle == (step % 3 ? "kept" : "plot"));
+        }
+        QVERIFY(dl.prompts[0].title == "Open Contour Plot File" && dl.prompts[0].filter == "Contour Plot Files (*.vlp)|*.vlp|");
         QVERIFY(dl.prompts[1].text.startsWith(QStringLiteral("plot.vlm has changed.")));
-        QCOMPARE(d.DataTitle, QStringLiteral("kept"));
-        dl.clear();
-        dl.queue(path);
-        dl.queue(dlg::Answer::No);
-        w->mnuFileOpenCon->trigger();
-        QCOMPARE(d.DataTitle, QStringLiteral("plot"));
-        QCOMPARE(dl.unanswered, 0);
+        QVERIFY(d.MapFileName == path && d.DataFileName == dir.filePath("plot.vlm") && d.DataChanged && !d.MapRegistered);
+        QVERIFY(w->panel(2) == "Map:  plot (no data)" && w->cmdSave->isEnabled() && !w->optDat->isEnabled());
     }
 };
 
