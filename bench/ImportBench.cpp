@@ -18,7 +18,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QTemporaryDir>
-#include "OffscreenApp.h"
+#include "BenchWindow.h"
 
 #include <benchmark/benchmark.h>
 #include <memory>
@@ -119,30 +119,9 @@ int main(int argc, char** argv) {
         f.open(QIODevice::WriteOnly);
         f.write(fileText(comma));
     }
-    QImage map(2000, 1500, QImage::Format_RGB32);
-    map.fill(Qt::white);
-    const QString mapPath = home.filePath(QStringLiteral("map.png"));
-    map.save(mapPath);
-
-    auto w = std::make_unique<MainWindow>();
-    w->FormLoad();
-    w->show();
-    if (AboutBox* s = w->splash()) s->unload();
-    QCoreApplication::processEvents();
-    // A registered linear map, 0 to 10000 in both directions.
-    script().queue(mapPath);
-    w->mapView->cmdMap_Click();
-    w->mapView->coordClick(CoordItem::Meters);
-    const double W = w->imPoints->Width(), H = w->imPoints->Height();
-    for (const char* a : {"0", "10000", "10000", "0"}) script().queue(QString::fromLatin1(a));
-    w->mapView->MapRegister(W * 0.1, H * 0.1);
-    w->mapView->MapRegister(W * 0.9, H * 0.9);
+    auto w = registeredWindow(app);
     g_window = w.get();
-
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int rc = runBenchmarks(argc, argv);
     g_window = nullptr;
-    return 0;
+    return rc;
 }

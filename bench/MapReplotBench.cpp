@@ -14,7 +14,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
-#include "OffscreenApp.h"
+#include "BenchWindow.h"
 
 #include <benchmark/benchmark.h>
 #include <memory>
@@ -25,15 +25,7 @@ MainWindow* g_window = nullptr;
 
 // A registered linear map holding 32767 datum and 32767 contour points
 // spread over the picture.
-void fillMap(MainWindow& w, const QString& mapPath) {
-    auto* script = static_cast<dlg::ScriptedProvider*>(&dlg::provider());
-    script->queue(mapPath);
-    w.mapView->cmdMap_Click();
-    w.mapView->coordClick(CoordItem::Meters);
-    const double W = w.imPoints->Width(), H = w.imPoints->Height();
-    for (const char* a : {"0", "10000", "10000", "0"}) script->queue(QString::fromLatin1(a));
-    w.mapView->MapRegister(W * 0.1, H * 0.1);
-    w.mapView->MapRegister(W * 0.9, H * 0.9);
+void fillMap(MainWindow& w) {
     Document& d = w.doc;
     const int n = 32767;
     d.DatumPoints.resize(n + 1);
@@ -137,30 +129,10 @@ BENCHMARK(BM_ContactLinesPaint)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     OffscreenApp app(argc, argv);
-    const QTemporaryDir& home = app.home();
-
-    QImage map(2000, 1500, QImage::Format_RGB32);
-    map.fill(Qt::white);
-    {
-        QPainter p(&map);
-        for (int x = 0; x < 2000; x += 50) p.drawLine(x, 0, x, 1499);
-        for (int y = 0; y < 1500; y += 50) p.drawLine(0, y, 1999, y);
-    }
-    const QString mapPath = home.filePath(QStringLiteral("map.png"));
-    map.save(mapPath);
-
-    auto w = std::make_unique<MainWindow>();
-    w->FormLoad();
-    w->show();
-    if (AboutBox* s = w->splash()) s->unload();
-    QCoreApplication::processEvents();
-    fillMap(*w, mapPath);
+    auto w = registeredWindow(app);
+    fillMap(*w);
     g_window = w.get();
-
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int rc = runBenchmarks(argc, argv);
     g_window = nullptr;
-    return 0;
+    return rc;
 }

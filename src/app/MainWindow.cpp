@@ -871,22 +871,39 @@ void MainWindow::resizeEvent(QResizeEvent* e) {
     if (m_loaded) FormResize();
 }
 
+double MainWindow::stripContentWidth() const {
+    // The strip's controls were drawn 2000 twips wide; where a caption needs
+    // more at the user's font, the strip widens so that no caption is cut off
+    // and none runs into the swatch beside it.
+    double need = 2000;
+    auto fit = [&](const QWidget* c, double after) {
+        need = std::max(need, 90 + twips::fromPx(c->sizeHint().width()) + after);
+    };
+    for (const QWidget* c : std::initializer_list<const QWidget*>{optRock, optStruc, optIso, optHi, optMed, optLo,
+                                                                  chkMan, chkLines})
+        fit(c, 60);
+    // The point-type options are followed by their swatch and their count.
+    for (const QWidget* c : std::initializer_list<const QWidget*>{optDat, optCon}) fit(c, 540);
+    return std::ceil(need / 15) * 15;
+}
+
 void MainWindow::layoutRightStrip() {
     // The controls right of the map keep their place against the right edge.
     const double vs = twips::fromPx(VScroll1->sizeHint().width());
-    const double stripLeft = Width() - vs - 2340;
-    const double w = 2000;
+    const double w = stripContentWidth();
+    const double stripLeft = Width() - vs - w - 340;
+    const double half = (w - 40) / 2;
     auto place = [&](QWidget* wd, double top, double height, double left = 0, double width = -1) {
         wd->setGeometry(twips::rect(stripLeft + left, top, width < 0 ? w : width, height));
     };
     double y = 60;
-    place(cmdDig, y, 360, 0, 980);
-    place(cmdMap, y, 360, 1020, 980);
+    place(cmdDig, y, 360, 0, half);
+    place(cmdMap, y, 360, half + 40, half);
     y += 400;
-    place(cmdScan, y, 360, 0, 980);
-    place(cmdSave, y, 360, 1020, 980);
+    place(cmdScan, y, 360, 0, half);
+    place(cmdSave, y, 360, half + 40, half);
     y += 400;
-    place(cmdPrint, y, 360, 0, 980);
+    place(cmdPrint, y, 360, 0, half);
     y += 440;
     place(Frame8, y, 1250);
     cmdZoomPage->setGeometry(twips::rect(90, 300, 880, 380));
@@ -895,35 +912,38 @@ void MainWindow::layoutRightStrip() {
     cmdZoomIn->setGeometry(twips::rect(1010, 740, 900, 380));
     y += 1310;
     place(Frame6, y, 2500);
-    optRock->setGeometry(twips::rect(90, 270, 1850, 300));
-    optStruc->setGeometry(twips::rect(90, 570, 1850, 300));
-    optIso->setGeometry(twips::rect(90, 870, 1850, 300));
-    optDat->setGeometry(twips::rect(90, 1330, 1400, 300));
-    labDatCol->setGeometry(twips::rect(1480, 1300, 200, 340));
-    labDatNum->setGeometry(twips::rect(1700, 1330, 280, 300));
-    optCon->setGeometry(twips::rect(90, 1780, 1400, 300));
-    labConCol->setGeometry(twips::rect(1480, 1750, 200, 340));
-    labConNum->setGeometry(twips::rect(1700, 1780, 280, 300));
+    const double option = w - 150;
+    optRock->setGeometry(twips::rect(90, 270, option, 300));
+    optStruc->setGeometry(twips::rect(90, 570, option, 300));
+    optIso->setGeometry(twips::rect(90, 870, option, 300));
+    // The swatch and the count stand right of the wider point-type caption.
+    const double pointType = w - 630;
+    optDat->setGeometry(twips::rect(90, 1330, pointType, 300));
+    labDatCol->setGeometry(twips::rect(pointType + 110, 1300, 200, 340));
+    labDatNum->setGeometry(twips::rect(pointType + 330, 1330, 280, 300));
+    optCon->setGeometry(twips::rect(90, 1780, pointType, 300));
+    labConCol->setGeometry(twips::rect(pointType + 110, 1750, 200, 340));
+    labConNum->setGeometry(twips::rect(pointType + 330, 1780, 280, 300));
     y += 2560;
     place(Frame7, y, 3180);
-    optHi->setGeometry(twips::rect(90, 270, 1850, 270));
-    optMed->setGeometry(twips::rect(90, 540, 1850, 270));
-    optLo->setGeometry(twips::rect(90, 810, 1850, 270));
+    optHi->setGeometry(twips::rect(90, 270, option, 270));
+    optMed->setGeometry(twips::rect(90, 540, option, 270));
+    optLo->setGeometry(twips::rect(90, 810, option, 270));
     labCond->setGeometry(twips::rect(90, 1140, 700, 300));
     txtConDet->setGeometry(twips::rect(800, 1110, 700, 330));
     VScroll2->setGeometry(twips::rect(1520, 1110, 240, 330));
-    chkMan->setGeometry(twips::rect(90, 1480, 1850, 270));
-    chkLines->setGeometry(twips::rect(90, 1750, 1850, 270));
+    chkMan->setGeometry(twips::rect(90, 1480, option, 270));
+    chkLines->setGeometry(twips::rect(90, 1750, option, 270));
     labMax->setGeometry(twips::rect(90, 2050, 1000, 300));
     txtMax->setGeometry(twips::rect(1100, 2030, 820, 320));
     labMin->setGeometry(twips::rect(90, 2380, 1000, 300));
     txtMin->setGeometry(twips::rect(1100, 2360, 820, 320));
-    cmdShow->setGeometry(twips::rect(90, 2760, 1830, 340));
+    cmdShow->setGeometry(twips::rect(90, 2760, w - 170, 340));
     y += 3240;
     place(labConDat, y, 270);
     y += 280;
-    place(cmdConDat[0], y, 360, 0, 980);
-    place(cmdConDat[1], y, 360, 1020, 980);
+    place(cmdConDat[0], y, 360, 0, half);
+    place(cmdConDat[1], y, 360, half + 40, half);
     y += 420;
     place(cmdConRun, y, 360);
     y += 400;
@@ -943,7 +963,7 @@ void MainWindow::FormResize() {
         const double vsW = twips::fromPx(VScroll1->sizeHint().width());
         const double hsH = twips::fromPx(HScroll1->sizeHint().height());
         const double f1Left = 60, f1Top = 60;
-        const double f1W = Width() - vsW - 2400;
+        const double f1W = Width() - vsW - stripContentWidth() - 400;
         const double f1H = Height() - hsH - 1700;
         Frame1->setGeometry(twips::rect(f1Left, f1Top, f1W, f1H));
         const double f2Left = twips::fromPx(Frame2->x());

@@ -395,6 +395,7 @@ private:
     void buildControls();
     void wireBaseCommands();
     void layoutRightStrip();
+    double stripContentWidth() const;
     QAction* item(QMenu* menu, const char* name, const QString& caption);
     QMenu* submenu(QMenu* menu, const char* name, const QString& caption);
     void placeWindowFromSettings();

@@ -69,14 +69,6 @@ public:
         return true;
     }
 
-    // Indexes of the points within `d` of (x, y) in each axis.
-    template <typename F>
-    void near(double x, double y, double d, F&& f) const {
-        for (int j = row(y - d); j <= row(y + d); ++j)
-            for (int i = col(x - d); i <= col(x + d); ++i)
-                for (int k : m_buckets[bucket(i, j)]) f(k);
-    }
-
 private:
     int col(double x) const {
         const double v = std::floor((x - m_minX) / m_cell);
@@ -139,14 +131,10 @@ std::vector<Triangle> ContourTriangulate(const std::vector<TriPoint>& pts, const
     if (last < 2) return tris;
     const PointIndex index(pts);
     std::vector<char> used(pts.size(), 0);
-    std::vector<std::vector<int>> incident(pts.size());  // triangles at each point
 
     auto store = [&](int a, int b, int m) {
         if (static_cast<int>(tris.size()) >= options.capacity) legacy::raise(legacy::ErrorCode::SubscriptOutOfRange);
-        const int t = static_cast<int>(tris.size());
         tris.push_back(Triangle{a, b, m});
-        for (int v : {a, b, m})
-            if (incident[v].empty() || incident[v].back() != t) incident[v].push_back(t);
     };
 
     // First triangle: always with point 0; no radius limit.
@@ -185,30 +173,25 @@ std::vector<Triangle> ContourTriangulate(const std::vector<TriPoint>& pts, const
         used[m] = 1;
     };
 
-    std::vector<int> candidates;
+    // Every test of a point against a triangle depends only on the two and on
+    // the fixed point set, and a failed one stored nothing; so a point that
+    // comes round again in a later pass needs only the triangles added since
+    // its last turn.  Without this every pass would repeat the failures of all
+    // the points that cannot join yet.
+    std::vector<int> testedUpTo(pts.size(), 0);
     size_t passStartCount = 0;
     while (tris.size() > passStartCount) {
         passStartCount = tris.size();
         for (int m = 1; m <= last; ++m) {
             if (used[m]) continue;
             const int count = static_cast<int>(tris.size());
-            candidates.clear();
-            if (local) {
-                index.near(pts[m].X, pts[m].Y, reach, [&](int k) {
-                    for (int t : incident[k])
-                        if (t < count) candidates.push_back(t);
-                });
-                std::sort(candidates.begin(), candidates.end());
-                candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
-            } else {
-                for (int t = 0; t < count; ++t) candidates.push_back(t);
-            }
-            for (int t : candidates) {
+            for (int t = testedUpTo[m]; t < count; ++t) {
                 const Triangle tri = tris[static_cast<size_t>(t)];
                 tryEdge(tri.P1, tri.P3, tri.P2, m);
                 tryEdge(tri.P2, tri.P3, tri.P1, m);
                 tryEdge(tri.P1, tri.P2, tri.P3, m);
             }
+            testedUpTo[m] = count;
             if (used[m]) break;
         }
     }

@@ -164,25 +164,30 @@ bool Digitizer::recordPoint() {
     auto& records = datum ? doc.DatumPoints : doc.ContourPoints;
     int& count = datum ? doc.DatCount : doc.ConCount;
     auto& marks = datum ? w.markers->labDat : w.markers->labCon;
+    // Everything that can fail is worked out before the document changes, so
+    // an overflow adds no half-made point: the new count, the total the map
+    // can hold, and the number within a contact.
+    const int n = legacy::ToInteger(static_cast<long long>(count) + 1);
+    legacy::ToInteger(static_cast<long long>(doc.ConCount) + doc.DatCount + 1);
+    const float z = NumVal(doc.LastZEntry);
+    const int16_t number = datum && kind == DataKind::Contacts
+                               ? legacy::ToInteger(contacts::MapDatNum(records, n, z))
+                               : int16_t(n);
+    const float left = legacy::ToSingle(doc.MarkerLeft + w.imPoints->Left());
+    const float top = legacy::ToSingle(doc.MarkerTop + w.imPoints->Top());
+
     points::AppendPoint(records, count);
-    const int n = count;
     Marker& m = marks.load(n);
     (datum ? w.labDatNum : w.labConNum)->setText(fmt0(n));
     DataPoint& p = records[size_t(n)];
     p.X = doc.CursorMapX;
     p.Y = doc.CursorMapY;
-    m.Left = legacy::ToSingle(doc.MarkerLeft + w.imPoints->Left());
-    m.Top = legacy::ToSingle(doc.MarkerTop + w.imPoints->Top());
+    m.Left = left;
+    m.Top = top;
     m.ForeColor = (datum ? w.labDatCol : w.labConCol)->ForeColor();
     m.Visible = true;
     w.markers->bringToFront(datum ? MarkerKind::Dat : MarkerKind::Con);
-
-    const float z = NumVal(doc.LastZEntry);
-    if (datum && kind == DataKind::Contacts) {
-        p.Number = legacy::ToInteger(MapDatNum(z));
-    } else {
-        p.Number = int16_t(n);
-    }
+    p.Number = number;
     p.Z = z;
     m.ToolTipText = tooltips::recordedPointTip(kind, datum, p.Number, doc.LastZEntry, feet());
     // The kind stays fixed once points exist.
@@ -199,6 +204,9 @@ bool Digitizer::recordPoint() {
 
 void Digitizer::commonTail() {
     Document& doc = w.doc;
+    // The point is in: whatever fails below, the document is changed.
+    doc.ContoursCurrent = false;
+    doc.DataChanged = true;
     // The contour panel comes alive with the first point.  The Show button
     // alone cannot tell: the contour kinds enable it before any point exists.
     if (!w.cmdShow->isEnabled() || !w.txtConDet->isEnabled()) {
@@ -227,8 +235,6 @@ void Digitizer::commonTail() {
     w.labText->setText(QString::number(legacy::ToInteger(static_cast<long long>(doc.ConCount) + doc.DatCount)) +
                        QStringLiteral(" Contour and Datum Points"));
     w.cmdConRun->setEnabled(true);
-    doc.ContoursCurrent = false;
-    doc.DataChanged = true;
 }
 
 // ---------------------------------------------------------------------------

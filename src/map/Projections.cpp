@@ -57,6 +57,13 @@ double azimuthalLongitude(double A, double t) {
     return t;
 }
 
+// A longitude difference, or a longitude, taken the short way round: into
+// -pi..pi.  The cones multiply the difference by n < 1, so a point just
+// across the antimeridian from the central meridian would otherwise land on
+// the far side of the cone; their inverses give the longitude in the same
+// range.
+double shortWay(double angle) { return std::remainder(legacy::Checked(angle), 2.0 * Pi); }
+
 } // namespace
 
 double DegRad(double Value, bool ToRadians) {
@@ -114,7 +121,7 @@ float ProjectAlbersEqualArea(Document& doc, double A, double B, bool Forward, bo
         const double c = doc.AlbersC;
         const double rho0 = doc.Rho0;
         if (Forward) {
-            const double dlam = DegRad(A, true) - lam0;
+            const double dlam = shortWay(DegRad(A, true) - lam0);
             const double phi = DegRad(B, true);
             const double rho = Div(Sqr(c - 2.0 * n * std::sin(phi)), n);
             const double theta = n * dlam;
@@ -125,7 +132,7 @@ float ProjectAlbersEqualArea(Document& doc, double A, double B, bool Forward, bo
         const double y = Div(B, sy);
         const double rho = Sqr(x * x + (rho0 - y) * (rho0 - y));
         const double theta = Atn(Div(x, rho0 - y));
-        if (WantX) return DegRad(Div(theta, n) + lam0, false);
+        if (WantX) return DegRad(shortWay(Div(theta, n) + lam0), false);
         return DegRad(arcsine(Div(c - rho * rho * n * n, 2.0 * n)), false);
     });
 }
@@ -166,7 +173,7 @@ float ProjectLambertConformal(Document& doc, double A, double B, bool Forward, b
         const double f = doc.ConeF;
         const double rho0 = doc.Rho0;
         if (Forward) {
-            const double dlam = DegRad(A, true) - lam0;
+            const double dlam = shortWay(DegRad(A, true) - lam0);
             const double phi = DegRad(B, true);
             const double rho = f * power(Div(1.0, std::tan(Pi / 4.0 + phi / 2.0)), n);
             const double theta = n * dlam;
@@ -177,7 +184,7 @@ float ProjectLambertConformal(Document& doc, double A, double B, bool Forward, b
         const double y = Div(B, sy);
         const double rho = legacy::Sgn(n) * Sqr(x * x + (rho0 - y) * (rho0 - y));
         const double theta = Atn(Div(x, rho0 - y));
-        if (WantX) return DegRad(Div(theta, n) + lam0, false);
+        if (WantX) return DegRad(shortWay(Div(theta, n) + lam0), false);
         return DegRad(2.0 * Atn(power(Div(f, rho), Div(1.0, n))) - Pi / 2.0, false);
     });
 }

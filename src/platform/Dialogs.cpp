@@ -78,16 +78,61 @@ QStringList qtFilters(const QString& filter) {
 }
 
 // ---------------------------------------------------------------------------
-Answer QtProvider::message(QWidget* parent, const QString& text, MsgStyle style, const QString& title) {
-    QMessageBox box(parent);
-    box.setWindowTitle(title);
-    box.setText(text);
+namespace {
+
+// A message box at least as wide as its title needs in a window manager's
+// title bar.  A short message makes a narrow box, and the title was then cut
+// to a letter.  Title bars set their text in bold, centred between the
+// window's icon on one side and its three buttons on the other: the box keeps
+// room for all of it.  The box fixes its own size
+// whenever it lays itself out (it rebuilds its layout when the desktop
+// restyles it), so the width is enforced after each of those.
+class TitleFitMessageBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    bool event(QEvent* e) override {
+        const bool result = QMessageBox::event(e);
+        if (e->type() == QEvent::LayoutRequest) widen();
+        return result;
+    }
+    void showEvent(QShowEvent* e) override {
+        QMessageBox::showEvent(e);
+        widen();
+    }
+    void changeEvent(QEvent* e) override {
+        QMessageBox::changeEvent(e);
+        widen();
+    }
+
+private:
+    void widen() {
+        QFont titleFont = font();
+        titleFont.setBold(true);
+        const QFontMetrics fm(titleFont);
+        // Once the window manager has framed the box, its title bar's height
+        // gives the size of the icon and the buttons; its font is often
+        // larger than the program's, hence the quarter more for the text.
+        const int bar = std::max(fm.height(), frameGeometry().height() - geometry().height());
+        const int need = fm.horizontalAdvance(windowTitle()) * 5 / 4 + 8 * bar;
+        if (width() < need) setFixedWidth(need);
+    }
+};
+
+} // namespace
+
+std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const QString& text, MsgStyle style,
+                                            const QString& title) {
+    auto box = std::make_unique<TitleFitMessageBox>(parent);
+    box->setWindowTitle(title);
+    box->setText(text);
     switch (style.icon) {
-    case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
-    case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
-    case Icon::Question: box.setIcon(QMessageBox::Question); break;
-    case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case Icon::Information: box.setIcon(QMessageBox::Information); break;
+    case Icon::None: box->setIcon(QMessageBox::NoIcon); break;
+    case Icon::Critical: box->setIcon(QMessageBox::Critical); break;
+    case Icon::Question: box->setIcon(QMessageBox::Question); break;
+    case Icon::Exclamation: box->setIcon(QMessageBox::Warning); break;
+    case Icon::Information: box->setIcon(QMessageBox::Information); break;
     }
     QMessageBox::StandardButtons b;
     switch (style.buttons) {
@@ -98,8 +143,13 @@ Answer QtProvider::message(QWidget* parent, const QString& text, MsgStyle style,
     case Buttons::YesNo: b = QMessageBox::Yes | QMessageBox::No; break;
     case Buttons::RetryCancel: b = QMessageBox::Retry | QMessageBox::Cancel; break;
     }
-    box.setStandardButtons(b);
-    switch (box.exec()) {
+    box->setStandardButtons(b);
+    return box;
+}
+
+Answer QtProvider::message(QWidget* parent, const QString& text, MsgStyle style, const QString& title) {
+    const std::unique_ptr<QMessageBox> box = makeMessageBox(parent, text, style, title);
+    switch (box->exec()) {
     case QMessageBox::Ok: return Answer::OK;
     case QMessageBox::Abort: return Answer::Abort;
     case QMessageBox::Retry: return Answer::Retry;

@@ -16,6 +16,7 @@
 #include <vector>
 
 class QDialog;
+class QMessageBox;
 class QWidget;
 
 namespace dlg {
@@ -111,6 +112,11 @@ void setApplicationTitle(const QString& title);
 // Converts an old-style "Desc|*.a;*.b|Desc2|*.c" filter into Qt's filter list,
 // matching both upper- and lower-case extensions.
 QStringList qtFilters(const QString& filter);
+
+// A message box with its text, icon, buttons and title, kept at least as wide
+// as its title needs in a window manager's title bar.
+std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const QString& text, MsgStyle style,
+                                            const QString& title);
 
 // The real dialogs.
 class QtProvider : public Provider {

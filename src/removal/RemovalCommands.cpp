@@ -5,6 +5,7 @@
 #include "map/MapView.h"
 #include "platform/Dialogs.h"
 
+#include <QTimer>
 #include <new>
 
 using removal::FilterRule;
@@ -46,6 +47,9 @@ void keepOnly(std::vector<DataPoint>& points, int& count, MarkerArray<Marker>& m
 } // namespace
 
 RemovalCommands::RemovalCommands(MainWindow& main) : QObject(&main), w(main) {
+    m_idle = new QTimer(this);
+    m_idle->setInterval(50);
+    connect(m_idle, &QTimer::timeout, this, &RemovalCommands::runDeferred);
     struct Filter {
         QAction* item;
         bool datum;
@@ -109,10 +113,33 @@ void RemovalCommands::mnuOptClearDat_Click() {
     w.mnuOptClearDatZLess->setEnabled(!contacts);
 }
 
+bool RemovalCommands::deferWhileBusy(std::function<void()> command) {
+    if (!w.doc.MapBusy) return false;
+    m_deferred.push_back(std::move(command));
+    m_idle->start();
+    return true;
+}
+
+void RemovalCommands::runDeferred() {
+    if (w.doc.MapBusy) return;
+    if (m_deferred.empty()) {
+        m_idle->stop();
+        return;
+    }
+    const std::function<void()> command = std::move(m_deferred.front());
+    m_deferred.pop_front();
+    if (m_deferred.empty()) m_idle->stop();
+    command();
+}
+
 void RemovalCommands::FilterPoints(bool datum, const QString& prompt, const QString& confirmPrefix, FilterRule rule) {
     Document& d = w.doc;
-    // A running redraw or combination still needs the points where they are.
-    if (d.MapBusy) return;
+    // Put off, it still needs a point of its set when its turn comes, as the
+    // Edit menu asked when it was chosen.
+    if (deferWhileBusy([=, this] {
+            if ((datum ? w.doc.DatCount : w.doc.ConCount) > 0) FilterPoints(datum, prompt, confirmPrefix, rule);
+        }))
+        return;
     try {
         const QString answer = dlg::inputBox(prompt, QString(), QString());
         if (answer.isEmpty()) return;
@@ -139,8 +166,10 @@ void RemovalCommands::FilterPoints(bool datum, const QString& prompt, const QStr
 
 void RemovalCommands::mnuOptClearDatAll_Click() {
     Document& d = w.doc;
-    // A running redraw or combination still needs the points where they are.
-    if (d.MapBusy) return;
+    if (deferWhileBusy([this] {
+            if (w.doc.DatCount > 0) mnuOptClearDatAll_Click();
+        }))
+        return;
     try {
         if (!confirmed(QStringLiteral("Do you wish to remove all Datum points?"))) return;
         w.markers->labDat.unloadAll();
@@ -157,8 +186,10 @@ void RemovalCommands::mnuOptClearDatAll_Click() {
 
 void RemovalCommands::mnuOptClearConAll_Click() {
     Document& d = w.doc;
-    // A running redraw or combination still needs the points where they are.
-    if (d.MapBusy) return;
+    if (deferWhileBusy([this] {
+            if (w.doc.ConCount > 0) mnuOptClearConAll_Click();
+        }))
+        return;
     try {
         if (!confirmed(QStringLiteral("Do you wish to remove all Contour points?"))) return;
         d.ContourPoints.clear();
@@ -175,8 +206,10 @@ void RemovalCommands::mnuOptClearConAll_Click() {
 
 void RemovalCommands::mnuOptClearAll_Click() {
     Document& d = w.doc;
-    // A running redraw or combination still needs the points where they are.
-    if (d.MapBusy) return;
+    if (deferWhileBusy([this] {
+            if (w.doc.DatCount > 0 || w.doc.ConCount > 0) mnuOptClearAll_Click();
+        }))
+        return;
     try {
         if (!confirmed(QStringLiteral("Do you wish to remove all (Datum and Contour) points?"))) return;
         d.ContourPoints.clear();

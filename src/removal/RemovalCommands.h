@@ -8,8 +8,11 @@
 
 #include <QObject>
 #include <QString>
+#include <deque>
+#include <functional>
 
 class MainWindow;
+class QTimer;
 
 class RemovalCommands : public QObject {
     Q_OBJECT
@@ -35,6 +38,13 @@ private:
     // button's tool tip and the frame caption (removal of all contour points).
     void resetContourControls(bool kindCaptions);
     void afterRemoval();
+    // A running redraw or combination still needs the points where they are:
+    // a command chosen meanwhile waits for it to end and then runs, so the
+    // user's choice is never dropped.  True when the command was put off.
+    bool deferWhileBusy(std::function<void()> command);
+    void runDeferred();
 
     MainWindow& w;
+    std::deque<std::function<void()>> m_deferred;
+    QTimer* m_idle = nullptr;
 };

@@ -7,8 +7,11 @@
 #include "common/TestSupport.h"
 #include "platform/SettingsStore.h"
 
+#include <QCheckBox>
 #include <QDir>
+#include <QRadioButton>
 #include <QScreen>
+#include <QStyle>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -308,6 +311,27 @@ private slots:
         w->doc.ContoursCurrent = true;
         w->FormResize();
         QVERIFY(!w->doc.ContoursCurrent);
+    }
+
+    // Every caption of the strip right of the map shows whole at the font in
+    // use, and the point-type captions stop short of their colour swatches.
+    void stripCaptionsShowWhole() {
+        auto w = startWindow();
+        QStyle* st = w->style();
+        const int radio = st->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                          st->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
+        const int check = st->pixelMetric(QStyle::PM_IndicatorWidth) + st->pixelMetric(QStyle::PM_CheckBoxLabelSpacing);
+        for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{
+                 w->optRock, w->optStruc, w->optIso, w->optDat, w->optCon, w->optHi, w->optMed, w->optLo, w->chkMan,
+                 w->chkLines}) {
+            const int text = QFontMetrics(b->font()).horizontalAdvance(b->text());
+            const int indicator = qobject_cast<QRadioButton*>(b) ? radio : check;
+            QVERIFY2(b->width() >= indicator + text, qPrintable(b->objectName()));
+        }
+        QVERIFY(w->optDat->geometry().right() < w->labDatCol->x());
+        QVERIFY(w->optCon->geometry().right() < w->labConCol->x());
+        QVERIFY(w->labConCol->geometry().right() < w->labConNum->x());
+        QVERIFY(w->labConNum->geometry().right() < w->Frame6->width());
     }
 
     void dataKindTable() {

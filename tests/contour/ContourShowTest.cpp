@@ -444,11 +444,11 @@ private slots:
         const QTransform t = w->contourCommands->plotTransform();
         const double H = w->picMap->Height();
         const int yTop = int(H / 5);
-        const QPointF bar = t.map(QPointF(250, yTop + 5));
-        // Near the top of the Low Color bar: red.
+        const QPointF bar = t.map(QPointF(250, yTop + 60));
+        // Near the top of the Low Color bar, a few pixels in: red.
         QVERIFY(img.pixelColor(bar.toPoint()).red() > 240 && img.pixelColor(bar.toPoint()).blue() == 0);
-        const QPointF bottom = t.map(QPointF(250, int(H * 4 / 5) - 5));
-        QCOMPARE(img.pixelColor(bottom.toPoint()).blue(), 255);
+        const QPointF bottom = t.map(QPointF(250, int(H * 4 / 5) - 60));
+        QVERIFY(img.pixelColor(bottom.toPoint()).blue() > 240 && img.pixelColor(bottom.toPoint()).red() == 0);
 
         // The title is white over a colour plot, red over a grey one.
         auto titleHas = [&](QColor c) {

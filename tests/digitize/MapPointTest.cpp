@@ -299,17 +299,38 @@ private slots:
         QCOMPARE(w->doc.DatCount, 2);
     }
 
-    void countOverflowIsReported() {
+    // A value that overflows is found before anything is added: no record,
+    // no marker, no changed flag.
+    void overflowAddsNothing_data() {
+        QTest::addColumn<bool>("contacts");
+        QTest::addColumn<int>("datums");
+        QTest::addColumn<int>("contours");
+        QTest::newRow("datum count full") << false << 32767 << 0;
+        QTest::newRow("points in all full") << false << 20000 << 12767;
+        QTest::newRow("contact number full") << true << 1 << 0;
+    }
+    void overflowAddsNothing() {
+        QFETCH(bool, contacts);
+        QFETCH(int, datums);
+        QFETCH(int, contours);
         auto w = startWindow();
         registerLinear(*w);
-        w->optIso->setValue(true);
+        (contacts ? w->optRock : w->optIso)->setValue(true);
         w->optDat->setValue(true);
-        w->doc.DatumPoints.resize(32768);
-        w->doc.DatCount = 32767;
-        record(*w, 600, 600, QStringLiteral("1"));
+        Document& d = w->doc;
+        d.DatumPoints.assign(size_t(datums) + 1, DataPoint{});
+        d.ContourPoints.assign(size_t(contours) + 1, DataPoint{});
+        d.DatCount = datums;
+        d.ConCount = contours;
+        // Contact 3 already holds a point numbered 32767 (opened or imported).
+        d.DatumPoints[1] = DataPoint{32767, 10, 10, 3, false};
+        w->markers->labDat.load(datums);
+        record(*w, 600, 600, QStringLiteral("3"));
         QCOMPARE(dialogs().prompts.back().text, QStringLiteral("MapPoint error: \n\nOverflow"));
-        QCOMPARE(w->doc.DatCount, 32767);
-        QVERIFY(!w->doc.DataChanged);
+        QCOMPARE(d.DatCount, datums);
+        QCOMPARE(int(d.DatumPoints.size()), datums + 1);
+        QCOMPARE(w->markers->labDat.count(), datums);
+        QVERIFY(!d.DataChanged);
     }
 
     void shortProjectNameGivesAnEmptyName() {

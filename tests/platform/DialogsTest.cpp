@@ -1,6 +1,7 @@
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
 
+#include <QMessageBox>
 #include <QTest>
 
 class DialogsTest : public QObject {
@@ -27,6 +28,33 @@ private slots:
         QCOMPARE(d.prompts[0].title, QStringLiteral("Ferno Vexolan"));
         QCOMPARE(d.prompts[1].defaultText, QStringLiteral("1"));
         d.clear();
+    }
+
+    // A short message still makes a box wide enough for its bold title
+    // centred between the title bar's icon and its three buttons (about four
+    // line heights on each side).
+    void messageBoxesFitTheirTitle_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("short message") << QStringLiteral("Scan failed.") << QStringLiteral("Ferno Vexolan");
+        QTest::newRow("long title") << QStringLiteral("OK?") << QStringLiteral("Open Map File: Pacific Northwest, sheet 7");
+    }
+    void messageBoxesFitTheirTitle() {
+        QFETCH(QString, text);
+        QFETCH(QString, title);
+        const auto made = dlg::makeMessageBox(nullptr, text, {dlg::Buttons::OK, dlg::Icon::Exclamation}, title);
+        QMessageBox& box = *made;
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        // A desktop theme restyles the box once it shows, and the box lays
+        // itself out again.
+        QEvent restyle(QEvent::StyleChange);
+        QCoreApplication::sendEvent(&box, &restyle);
+        QCoreApplication::processEvents();
+        QFont bold = box.font();
+        bold.setBold(true);
+        const QFontMetrics fm(bold);
+        QVERIFY2(box.width() - 8 * fm.height() >= fm.horizontalAdvance(title), qPrintable(QString::number(box.width())));
     }
 };
 VEX_TEST(DialogsTest);

@@ -174,16 +174,24 @@ private slots:
         QVERIFY(w->optStruc->isChecked());
     }
 
-    void nothingIsRemovedWhileTheMapIsBusy() {
+    // Chosen while a redraw or a combination runs, a command waits for it to
+    // end and then runs: the user's choice is not dropped.
+    void commandsChosenWhileBusyRunAfterward() {
         auto w = structuralWindow();
-        const auto before = zs(w->doc.DatumPoints, w->doc.DatCount);
         w->doc.MapBusy = true;
-        for (QAction* a : {w->mnuOptClearDatZGreater, w->mnuOptClearDatAll, w->mnuOptClearConAll, w->mnuOptClearAll})
-            a->trigger();
-        w->doc.MapBusy = false;
+        dialogs().queue(QStringLiteral("30"));
+        dialogs().queue(dlg::Answer::Yes);
+        dialogs().queue(dlg::Answer::Yes);
+        w->mnuOptClearDatZGreater->trigger();
+        w->mnuOptClearConAll->trigger();
+        QCoreApplication::processEvents();
         QCOMPARE(int(dialogs().prompts.size()), 0);
-        QCOMPARE(zs(w->doc.DatumPoints, w->doc.DatCount), before);
-        QCOMPARE(w->markers->labDat.count(), 5);
+        QCOMPARE(w->doc.DatCount, 5);
+        w->doc.MapBusy = false;
+        QTRY_COMPARE(w->doc.ConCount, 0);
+        QCOMPARE(zs(w->doc.DatumPoints, w->doc.DatCount), (QList<float>{10, 20, 30}));
+        QCOMPARE(w->markers->labDat.count(), 3);
+        QCOMPARE(int(dialogs().prompts.size()), 3);
     }
 
     void cancelEmptyAndNoChangeNothing() {
