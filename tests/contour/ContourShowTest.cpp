@@ -1,7 +1,7 @@
 // The Show command's contour road, the plot options and the reopening of a
 // contour picture, driven in the real main window.
 #include "common/TestRegistry.h"
-#include "map/MapTestSupport.h"
+#include "common/MapSupport.h"
 
 #include "contour/ColourRamps.h"
 #include "contour/ContourCommands.h"

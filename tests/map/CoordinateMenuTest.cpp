@@ -1,5 +1,6 @@
 // The Coordinates menu's click logic, its reset, and the clicks that restore
 // a stored coordinate system.  The click table is under tests/data/map.
+#include "common/MapSupport.h"
 #include "common/TableRows.h"
 #include "common/TestRegistry.h"
 
@@ -8,9 +9,6 @@
 
 namespace {
 
-const QStringList ItemNames{"Linear", "CylEquiDis", "SMerc",   "TMerc", "Ortho", "LmbertAzi",
-                            "AlbersEA", "LambertConf", "Degrees", "Feet", "Meters"};
-
 // The ticked items, in menu order, comma-separated.
 QString ticks(const CoordMenuState& s) {
     const bool t[] = {s.mnuCoordLinear,  s.mnuCoordCylEquiDis, s.mnuCoordSMerc,    s.mnuCoordTMerc,
@@ -18,7 +16,7 @@ QString ticks(const CoordMenuState& s) {
                       s.mnuCoordDegrees, s.mnuCoordFeet,       s.mnuCoordMeters};
     QStringList on;
     for (int i = 0; i < 11; ++i)
-        if (t[i]) on << ItemNames[i];
+        if (t[i]) on << maptest::coordItemNames()[i];
     return on.join(u',');
 }
 
@@ -34,7 +32,7 @@ private slots:
         CoordMenuState s;
         clearCoordMenu(s);
         for (const QString& c : clicks.split(u','))
-            c == QLatin1String("reset") ? clearCoordMenu(s) : applyCoordClick(s, CoordItem(ItemNames.indexOf(c)));
+            c == QLatin1String("reset") ? clearCoordMenu(s) : applyCoordClick(s, maptest::coordItemNamed(c));
         QCOMPARE(s.ProjectionName, r.str(0));
         QCOMPARE(s.CoordUnits, r.str(1));
         QCOMPARE(ticks(s), r.str(2));
