@@ -3,7 +3,7 @@
 // known to the desktop as the default for the map's kind.  Also the pure
 // desktop-entry rules that turn the editor's entry into a command line.
 #include "common/TestRegistry.h"
-#include "MapTestSupport.h"
+#include "common/MapSupport.h"
 #include "map/MapEditCommands.h"
 #include "platform/ImagingObject.h"
 

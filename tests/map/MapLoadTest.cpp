@@ -1,18 +1,14 @@
 // Importing and loading the map image: the new document an import makes,
-// the resolutions, failed loads and reloads, the save question before an
-// import, finding a missing map, and re-registration.
+// the resolutions, reloads that fail, the window on every road out of a
+// plotted project, the save question before an import, finding a missing
+// map, and re-registration.
+#include "common/MapSupport.h"
 #include "common/TestRegistry.h"
-#include "MapTestSupport.h"
 
-#include <QFile>
-#include <QImageWriter>
 #include <QTest>
 
-using maptest::addPoint;
-using maptest::importMap;
-using maptest::registerLinear;
-using maptest::startWindow;
-using maptest::writeMap;
+using namespace maptest;
+using testsupport::dialogs;
 
 namespace {
 
@@ -23,128 +19,116 @@ QPointF markerFraction(const MainWindow& w, int i) {
             (m.Top + w.doc.MarkOffsetY - w.imPoints->Top()) / w.imPoints->Height()};
 }
 
+const QString kUnregistered = QStringLiteral(" (register map by clicking on locations of known coordinates)");
+
 } // namespace
 
 class MapLoadTest : public QObject {
     Q_OBJECT
     QTemporaryDir dir;
-    QString mapPath;
+    QString mapPath = writeMap(dir, QStringLiteral("survey.png"), 1000, 800);
+
+    // A registered map in metres with one datum point, changed.
+    std::unique_ptr<MainWindow> registeredWithPoint(const QString& path) {
+        auto w = windowWithMap(path);
+        registerLinear(*w);
+        addPoint(*w, true, 1, 2000, 3000, 5);
+        w->mapView->MapReplot();
+        w->doc.DataChanged = true;
+        dialogs().clear();
+        return w;
+    }
 
 private slots:
-    void initTestCase() { mapPath = writeMap(dir, QStringLiteral("survey.png"), 1000, 800); }
-    void init() { testsupport::dialogs().clear(); }
+    void init() { dialogs().clear(); }
 
+    // The title is the file name less its last four characters.
+    void importStartsANewUnregisteredMap_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("png") << "survey.png" << "survey";
+        QTest::newRow("tiff") << "map.tiff" << "map.";
+    }
     void importStartsANewUnregisteredMap() {
+        QFETCH(QString, file);
+        QFETCH(QString, title);
+        const QString path = file == QLatin1String("survey.png") ? mapPath : writeMap(dir, file, 1000, 800);
         auto w = startWindow();
-        auto& dl = testsupport::dialogs();
+        auto& dl = dialogs();
         w->DialogInitDir = dir.path();
         w->doc.DataTitle = QStringLiteral("old title");
-        testsupport::dialogs().queue(mapPath);
+        dl.queue(path);
         w->mnuFileImportMap->trigger();
         QCOMPARE(dl.prompts.size(), size_t(1));
         const dlg::Prompt& p = dl.prompts[0];
-        QCOMPARE(p.kind, dlg::Prompt::Kind::Open);
-        QCOMPARE(p.title, QStringLiteral("Open Map File"));
-        QCOMPARE(p.defaultText, QString());
-        QCOMPARE(p.filter,
-                 QStringLiteral("All Images|*.jpg;*.gif;*.bmp;*.png;*.psd;*.tif;*.pcx;*.tga;*.wbmp;*.wmf;*.emf;*.ico|"
-                                "Joint Photographic Experts Group  |*.jpg|Graphics Interchange Format  |*.gif|"
-                                "Windows Bitmap  |*.bmp|Portable Network Graphics  |*.png|Photoshop  |*.psd|"
-                                "Tagged Image File  |*.tif|ZSoft PaintBrush  |*.pcx|Truevision Targa  |*.tga|"
-                                "Wireless Bitmap  |*.wbmp|Windows Meta File  |*.wmf|"
-                                "Windows Enhanced Meta File |*.emf|Windows Icon File |*.ico|"));
+        QVERIFY(p.kind == dlg::Prompt::Kind::Open && p.title == QLatin1String("Open Map File") && p.defaultText.isEmpty());
+        QCOMPARE(p.filter, QStringLiteral("All Images|*.jpg;*.gif;*.bmp;*.png;*.psd;*.tif;*.pcx;*.tga;*.wbmp;*.wmf;*.emf;"
+                                          "*.ico|Joint Photographic Experts Group  |*.jpg|Graphics Interchange Format  "
+                                          "|*.gif|Windows Bitmap  |*.bmp|Portable Network Graphics  |*.png|Photoshop  "
+                                          "|*.psd|Tagged Image File  |*.tif|ZSoft PaintBrush  |*.pcx|Truevision Targa  "
+                                          "|*.tga|Wireless Bitmap  |*.wbmp|Windows Meta File  |*.wmf|Windows Enhanced "
+                                          "Meta File |*.emf|Windows Icon File |*.ico|"));
         // Upper-case extensions are offered as well on this system.
-        QVERIFY(dlg::qtFilters(p.filter).join(QLatin1Char(' ')).contains(QStringLiteral("*.PNG")));
-
+        QVERIFY(dlg::qtFilters(p.filter).join(u' ').contains(QStringLiteral("*.PNG")));
         const Document& d = w->doc;
-        QCOMPARE(d.MapFileName, mapPath);
-        QCOMPARE(d.DataTitle, QStringLiteral("survey"));
-        QCOMPARE(d.DataFileName, w->app.DataFolder + QStringLiteral("survey.vlm"));
-        QCOMPARE(d.ImageWidthPx, 1000.0f);
-        QCOMPARE(d.ImageHeightPx, 800.0f);
-        QVERIFY(!d.MapRegistered);
-        QVERIFY(!d.DataChanged);
-        QCOMPARE(w->windowTitle(), QStringLiteral("Ferno Vexolan: survey"));
+        QCOMPARE(d.MapFileName, path);
+        QCOMPARE(d.DataTitle, title);
+        QCOMPARE(d.DataFileName, w->app.DataFolder + title + ".vlm");
+        QVERIFY(d.ImageWidthPx == 1000 && d.ImageHeightPx == 800 && w->imPoints->picture().width() == 1000);
+        QVERIFY(!d.MapRegistered && !d.DataChanged && !d.MapBusy);
+        QCOMPARE(w->windowTitle(), "Ferno Vexolan: " + title);
         QCOMPARE(w->labText->text(), QStringLiteral("Unregistered Map"));
-        QCOMPARE(w->panel(2),
-                 QStringLiteral("Map:  survey (register map by clicking on locations of known coordinates)"));
-        QVERIFY(w->mnuFileSaveAs->isEnabled());
-        QVERIFY(w->cmdSave->isEnabled());
-        QVERIFY(!w->optDat->isEnabled() && !w->optCon->isEnabled());
-        QVERIFY(!w->labDatCol->isEnabled() && !w->labConCol->isEnabled());
-        QVERIFY(w->mnuCoord->menuAction()->isEnabled());
-        QVERIFY(w->mnuView->menuAction()->isEnabled());
-        QVERIFY(!w->imPoints->isHidden());
-        QCOMPARE(w->imPoints->picture().width(), 1000);
+        QCOMPARE(w->panel(2), "Map:  " + title + kUnregistered);
+        QVERIFY(w->mnuFileSaveAs->isEnabled() && w->cmdSave->isEnabled() && !w->imPoints->isHidden());
+        QVERIFY(!w->optDat->isEnabled() && !w->optCon->isEnabled() && !w->labDatCol->isEnabled() &&
+                !w->labConCol->isEnabled());
+        QVERIFY(w->mnuCoord->menuAction()->isEnabled() && w->mnuView->menuAction()->isEnabled());
         QCOMPARE(w->Frame8->title(), QStringLiteral("Zoom = 1 (Page)"));
-        QVERIFY(!d.MapBusy);
     }
 
-    void titleDropsTheLastFourCharacters() {
-        if (!QImageWriter::supportedImageFormats().contains("tiff")) QSKIP("no TIFF writer");
-        QTemporaryDir tdir;
-        const QString path = tdir.filePath(QStringLiteral("map.tiff"));
-        QImage img(40, 30, QImage::Format_RGB32);
-        img.fill(Qt::gray);
-        QVERIFY(img.save(path, "TIFF"));
-        auto w = startWindow();
-        importMap(*w, path);
-        QCOMPARE(w->doc.DataTitle, QStringLiteral("map."));
-        QCOMPARE(w->doc.DataFileName, w->app.DataFolder + QStringLiteral("map..vlm"));
-    }
-
-    void resolutions_data() {
-        QTest::addColumn<int>("percent");
-        QTest::addColumn<int>("source");
-        QTest::addColumn<int>("width");
-        QTest::newRow("25%") << 25 << 1000 << 250;
-        QTest::newRow("25% of 1002 (half to even)") << 25 << 1002 << 250;
-        QTest::newRow("50%") << 50 << 1000 << 500;
-        QTest::newRow("75%") << 75 << 1000 << 750;
-        QTest::newRow("100%") << 100 << 1000 << 1000;
-        QTest::newRow("150%") << 150 << 1000 << 1500;
-        QTest::newRow("200%") << 200 << 1000 << 2000;
-    }
+    // Each resolution item ticks itself alone and resamples the file;
+    // halves round to even (25% of 1002 is 250).
     void resolutions() {
-        QFETCH(int, percent);
-        QFETCH(int, source);
-        QTemporaryDir rdir;
-        const QString path = writeMap(rdir, QStringLiteral("res.png"), source, 600);
-        auto w = startWindow();
-        QAction* item = w->findChild<QAction*>(QStringLiteral("mnuViewRes%1").arg(percent));
-        QVERIFY(item);
-        importMap(*w, path);
-        item->trigger();
-        QVERIFY(item->isChecked());
-        int ticked = 0;
-        for (QAction* a : w->mnuViewRes->actions()) ticked += a->isChecked();
-        QCOMPARE(ticked, 1);
-        QTEST(int(w->doc.ImageWidthPx), "width");
-        QVERIFY(qAbs(w->doc.ImageHeightPx - 600.0 * w->doc.ImageWidthPx / source) <= 1);
-        QCOMPARE(w->imPoints->picture().width(), int(w->doc.ImageWidthPx));
-        QVERIFY(!w->imPoints->isHidden());
-        QVERIFY(testsupport::dialogs().prompts.size() == 1); // the import's file dialog only
+        for (auto [percent, source, width] : {std::tuple{25, 1000, 250}, {25, 1002, 250}, {50, 1000, 500},
+                                              {75, 1000, 750}, {100, 1000, 1000}, {150, 1000, 1500},
+                                              {200, 1000, 2000}}) {
+            QTemporaryDir rdir;
+            auto w = windowWithMap(writeMap(rdir, QStringLiteral("res.png"), source, 600));
+            QAction* item = w->findChild<QAction*>(QStringLiteral("mnuViewRes%1").arg(percent));
+            item->trigger();
+            int ticked = 0;
+            for (QAction* a : w->mnuViewRes->actions()) ticked += a->isChecked();
+            QVERIFY(item->isChecked() && ticked == 1);
+            QCOMPARE(int(w->doc.ImageWidthPx), width);
+            QVERIFY(qAbs(w->doc.ImageHeightPx - 600.0 * width / source) <= 1);
+            QCOMPARE(w->imPoints->picture().width(), width);
+            QVERIFY(!w->imPoints->isHidden() && dialogs().prompts.empty());
+        }
     }
 
-    void resolutionChangeKeepsThePoints() {
-        auto w = startWindow();
-        importMap(*w, mapPath);
-        registerLinear(*w);
-        addPoint(*w, true, 1, 2000, 3000, 5);
-        addPoint(*w, false, 1, 1200, 2200, 6);
-        w->mapView->MapReplot();
-        w->doc.DataChanged = true;
-        const QPointF before = markerFraction(*w, 1);
-        w->mnuViewRes50->trigger();
-        QCOMPARE(w->doc.ImageWidthPx, 500.0f);
-        QVERIFY(w->doc.MapRegistered);
-        QVERIFY(w->doc.DataChanged);
-        QCOMPARE(w->doc.DatCount, 1);
-        QCOMPARE(w->doc.ConCount, 1);
-        QVERIFY(w->markers->labDat[1].Visible && w->markers->labCon[1].Visible);
-        const QPointF after = markerFraction(*w, 1);
-        QVERIFY(qAbs(after.x() - before.x()) < 1e-3 && qAbs(after.y() - before.y()) < 1e-3);
-        QVERIFY(testsupport::dialogs().prompts.size() == 5); // the import and the four registration boxes
+    // A new resolution keeps the registration and the points where they
+    // are; when the file has gone the document and the shown map stay.
+    void reloadAtAnotherResolution() {
+        for (bool gone : {false, true}) {
+            QTemporaryDir rdir;
+            const QString path = writeMap(rdir, QStringLiteral("gone.png"), 1000, 800);
+            auto w = registeredWithPoint(path);
+            addPoint(*w, false, 1, 1200, 2200, 6);
+            w->mapView->MapReplot();
+            const QPointF before = markerFraction(*w, 1);
+            if (gone) QVERIFY(QFile::remove(path));
+            w->mnuViewRes50->trigger();
+            const Document& d = w->doc;
+            QCOMPARE(dialogs().prompts.size(), size_t(gone));
+            if (gone) QVERIFY(dialogs().prompts[0].text.startsWith(QStringLiteral("Map load error: ")));
+            QVERIFY(d.MapRegistered && d.DataChanged && d.DatCount == 1 && d.ConCount == 1 && d.MapFileName == path);
+            QCOMPARE(d.ImageWidthPx, gone ? 1000.0f : 500.0f);
+            QCOMPARE(w->imPoints->picture().width(), gone ? 1000 : 500);
+            QVERIFY(!w->imPoints->isHidden() && w->markers->labDat[1].Visible && w->markers->labCon[1].Visible);
+            const QPointF after = markerFraction(*w, 1);
+            QVERIFY(qAbs(after.x() - before.x()) < 1e-3 && qAbs(after.y() - before.y()) < 1e-3);
+            QVERIFY(w->mnuViewRes100->isChecked() == gone && w->mnuViewRes50->isChecked() == !gone);
+        }
     }
 
     // The caption, the zoom panel, the status bar and View > Show's ticks
@@ -152,27 +136,21 @@ private slots:
     // an import refused as too large, File > Close, re-registering and Save
     // As under a new name, opening a project.
     void windowFollowsTheDocument_data() {
-        QTest::addColumn<QString>("road");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("zoom");
-        QTest::addColumn<QString>("status");
+        for (const char* c : {"caption", "zoom", "status"}) QTest::addColumn<QString>(c);
         QTest::addColumn<bool>("mapTicked");
-        const QString none = QStringLiteral("No file loaded...");
-        QTest::newRow("refused map") << "refused map" << "Ferno Vexolan" << "Zoom" << none << false;
-        QTest::newRow("close") << "close" << "Ferno Vexolan" << "Zoom" << none << false;
-        const QString page = QStringLiteral("Zoom = 1 (Page)");
-        const QString saved = QStringLiteral("Data:  survey (structural contours)");
-        const QString shown = QStringLiteral("Vexolan: survey (Left-click map to add contour points; "
-                                             "right click to edit points)");
-        QTest::newRow("re-register, save as")
-            << "re-register" << "Ferno Vexolan: renamed" << page << saved << true;
-        QTest::newRow("open") << "open" << "Ferno Vexolan: old" << page << shown << true;
+        const QString none = QStringLiteral("No file loaded..."), page = QStringLiteral("Zoom = 1 (Page)");
+        QTest::newRow("refused map") << "Ferno Vexolan" << "Zoom" << none << false;
+        QTest::newRow("close") << "Ferno Vexolan" << "Zoom" << none << false;
+        QTest::newRow("re-register") << "Ferno Vexolan: renamed" << page << "Data:  survey (structural contours)"
+                                     << true;
+        QTest::newRow("open") << "Ferno Vexolan: old" << page
+                              << "Vexolan: survey (Left-click map to add contour points; right click to edit points)"
+                              << true;
     }
     void windowFollowsTheDocument() {
-        QFETCH(QString, road);
-        auto w = startWindow();
-        auto& dl = testsupport::dialogs();
-        importMap(*w, mapPath);
+        const QString road = QString::fromLatin1(QTest::currentDataTag());
+        auto w = windowWithMap(mapPath);
+        auto& dl = dialogs();
         registerLinear(*w);
         w->optStruc->setValue(true);
         for (int i = 0; i < 6; ++i) addPoint(*w, true, i + 1, 1200 + 300 * i, 2200 + 250 * (i % 3), 10.f * i);
@@ -181,31 +159,27 @@ private slots:
         w->cmdShow_Click();
         QVERIFY(w->mnuViewShowCon->isChecked());
         dl.clear();
-        if (road == "refused map") {
+        if (road == QLatin1String("refused map")) {
             // A bitmap header that declares 100000 x 100000 pixels.
             QByteArray bmp("BM");
             for (quint32 v : {54u, 0u, 54u, 40u, 100000u, 100000u, 0x180001u, 0u, 0u, 0u, 0u, 0u, 0u})
                 bmp.append(reinterpret_cast<const char*>(&v), 4);
-            QFile f(dir.filePath(QStringLiteral("huge.bmp")));
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bmp) == bmp.size());
-            f.close();
-            importMap(*w, f.fileName());
+            QVERIFY(writeFile(dir.filePath(QStringLiteral("huge.bmp")), bmp));
+            importMap(*w, dir.filePath(QStringLiteral("huge.bmp")));
             QCOMPARE(dl.prompts.size(), size_t(2));
             QVERIFY(dl.prompts[1].text.startsWith(QStringLiteral("Map load error: ")));
             QCOMPARE(dl.prompts[1].icon, dlg::Icon::Exclamation);
-            QCOMPARE(w->doc.MapFileName, QString());
-            QCOMPARE(w->labText->text(), QString());
+            QVERIFY(w->doc.MapFileName.isEmpty() && w->labText->text().isEmpty());
             QVERIFY(!w->mnuFileSaveAs->isEnabled() && !w->mapView->mapLoadSucceeded());
-        } else if (road == "close") {
+        } else if (road == QLatin1String("close")) {
             emit w->mnuFile->aboutToShow();
             w->mnuFileClose->trigger();
-        } else if (road == "re-register") {
+        } else if (road == QLatin1String("re-register")) {
             w->cmdShow_Click();
             emit w->mnuOpt->aboutToShow();
             dl.queue(dlg::Answer::Yes);
             w->mnuOptReg->trigger();
-            // The project keeps its name, not its title's.
-            QCOMPARE(w->windowTitle(), QStringLiteral("Ferno Vexolan: old"));
+            QCOMPARE(w->windowTitle(), QStringLiteral("Ferno Vexolan: old")); // the project's name, not its title
             registerLinear(*w);
             w->optStruc->setValue(true);
             dl.queue(dir.filePath(QStringLiteral("renamed.vlm")));
@@ -215,7 +189,7 @@ private slots:
             dl.queue(dir.filePath(QStringLiteral("old.vlm")));
             w->cmdDig->click();
         }
-        QCOMPARE(dl.unanswered, road == "refused map" ? 1 : 0); // only the load error's OK
+        QCOMPARE(dl.unanswered, road == QLatin1String("refused map") ? 1 : 0); // the load error's OK
         QTEST(w->windowTitle(), "caption");
         QTEST(w->Frame8->title(), "zoom");
         QTEST(w->panel(2), "status");
@@ -224,167 +198,107 @@ private slots:
         QCOMPARE(w->mnuViewShowCon->text().remove(u'&'), QStringLiteral("Contours"));
     }
 
-    void failedReloadKeepsTheDocument() {
-        QTemporaryDir rdir;
-        const QString path = writeMap(rdir, QStringLiteral("gone.png"), 1000, 800);
-        auto w = startWindow();
-        auto& dl = testsupport::dialogs();
-        importMap(*w, path);
-        registerLinear(*w);
-        addPoint(*w, true, 1, 2000, 3000, 5);
-        w->mapView->MapReplot();
-        w->doc.DataChanged = true;
-        const QPointF before = markerFraction(*w, 1);
-        QVERIFY(QFile::remove(path));
-        dl.clear();
-        w->mnuViewRes50->trigger();
-        QCOMPARE(dl.prompts.size(), size_t(1));
-        QVERIFY(dl.prompts[0].text.startsWith(QStringLiteral("Map load error: ")));
-        const Document& d = w->doc;
-        QVERIFY(d.MapRegistered);
-        QVERIFY(d.DataChanged);
-        QCOMPARE(d.DatCount, 1);
-        QCOMPARE(d.MapFileName, path);
-        QCOMPARE(d.ImageWidthPx, 1000.0f);
-        QVERIFY(!w->imPoints->isHidden());
-        QCOMPARE(w->imPoints->picture().width(), 1000);
-        QVERIFY(w->markers->labDat[1].Visible);
-        QCOMPARE(markerFraction(*w, 1), before);
-        QVERIFY(w->mnuViewRes100->isChecked());
-        QVERIFY(!w->mnuViewRes50->isChecked());
-    }
-
+    // An import over a changed document asks first: Cancel, No, Yes and
+    // saved, Yes but not saved; an unchanged one goes straight to the file
+    // dialog (cancelled or answered).
     void importOverUnsavedWork_data() {
-        // -2 / -1: nothing changed, the file dialog cancelled / answered; 0
-        // cancel, 1 no, 2 yes and saved, 3 yes but not saved.
-        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("answer"); // -2/-1 unchanged; 0 Cancel, 1 No, 2 Yes saved, 3 Yes not saved
         QTest::addColumn<bool>("imported");
-        QTest::newRow("unchanged, dialog cancelled") << -2 << false;
-        QTest::newRow("unchanged") << -1 << true;
-        QTest::newRow("cancel") << 0 << false;
-        QTest::newRow("no") << 1 << true;
-        QTest::newRow("yes, saved") << 2 << true;
-        QTest::newRow("yes, not saved") << 3 << false;
+        for (auto [tag, answer, imported] :
+             {std::tuple{"unchanged, dialog cancelled", -2, false}, {"unchanged", -1, true}, {"cancel", 0, false},
+              {"no", 1, true}, {"yes, saved", 2, true}, {"yes, not saved", 3, false}})
+            QTest::newRow(tag) << answer << imported;
     }
     void importOverUnsavedWork() {
         QFETCH(int, answer);
         QFETCH(bool, imported);
-        auto w = startWindow();
-        importMap(*w, mapPath);
-        registerLinear(*w);
-        addPoint(*w, true, 1, 2000, 3000, 5);
+        auto w = registeredWithPoint(mapPath);
         w->doc.DataChanged = answer >= 0;
         w->doc.DataFileName = QStringLiteral("/data/field/north.vlm");
         int saves = 0;
-        w->saveForPrompt = [&](bool keepName) {
-            ++saves;
-            return !keepName && answer == 2; // saved under a name the user confirms
-        };
-        auto& dl = testsupport::dialogs();
-        dl.clear();
+        w->saveForPrompt = [&](bool keepName) { return ++saves, !keepName && answer == 2; };
+        auto& dl = dialogs();
         const dlg::Answer a[] = {dlg::Answer::Cancel, dlg::Answer::No, dlg::Answer::Yes, dlg::Answer::Yes};
         if (answer >= 0) dl.queue(a[answer]);
         const QString other = writeMap(dir, QStringLiteral("other.png"), 300, 200);
-        if (answer == -2) dl.queue(dlg::Cancel{});
-        else dl.queue(other);
+        answer == -2 ? dl.queue(dlg::Cancel{}) : dl.queue(other);
         w->mapView->cmdMap_Click();
         if (answer >= 0) {
             QCOMPARE(dl.prompts[0].text, "north.vlm has changed.\nWould you like to save it?");
-            QCOMPARE(dl.prompts[0].icon, dlg::Icon::Question);
-            QCOMPARE(dl.prompts[0].buttons, dlg::Buttons::YesNoCancel);
+            QVERIFY(dl.prompts[0].icon == dlg::Icon::Question && dl.prompts[0].buttons == dlg::Buttons::YesNoCancel);
         } else {
             QCOMPARE(dl.prompts[0].kind, dlg::Prompt::Kind::Open);
         }
         QCOMPARE(saves, answer >= 2 ? 1 : 0);
         QCOMPARE(w->doc.MapFileName, imported ? other : mapPath);
-        QCOMPARE(w->doc.DatCount, imported ? 0 : 1);
-        QCOMPARE(w->doc.MapRegistered, !imported);
-        QVERIFY(!w->doc.MapBusy);
-        if (!imported) {
-            QCOMPARE(dl.prompts.size(), size_t(1)); // no file dialog, or only the file dialog
-            QCOMPARE(w->doc.DataChanged, answer >= 0);
-        }
+        QVERIFY(w->doc.DatCount == !imported && w->doc.MapRegistered == !imported && !w->doc.MapBusy);
+        if (!imported) QVERIFY(dl.prompts.size() == 1 && w->doc.DataChanged == (answer >= 0));
     }
 
+    // Every kind a map is imported from can be pointed at; cancelled, the
+    // map is named no more.
     void findingAMissingMap() {
         auto w = startWindow();
-        auto& dl = testsupport::dialogs();
+        auto& dl = dialogs();
         w->doc.MapFileName = QStringLiteral("/old/place/field.jpg");
         dl.queue(mapPath);
         w->mapView->MapFind();
         QCOMPARE(w->doc.MapFileName, mapPath);
         QCOMPARE(dl.prompts[0].title, QStringLiteral("Open Map File"));
         QCOMPARE(dl.prompts[0].defaultText, w->app.DataFolder + QStringLiteral("field.jpg"));
-        // Every kind a map is imported from can be pointed at.
         QVERIFY(dl.prompts[0].filter.startsWith(QStringLiteral("Map Image Files (")));
         const QStringList patterns = dl.prompts[0].filter.section(u'|', 1, 1).split(u';');
         for (const char* ext : {"jpg", "gif", "bmp", "png", "psd", "tif", "pcx", "tga", "wbmp", "wmf", "emf", "ico"})
             QVERIFY2(patterns.contains(QStringLiteral("*.") + ext), ext);
         dl.queue(dlg::Cancel{});
         w->mapView->MapFind();
-        QCOMPARE(w->doc.MapFileName, QString());
-        QCOMPARE(dl.prompts.size(), size_t(2));
+        QVERIFY(w->doc.MapFileName.isEmpty() && dl.prompts.size() == 2);
     }
 
+    // No keeps everything; Yes clears the points and the registration but
+    // keeps the map, its title and the coordinate system (a cylindrical map
+    // comes back as linear in degrees).
+    void reRegistration_data() {
+        for (const char* c : {"system", "units", "ticked", "panel"}) QTest::addColumn<QString>(c);
+        QTest::newRow("linear feet") << "Linear" << "Feet" << "Linear Feet"
+                                     << "Projection: Linear Coordinates, Units: Feet";
+        QTest::newRow("cylindrical") << "CylEquiDis" << "Degrees" << "Linear Degrees"
+                                     << "Projection: Linear Coordinates, Units: Degrees";
+    }
     void reRegistration() {
-        auto w = startWindow();
-        auto& dl = testsupport::dialogs();
-        importMap(*w, mapPath);
-        w->mapView->coordClick(CoordItem::Linear);
-        w->mapView->coordClick(CoordItem::Feet);
-        for (const char* a : {"100", "900", "700", "300"}) dl.queue(QString::fromLatin1(a));
+        QFETCH(QString, system);
+        QFETCH(QString, units);
+        auto w = windowWithMap(mapPath);
+        auto& dl = dialogs();
+        w->mapView->coordClick(coordItemNamed(system));
+        w->mapView->coordClick(coordItemNamed(units));
+        queueAll({"-100", "45", "-99", "44"});
         w->mapView->MapRegister(1000, 1000);
         w->mapView->MapRegister(3000, 2500);
-        QVERIFY(w->doc.MapRegistered);
         addPoint(*w, true, 1, 400, 500, 5);
-
         dl.clear();
         dl.queue(dlg::Answer::No);
         w->mnuOptReg->trigger();
-        QVERIFY(w->doc.MapRegistered);
-        QCOMPARE(w->doc.DatCount, 1);
-
-        dl.clear();
+        QVERIFY(w->doc.MapRegistered && w->doc.DatCount == 1);
         dl.queue(dlg::Answer::Yes);
         w->mnuOptReg->trigger();
-        QCOMPARE(dl.prompts[0].text, QStringLiteral("Re-registering will clear all data, do you wish to continue"));
-        QCOMPARE(dl.prompts[0].icon, dlg::Icon::Question);
-        QCOMPARE(dl.prompts[0].buttons, dlg::Buttons::YesNo);
-        QCOMPARE(dl.prompts.size(), size_t(1));
+        QCOMPARE(dl.prompts[1].text, QStringLiteral("Re-registering will clear all data, do you wish to continue"));
+        QVERIFY(dl.prompts[1].icon == dlg::Icon::Question && dl.prompts[1].buttons == dlg::Buttons::YesNo);
+        QCOMPARE(dl.prompts.size(), size_t(2));
         const Document& d = w->doc;
-        QVERIFY(!d.MapRegistered);
-        QCOMPARE(d.DatCount, 0);
-        QCOMPARE(d.RefPixelX1, 0.0f);
-        QCOMPARE(d.MapFileName, mapPath);
-        QCOMPARE(d.DataTitle, QStringLiteral("survey"));
+        QVERIFY(!d.MapRegistered && d.DatCount == 0 && d.RefPixelX1 == 0);
+        QVERIFY(d.MapFileName == mapPath && d.DataTitle == QLatin1String("survey"));
         QCOMPARE(d.ProjectionName, QStringLiteral("Linear Coordinates"));
-        QCOMPARE(d.CoordUnits, QStringLiteral("Feet"));
-        QVERIFY(w->mnuCoordFeet->isChecked() && !w->mnuCoordMeters->isChecked() && w->mnuCoordLinear->isChecked());
-        QVERIFY(w->mnuCoord->menuAction()->isEnabled());
-        QCOMPARE(w->panel(1), QStringLiteral("Projection: Linear Coordinates, Units: Feet"));
-        QCOMPARE(w->panel(2),
-                 QStringLiteral("Map:  survey (register map by clicking on locations of known coordinates)"));
+        QCOMPARE(d.CoordUnits, units);
+        QStringList ticked;
+        for (QAction* a : w->mnuCoord->actions())
+            if (a->isChecked()) ticked << a->objectName().mid(8);
+        QTEST(ticked.join(u' '), "ticked");
+        QVERIFY(w->mnuCoord->menuAction()->isEnabled() && w->mnuCoordFeet->isEnabled());
+        QTEST(w->panel(1), "panel");
+        QCOMPARE(w->panel(2), "Map:  survey" + kUnregistered);
         QCOMPARE(w->windowTitle(), QStringLiteral("Ferno Vexolan: survey"));
-        QVERIFY(!w->imPoints->isHidden());
-        QVERIFY(!w->optDat->isEnabled());
-        QVERIFY(w->mnuFileSaveAs->isEnabled());
-    }
-
-    void reRegistrationOfACylindricalMap() {
-        auto w = startWindow();
-        auto& dl = testsupport::dialogs();
-        importMap(*w, mapPath);
-        w->mapView->coordClick(CoordItem::CylEquiDis);
-        for (const char* a : {"-100", "45", "-99", "44"}) dl.queue(QString::fromLatin1(a));
-        w->mapView->MapRegister(1000, 1000);
-        w->mapView->MapRegister(3000, 2500);
-        QVERIFY(w->doc.MapRegistered);
-        dl.queue(dlg::Answer::Yes);
-        w->mapView->mnuOptReg_Click();
-        QCOMPARE(w->doc.ProjectionName, QStringLiteral("Linear Coordinates"));
-        QCOMPARE(w->doc.CoordUnits, QStringLiteral("Degrees"));
-        QVERIFY(w->mnuCoordDegrees->isChecked() && w->mnuCoordLinear->isChecked());
-        QVERIFY(w->mnuCoordFeet->isEnabled());
+        QVERIFY(!w->imPoints->isHidden() && !w->optDat->isEnabled() && w->mnuFileSaveAs->isEnabled());
     }
 };
 

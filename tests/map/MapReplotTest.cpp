@@ -2,7 +2,7 @@
 // points line and the mode text, contact mode, labels, failures, and the
 // marker layer's stacking and painting.
 #include "common/TestRegistry.h"
-#include "MapTestSupport.h"
+#include "common/MapSupport.h"
 
 #include "document/Legacy.h"
 #include "app/Twips.h"

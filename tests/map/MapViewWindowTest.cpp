@@ -2,7 +2,7 @@
 // menu twins, the scroll bars, the Coordinates and Degree Format items, and
 // the read-outs under the mouse on the map and on the plot.
 #include "common/TestRegistry.h"
-#include "MapTestSupport.h"
+#include "common/MapSupport.h"
 
 #include "app/Twips.h"
 #include "document/Legacy.h"

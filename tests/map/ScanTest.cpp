@@ -3,7 +3,7 @@
 // as a JPEG file, the scanner's own settings, the source choice, and the
 // Scan menu on a machine with no scanner set up.
 #include "common/TestRegistry.h"
-#include "MapTestSupport.h"
+#include "common/MapSupport.h"
 #include "map/MapEditCommands.h"
 #include "platform/ImagingObject.h"
 #include "platform/Scanner.h"

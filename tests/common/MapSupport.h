@@ -1,15 +1,18 @@
 // Fixtures for the tests that drive the map view in the real main window:
-// starting the window, writing a map image, importing it and putting points
-// and markers into the document.
+// starting the window, writing a map image, importing it, registering it and
+// putting points and markers into the document.
 #pragma once
 
 #include "app/AboutBox.h"
 #include "app/MainWindow.h"
 #include "common/TestSupport.h"
+#include "map/CoordinateMenu.h"
 #include "map/MapView.h"
 #include "platform/SettingsStore.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -19,8 +22,7 @@ namespace maptest {
 
 inline std::unique_ptr<MainWindow> startWindow() {
     SettingsStore().ClearSection(QStringLiteral("Vexolan"));
-    auto w = testsupport::startMainWindow();
-    return w;
+    return testsupport::startMainWindow();
 }
 
 // A map picture with a grid on it, so that a resampled copy is still a picture.
@@ -37,11 +39,41 @@ inline QString writeMap(const QTemporaryDir& dir, const QString& name, int width
     return path;
 }
 
+// Writes a whole file, making its folder; optionally executable.
+inline bool writeFile(const QString& path, const QByteArray& bytes, bool executable = false) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) return false;
+    f.close();
+    return !executable || f.setPermissions(f.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
+}
+
+// Queues each text as the answer of the next prompt.
+inline void queueAll(const QStringList& answers) {
+    for (const QString& a : answers) testsupport::dialogs().queue(a);
+}
+
 // File > Import > Map with the given file chosen in the dialog.
 inline void importMap(MainWindow& w, const QString& path) {
     testsupport::dialogs().queue(path);
     w.mapView->cmdMap_Click();
 }
+
+// A started window showing the map imported from path, no prompt recorded.
+inline std::unique_ptr<MainWindow> windowWithMap(const QString& path) {
+    auto w = startWindow();
+    importMap(*w, path);
+    testsupport::dialogs().clear();
+    return w;
+}
+
+// The Coordinates menu items by name, in menu order ("Linear", "SMerc" ...).
+inline const QStringList& coordItemNames() {
+    static const QStringList names{"Linear", "CylEquiDis", "SMerc",   "TMerc", "Ortho", "LmbertAzi",
+                                   "AlbersEA", "LambertConf", "Degrees", "Feet", "Meters"};
+    return names;
+}
+inline CoordItem coordItemNamed(const QString& name) { return CoordItem(coordItemNames().indexOf(name)); }
 
 // Appends one datum or contour point with its marker, as recording does.
 inline void addPoint(MainWindow& w, bool datum, int number, float x, float y, float z) {
@@ -59,19 +91,16 @@ inline void addPoint(MainWindow& w, bool datum, int number, float x, float y, fl
 // a fifth and at four fifths of its width and height, with the typed
 // Eastings and Northings given.
 struct LinearRegistration {
-    double x1, y1, x2, y2;   // clicks, twips on imPoints
+    double x1, y1, x2, y2; // clicks, twips on imPoints
 };
 inline LinearRegistration registerLinear(MainWindow& w, double e1 = 1000, double n1 = 4000, double e2 = 3000,
                                          double n2 = 2000) {
-    auto& dl = testsupport::dialogs();
     w.mnuCoordMeters->trigger();
     const double W = w.imPoints->Width(), H = w.imPoints->Height();
     LinearRegistration r{W * 0.2, H * 0.2, W * 0.8, H * 0.8};
-    dl.queue(QString::number(e1));
-    dl.queue(QString::number(n1));
+    queueAll({QString::number(e1), QString::number(n1)});
     w.mapView->MapRegister(r.x1, r.y1);
-    dl.queue(QString::number(e2));
-    dl.queue(QString::number(n2));
+    queueAll({QString::number(e2), QString::number(n2)});
     w.mapView->MapRegister(r.x2, r.y2);
     return r;
 }
