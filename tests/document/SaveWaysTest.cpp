@@ -9,82 +9,64 @@ Q_DECLARE_METATYPE(SaveWay)
 class SaveWaysTest : public QObject {
     Q_OBJECT
 private slots:
+    // The state as letters: Changed, Plot shown, Registered, No project
+    // name, no picture name (Q), a Save prompt.
     void chooser_data() {
-        QTest::addColumn<bool>("changed");
-        QTest::addColumn<bool>("plot");
-        QTest::addColumn<bool>("registered");
-        QTest::addColumn<bool>("projectNamed");
-        QTest::addColumn<bool>("pictureNamed");
-        QTest::addColumn<bool>("projectOnly");
+        QTest::addColumn<QString>("state");
         QTest::addColumn<SaveWay>("way");
         using W = SaveWay;
-        // The five ways by the document's state.
-        QTest::newRow("A unregistered") << false << true << false << true << true << false << W::ContourPictureDialog;
-        QTest::newRow("A registered") << false << true << true << true << true << false << W::ContourPictureDialog;
-        QTest::newRow("B") << false << false << false << true << true << false << W::MapImageDialog;
-        QTest::newRow("C") << false << false << true << true << true << false << W::ProjectDialog;
-        QTest::newRow("D registered") << true << false << true << true << true << false << W::Project;
+        // The five ways A to E.
+        QTest::newRow("A unregistered") << "P" << W::ContourPictureDialog;
+        QTest::newRow("A registered") << "PR" << W::ContourPictureDialog;
+        QTest::newRow("B") << "" << W::MapImageDialog;
+        QTest::newRow("C") << "R" << W::ProjectDialog;
+        QTest::newRow("D") << "CR" << W::Project;
+        QTest::newRow("E") << "CPR" << W::ContourPicture;
+        QTest::newRow("E unregistered") << "CP" << W::ContourPicture;
         // A project is never written over a map not registered.
-        QTest::newRow("D unregistered")
-            << true << false << false << true << true << false << W::MapImageDialog;
-        QTest::newRow("E") << true << true << true << true << true << false << W::ContourPicture;
-        QTest::newRow("E unregistered") << true << true << false << true << true << false << W::ContourPicture;
+        QTest::newRow("D unregistered") << "C" << W::MapImageDialog;
         // Without a name to save under, the way that needs one asks.
-        QTest::newRow("D without a name") << true << false << true << false << true << false << W::ProjectDialog;
-        QTest::newRow("D without a name, unregistered")
-            << true << false << false << false << true << false << W::MapImageDialog;
-        QTest::newRow("E without a name") << true << true << true << true << false << false
-                                          << W::ContourPictureDialog;
+        QTest::newRow("D without a name") << "CRN" << W::ProjectDialog;
+        QTest::newRow("D without a name, unregistered") << "CN" << W::MapImageDialog;
+        QTest::newRow("E without a name") << "CPRQ" << W::ContourPictureDialog;
         // The save prompts keep the project, also while a plot is shown.
-        QTest::newRow("prompt, changed, plot") << true << true << true << true << true << true << W::Project;
-        QTest::newRow("prompt, changed") << true << false << true << true << true << true << W::Project;
-        QTest::newRow("prompt, save as, plot") << false << true << true << true << true << true << W::ProjectDialog;
-        QTest::newRow("prompt, unnamed") << true << true << true << false << true << true << W::ProjectDialog;
+        QTest::newRow("prompt, changed, plot") << "CPRS" << W::Project;
+        QTest::newRow("prompt, changed") << "CRS" << W::Project;
+        QTest::newRow("prompt, save as, plot") << "PRS" << W::ProjectDialog;
+        QTest::newRow("prompt, unnamed") << "CPRNS" << W::ProjectDialog;
     }
-
     void chooser() {
-        QFETCH(bool, changed);
-        QFETCH(bool, plot);
-        QFETCH(bool, registered);
-        QFETCH(bool, projectNamed);
-        QFETCH(bool, pictureNamed);
-        QFETCH(bool, projectOnly);
+        QFETCH(QString, state);
         QFETCH(SaveWay, way);
         SaveState s;
-        s.DataChanged = changed;
-        s.plotShown = plot;
-        s.MapRegistered = registered;
-        s.projectNamed = projectNamed;
-        s.pictureNamed = pictureNamed;
-        s.projectOnly = projectOnly;
+        s.DataChanged = state.contains(u'C');
+        s.plotShown = state.contains(u'P');
+        s.MapRegistered = state.contains(u'R');
+        s.projectNamed = !state.contains(u'N');
+        s.pictureNamed = !state.contains(u'Q');
+        s.projectOnly = state.contains(u'S');
         QCOMPARE(int(chooseSaveWay(s)), int(way));
     }
 
+    // Save, Import Data, Export, Close, Open Data, Open Contours, Open
+    // Labels, Export Data: 1 enabled, 0 disabled, - left as it was.
     void fileMenu_data() {
-        QTest::addColumn<bool>("changed");
-        QTest::addColumn<bool>("registered");
-        QTest::addColumn<bool>("mapShown");
-        for (bool c : {false, true})
-            for (bool r : {false, true})
-                for (bool m : {false, true})
-                    QTest::addRow("changed %d registered %d map %d", c, r, m) << c << r << m;
+        QTest::addColumn<QString>("state"); // Changed, Registered, Map shown
+        QTest::addColumn<QString>("items");
+        const char* const rows[][2] = {{"", "0000000-"},   {"M", "0000000-"},   {"R", "01111110"},
+                                       {"RM", "01111111"}, {"C", "1000000-"},   {"CM", "1000000-"},
+                                       {"CR", "11111110"}, {"CRM", "11111111"}};
+        for (const auto& r : rows) QTest::newRow(r[0]) << r[0] << r[1];
     }
-
     void fileMenu() {
-        QFETCH(bool, changed);
-        QFETCH(bool, registered);
-        QFETCH(bool, mapShown);
-        const FileMenuEnabling e = fileMenuEnabling(changed, registered, mapShown);
-        QCOMPARE(e.mnuFileSave, changed);
-        for (const std::optional<bool>& item : {e.mnuFileImportData, e.mnuFileExport, e.mnuFileClose,
-                                                e.mnuFileOpenDat, e.mnuFileOpenCon, e.mnuFileOpenLab}) {
-            QVERIFY(item.has_value());
-            QCOMPARE(*item, registered);
-        }
-        // Export > Data follows the view only on a registered map; otherwise
-        // it is left as it was.
-        QCOMPARE(e.mnuFileExportData.has_value(), registered);
-        if (registered) QCOMPARE(*e.mnuFileExportData, mapShown);
+        QFETCH(QString, state);
+        QFETCH(QString, items);
+        const FileMenuEnabling e = fileMenuEnabling(state.contains(u'C'), state.contains(u'R'), state.contains(u'M'));
+        QString got = e.mnuFileSave ? "1" : "0";
+        for (const std::optional<bool>& item : {e.mnuFileImportData, e.mnuFileExport, e.mnuFileClose, e.mnuFileOpenDat,
+                                                e.mnuFileOpenCon, e.mnuFileOpenLab, e.mnuFileExportData})
+            got += !item ? '-' : *item ? '1' : '0';
+        QCOMPARE(got, items);
     }
 };
 

@@ -1,0 +1,78 @@
+// Fixtures of the project and label file tests: the files under
+// tests/data/document, files and map images written into a test's folder,
+// scripted answers and the prompts shown, with that folder's path as "@".
+#pragma once
+
+#include "common/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QStringList>
+
+namespace docsupport {
+
+// A file of tests/data/document.
+inline QByteArray dataFile(const QString& name) {
+    QFile f(qEnvironmentVariable("VEXOLAN_TEST_DATA") + QStringLiteral("/document/") + name);
+    if (!f.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s (is VEXOLAN_TEST_DATA set?)", qPrintable(f.fileName()));
+    return f.readAll();
+}
+
+inline void writeBytes(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+// An 80 x 60 JPEG map picture.
+inline QString makeImage(const QString& path, QColor colour = Qt::darkCyan) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QImage img(80, 60, QImage::Format_RGB32);
+    img.fill(colour);
+    if (!img.save(path, "JPG")) qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+// Copies data files into `dir`, "@DIR@" in them standing for `dir`:
+// "survey.vlm open/damaged.lab>survey.lab" (">" names the copy).
+inline void copyData(const QString& dir, const QString& names) {
+    for (const QString& item : names.split(u' ', Qt::SkipEmptyParts)) {
+        const QStringList from = item.split(u'>');
+        writeBytes(dir + u'/' + QFileInfo(from.back()).fileName(),
+                   dataFile(from.front()).replace("@DIR@", dir.toUtf8()));
+    }
+}
+
+// Queues "|"-separated answers: Yes, No, OK and Cancel for message boxes,
+// "-" for a cancelled file dialog, anything else a file in `dir`.
+inline void queueAnswers(const QString& dir, const QString& answers) {
+    auto& d = testsupport::dialogs();
+    for (const QString& a : answers.split(u'|', Qt::SkipEmptyParts)) {
+        if (a == u"Yes") d.queue(dlg::Answer::Yes);
+        else if (a == u"No") d.queue(dlg::Answer::No);
+        else if (a == u"OK") d.queue(dlg::Answer::OK);
+        else if (a == u"Cancel") d.queue(dlg::Answer::Cancel);
+        else if (a == u"-") d.queue(dlg::Cancel{});
+        else d.queue(dir + u'/' + a);
+    }
+}
+
+// The prompts so far, " | " between them: a file dialog as its title with
+// the offered name in brackets, a message as its text and its icon ((x)
+// critical, (?) question, (!) exclamation, (i) information); `dir` as "@".
+inline QString promptLog(const QString& dir) {
+    QStringList out;
+    for (const dlg::Prompt& p : testsupport::dialogs().prompts) {
+        const bool file = p.kind == dlg::Prompt::Kind::Open || p.kind == dlg::Prompt::Kind::Save;
+        const QString offered = p.defaultText.isEmpty() ? QString() : QStringLiteral(" [") + p.defaultText + u']';
+        static const char* const icons[] = {"", " (x)", " (?)", " (!)", " (i)"};
+        out << (file ? p.title + offered : p.text + QLatin1String(icons[int(p.icon)]));
+    }
+    return out.join(QStringLiteral(" | ")).replace(dir, QStringLiteral("@"));
+}
+
+} // namespace docsupport
