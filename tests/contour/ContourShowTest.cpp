@@ -2,7 +2,7 @@
 // the Show command's contour road, the plot options, halting, the cells,
 // title and scale, Show 3D and reopening a contour picture.
 #include "common/TestRegistry.h"
-#include "map/MapTestSupport.h"
+#include "common/MapSupport.h"
 
 #include "contour/ContourCommands.h"
 #include "contour/ContourLineCommands.h"
