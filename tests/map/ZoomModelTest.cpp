@@ -108,19 +108,6 @@ private slots:
         QCOMPARE(vertical ? v.Frame2.Left : v.Frame2.Top, 90.0); // the other axis is untouched
         QVERIFY(v.ScrollValue == r.whole(2) && (vertical ? v.VScroll1 : v.HScroll1).Value == r.whole(2));
     }
-
-    // Each command from "all on but Zoom In" (Zoom Out from Page and Out off).
-    void enabledTable() {
-        const std::pair<ZoomCommand, ZoomEnabled> table[] = {{ZoomCommand::Page, {false, false, true, true}},
-                                                            {ZoomCommand::Full, {true, true, false, false}},
-                                                            {ZoomCommand::In, {true, true, false, true}},
-                                                            {ZoomCommand::Out, {false, false, true, true}}};
-        for (auto [command, after] : table) {
-            ZoomEnabled e{command != ZoomCommand::Out, command != ZoomCommand::Out, false, true};
-            applyZoomEnabled(e, command);
-            QVERIFY(e == after);
-        }
-    }
 };
 
 VEX_TEST(ZoomModelTest);
