@@ -1,14 +1,18 @@
 // Fixtures of the project and label file tests: the files under
 // tests/data/document, files and map images written into a test's folder,
-// scripted answers and the prompts shown, with that folder's path as "@".
+// what changed on disk, scripted answers and the prompts shown (with that
+// folder's path as "@"), File menu items chosen as the user does.
 #pragma once
 
+#include "app/MainWindow.h"
 #include "common/TestSupport.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QMap>
 #include <QStringList>
 
 namespace docsupport {
@@ -68,11 +72,40 @@ inline QString promptLog(const QString& dir) {
     QStringList out;
     for (const dlg::Prompt& p : testsupport::dialogs().prompts) {
         const bool file = p.kind == dlg::Prompt::Kind::Open || p.kind == dlg::Prompt::Kind::Save;
-        const QString offered = p.defaultText.isEmpty() ? QString() : QStringLiteral(" [") + p.defaultText + u']';
+        const QString offered = p.defaultText.isEmpty() ? QString() : " [" + p.defaultText + u']';
         static const char* const icons[] = {"", " (x)", " (?)", " (!)", " (i)"};
         out << (file ? p.title + offered : p.text + QLatin1String(icons[int(p.icon)]));
     }
     return out.join(QStringLiteral(" | ")).replace(dir, QStringLiteral("@"));
+}
+
+// Every file under `dir` with its bytes.
+inline QMap<QString, QByteArray> filesIn(const QString& dir) {
+    QMap<QString, QByteArray> out;
+    for (QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
+        const QString path = it.next();
+        out[path.mid(dir.size() + 1)] = testsupport::fileBytes(path);
+    }
+    return out;
+}
+
+// What changed on disk since `before`: "+added *changed -removed".
+inline QString fileChanges(const QString& dir, const QMap<QString, QByteArray>& before) {
+    const QMap<QString, QByteArray> now = filesIn(dir);
+    QStringList out;
+    for (auto it = now.begin(); it != now.end(); ++it)
+        if (!before.contains(it.key())) out << '+' + it.key();
+        else if (before[it.key()] != it.value()) out << '*' + it.key();
+    for (const QString& name : before.keys())
+        if (!now.contains(name)) out << '-' + name;
+    return out.join(u' ');
+}
+
+// A File menu item chosen as the user does: the menu's drop-down first
+// enables the items by the document's state.
+inline void choose(MainWindow& w, QAction* item) {
+    emit w.mnuFile->aboutToShow();
+    item->trigger();
 }
 
 } // namespace docsupport

@@ -4,38 +4,16 @@
 #include "app/MainWindow.h"
 #include "common/DocumentSupport.h"
 #include "common/TestRegistry.h"
+#include "common/TestTable.h"
 #include "document/ProjectCommands.h"
 
 #include <QComboBox>
-#include <QDirIterator>
 #include <QTemporaryDir>
 #include <QTest>
 
-using docsupport::promptLog;
+using namespace docsupport;
 
 namespace {
-
-// Every file under `dir` with its bytes.
-QMap<QString, QByteArray> filesIn(const QString& dir) {
-    QMap<QString, QByteArray> out;
-    for (QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
-        const QString path = it.next();
-        out[path.mid(dir.size() + 1)] = testsupport::fileBytes(path);
-    }
-    return out;
-}
-
-// What changed on disk since `before`: "+added *changed -removed".
-QString fileChanges(const QString& dir, const QMap<QString, QByteArray>& before) {
-    const QMap<QString, QByteArray> now = filesIn(dir);
-    QStringList out;
-    for (auto it = now.begin(); it != now.end(); ++it)
-        if (!before.contains(it.key())) out << '+' + it.key();
-        else if (before[it.key()] != it.value()) out << '*' + it.key();
-    for (const QString& name : before.keys())
-        if (!now.contains(name)) out << '-' + name;
-    return out.join(u' ');
-}
 
 // The window as an open leaves it: caption | projection panel | the ticked
 // Coordinates items and options | the controls an open enables that are
@@ -76,7 +54,8 @@ QMap<QString, QString> saveState(MainWindow& w, const QString& dir) {
                              {"map", d.MapFileName},
                              {"folder", w.app.DataFolder},
                              {"limits", w.txtMin->text() + ' ' + w.txtMax->text()},
-                             {"points", QStringLiteral("%1/%2/%3").arg(d.DatCount).arg(d.ConCount).arg(d.LabelCount)}};
+                             {"points", QStringLiteral("%1/%2/%3").arg(d.DatCount).arg(d.ConCount).arg(
+                                            d.LabelCount)}};
     for (QString& v : s) v.replace(dir, QStringLiteral("@"));
     return s;
 }
@@ -88,59 +67,54 @@ class ProjectCommandsTest : public QObject {
     QTemporaryDir tmp;
     QString dir;
 
-    // The window after opening the project `name` of `dir` with the Open button.
-    std::unique_ptr<MainWindow> openedWindow(const QString& name) {
+    // The window after the Open button, the project `name` of `dir` and
+    // then `answers` chosen.
+    std::unique_ptr<MainWindow> openedWindow(const QString& name, const QString& answers = {}) {
         auto w = testsupport::startMainWindow();
-        testsupport::dialogs().queue(dir + '/' + name);
+        queueAnswers(dir, name + '|' + answers);
         w->cmdDig->click();
         return w;
-    }
-
-    // A File menu item chosen as the user does: the menu's drop-down first
-    // enables the items by the document's state.
-    static void choose(MainWindow& w, QAction* item) {
-        emit w.mnuFile->aboutToShow();
-        item->trigger();
     }
 
 private slots:
     void init() {
         testsupport::dialogs().clear();
-        dir = tmp.path() + '/' + QTest::currentTestFunction() + '_' + QString(QTest::currentDataTag()).replace(' ', '_');
+        dir = tmp.path() + '/' + QTest::currentTestFunction() + '_' +
+              QString(QTest::currentDataTag()).replace(' ', '_');
         QDir().mkpath(dir);
-        docsupport::makeImage(dir + "/map.jpg");
+        makeImage(dir + "/map.jpg");
     }
 
     // What an open brings back (with a marker for each point and label), or
     // leaves when it fails: the window empty, with a true status bar.
     // Nothing on disk changes.
     void open_data() {
-        QTest::addColumn<QString>("files"); // data files copied, the first opened
-        QTest::addColumn<QString>("answers");
-        QTest::addColumn<QString>("prompts");
-        QTest::addColumn<QString>("state");
+        // The data files copied (the first one opened), the answers after it.
+        testsupport::columns<QString, QString, QString, QString>("files", "answers", "prompts", "state");
         const auto row = [](const char* name, const char* files, const char* answers, const QString& prompts,
                             const QString& state) {
             QTest::newRow(name) << files << answers << prompts << state;
         };
-        const QString meters = " | Projection: Linear Coordinates, Units: Meters | mnuCoordLinear mnuCoordMeters ",
-                      feet = " | Projection: Linear Coordinates, Units: Feet | mnuCoordLinear mnuCoordFeet ",
+        const QString linear = " | Projection: Linear Coordinates, Units: ",
+                      meters = linear + "Meters | mnuCoordLinear mnuCoordMeters ",
                       structural = "optStruc | off optRock optIso txtMax mnuCoordAction | ",
-                      empty = "Ferno Vexolan | Projection: (unkown), Units: (unknown) |  | off optRock optStruc optIso"
-                              " optCon labConCol txtConDet chkMan txtMax cmdShow cmdConRun cmdSave cmdPrint"
-                              " mnuFileSaveAs | 0 0 ",
+                      survey = meters + structural + "2 30 60 | 3/1/0 at 5200,8800 | @/map.jpg",
+                      empty = "Ferno Vexolan | Projection: (unkown), Units: (unknown) |  | off optRock"
+                              " optStruc optIso optCon labConCol txtConDet chkMan txtMax cmdShow cmdConRun"
+                              " cmdSave cmdPrint mnuFileSaveAs | 0 0 ",
                       failed = " | Open vexolan file error: ";
         row("survey", "survey.vlm survey.lab", "", "",
             "Ferno Vexolan: survey" + meters + structural + "2 30 60 | 3/1/3 at 5200,8800 | @/map.jpg");
         // Limits that make no scale, and contacts, take the points' range.
         row("zero limit", "open/zero-limit.vlm", "", "",
-            "Ferno Vexolan: zero-limit" + meters + "optIso | off optRock optStruc txtMax mnuCoordAction | -3 40 60"
-            " | 3/1/0 at 5200,8800 | @/map.jpg");
+            "Ferno Vexolan: zero-limit" + meters + "optIso | off optRock optStruc txtMax mnuCoordAction"
+            " | -3 40 60 | 3/1/0 at 5200,8800 | @/map.jpg");
         row("equal limits", "open/equal-limits.vlm", "", "",
-            "Ferno Vexolan: equal-limits" + meters + structural + "-3 40 60 | 3/1/0 at 5200,8800 | @/map.jpg");
+            "Ferno Vexolan: equal-limits" + meters + structural + "-3 40 60 | 3/1/0 at 5200,8800"
+            " | @/map.jpg");
         row("contacts", "open/contacts.vlm", "", "",
-            "Ferno Vexolan: contacts" + meters + "optRock optDat | off optStruc optIso optCon labConCol txtConDet"
-            " chkMan txtMax mnuCoordAction | 1 3 50 | 3/0/0 at 5200,8800 contacts 2 | @/map.jpg");
+            "Ferno Vexolan: contacts" + meters + "optRock optDat | off optStruc optIso optCon labConCol"
+            " txtConDet chkMan txtMax mnuCoordAction | 1 3 50 | 3/0/0 at 5200,8800 contacts 2 | @/map.jpg");
         // Rows of latitude and longitude come back as map units (spherical
         // Albers by hand: -13.5147, -17.443 for 39 N 101 W).
         row("albers", "open/albers.vlm", "", "",
@@ -149,129 +123,130 @@ private slots:
             " | 1 9 60 | 3/1/0 at -13.5147,-17.443 | @/map.jpg");
         // The older layout holds the Easting first.
         row("older feet", "open/feet-older.vlm", "", "",
-            "Ferno Vexolan: feet-older" + feet + structural + "5 5 50 | 1/0/0 at 10,20 | @/map.jpg");
+            "Ferno Vexolan: feet-older" + linear + "Feet | mnuCoordLinear mnuCoordFeet " + structural +
+                "5 5 50 | 1/0/0 at 10,20 | @/map.jpg");
         row("cylindrical", "open/cylindrical.vlm", "", "",
-            "Ferno Vexolan: cylindrical | Projection: Linear Coordinates, Units: Degrees | mnuCoordLinear"
-            " mnuCoordDegrees " + structural + "5 5 50 | 1/0/0 at 10,20 | @/map.jpg");
-        row("no colon", "open/no-colon.vlm", "", "",
-            "Ferno Vexolan: no-colon | Projection: (unkown), Units: (unknown) | " + structural +
+            "Ferno Vexolan: cylindrical" + linear + "Degrees | mnuCoordLinear mnuCoordDegrees " + structural +
                 "5 5 50 | 1/0/0 at 10,20 | @/map.jpg");
         // No points and no kind: every kind is offered, Show stays off.
         row("no points", "open/no-points.vlm", "", "",
-            "Ferno Vexolan: no-points" + meters + "| off txtConDet chkMan txtMax cmdShow cmdConRun mnuCoordAction"
-            " | 0 0 50 | 0/0/0 | @/map.jpg");
-        row("cut table", "open/cut-table.vlm", "", "",
-            "Ferno Vexolan: cut-table" + feet + structural + "1 2 50 | 2/0/0 at 10,20 | @/map.jpg");
+            "Ferno Vexolan: no-points" + meters + "| off txtConDet chkMan txtMax cmdShow cmdConRun"
+            " mnuCoordAction | 0 0 50 | 0/0/0 | @/map.jpg");
         // A map path from another system: the picture of that name beside
         // the project is taken without asking; a missing one is searched for.
-        row("windows path", "open/windows-path.vlm", "", "",
-            "Ferno Vexolan: windows-path" + meters + structural + "2 30 60 | 3/1/0 at 5200,8800 | @/map.jpg");
+        row("windows path", "open/windows-path.vlm", "", "", "Ferno Vexolan: windows-path" + survey);
         row("map found", "open/missing-map.vlm", "map.jpg", " | Open Map File [@/lost.jpg]",
-            "Ferno Vexolan: missing-map" + meters + structural + "2 30 60 | 3/1/0 at 5200,8800 | @/map.jpg");
+            "Ferno Vexolan: missing-map" + survey);
         // A failure is reported once and leaves the window empty.
         row("map not found", "open/missing-map.vlm", "-",
-            " | Open Map File [@/lost.jpg] | File error: no map associated (!)", empty + "60 | 0/0/0 | no map");
-        row("cut header", "open/cut-header.vlm", "", failed + "Input past end of file (x)", empty + "50 | 0/0/0 | no map");
-        row("damaged labels", "survey.vlm open/damaged.lab>survey.lab", "", failed + "Input past end of file (x)",
+            " | Open Map File [@/lost.jpg] | File error: no map associated (!)",
             empty + "60 | 0/0/0 | no map");
+        row("cut header", "open/cut-header.vlm", "", failed + "Input past end of file (x)",
+            empty + "50 | 0/0/0 | no map");
+        row("damaged labels", "survey.vlm open/damaged.lab>survey.lab", "",
+            failed + "Input past end of file (x)", empty + "60 | 0/0/0 | no map");
         // As an opened contour picture used to be saved.
         row("not registered", "open/not-registered.vlm", "",
             failed + "The project holds no registration of its map (x)", empty + "50 | 0/0/0 | no map");
-        row("map not loading", "open/bad-map.vlm open/bad.jpg", "",
-            " | Map load error: Cannot read the image \"@/bad.jpg\": not a readable JPG picture (insufficient image"
-            " data in file) (!)", empty + "60 | 0/0/0 | no map");
+        row("map not loading", "open/bad-map.vlm open/bad.txt", "",
+            " | Map load error: Cannot read the image \"@/bad.txt\": not a picture of a kind that can be"
+            " read (!)",
+            empty + "60 | 0/0/0 | no map");
     }
     void open() {
         QFETCH(QString, files);
         QFETCH(QString, answers);
         QFETCH(QString, prompts);
         QFETCH(QString, state);
-        docsupport::copyData(dir, files);
+        copyData(dir, files);
         const auto before = filesIn(dir);
-        auto w = testsupport::startMainWindow();
-        docsupport::queueAnswers(dir, QFileInfo(files.section(' ', 0, 0)).fileName() + '|' + answers);
-        w->cmdDig->click();
+        auto w = openedWindow(QFileInfo(files.section(' ', 0, 0)).fileName(), answers);
         QCOMPARE(promptLog(dir), "Open Vexolan File" + prompts);
         QCOMPARE(windowState(*w, dir), state);
         const auto& m = *w->markers;
-        QCOMPARE(QString("%1/%2/%3").arg(m.labDat.count()).arg(m.labCon.count()).arg(m.labMap.count()),
+        QCOMPARE(QStringLiteral("%1/%2/%3").arg(m.labDat.count()).arg(m.labCon.count()).arg(m.labMap.count()),
                  state.section(" | ", 5, 5).section(' ', 0, 0));
         if (w->imPoints->isHidden()) QCOMPARE(w->panel(2), QString("No file loaded..."));
         QVERIFY(!w->doc.DataChanged && !w->BusyLoading);
         QCOMPARE(fileChanges(dir, before), QString());
     }
-    // The save command and the File menu's save items on the opened survey:
-    // the prompts shown || the files changed || what else changed.  Setup:
-    // "changed" (point 1's Z edited), "unnamed", "unregistered", "plot"
-    // (the contour picture shown), "nolimits", "nolabels", "elsewhere" (to
-    // be saved in proj/), "taken" (proj/ already holds another map.jpg),
-    // "nofolder" (a name in a missing folder), "full" (no file may grow
-    // past 100 bytes), "labelsfull" (the project fits, its labels do not),
-    // "removed" (Remove All Data, then a point recorded).
+
+    // The save command and the File menu's items on the opened survey: the
+    // prompts shown || the files changed || what else changed.  Setup:
+    // "changed" (point 1's Z edited), "touched" (marked changed only),
+    // "unnamed", "unregistered", "plot" (the contour picture shown),
+    // "nodialog" (no file chosen in a dialog yet), "nolimits", "nolabels",
+    // "elsewhere" (to be saved in proj/), "taken" (proj/ already holds
+    // another map.jpg), "nofolder" (a name in a missing folder), "full" (no
+    // file may grow past 100 bytes), "labelsfull" (the project fits, its
+    // labels do not), "removed" (Remove All Data, then a point recorded).
     void save_data() {
-        QTest::addColumn<QString>("setup");
-        QTest::addColumn<QString>("actions");
-        QTest::addColumn<QString>("answers");
-        QTest::addColumn<QString>("outcome");
-        const QString ask = "survey.vlm has changed.\nWould you like to save it? (?)",
-                      saveAs = "Save Data File As... [@/survey.vlm]", status = "status=Data:  Survey (structural contours)",
-                      cleared = "limits=0 0, map=, name=, points=0/0/0, ",
-                      empty = "status=No file loaded..., title=Ferno Vexolan", full = " (i) ||  || ",
-                      picture = "Save Contour Image File [@/survey.vlp]";
+        testsupport::columns<QString, QString, QString, QString>("setup", "actions", "answers", "outcome");
         const auto row = [](const char* name, const char* setup, const char* actions, const char* answers,
                             const QString& outcome) {
             QTest::newRow(name) << setup << actions << answers << outcome;
         };
+        const QString ask = "survey.vlm has changed.\nWould you like to save it? (?)",
+                      saveAs = "Save Data File As... [@/survey.vlm]",
+                      status = "status=Data:  Survey (structural contours)",
+                      cleared = "limits=0 0, map=, name=, points=0/0/0, ",
+                      empty = "status=No file loaded..., title=Ferno Vexolan", fails = "SaveDAta error: \n\n",
+                      tooLarge = ": File too large (i) ||  || ", picture = "Save Contour Image File [@/";
         // The files as opened are written again byte for byte.
         row("touched", "touched", "save", "", " ||  || changed=0, saved=1");
-        // The five ways: C asks, offering the project's name or the map's.
+        // The five ways.  C asks, offering the project's name or the map's.
         row("C", "", "button", "new.vlm",
-            saveAs + " || +new.lab +new.vlm || name=@/new.vlm, saved=1, " + status + ", title=Ferno Vexolan: new");
+            saveAs + " || +new.lab +new.vlm || name=@/new.vlm, saved=1, " + status +
+                ", title=Ferno Vexolan: new");
         row("C unnamed", "changed unnamed", "save", "-", "Save Data File As... [@/map.vlm] ||  || ");
         row("Save As cancelled", "changed", "saveas", "-", saveAs + " ||  || ");
         row("Save As cancelled, unchanged", "", "saveas", "-", saveAs + " ||  || ");
         row("D", "changed", "save", "", " || *survey.vlm || changed=0, saved=1");
         // B: the map picture of an unregistered map, then named as a project.
         row("B", "unregistered", "button", "out.jpg",
-            "Save Map Image File As... [@/map.jpg] || +out.jpg || map=@/out.jpg, name=@/out.vlm, saved=1, status=Map:"
-            "  Survey (register map by clicking on locations of known coordinates), title=Ferno Vexolan: out");
+            "Save Map Image File As... [@/map.jpg] || +out.jpg || map=@/out.jpg, name=@/out.vlm, saved=1,"
+            " status=Map:  Survey (register map by clicking on locations of known coordinates),"
+            " title=Ferno Vexolan: out");
         row("B fails", "unregistered", "button", "no such folder/m2.jpg",
-            "Save Map Image File As... [@/map.jpg] | Error in saving file <@/survey.vlm>! (!) ||  || changed=1");
+            "Save Map Image File As... [@/map.jpg] | Error in saving file <@/survey.vlm>! (!) ||  ||"
+            " changed=1");
         // E and A: the contour picture, which leaves the project's changes
         // unsaved; it is never written under another extension (a project's,
         // say), and a name without one gets ".vlp".
         row("E", "changed plot", "save", "", " || +survey.vlp || ");
-        row("A", "plot", "saveas", "pic.vlp", picture + " || +pic.vlp || ");
+        row("E unnamed", "changed plot nodialog", "save", "-", picture + "Untitled.vlp] ||  || ");
+        row("A", "plot nodialog", "saveas", "pic.vlp", picture + "Untitled.vlp] || +pic.vlp || ");
         row("A keeps .vlp", "plot", "saveas button", "survey.vlm|OK|pic2|-",
-            picture + " | A contour image file must have the extension \".vlp\": survey.vlm cannot be used. (!) | " +
-                picture + " | Save Contour Image File [@/pic2.vlp] || +pic2.vlp || ");
+            picture + "survey.vlp] | A contour image file must have the extension \".vlp\": survey.vlm cannot"
+            " be used. (!) | " + picture + "survey.vlp] | " + picture + "pic2.vlp] || +pic2.vlp || ");
         // The map picture goes beside the project once; another picture of
         // that name there is kept.  Empty limits are saved as 0.
         row("map copied", "changed elsewhere", "save", "",
             " || +proj/map.jpg +proj/survey.lab +proj/survey.vlm || changed=0, map=@/proj/map.jpg, saved=1");
         row("map not copied over", "changed elsewhere taken", "save", "",
             " || +proj/survey.lab +proj/survey.vlm || changed=0, saved=1");
-        row("empty limits", "changed nolimits", "save", "", " || *survey.vlm || changed=0, limits=0 0, saved=1");
+        row("empty limits", "changed nolimits", "save", "",
+            " || *survey.vlm || changed=0, limits=0 0, saved=1");
         row("no labels", "changed nolabels", "save", "", " || *survey.vlm -survey.lab || changed=0, saved=1");
         // A disk filling up under a save (the failure showing only at the
         // last flush) leaves both old files byte for byte and no temporary,
         // is reported, and Save As keeps the old name and caption.
-        row("project fails", "changed full", "save", "", "SaveDAta error: \n\nCannot write @/survey.vlm: File too large" + full);
-        row("labels fail", "changed labelsfull", "save", "",
-            "SaveDAta error: \n\nCannot write @/survey.lab: File too large" + full);
+        row("project fails", "changed full", "save", "", fails + "Cannot write @/survey.vlm" + tooLarge);
+        row("labels fail", "changed labelsfull", "save", "", fails + "Cannot write @/survey.lab" + tooLarge);
         row("Save As fails", "changed full", "saveas", "new.vlm",
-            saveAs + " | SaveDAta error: \n\nCannot write @/new.vlm: File too large" + full);
-        row("no name", "unnamed", "savedata", "", "SaveDAta error: \n\nBad file name or number" + full);
+            saveAs + " | " + fails + "Cannot write @/new.vlm" + tooLarge);
+        row("no name", "unnamed", "savedata", "", fails + "Bad file name or number (i) ||  || ");
         // The save prompts: Yes saves the project (also while a plot is
         // shown); at Open and exit it asks for the name first.  A save that
         // does not happen keeps the document.
-        row("close Yes", "changed", "close", "Yes", ask + " || *survey.vlm || changed=0, " + cleared + "saved=1, " + empty);
+        row("close Yes", "changed", "close", "Yes",
+            ask + " || *survey.vlm || changed=0, " + cleared + "saved=1, " + empty);
         row("close Yes, plot", "changed plot", "close", "Yes",
             ask + " || *survey.vlm || changed=0, " + cleared + "saved=1, " + empty);
         row("close No", "changed", "close", "No", ask + " ||  || changed=0, " + cleared + empty);
         row("close Cancel", "changed", "close", "Cancel", ask + " ||  || ");
         row("close, save fails", "changed nofolder", "close", "Yes",
-            "x.vlm has changed.\nWould you like to save it? (?) | SaveDAta error: \n\nPath not found" + full);
+            "x.vlm has changed.\nWould you like to save it? (?) | " + fails + "Path not found (i) ||  || ");
         row("close unchanged", "", "close", "", " ||  || " + cleared + empty);
         row("exit, name cancelled", "changed", "exit", "Yes|-", ask + " | " + saveAs + " ||  || ");
         row("exit, saved", "changed", "exit", "Yes|survey.vlm",
@@ -279,7 +254,8 @@ private slots:
         row("open Cancel", "changed", "open", "Cancel", ask + " ||  || ");
         row("open Yes, name cancelled", "changed", "open", "Yes|-", ask + " | " + saveAs + " ||  || ");
         row("open Yes, saved", "changed", "open", "Yes|a2.vlm|survey.vlm",
-            ask + " | " + saveAs + " | Open Vexolan File [@/a2.vlm] || +a2.lab +a2.vlm || changed=0, saved=1");
+            ask + " | " + saveAs + " | Open Vexolan File [@/a2.vlm] || +a2.lab +a2.vlm ||"
+                " changed=0, saved=1");
         row("open item", "", "openitem", "-", "Open Vexolan File [@/survey.vlm] ||  || ");
         // Once every point is removed, the points recorded next are a new
         // data set: its first save asks for the name (offering the project's
@@ -294,7 +270,7 @@ private slots:
         QFETCH(QString, actions);
         QFETCH(QString, answers);
         QFETCH(QString, outcome);
-        docsupport::copyData(dir, "survey.vlm survey.lab");
+        copyData(dir, "survey.vlm survey.lab");
         auto w = openedWindow("survey.vlm");
         Document& d = w->doc;
         const QStringList set = setup.split(' ');
@@ -302,12 +278,13 @@ private slots:
         d.DataChanged = set.contains("changed") || set.contains("touched");
         if (set.contains("unnamed")) d.DataFileName.clear();
         if (set.contains("unregistered")) d.MapRegistered = false;
+        if (set.contains("nodialog")) w->DialogFileName.clear(), w->DialogFileTitle.clear();
         if (set.contains("nolimits")) w->txtMin->clear(), w->txtMax->clear();
         if (set.contains("nolabels")) d.MapLabels.clear(), d.LabelCount = 0;
-        if (set.contains("elsewhere")) QDir().mkpath(dir + "/proj"), d.DataFileName = dir + "/proj/survey.vlm";
-        if (set.contains("taken")) docsupport::makeImage(dir + "/proj/map.jpg", Qt::blue);
-        if (set.contains("labelsfull")) d.MapLabels[1].Text = QString(1000, 'x');
+        if (set.contains("elsewhere")) QDir(dir).mkdir("proj"), d.DataFileName = dir + "/proj/survey.vlm";
+        if (set.contains("taken")) makeImage(dir + "/proj/map.jpg", Qt::blue);
         if (set.contains("nofolder")) d.DataFileName = dir + "/missing folder/x.vlm";
+        if (set.contains("labelsfull")) d.MapLabels[1].Text = QString(1000, 'x');
         if (set.contains("removed")) {
             testsupport::dialogs().queue(dlg::Answer::Yes);
             emit w->mnuOpt->aboutToShow();
@@ -318,20 +295,16 @@ private slots:
             w->markers->labDat.load(1);
             d.DataChanged = true;
         }
-        if (set.contains("plot")) {
-            QImage plot(50, 40, QImage::Format_RGB32);
-            plot.fill(Qt::yellow);
-            w->picMap->setPicture(plot);
-            w->picMap->show();
-        }
-        const qint64 limit = set.contains("full") ? 100
-                             : set.contains("labelsfull")
-                                 ? writeProjectFile(d, w->projectCommands->controls()).size() + 16
-                                 : 1 << 30;
+        QImage plot(50, 40, QImage::Format_RGB32);
+        plot.fill(Qt::yellow);
+        if (set.contains("plot")) w->picMap->setPicture(plot), w->picMap->show();
+        qint64 limit = set.contains("full") ? 100 : 1 << 30;
+        if (set.contains("labelsfull"))
+            limit = writeProjectFile(d, w->projectCommands->controls()).size() + 16;
         const auto files = filesIn(dir);
         const auto state = saveState(*w, dir);
         testsupport::dialogs().clear();
-        docsupport::queueAnswers(dir, answers);
+        queueAnswers(dir, answers);
         {
             testsupport::FileSizeLimit full(limit);
             for (const QString& action : actions.split(' ')) {
@@ -340,8 +313,9 @@ private slots:
                 if (action == "open") w->cmdDig->click();
                 if (action == "exit") w->close();
                 if (action == "edit") d.DataChanged = true;
-                for (const auto& [name, item] : {std::pair{"save", w->mnuFileSave}, {"saveas", w->mnuFileSaveAs},
-                                                 {"close", w->mnuFileClose}, {"openitem", w->mnuFileOpenDig}})
+                for (const auto& [name, item] :
+                     {std::pair{"save", w->mnuFileSave}, {"saveas", w->mnuFileSaveAs},
+                      {"close", w->mnuFileClose}, {"openitem", w->mnuFileOpenDig}})
                     if (action == name) choose(*w, item);
             }
         }
@@ -351,6 +325,7 @@ private slots:
             if (state[it.key()] != it.value()) changes << it.key() + '=' + it.value();
         QCOMPARE(promptLog(dir) + " || " + fileChanges(dir, files) + " || " + changes.join(", "), outcome);
     }
+
     // Projects saved while Transverse Mercator's map X was per radian of
     // longitude and Standard Mercator's map Y per radian of latitude: lines
     // 4 to 6 as the earlier registration left them for a 4:3 sheet with
@@ -366,14 +341,15 @@ private slots:
     }
     void earlierMercatorUnits() {
         QFETCH(QString, files);
-        docsupport::copyData(dir, files);
-        docsupport::makeImage(dir + "/sheet.jpg");
+        copyData(dir, files);
+        makeImage(dir + "/sheet.jpg");
         const QString vlm = files.section(' ', 0, 0);
-        // The rows of a project file: its lines of four items.
+        // The rows of the project file: its lines of four items.
         const auto rows = [&] {
             QList<QByteArrayList> out;
             for (const QByteArray& line : testsupport::fileBytes(dir + '/' + vlm).split('\n'))
-                if (const QByteArrayList items = line.simplified().split(' '); items.size() == 4 && items[0].toInt())
+                if (const QByteArrayList items = line.simplified().split(' ');
+                    items.size() == 4 && items[0].toInt())
                     out << items;
             return out;
         };
@@ -388,7 +364,7 @@ private slots:
         w->cmdShow->click();
         QCOMPARE(QString::number(d.GridCols) + 'x' + QString::number(d.GridRows), QString("50x37"));
         w->cmdShow->click();
-        docsupport::queueAnswers(dir, vlm);
+        queueAnswers(dir, vlm);
         w->cmdSave->click();
         QCOMPARE(promptLog(dir), "Open Vexolan File | Save Data File As... [@/" + vlm + ']');
         QCOMPARE(rows(), before);

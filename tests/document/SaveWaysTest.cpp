@@ -1,5 +1,6 @@
 // The save command's choice of way and the File menu's enabling rule.
 #include "common/TestRegistry.h"
+#include "common/TestTable.h"
 #include "document/SaveWays.h"
 
 #include <QTest>
@@ -12,8 +13,7 @@ private slots:
     // The state as letters: Changed, Plot shown, Registered, No project
     // name, no picture name (Q), a Save prompt.
     void chooser_data() {
-        QTest::addColumn<QString>("state");
-        QTest::addColumn<SaveWay>("way");
+        testsupport::columns<QString, SaveWay>("state", "way");
         using W = SaveWay;
         // The five ways A to E.
         QTest::newRow("A unregistered") << "P" << W::ContourPictureDialog;
@@ -38,21 +38,16 @@ private slots:
     void chooser() {
         QFETCH(QString, state);
         QFETCH(SaveWay, way);
-        SaveState s;
-        s.DataChanged = state.contains(u'C');
-        s.plotShown = state.contains(u'P');
-        s.MapRegistered = state.contains(u'R');
-        s.projectNamed = !state.contains(u'N');
-        s.pictureNamed = !state.contains(u'Q');
-        s.projectOnly = state.contains(u'S');
+        const SaveState s{.DataChanged = state.contains(u'C'), .plotShown = state.contains(u'P'),
+                          .MapRegistered = state.contains(u'R'), .projectNamed = !state.contains(u'N'),
+                          .pictureNamed = !state.contains(u'Q'), .projectOnly = state.contains(u'S')};
         QCOMPARE(int(chooseSaveWay(s)), int(way));
     }
 
     // Save, Import Data, Export, Close, Open Data, Open Contours, Open
     // Labels, Export Data: 1 enabled, 0 disabled, - left as it was.
     void fileMenu_data() {
-        QTest::addColumn<QString>("state"); // Changed, Registered, Map shown
-        QTest::addColumn<QString>("items");
+        testsupport::columns<QString, QString>("state", "items"); // Changed, Registered, Map shown
         const char* const rows[][2] = {{"", "0000000-"},   {"M", "0000000-"},   {"R", "01111110"},
                                        {"RM", "01111111"}, {"C", "1000000-"},   {"CM", "1000000-"},
                                        {"CR", "11111110"}, {"CRM", "11111111"}};
@@ -61,10 +56,11 @@ private slots:
     void fileMenu() {
         QFETCH(QString, state);
         QFETCH(QString, items);
-        const FileMenuEnabling e = fileMenuEnabling(state.contains(u'C'), state.contains(u'R'), state.contains(u'M'));
+        const auto e = fileMenuEnabling(state.contains(u'C'), state.contains(u'R'), state.contains(u'M'));
         QString got = e.mnuFileSave ? "1" : "0";
-        for (const std::optional<bool>& item : {e.mnuFileImportData, e.mnuFileExport, e.mnuFileClose, e.mnuFileOpenDat,
-                                                e.mnuFileOpenCon, e.mnuFileOpenLab, e.mnuFileExportData})
+        for (const std::optional<bool>& item : {e.mnuFileImportData, e.mnuFileExport, e.mnuFileClose,
+                                                e.mnuFileOpenDat, e.mnuFileOpenCon, e.mnuFileOpenLab,
+                                                e.mnuFileExportData})
             got += !item ? '-' : *item ? '1' : '0';
         QCOMPARE(got, items);
     }
