@@ -51,8 +51,9 @@ float bruteValue(const std::vector<DataPoint>& list, int count, float x, float y
     return float(num / den);
 }
 
-// The mesh growth exactly as described, without any spatial shortcut: the
-// reference the indexed version must reproduce triangle for triangle.
+// The mesh grown by the plain rule, every point tested against every circle
+// and no spatial shortcut: the reference the indexed version must reproduce
+// triangle for triangle.
 std::vector<Triangle> referenceTriangulate(const std::vector<TriPoint>& p) {
     std::vector<Triangle> tris;
     std::vector<char> used(p.size(), 0);
@@ -451,7 +452,8 @@ private slots:
     }
 
     // Dots round and as many pixels across as the pen, odd ones centred on
-    // the pixel of their position, even ones on the nearest corner.
+    // the pixel of their position, even ones on the nearest corner: a dot
+    // at pixel (50.4, 50.2), pens 3 and 4.
     void painting() {
         QStringList rows; // the dots' pixels in rows 47..53, columns 47..53
         for (int pen : {3, 4}) {
