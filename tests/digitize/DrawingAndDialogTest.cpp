@@ -95,6 +95,10 @@ private slots:
 
     void haltShowStopsAfterTheFirstSegment() {
         auto w = twoContacts();
+        // The contact plot keeps a picture of its own.
+        QImage own(40, 40, QImage::Format_RGB32);
+        own.fill(Qt::white);
+        w->imContacts->setPicture(own);
         int pumps = 0;
         // The click on "Halt Show" waits in the queue when the drawing lets
         // events run, once, before its first segment.
@@ -108,6 +112,7 @@ private slots:
         QVERIFY(!w->doc.ContoursCurrent);
         QVERIFY(w->labText->text() != QStringLiteral("All Contacts: Map"));
         QCOMPARE(w->cmdShow->text(), QStringLiteral("Show Points"));
+        QCOMPARE(w->imContacts->picture().size(), QSize(40, 40));
         // The next drawing is not cut short by the old stop request.
         MainWindow::DoEvents = [&] { ++pumps; };
         w->mnuViewShowContactShowAll->trigger();

@@ -162,8 +162,8 @@ public:
     }
 
     dlg::ScriptedAnswer answer(const QString& a) {
-        if (!a.startsWith('<')) return a;
-        const QString inner = a.mid(1).chopped(1);
+        if (!a.startsWith('<') || !a.endsWith('>')) return a;
+        const QString inner = a.mid(1, a.size() - 2);
         if (inner == "cancel") return dlg::Cancel{};
         for (auto [name, answer] : std::initializer_list<std::pair<const char*, dlg::Answer>>{
                  {"yes", dlg::Answer::Yes}, {"no", dlg::Answer::No}, {"ok", dlg::Answer::OK},
