@@ -207,7 +207,7 @@ private slots:
             "Save Map Image File As... [@/map.jpg] || +out.jpg || map=@/out.jpg, name=@/out.vlm, saved=1,"
             " status=Map:  Survey (register map by clicking on locations of known coordinates),"
             " title=Ferno Vexolan: out");
-        row("B fails", "unregistered", "button", "no such folder/m2.jpg",
+        row("B fails", "unregistered", "saveas", "no such folder/m2.jpg",
             "Save Map Image File As... [@/map.jpg] | Error in saving file <@/survey.vlm>! (!) ||  ||"
             " changed=1");
         // E and A: the contour picture, which leaves the project's changes
