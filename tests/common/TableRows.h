@@ -41,6 +41,8 @@ inline void addFileRows(const QString& relative) {
     }
 }
 
-inline Fields rowFields() { return {*static_cast<const QStringList*>(QTest::qData("fields", qMetaTypeId<QStringList>()))}; }
+inline Fields rowFields() {
+    return {*static_cast<const QStringList*>(QTest::qData("fields", qMetaTypeId<QStringList>()))};
+}
 
 } // namespace testsupport
