@@ -8,9 +8,6 @@
 #include "map/CursorReadout.h"
 #include "map/LatLongText.h"
 
-using testsupport::addFileRows;
-using testsupport::rowFields;
-
 namespace {
 
 // The ticked Coordinates items, in menu order, comma-separated.
@@ -29,9 +26,9 @@ QString ticks(const CoordMenuState& s) {
 class CoordinateDisplayTest : public QObject {
     Q_OBJECT
 private slots:
-    void mapReadOut_data() { addFileRows(QStringLiteral("map/cursor-map.txt")); }
+    void mapReadOut_data() { testsupport::addFileRows(QStringLiteral("map/cursor-map.txt")); }
     void mapReadOut() {
-        const auto r = rowFields();
+        const auto r = testsupport::rowFields();
         Document d;
         d.ImageWidthPx = 1000, d.ImageHeightPx = 800, d.MarkOffsetX = 40, d.MarkOffsetY = 140;
         d.MapRegistered = !r.str(0).isEmpty();
@@ -45,13 +42,12 @@ private slots:
         if (r.str(13) != QLatin1String("-"))
             QVERIFY(qAbs(d.CursorMapX - r.num(13)) < 1e-6 * qMax(1.0, qAbs(r.num(13))) &&
                     qAbs(d.CursorMapY - r.num(14)) < 1e-6 * qMax(1.0, qAbs(r.num(14))));
-        if (r.num(7) > 0 && r.num(8) > 0)
-            QVERIFY(d.CursorX == float(x) && d.MarkerLeft == float(x - 40) && d.MarkerTop == float(y - 140));
+        QVERIFY(r.num(7) * r.num(8) == 0 || (d.CursorX == x && d.MarkerLeft == x - 40 && d.MarkerTop == y - 140));
     }
 
-    void plotReadOut_data() { addFileRows(QStringLiteral("map/cursor-plot.txt")); }
+    void plotReadOut_data() { testsupport::addFileRows(QStringLiteral("map/cursor-plot.txt")); }
     void plotReadOut() {
-        const auto r = rowFields();
+        const auto r = testsupport::rowFields();
         Document d;
         d.MapSpanX = 600, d.MapOriginY = 1000, d.MapSpanY = 500, d.ContourMax = 100;
         d.GridCols = 5, d.GridRows = 4;
@@ -64,9 +60,9 @@ private slots:
         QCOMPARE(plotCursorText(d, r.num(1), r.num(2), 6000, 5000), r.str(4));
     }
 
-    void latLongText_data() { addFileRows(QStringLiteral("map/latlong.txt")); }
+    void latLongText_data() { testsupport::addFileRows(QStringLiteral("map/latlong.txt")); }
     void latLongText() {
-        const auto r = rowFields();
+        const auto r = testsupport::rowFields();
         const bool fails = r.str(3) == QLatin1String("0");
         Document d;
         d.LatLongFormat = r.str(0);
@@ -76,9 +72,18 @@ private slots:
         QCOMPARE(d.ProjectionFailed, fails);
     }
 
-    void coordinateClicks_data() { addFileRows(QStringLiteral("map/coordinate-menu.txt")); }
+    // Each Degree Format item's code, and back; other codes show four decimals.
+    void degreeFormatCodes() {
+        for (int i = 0; i < 7; ++i) {
+            const QString code = QStringList{"0", "0s", "1", "2", "3", "4", "0S"}[i];
+            QVERIFY(degreeFormatItemForCode(code) == DegreeFormatItem(qMin(i, 5)));
+            QVERIFY(i == 6 || latLongFormatCode(DegreeFormatItem(i)) == code);
+        }
+    }
+
+    void coordinateClicks_data() { testsupport::addFileRows(QStringLiteral("map/coordinate-menu.txt")); }
     void coordinateClicks() {
-        const auto r = rowFields();
+        const auto r = testsupport::rowFields();
         const QString clicks = QString::fromUtf8(QTest::currentDataTag());
         CoordMenuState s;
         clearCoordMenu(s);
@@ -90,9 +95,10 @@ private slots:
         QCOMPARE(s.StatusPanel1, clicks.endsWith(QLatin1String("reset"))
                                      ? QStringLiteral("Projection: (unkown), Units: (unknown)")
                                      : "Projection: " + r.str(0) + ", Units: " + r.str(1));
+        const bool ticked = s.mnuCoordDegrees;
         s.CoordUnits = s.StatusPanel1 = QStringLiteral("unchanged");
         applyCoordClick(s, CoordItem::Degrees); // ticked already it changes nothing
-        QVERIFY(!s.mnuCoordDegrees || (s.CoordUnits == s.StatusPanel1 && s.StatusPanel1 == QLatin1String("unchanged")));
+        QVERIFY(!ticked || (s.CoordUnits == s.StatusPanel1 && s.StatusPanel1 == QLatin1String("unchanged")));
     }
 };
 VEX_TEST(CoordinateDisplayTest);

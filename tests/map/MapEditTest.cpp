@@ -1,8 +1,8 @@
 // Straightening the map before registration: rotate and skew through their
 // input boxes, their undo and remembered answers, the edited picture offered
 // at the save, and Edit Map with a stand-in editor known to the desktop as
-// the default for the map's kind.  Also the desktop-entry rules that turn
-// the editor's entry into a command line.  Tables under tests/data/map.
+// the default for the map's kind.  Also the rules that turn the editor's
+// Exec line into a command line.  Tables under tests/data/map.
 #include "common/MapSupport.h"
 #include "common/TableRows.h"
 #include "common/TestRegistry.h"
@@ -64,7 +64,7 @@ private slots:
     }
 
     // The last answer is offered next time, each command its own; a cancel
-    // replaces it.
+    // replaces it.  Without a map the commands report an error.
     void rememberedAnswers() {
         auto w = windowWithMap(mapPath);
         auto& dl = dialogs();
@@ -76,6 +76,10 @@ private slots:
         QStringList defaults;
         for (const dlg::Prompt& p : dl.prompts) defaults << p.defaultText;
         QCOMPARE(defaults, (QStringList{"", "45", "", "12", "", ""}));
+        auto empty = startWindow(); // without a map the command reports and goes on
+        dl.queue(QStringLiteral("10"));
+        empty->mapEditCommands->mnuOptRotDo_Click();
+        QVERIFY(dl.prompts.back().text.startsWith(QStringLiteral("Rotate error: ")) && empty->imPoints->isHidden());
     }
 
     // Rotate, skew and Edit Map are offered only before registration.  A map
@@ -125,10 +129,11 @@ private slots:
     // window waits for it disabled, refuses to close meanwhile, and reloads
     // the map; an entry without a place for the file, an editor that cannot
     // start, no editor known and a map file that has gone are reported, and
-    // then nothing was waited on.
+    // then nothing was waited on.  Only the Desktop Entry group's first Exec
+    // counts, unescaped (\s is a blank).
     void editMap_data() {
         for (const char* c : {"exec", "message"}) QTest::addColumn<QString>(c);
-        QTest::newRow("waits and reloads") << "Exec=\"SCRIPT\" %f" << "";
+        QTest::newRow("waits and reloads") << "Exec=\"SCRIPT\"\\s%f" << "";
         QTest::newRow("no place for the file") << "Exec=SCRIPT" << "Unable to open file for edit";
         QTest::newRow("cannot start") << "Exec=MISSING %U" << "Unable to start editor.";
         QTest::newRow("no editor known") << "" << "Default editor not found!";
@@ -155,17 +160,15 @@ private slots:
         exec.replace(QLatin1String("SCRIPT"), script).replace(QLatin1String("MISSING"), work.filePath("none"));
         if (!exec.isEmpty())
             QVERIFY(writeFile(apps + QStringLiteral("/vexedit.desktop"),
-                              "[Desktop Entry]\nType=Application\nName=Stand-in\n" + exec.toLocal8Bit() +
-                                  "\nMimeType=image/png;\n"));
+                              "# stand-in\n[Desktop Action new]\nExec=wrong\n[Desktop Entry]\nName=Stand-in\nIcon=a\n" +
+                                  exec.toLocal8Bit() + "\nExec=second\nIcon=b\nMimeType=image/png;\n"));
         QVERIFY(writeFile(mimeList, "[Default Applications]\nimage/png=vexedit.desktop\n"));
         auto w = windowWithMap(map);
         auto& dl = dialogs();
         if (QTest::currentDataTag() == QLatin1String("map file gone")) w->doc.MapFileName = work.filePath("gone.png");
-        int waits = 0;
-        bool closedWhileWaiting = false;
-        MainWindow* win = w.get();
+        int waits = 0, closedWhileWaiting = false;
         MainWindow::DoEvents = [&] {
-            if (!win->isEnabled() && waits++ == 0) closedWhileWaiting = win->close();
+            if (!w->isEnabled() && waits++ == 0) closedWhileWaiting = w->close();
             QCoreApplication::processEvents();
         };
         w->mnuOptEdit->trigger();
@@ -189,16 +192,6 @@ private slots:
             mapedit::expandExec(r.str(0), file, QStringLiteral("Paint"), QStringLiteral("paint"));
         QVERIFY(c.valid == r.flag(1) && c.takesFile == r.flag(2));
         if (c.valid) QCOMPARE(c.argv.join(QLatin1String(" ; ")), r.str(3).replace(QLatin1String("FILE"), file));
-    }
-
-    // The Desktop Entry group's first keys count; texts are unescaped.
-    void desktopEntry() {
-        const mapedit::DesktopEntry e = mapedit::parseDesktopEntry(QStringLiteral(
-            "# comment\n[Desktop Action new]\nExec=wrong %f\n[Desktop Entry]\nName=Paint\nName[de]=Malen\n"
-            "Icon=paint\nExec=paint\\s--x %f\nExec=second\n"));
-        QVERIFY(e.valid && e.exec == QLatin1String("paint --x %f") && e.name == QLatin1String("Paint"));
-        QCOMPARE(e.icon, QStringLiteral("paint"));
-        QVERIFY(!mapedit::parseDesktopEntry(QStringLiteral("[Other]\nExec=x\n")).valid);
     }
 };
 VEX_TEST(MapEditTest);

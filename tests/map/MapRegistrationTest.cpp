@@ -13,21 +13,17 @@
 using namespace maptest;
 using testsupport::dialogs;
 
-namespace {
-
-// The read-out text the map gives at (x, y) twips on the picture.
-QString readOut(MainWindow& w, double x, double y) {
-    w.mapView->MapPosition(x, y);
-    return w.imPoints->ToolTipText;
-}
-
-} // namespace
-
 class MapRegistrationTest : public QObject {
     Q_OBJECT
     QTemporaryDir dir;
     QString mapPath = writeMap(dir, QStringLiteral("survey.png"), 1000, 800);
     QPointF c1, c2; // the clicks, at (0.2, 0.3) and (0.7, 0.8) of the picture
+
+    // The read-out text the map gives at (x, y) twips on the picture.
+    static QString readOut(MainWindow& w, double x, double y) {
+        w.mapView->MapPosition(x, y);
+        return w.imPoints->ToolTipText;
+    }
 
     // The window with the map under the given system, two decimals of a degree.
     std::unique_ptr<MainWindow> windowUnder(const QString& system, const QString& units) {
@@ -70,8 +66,8 @@ private slots:
         for (const dlg::Prompt& p : dl.prompts)
             asked << (p.kind == dlg::Prompt::Kind::Input ? p.text + u'|' + p.title + u'|' + p.defaultText : p.text);
         QCOMPARE(asked, want);
-        QVERIFY(dl.unanswered == 0 && dl.answers.empty());
-        QVERIFY(w->doc.MapRegistered && w->optDat->isEnabled() && !w->mnuCoord->menuAction()->isEnabled());
+        QVERIFY(dl.unanswered == 0 && dl.answers.empty() && w->doc.MapRegistered && w->optDat->isEnabled());
+        QVERIFY(!w->mnuCoord->menuAction()->isEnabled());
         if (r.str(0) == QLatin1String("TMerc")) QCOMPARE(w->doc.CentralParallel, 0.0f); // kept from the reset
         // At the page again the transform follows the picture's size.
         for (auto [fx, fy] : {std::pair{kx, ky}, {1.0, 1.0}}) {

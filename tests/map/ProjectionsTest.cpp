@@ -11,9 +11,6 @@
 
 #include <cmath>
 
-using testsupport::addFileRows;
-using testsupport::rowFields;
-
 namespace {
 
 // Registered the way the registration does it: degrees typed, Single
@@ -44,9 +41,9 @@ bool near(double got, double want, double ulps = 2e-7) {
 class ProjectionsTest : public QObject {
     Q_OBJECT
 private slots:
-    void referenceValues_data() { addFileRows(QStringLiteral("map/projections.txt")); }
+    void referenceValues_data() { testsupport::addFileRows(QStringLiteral("map/projections.txt")); }
     void referenceValues() {
-        const auto r = rowFields();
+        const auto r = testsupport::rowFields();
         const double lon = r.num(3), lat = r.num(4), x = r.num(5), y = r.num(6), sx = 2000, sy = 1500;
         Document d = registered(r.str(0), r.num(1), r.num(2), sx, sy);
         const bool merc = r.str(0) == projection_names::StandardMercator;
@@ -72,9 +69,9 @@ private slots:
                  qPrintable(QStringLiteral("%1 %2").arg(ilon, 0, 'g', 12).arg(ilat, 0, 'g', 12)));
     }
 
-    void singleValues_data() { addFileRows(QStringLiteral("map/projection-values.txt")); }
+    void singleValues_data() { testsupport::addFileRows(QStringLiteral("map/projection-values.txt")); }
     void singleValues() {
-        const auto r = rowFields();
+        const auto r = testsupport::rowFields();
         const double lon0 = r.num(3), lat0 = r.num(4), a = r.num(6);
         const float scale = float(r.num(5));
         Document d = registered(r.str(0), lon0, lat0, scale, scale);

@@ -14,7 +14,6 @@
 #include <QImageReader>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QTest>
 
 using namespace maptest;
 using testsupport::dialogs;
@@ -62,13 +61,13 @@ private slots:
         const bool shown = settings != u'-', asked = save != u'-', failed = title == u'-';
         useBackends(r.str(0).toLatin1() + '\n');
         auto w = startWindow();
-        QVERIFY(w->mnuFileScan->menuAction()->isEnabled());
         w->settings->WriteSetting(QStringLiteral("Vexolan"), QStringLiteral("ShowScan"), shown ? "1" : "0");
         auto& dl = dialogs();
         if (shown) settings == QLatin1String("cancel") ? dl.queue(dlg::Answer::Cancel) : dl.queue(::settings(settings));
         QFile::remove(work.filePath(QStringLiteral("quarry.jpg")));
         if (asked) save == QLatin1String("cancel") ? dl.queue(dlg::Cancel{}) : dl.queue(work.filePath(save));
-        QTest::mouseClick(w->cmdScan, Qt::LeftButton);
+        if (save == QLatin1String("cancel")) w->mnuFileScanAcquire->trigger();
+        else QTest::mouseClick(w->cmdScan, Qt::LeftButton);
         const Document& d = w->doc;
         const QString temp = w->mapEditCommands->lastScanTempFile();
         QVERIFY(temp.endsWith(QStringLiteral("/temp1.bmp")) && !QFileInfo::exists(QFileInfo(temp).absolutePath()));

@@ -7,9 +7,6 @@
 #include "document/Legacy.h"
 #include "map/ZoomModel.h"
 
-using testsupport::addFileRows;
-using testsupport::rowFields;
-
 namespace {
 
 // Frame1 of frameW x frameH twips, the picture page-fitted after a deep
@@ -27,9 +24,9 @@ ZoomView pageFitted(double imgW, double imgH, double frameW = 10180, double fram
 class ZoomModelTest : public QObject {
     Q_OBJECT
 private slots:
-    void pageFit_data() { addFileRows(QStringLiteral("map/zoom-fit.txt")); }
+    void pageFit_data() { testsupport::addFileRows(QStringLiteral("map/zoom-fit.txt")); }
     void pageFit() {
-        const auto r = rowFields();
+        const auto r = testsupport::rowFields();
         const ZoomView v = pageFitted(r.num(2), r.num(3), r.num(0), r.num(1));
         const TwipRect& p = v.imPoints;
         QVERIFY(qAbs(p.Left - r.num(4)) < 1e-3 && qAbs(p.Top - r.num(5)) < 1e-3);
@@ -38,12 +35,13 @@ private slots:
         QVERIFY(v.picMap.Left == p.Left + 90 && v.picMap.Top == p.Top + 90 && v.picMap.Width == p.Width);
         QVERIFY(v.PageWidth == float(r.num(6)) && v.Frame8Caption == QLatin1String("Zoom = 1 (Page)"));
         QVERIFY(v.enabled == (ZoomEnabled{false, false, true, true}) && !v.HScroll1.Visible && v.HScroll1.Value == 0);
-        QVERIFY(!v.VScroll1.Visible);
+        ZoomView none = v; // without an image only the reset is done
+        QVERIFY(!v.VScroll1.Visible && !::pageFit(none, 0, 0) && none.imPoints.Width == p.Width);
     }
 
-    void zoomSizes_data() { addFileRows(QStringLiteral("map/zoom-steps.txt")); }
+    void zoomSizes_data() { testsupport::addFileRows(QStringLiteral("map/zoom-steps.txt")); }
     void zoomSizes() {
-        const auto r = rowFields();
+        const auto r = testsupport::rowFields();
         const double imgW = r.num(1), imgH = r.num(2);
         ZoomView v;
         v.imPoints = {0, 0, r.num(3), r.num(4)};
@@ -55,9 +53,9 @@ private slots:
         QVERIFY(s.Width == r.whole(6) && s.Height == r.whole(7));
     }
 
-    void applyZoom_data() { addFileRows(QStringLiteral("map/zoom-bars.txt")); }
+    void applyZoom_data() { testsupport::addFileRows(QStringLiteral("map/zoom-bars.txt")); }
     void applyZoom() {
-        const auto r = rowFields();
+        const auto r = testsupport::rowFields();
         ZoomView v = pageFitted(1000, 500);
         ::applyZoom(v, {r.whole(0), r.whole(1)});
         QVERIFY(v.imPoints.Width == r.num(0) && v.HScroll1.Visible && v.HScroll1.Value == 0);
@@ -79,9 +77,9 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(legacy::Error, ::applyZoom(v, {12000, 6000}));
     }
 
-    void scroll_data() { addFileRows(QStringLiteral("map/zoom-scroll.txt")); }
+    void scroll_data() { testsupport::addFileRows(QStringLiteral("map/zoom-scroll.txt")); }
     void scroll() {
-        const auto r = rowFields();
+        const auto r = testsupport::rowFields();
         const bool vertical = r.str(0) == QLatin1String("v");
         ZoomView v = pageFitted(1000, 500);
         ::applyZoom(v, {64000, 32000});
