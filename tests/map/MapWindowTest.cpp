@@ -277,15 +277,17 @@ private slots:
         QVERIFY2(qAbs(star.x() - 60) <= 3 && qAbs(star.y() - 140) <= 3, qPrintable(QString::number(star.x())));
         QCOMPARE(centre({100, 100}, qRgb(255, 0, 0)), QPointF(-100, -100));
         // A load copies the template (into any gap too); a member loaded
-        // again starts afresh, those after it go.
+        // again starts afresh, those after it go; erasing closes the gap.
         MarkerArray<Marker>& a = overlay.labDat;
         a.templ().Caption = QStringLiteral("x");
         a.load(5).Left = 5;
         QVERIFY(a.count() == 5 && a[3].Caption == QLatin1String("x") && !a[3].Visible && a[1].Visible);
         a[3].Left = 3;
         QVERIFY(a.load(3).Left == 0 && a.count() == 3 && a[3].Caption == QLatin1String("x") && a[1].Left == 860);
-        a.erase(2);
+        for (int i : {2, 0, 7}) a.erase(i); // never the template, nor one that is not there
         QVERIFY(a.count() == 2 && a[1].Left == 860);
+        a.unloadAll(), a.unloadLast();
+        QCOMPARE(a.count(), 0);
     }
 
     // Zoom buttons, their menu twins and the scroll bars: at full size the

@@ -1,6 +1,7 @@
 // The projections against PROJ's values on a unit sphere (forward and
 // back), single values and failures, the pole of an imported point under
-// each system, and the pixel <-> map transform.  The tables are under tests/data/map.
+// each system, and the pixel <-> map transform.  The tables are under
+// tests/data/map.
 #include "common/TableRows.h"
 #include "common/TestRegistry.h"
 
