@@ -32,7 +32,7 @@ struct Fields {
 inline void addFileRows(const QString& relative) {
     QTest::addColumn<QStringList>("fields");
     QFile file(dataFile(relative));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) qFatal("cannot read %s", qPrintable(file.fileName()));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) QFAIL(qPrintable("cannot read " + file.fileName()));
     for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n')) {
         if (line.trimmed().isEmpty() || line.startsWith(u'#')) continue;
         QStringList f;
@@ -41,6 +41,8 @@ inline void addFileRows(const QString& relative) {
     }
 }
 
-inline Fields rowFields() { return {*static_cast<const QStringList*>(QTest::qData("fields", qMetaTypeId<QStringList>()))}; }
+inline Fields rowFields() {
+    return {*static_cast<const QStringList*>(QTest::qData("fields", qMetaTypeId<QStringList>()))};
+}
 
 } // namespace testsupport

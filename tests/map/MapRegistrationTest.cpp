@@ -1,7 +1,8 @@
 // Two-point registration driven through the main window: the round trip
 // from the typed values to the cursor read-out under every coordinate
-// system with a zoom between the clicks, a contour plot of every system,
-// cancelling, bad answers, and re-registering point 2.
+// system with a zoom between the clicks (and point 2 registered again), a
+// contour plot of every system, and a registration cut short by Cancel or a
+// bad answer.  The tables are under tests/data/map.
 #include "common/MapSupport.h"
 #include "common/TableRows.h"
 #include "common/TestRegistry.h"
@@ -12,21 +13,17 @@
 using namespace maptest;
 using testsupport::dialogs;
 
-namespace {
-
-// The read-out text the map gives at (x, y) twips on the picture.
-QString readOut(MainWindow& w, double x, double y) {
-    w.mapView->MapPosition(x, y);
-    return w.imPoints->ToolTipText;
-}
-
-} // namespace
-
 class MapRegistrationTest : public QObject {
     Q_OBJECT
     QTemporaryDir dir;
     QString mapPath = writeMap(dir, QStringLiteral("survey.png"), 1000, 800);
     QPointF c1, c2; // the clicks, at (0.2, 0.3) and (0.7, 0.8) of the picture
+
+    // The read-out text the map gives at (x, y) twips on the picture.
+    static QString readOut(MainWindow& w, double x, double y) {
+        w.mapView->MapPosition(x, y);
+        return w.imPoints->ToolTipText;
+    }
 
     // The window with the map under the given system, two decimals of a degree.
     std::unique_ptr<MainWindow> windowUnder(const QString& system, const QString& units) {
@@ -58,8 +55,9 @@ private slots:
         w->mapView->MapRegister(c2.x() * kx, c2.y() * ky);
         const bool deg = r.str(1) == QLatin1String("Degrees");
         const QString x = deg ? "Longitude" : "Easting", y = deg ? "Latitude" : "Northing";
-        QStringList want{"Enter " + x + (deg ? " (W values negative)" : "") + " coordinate 1|Map " + x + " Registration 1|",
-                         "Enter " + y + (deg ? " (S values negative)" : "") + " coordinate 1|Map " + y + " Registration 1|",
+        const QString w1 = deg ? " (W values negative)" : "", s1 = deg ? " (S values negative)" : "";
+        QStringList want{"Enter " + x + w1 + " coordinate 1|Map " + x + " Registration 1|",
+                         "Enter " + y + s1 + " coordinate 1|Map " + y + " Registration 1|",
                          "Enter " + x + " coordinate 2|Map " + x + " Registration 2|",
                          "Enter " + y + " coordinate 2|Map " + y + " Registration 2|"};
         if (r.str(5) != QLatin1String("-")) want << "Enter central meridian|Map Longitude Registration|" + r.str(5);
@@ -68,8 +66,8 @@ private slots:
         for (const dlg::Prompt& p : dl.prompts)
             asked << (p.kind == dlg::Prompt::Kind::Input ? p.text + u'|' + p.title + u'|' + p.defaultText : p.text);
         QCOMPARE(asked, want);
-        QVERIFY(dl.unanswered == 0 && dl.answers.empty());
-        QVERIFY(w->doc.MapRegistered && w->optDat->isEnabled() && !w->mnuCoord->menuAction()->isEnabled());
+        QVERIFY(dl.unanswered == 0 && dl.answers.empty() && w->doc.MapRegistered && w->optDat->isEnabled());
+        QVERIFY(!w->mnuCoord->menuAction()->isEnabled());
         if (r.str(0) == QLatin1String("TMerc")) QCOMPARE(w->doc.CentralParallel, 0.0f); // kept from the reset
         // At the page again the transform follows the picture's size.
         for (auto [fx, fy] : {std::pair{kx, ky}, {1.0, 1.0}}) {
@@ -82,6 +80,14 @@ private slots:
         QVERIFY(qAbs(m1.Left + w->doc.RefMarkOffsetX - w->imPoints->Left() - c1.x()) < 0.5 && m1.Visible);
         QVERIFY(qAbs(m2.Top + w->doc.RefMarkOffsetY - w->imPoints->Top() - c2.y()) < 0.5 && m2.Visible);
         QVERIFY(m2.ToolTipText.startsWith(QStringLiteral("Reference Point 2: ")));
+        if (r.str(7) == u'-') return;
+        w->doc.RefPixelX2 = w->doc.RefPixelY2 = 0;
+        w->markers->labRef[2].Visible = w->doc.MapRegistered = false;
+        dl.clear();
+        queueAll(r.str(7).split(u' '));
+        w->mapView->MapRegister(c2.x() * 0.9, c2.y() * 0.95);
+        QVERIFY(w->doc.MapRegistered && dl.prompts[2].defaultText == r.str(7).section(u' ', 2, 2));
+        QVERIFY(readOut(*w, c1.x(), c1.y()) == r.str(3) && readOut(*w, c2.x() * 0.9, c2.y() * 0.95) == r.str(8));
     }
 
     // A field sheet of 2000 x 1500 pixels whose pixels are square on the
@@ -130,74 +136,25 @@ private slots:
                                               cc.plotPosition(n.X, n.Y)).toPoint()) != QColor(Qt::white));
     }
 
-    // Cancel at each prompt of an Albers registration: only the point being
-    // entered is cleared, and the next click starts it again.
-    void cancelAtEachStep() {
-        for (int step = 0; step < 6; ++step) {
-            auto w = windowUnder(QStringLiteral("AlbersEA"), QStringLiteral("Degrees"));
-            auto& dl = dialogs();
-            queueAll(QStringList{"-100", "40", "-110", "35", "-105", "37.5"}.mid(0, step));
-            dl.queue(dlg::Cancel{});
-            w->mapView->MapRegister(c1.x(), c1.y());
-            if (step >= 2) w->mapView->MapRegister(c2.x(), c2.y());
-            const Document& d = w->doc;
-            QVERIFY(!d.MapRegistered && dl.prompts.size() == size_t(step + 1) && dl.answers.empty());
-            QCOMPARE(d.RefPixelX1, step < 2 ? 0.0f : float(c1.x()));
-            QVERIFY(d.RefPixelX2 == 0 && d.RefPixelY2 == 0 && !w->markers->labRef[2].Visible);
-            QCOMPARE(w->markers->labRef[1].Visible, step >= 2);
-            dl.clear();
-            w->mapView->MapRegister(c2.x(), c2.y());
-            QCOMPARE(dl.prompts.front().title, QStringLiteral("Map Longitude Registration %1").arg(step < 2 ? 1 : 2));
-        }
-    }
-
-    // Bad answers in metres, or no units chosen (Linear alone leaves them
-    // unset): the message last shown, and reference marker 1's tip ("" when
-    // it is cleared).
-    void badAnswers_data() {
-        for (const char* c : {"units", "answers", "message", "tip"}) QTest::addColumn<QString>(c);
-        QTest::addColumn<int>("clicks"); // 3: the second click in the first one's column
-        QTest::newRow("longitude not a number") << "Meters" << "1000 4000 abc"
-                                                << "Map Registration error!\n\nType mismatch" << "" << 2;
-        QTest::newRow("clicks in one column") << "Meters" << "1000 4000 3000 2000"
-                                              << "Map Registration error!\n\nDivision by zero" << "" << 3;
-        QTest::newRow("latitude not a number counts as 0") << "Meters" << "5000.4 abc" << "Enter Northing coordinate 1"
-                                                           << "Registration Point 1: Northing = 0; Easting = 5000" << 1;
-        QTest::newRow("no units") << "Linear" << "" << "Please choose the map projection and units from the "
-                                                        "Coordinates Menu." << "" << 1;
-    }
-    void badAnswers() {
-        QFETCH(QString, answers);
-        QFETCH(QString, tip);
-        QFETCH(int, clicks);
-        auto w = windowUnder(QStringLiteral("Linear"), *static_cast<QString*>(QTest::qData("units", QMetaType::QString)));
-        queueAll(answers.split(u' ', Qt::SkipEmptyParts));
-        w->mapView->MapRegister(c1.x(), c1.y());
-        if (clicks > 1) w->mapView->MapRegister(clicks == 3 ? c1.x() : c2.x(), c2.y());
-        QTEST(dialogs().prompts.back().text, "message");
-        QVERIFY(dialogs().answers.empty() && dialogs().unanswered == int(clicks > 1 || answers.isEmpty()));
-        const Document& d = w->doc;
-        QVERIFY(!d.MapRegistered && d.RefPixelX2 == 0 && d.RefPixelY2 == 0 && !w->markers->labRef[2].Visible);
-        QVERIFY((d.RefPixelX1 != 0) == !tip.isEmpty() && w->markers->labRef[1].Visible == !tip.isEmpty());
-        if (!tip.isEmpty()) QVERIFY(d.RefMapY1 == 0 && w->markers->labRef[1].ToolTipText == tip);
-    }
-
-    // A click on reference marker 2 answered Yes clears point 2 alone; the new
-    // fit starts from point 1 as it was typed.
-    void reRegisteringPointTwoOfAProjectedMap() {
-        auto w = windowUnder(QStringLiteral("AlbersEA"), QStringLiteral("Degrees"));
+    void interrupted_data() { testsupport::addFileRows(QStringLiteral("map/registration-interrupted.txt")); }
+    void interrupted() {
+        const auto r = testsupport::rowFields();
+        auto w = windowUnder(r.str(0), r.str(1));
         auto& dl = dialogs();
-        queueAll({"-105.25", "40.75", "-100.50", "36.25", "-102.9", "38.5"});
+        for (const QString& a : r.str(2).split(u' ', Qt::SkipEmptyParts))
+            a == QLatin1String("cancel") ? dl.queue(dlg::Cancel{}) : dl.queue(a);
         w->mapView->MapRegister(c1.x(), c1.y());
-        w->mapView->MapRegister(c2.x(), c2.y());
-        w->doc.RefPixelX2 = w->doc.RefPixelY2 = 0;
-        w->markers->labRef[2].Visible = w->doc.MapRegistered = false;
+        if (r.str(3) != QLatin1String("one"))
+            w->mapView->MapRegister(r.str(3) == QLatin1String("two") ? c2.x() : c1.x(), c2.y());
+        QCOMPARE(dl.prompts.back().text, r.str(4).replace(QLatin1String("\\n"), QLatin1String("\n")));
+        const Document& d = w->doc;
+        const Marker &m1 = w->markers->labRef[1], &m2 = w->markers->labRef[2];
+        QVERIFY(!d.MapRegistered && dl.answers.empty() && d.RefPixelX2 == 0 && d.RefPixelY2 == 0 && !m2.Visible);
+        const bool kept = r.str(5) != u'-';
+        QVERIFY((d.RefPixelX1 != 0) == kept && m1.Visible == kept && (!kept || m1.ToolTipText == r.str(5)));
         dl.clear();
-        queueAll({"-101.00", "37.50", "-103.1", "39.1"});
-        w->mapView->MapRegister(c2.x() * 0.9, c2.y() * 0.95);
-        QVERIFY(w->doc.MapRegistered && dl.prompts[2].defaultText == QLatin1String("-103.1"));
-        QCOMPARE(readOut(*w, c1.x(), c1.y()), QStringLiteral("254.75° E;  40.75° N"));
-        QCOMPARE(readOut(*w, c2.x() * 0.9, c2.y() * 0.95), QStringLiteral("259.00° E;  37.50° N"));
+        w->mapView->MapRegister(c2.x(), c2.y());
+        QVERIFY(r.str(6) == u'-' || dl.prompts.front().title == r.str(6));
     }
 };
 

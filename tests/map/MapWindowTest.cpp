@@ -1,15 +1,14 @@
 // The map view in the real window: importing and loading the map image
 // (the new document, finding a missing map, resolutions, a reload that
-// fails, the window on every road out of a plotted project, the save
-// question first), the marker redraw and the marker layer, zoom and
-// scrolling with their menu twins, the Degree Format items, and the
-// read-outs under the mouse.
+// fails, the window on every road out of a plotted project), the marker
+// redraw, the marker layer and its arrays, zoom and scrolling with their
+// menu twins, and the read-outs under the mouse.
 #include "common/MapSupport.h"
+#include "common/TableRows.h"
 #include "common/TestRegistry.h"
 
 #include "app/Twips.h"
 
-#include <QTest>
 
 using namespace maptest;
 using testsupport::dialogs;
@@ -24,7 +23,8 @@ QPointF fraction(const MainWindow& w, const Marker& m) {
 }
 
 ZoomEnabled zoomButtons(const MainWindow& w) {
-    return {w.cmdZoomPage->isEnabled(), w.cmdZoomOut->isEnabled(), w.cmdZoomIn->isEnabled(), w.cmdZoomFull->isEnabled()};
+    return {w.cmdZoomPage->isEnabled(), w.cmdZoomOut->isEnabled(), w.cmdZoomIn->isEnabled(),
+            w.cmdZoomFull->isEnabled()};
 }
 
 const QString kUnregistered = QStringLiteral(" (register map by clicking on locations of known coordinates)");
@@ -38,7 +38,7 @@ class MapWindowTest : public QObject {
 
     // Registered in metres: E 1000 and 3000 at a fifth and four fifths of
     // the width, N 4000 and 2000 of the height; so the picture spans E
-    // 333.3..3666.7 and N 4666.7..1333.3.  With one datum point, changed.
+    // 333.3..3666.7 and N 4666.7..1333.3.  One datum point, at the middle.
     std::unique_ptr<MainWindow> registeredWithPoint(const QString& path) {
         auto w = windowWithMap(path);
         registerLinear(*w);
@@ -55,38 +55,30 @@ private slots:
     void importAndFind() {
         auto w = startWindow();
         auto& dl = dialogs();
-        w->doc.DataTitle = QStringLiteral("old title");
         dl.queue(mapPath);
         w->mnuFileImportMap->trigger();
         const dlg::Prompt& p = dl.prompts.at(0);
-        QVERIFY(p.kind == dlg::Prompt::Kind::Open && p.title == QLatin1String("Open Map File") && p.defaultText.isEmpty());
-        QCOMPARE(p.filter, QStringLiteral("All Images|*.jpg;*.gif;*.bmp;*.png;*.psd;*.tif;*.pcx;*.tga;*.wbmp;*.wmf;*.emf;"
-                                          "*.ico|Joint Photographic Experts Group  |*.jpg|Graphics Interchange Format  "
-                                          "|*.gif|Windows Bitmap  |*.bmp|Portable Network Graphics  |*.png|Photoshop  "
-                                          "|*.psd|Tagged Image File  |*.tif|ZSoft PaintBrush  |*.pcx|Truevision Targa  "
-                                          "|*.tga|Wireless Bitmap  |*.wbmp|Windows Meta File  |*.wmf|Windows Enhanced "
-                                          "Meta File |*.emf|Windows Icon File |*.ico|"));
-        QVERIFY(dlg::qtFilters(p.filter).join(u' ').contains(QStringLiteral("*.PNG"))); // upper case too
+        QVERIFY(p.kind == dlg::Prompt::Kind::Open && p.title == QLatin1String("Open Map File") && p.defaultText == "");
+        QCOMPARE(p.filter, QString::fromUtf8(testsupport::fileBytes(testsupport::dataFile("map/import-filter.txt"))));
         const Document& d = w->doc;
         QVERIFY(d.MapFileName == mapPath && d.DataTitle == QLatin1String("survey") && d.ImageWidthPx == 1000);
         QVERIFY(!d.MapRegistered && !d.DataChanged && !d.MapBusy && w->imPoints->picture().height() == 800);
-        QCOMPARE(w->windowTitle() + w->labText->text(), QStringLiteral("Ferno Vexolan: surveyUnregistered Map"));
-        QCOMPARE(w->panel(2), "Map:  survey" + kUnregistered);
+        QCOMPARE(w->windowTitle() + w->labText->text() + w->panel(2),
+                 "Ferno Vexolan: surveyUnregistered MapMap:  survey" + kUnregistered);
         QVERIFY(w->cmdSave->isEnabled() && w->mnuCoord->menuAction()->isEnabled() && !w->optDat->isEnabled());
         importMap(*w, writeMap(dir, QStringLiteral("map.tiff"), 40, 30));
         QCOMPARE(d.DataFileName, w->app.DataFolder + QStringLiteral("map..vlm"));
         dl.queue(dlg::Cancel{});
         w->mapView->MapFind();
-        const QStringList patterns = dl.prompts.back().filter.section(u'|', 1, 1).split(u';');
         for (const char* ext : {"jpg", "gif", "bmp", "png", "psd", "tif", "pcx", "tga", "wbmp", "wmf", "emf", "ico"})
-            QVERIFY2(patterns.contains(QStringLiteral("*.") + ext), ext);
+            QVERIFY2(dl.prompts.back().filter.section(u'|', 1, 1).split(u';').contains(QString("*.") + ext), ext);
         QVERIFY(d.MapFileName.isEmpty());
     }
 
     // Each resolution item ticks itself alone and resamples the file
     // (halves to even: 25% of 1002 is 250); the registration and the points
-    // stay where they are.  When the file has gone the document and the
-    // shown map stay, and so does the old tick.
+    // stay where they are.  When the file has gone (width 0 below) the
+    // document, the shown map and the old tick stay.
     void resolutions() {
         for (auto [percent, source, width] : {std::tuple{25, 1000, 250}, {25, 1002, 250}, {50, 1000, 500},
                                               {75, 1000, 750}, {150, 1000, 1500}, {200, 1000, 2000},
@@ -94,24 +86,21 @@ private slots:
             QTemporaryDir rdir;
             const QString path = writeMap(rdir, QStringLiteral("res.png"), source, 800);
             auto w = registeredWithPoint(path);
-            const QPointF before = fraction(*w, w->markers->labDat[1]);
             const bool gone = width == 0;
             if (gone) QVERIFY(QFile::remove(path));
             QAction* item = w->findChild<QAction*>(QStringLiteral("mnuViewRes%1").arg(percent));
             item->trigger();
-            int ticked = 0;
-            for (QAction* a : w->mnuViewRes->actions()) ticked += a->isChecked();
-            QVERIFY(ticked == 1 && (gone ? w->mnuViewRes100 : item)->isChecked());
+            const auto items = w->mnuViewRes->actions();
+            QVERIFY(std::count_if(items.begin(), items.end(), [](QAction* a) { return a->isChecked(); }) == 1);
+            QVERIFY((gone ? w->mnuViewRes100 : item)->isChecked());
             const int shown = gone ? source : width;
             QVERIFY(w->doc.ImageWidthPx == shown && w->imPoints->picture().width() == shown);
-            QVERIFY(qAbs(w->doc.ImageHeightPx - 800.0 * shown / source) <= 1);
-            QCOMPARE(dialogs().prompts.size(), size_t(gone));
-            if (gone) QVERIFY(dialogs().prompts[0].text.startsWith(QStringLiteral("Map load error: ")));
+            QVERIFY(qAbs(w->doc.ImageHeightPx - 800.0 * shown / source) <= 1 && dialogs().prompts.size() == gone);
+            QVERIFY(!gone || dialogs().prompts[0].text.startsWith(QStringLiteral("Map load error: ")));
             const Document& d = w->doc;
             QVERIFY(d.MapRegistered && d.DataChanged && d.DatCount == 1 && d.MapFileName == path);
-            QVERIFY(!w->imPoints->isHidden() && w->markers->labDat[1].Visible);
-            const QPointF after = fraction(*w, w->markers->labDat[1]);
-            QVERIFY(qAbs(after.x() - before.x()) < 1e-3 && qAbs(after.y() - before.y()) < 1e-3);
+            const QPointF at = fraction(*w, w->markers->labDat[1]);
+            QVERIFY(qAbs(at.x() - 0.5) < 1e-3 && qAbs(at.y() - 0.5) < 1e-3 && w->markers->labDat[1].Visible);
         }
     }
 
@@ -141,11 +130,7 @@ private slots:
         QVERIFY(w->mnuViewShowCon->isChecked());
         dl.clear();
         if (road == QLatin1String("refused map")) {
-            QByteArray bmp("BM"); // a bitmap header that declares 100000 x 100000 pixels
-            for (quint32 v : {54u, 0u, 54u, 40u, 100000u, 100000u, 0x180001u, 0u, 0u, 0u, 0u, 0u, 0u})
-                bmp.append(reinterpret_cast<const char*>(&v), 4);
-            QVERIFY(writeFile(dir.filePath(QStringLiteral("huge.bmp")), bmp));
-            importMap(*w, dir.filePath(QStringLiteral("huge.bmp")));
+            importMap(*w, testsupport::dataFile("map/huge.bmp")); // a header of 100000 x 100000 pixels
             QVERIFY(dl.prompts.size() == 2 && dl.prompts[1].text.startsWith(QStringLiteral("Map load error: ")));
             QVERIFY(w->doc.MapFileName.isEmpty() && w->labText->text().isEmpty() && !w->mnuFileSaveAs->isEnabled());
         } else if (road == QLatin1String("close")) {
@@ -158,18 +143,18 @@ private slots:
             w->cmdShow_Click();
             emit w->mnuOpt->aboutToShow();
             dl.queue(dlg::Answer::No);
+            dl.queue(dlg::Answer::Yes);
             w->mnuOptReg->trigger();
             QVERIFY(w->doc.MapRegistered && w->doc.DatCount == 6);
-            dl.queue(dlg::Answer::Yes);
             w->mnuOptReg->trigger();
             QCOMPARE(dl.prompts[1].text, QStringLiteral("Re-registering will clear all data, do you wish to continue"));
             QVERIFY(dl.prompts[1].icon == dlg::Icon::Question && dl.prompts[1].buttons == dlg::Buttons::YesNo);
             const Document& d = w->doc;
             QVERIFY(!d.MapRegistered && d.DatCount == 0 && d.RefPixelX1 == 0 && d.DataTitle == QLatin1String("survey"));
             QVERIFY(d.MapFileName == mapPath && w->mnuCoordMeters->isChecked() && w->mnuCoordLinear->isChecked());
-            QCOMPARE(w->panel(1) + w->panel(2), "Projection: Linear Coordinates, Units: MetersMap:  survey" + kUnregistered);
-            QCOMPARE(w->windowTitle(), QStringLiteral("Ferno Vexolan: old"));
-            QVERIFY(w->mnuCoord->menuAction()->isEnabled() && !w->imPoints->isHidden() && !w->optDat->isEnabled());
+            QCOMPARE(w->panel(1) + w->panel(2), "Projection: Linear Coordinates, Units: MetersMap:  survey" +
+                                                    kUnregistered);
+            QVERIFY(w->windowTitle() == QLatin1String("Ferno Vexolan: old") && !w->optDat->isEnabled());
             registerLinear(*w);
             w->optStruc->setValue(true);
             dl.queue(dir.filePath(QStringLiteral("renamed.vlm")));
@@ -186,39 +171,27 @@ private slots:
         QVERIFY(!w->mnuViewShowCon->isChecked() && w->mnuViewShowCon->text().remove(u'&') == QLatin1String("Contours"));
     }
 
-    // An import over a changed document asks first: Cancel keeps it, No
-    // imports the other map.
-    void importOverUnsavedWork() {
-        const QString other = writeMap(dir, QStringLiteral("other.png"), 300, 200);
-        for (auto answer : {dlg::Answer::Cancel, dlg::Answer::No}) {
-            auto w = registeredWithPoint(mapPath);
-            w->doc.DataFileName = QStringLiteral("/data/field/north.vlm");
-            dialogs().queue(answer);
-            dialogs().queue(other);
-            w->mapView->cmdMap_Click();
-            QCOMPARE(dialogs().prompts.at(0).text, "north.vlm has changed.\nWould you like to save it?");
-            const bool imported = answer == dlg::Answer::No;
-            QVERIFY(w->doc.MapFileName == (imported ? other : mapPath) && w->doc.DataChanged == !imported);
-            QVERIFY(w->doc.DatCount == !imported && w->doc.MapRegistered == !imported && !w->doc.MapBusy);
-        }
-    }
-
-    // (2000, 3000) is the picture's middle, (1500, 2500) at 0.35, 0.65.
+    // The datum point is the picture's middle, (1500, 2500) lies at 0.35,
+    // 0.65.  Contact mode shows the datum points of the contact shown only.
     void replot() {
         auto w = registeredWithPoint(mapPath);
         auto& mk = *w->markers;
         addPoint(*w, false, 1, 1500, 2500, 7);
         w->mapView->MapReplot();
         QVERIFY(mk.labDat[1].Visible && mk.labCon[1].Visible && mk.labRef[1].Visible && mk.labRef[2].Visible);
-        QCOMPARE(mk.labRef[2].ToolTipText, QStringLiteral("Reference Point 2: N = 2000; E = 3000"));
-        QVERIFY(qAbs(fraction(*w, mk.labDat[1]).x() - 0.5) < 1e-5 && qAbs(fraction(*w, mk.labDat[1]).y() - 0.5) < 1e-5);
-        QVERIFY(qAbs(fraction(*w, mk.labCon[1]).x() - 0.35) < 1e-5 && qAbs(fraction(*w, mk.labCon[1]).y() - 0.65) < 1e-5);
+        // In degrees under a projection the program does not know, the tips stay.
+        w->doc.ProjectionName = QStringLiteral("Miller Cylindrical"), w->doc.CoordUnits = QStringLiteral("Degrees");
+        mk.labRef[2].ToolTipText.clear();
+        w->mapView->MapReplot();
+        QCOMPARE(mk.labRef[2].ToolTipText + mk.labRef[1].ToolTipText,
+                 QStringLiteral("Reference Point 1: N = 4000; E = 1000"));
+        const QPointF con = fraction(*w, mk.labCon[1]);
+        QVERIFY(qAbs(con.x() - 0.35) < 1e-5 && qAbs(con.y() - 0.65) < 1e-5);
         w->mapView->MapPosition(w->imPoints->Width() / 2, w->imPoints->Height() / 2);
         QCOMPARE(w->imPoints->ToolTipText, QStringLiteral("3000 N;  2000 E"));
         QCOMPARE(w->labText->text() + w->labDatNum->text() + w->labConNum->text(),
                  QStringLiteral("2 Contour and Datum Points11"));
         QVERIFY(mk.stacking().back() == MarkerKind::Con && w->imContacts->Left() == w->imPoints->Left());
-        // Contact mode shows the datum points of the contact shown only.
         int enumerated = 0;
         w->mapView->contactEnum = [&] { ++enumerated; };
         w->optRock->setValue(true);
@@ -230,10 +203,9 @@ private slots:
         }
         QCOMPARE(mk.labDat[2].ToolTipText, QStringLiteral("Contact 7 Datum Point: 2"));
         QVERIFY(mk.labDat[1].Visible && !mk.labDat[2].Visible && !mk.labCon[1].Visible && enumerated == 2);
-        QCOMPARE(w->labText->text(), QStringLiteral("Contact 3: Points"));
-        QCOMPARE(w->panel(2), QStringLiteral("Vexolan: survey (Left-click map to add contact points; right click to "
-                                             "edit points)"));
-        QCOMPARE(mk.stacking().back(), MarkerKind::Dat);
+        QVERIFY(mk.stacking().back() == MarkerKind::Dat);
+        QCOMPARE(w->labText->text() + w->panel(2), QStringLiteral("Contact 3: PointsVexolan: survey (Left-click map to "
+                                                                  "add contact points; right click to edit points)"));
     }
 
     // A failing redraw is reported (markers hidden before it stay hidden);
@@ -242,32 +214,29 @@ private slots:
     void failuresAndAFullMap() {
         auto w = registeredWithPoint(mapPath);
         auto& dl = dialogs();
-        w->doc.MapSpanX = 0;
+        Document& d = w->doc;
+        d.MapSpanX = 0;
         w->mapView->MapReplot();
         QVERIFY(dl.prompts.size() == 1 && dl.prompts[0].icon == dlg::Icon::Information);
-        QCOMPARE(dl.prompts[0].text, QStringLiteral("MapReplot error: \n\nDivision by zero"));
-        QVERIFY(!w->doc.MapBusy && !w->markers->labDat[1].Visible);
-        w->doc.MapSpanX = 1000;
-        ++w->doc.DatCount;
-        w->doc.DatumPoints.resize(3);
+        QVERIFY(!w->markers->labDat[1].Visible); // hidden before the failure
+        QVERIFY(dl.prompts[0].text == QLatin1String("MapReplot error: \n\nDivision by zero") && !d.MapBusy);
+        d.MapSpanX = 1000;
+        d.DatumPoints.resize(size_t(++d.DatCount) + 1);
         w->mapView->MapReplot();
         QVERIFY(dl.prompts.size() == 2 && dl.prompts[1].text.startsWith(QStringLiteral("MapReplot error: \n\n")));
         dl.clear();
-        const int n = 32767;
-        Document& d = w->doc;
-        d.DatumPoints.resize(n + 1);
-        d.ContourPoints.resize(n + 1);
-        for (int i = 1; i <= n; ++i) {
+        d.DatumPoints.resize(32768), d.ContourPoints.resize(32768);
+        for (int i = 1; i <= 32767; ++i) {
             d.DatumPoints[size_t(i)] = DataPoint{int16_t(i), 1000.0f + i % 2000, 2000.0f + i % 1500, 1, false};
             d.ContourPoints[size_t(i)] = DataPoint{int16_t(i), 1500.0f + i % 1000, 2500.0f + i % 900, 2, false};
             w->markers->labDat.load(i);
             w->markers->labCon.load(i);
         }
-        d.DatCount = d.ConCount = n;
+        d.DatCount = d.ConCount = 32767;
         w->mapView->MapReplot();
-        QVERIFY(dl.prompts.empty() && w->markers->labCon[n].Visible);
+        QVERIFY(dl.prompts.empty() && w->markers->labCon[32767].Visible);
         QCOMPARE(w->labText->text() + w->labDatNum->text(), QStringLiteral("65534 Contour and Datum Points32767"));
-        QCOMPARE(w->markers->labCon[n].ToolTipText, QStringLiteral("Isopach Contour Point 32767: Z = 2 meters"));
+        QCOMPARE(w->markers->labCon[32767].ToolTipText, QStringLiteral("Isopach Contour Point 32767: Z = 2 meters"));
     }
 
     // Hits follow the stacking, later members above earlier ones; only
@@ -297,7 +266,8 @@ private slots:
             for (int y = p.y() - 15; y <= p.y() + 15; ++y)
                 for (int x = p.x() - 15; x <= p.x() + 15; ++x) {
                     const QColor c = img.pixelColor(x, y);
-                    const double a = qAbs(c.red() - qRed(colour)) + qAbs(c.blue() - qBlue(colour)) < 100 ? c.alpha() : 0;
+                    const int off = qAbs(c.red() - qRed(colour)) + qAbs(c.blue() - qBlue(colour));
+                    const double a = off < 100 ? c.alpha() : 0;
                     sx += a * x, sy += a * y, n += a;
                 }
             return n > 0 ? QPointF(sx / n, sy / n) : QPointF(-100, -100);
@@ -306,36 +276,24 @@ private slots:
         QVERIFY2(qAbs(cross.x() - 100) <= 2 && qAbs(cross.y() - 100) <= 2, qPrintable(QString::number(cross.x())));
         QVERIFY2(qAbs(star.x() - 60) <= 3 && qAbs(star.y() - 140) <= 3, qPrintable(QString::number(star.x())));
         QCOMPARE(centre({100, 100}, qRgb(255, 0, 0)), QPointF(-100, -100));
-    }
-
-    // The marker control array: member 0 is the template, a load copies it,
-    // a member loaded again starts afresh, and erasing closes the gap.
-    void markerArray() {
-        MarkerArray<Marker> a;
-        a.templ().Caption = QStringLiteral("*");
-        for (int i = 1; i <= 5; i += 4) { // 2 to 4 are filled with template copies
-            Marker& m = a.load(i);
-            m.Visible = true;
-            m.Left = 100 * i;
-        }
-        QVERIFY(a.count() == 5 && a[3].Caption == QLatin1String("*") && !a[3].Visible && a[5].Left == 500);
+        // A load copies the template (into any gap too); a member loaded
+        // again starts afresh, those after it go; erasing closes the gap.
+        MarkerArray<Marker>& a = overlay.labDat;
+        a.templ().Caption = QStringLiteral("x");
+        a.load(5).Left = 5;
+        QVERIFY(a.count() == 5 && a[3].Caption == QLatin1String("x") && !a[3].Visible && a[1].Visible);
         a[3].Left = 3;
-        const Marker& m = a.load(3); // those after it go, those before it stay
-        QVERIFY(a.count() == 3 && !m.Visible && m.Left == 0 && m.Caption == QLatin1String("*") && a[1].Visible);
-        a[3].Left = 3;
-        a.erase(2);
-        a.erase(0); // the template is never erased
-        a.erase(7);
-        QVERIFY(a.count() == 2 && a[2].Left == 3 && a[1].Left == 100);
-        a.unloadLast();
-        QCOMPARE(a.count(), 1);
-        a.unloadAll();
-        a.unloadLast();
+        QVERIFY(a.load(3).Left == 0 && a.count() == 3 && a[3].Caption == QLatin1String("x") && a[1].Left == 860);
+        for (int i : {2, 0, 7}) a.erase(i); // never the template, nor one that is not there
+        QVERIFY(a.count() == 2 && a[1].Left == 860);
+        a.unloadAll(), a.unloadLast();
         QCOMPARE(a.count(), 0);
     }
+
     // Zoom buttons, their menu twins and the scroll bars: at full size the
-    // bars scroll the picture and the markers, past 16000 by the frame, but
-    // not while the plot is shown.  The Degree Format items tick alone.
+    // bars scroll the picture and the markers (two twips a unit beyond
+    // 32000, past 16000 by the frame), but not while the plot is shown.
+    // The Degree Format items tick alone.
     void zoomScrollAndMenus() {
         auto w = registeredWithPoint(mapPath);
         const double page = w->imPoints->Width();
@@ -344,7 +302,7 @@ private slots:
         QVERIFY(w->Frame8->title() == QLatin1String("Zoom = 1.25") && w->mnuViewZoomOut->isEnabled());
         w->mnuViewZoomFull->trigger();
         QVERIFY(w->imPoints->Width() == 64000 && w->imPoints->Height() == 51200 && w->doc.HScrollStep == -2);
-        QVERIFY(w->Frame8->title().endsWith(QLatin1String(" (Full)")));
+        QVERIFY(w->Frame8->title().endsWith(QLatin1String(" (Full)")) && !w->HScroll1->isHidden());
         QCOMPARE(zoomButtons(*w), (ZoomEnabled{true, true, false, false}));
         for (auto [value, left, frameLeft] : {std::tuple{1000, -2000.0, 90.0}, {17000, -32000.0, -2000.0}}) {
             w->HScroll1->setValue(value);
@@ -356,7 +314,7 @@ private slots:
         w->imPoints->hide();
         w->VScroll1->setValue(600);
         w->imPoints->show();
-        QCOMPARE(w->imPoints->Top(), -1000.0); // two twips a unit beyond 32000
+        QCOMPARE(w->imPoints->Top(), -1000.0);
         w->mnuViewZoomOut->trigger();
         QVERIFY(w->imPoints->Width() == 51200 && zoomButtons(*w) == (ZoomEnabled{true, true, true, true}));
         w->mnuViewZoomPage->trigger();
@@ -371,12 +329,11 @@ private slots:
     }
 
     // Under the mouse the map read-out follows, except while the map is busy;
-    // over the plot the read-out gives the grid value (the middle node of a
-    // 3 x 3 grid carries 42), nothing while busy, and a plot without its
-    // grid is reported.
+    // over the plot the plot's read-out does, nothing while busy, and a plot
+    // without the grid it claims is reported.
     void readOuts() {
         auto w = windowWithMap(mapPath);
-        auto centreOf = [&](const MapPicture& p, double left, double top) {
+        auto centreOf = [](const MapPicture& p, double left, double top) {
             return twips::rect(left + p.Width() / 2, top + p.Height() / 2, 0, 0).topLeft();
         };
         const QPoint map = centreOf(*w->imPoints, w->imPoints->Left(), w->imPoints->Top());
@@ -389,28 +346,20 @@ private slots:
         QCOMPARE(w->imPoints->ToolTipText, QStringLiteral("x = 500;  y = 400"));
         w->doc.MapBusy = false;
         registerLinear(*w);
-        Document& d = w->doc;
-        d.GridCols = d.GridRows = 3;
-        d.ContourGrid.resize(3, 3);
-        for (int i = 0; i <= 3; ++i)
-            for (int j = 0; j <= 3; ++j)
-                d.ContourGrid.at(i, j) = DataPoint{0, d.MapOriginX + d.MapSpanX * (i - 0.5f) / 3,
-                                                   d.MapOriginY - d.MapSpanY * (j - 0.5f) / 3, i == 2 && j == 2 ? 42.f : 1.f};
         w->imPoints->hide();
         w->picMap->show();
         const ZoomView v = w->mapView->currentView();
         const QPoint plot = centreOf(*w->picMap, v.picMap.Left - v.Frame2.Left, v.picMap.Top - v.Frame2.Top);
         QTest::mouseMove(w->markers, plot);
-        QCOMPARE(w->picMap->ToolTipText, QStringLiteral("E = 2000;  N = 3000;  Z = 42"));
+        QCOMPARE(w->picMap->ToolTipText, QStringLiteral("E = 2000;  N = 3000")); // no grid yet
         QCOMPARE(w->markers->toolTipAt(twips::fromPx(plot.x()), twips::fromPx(plot.y())), w->picMap->ToolTipText);
-        d.MapBusy = true;
+        w->doc.MapBusy = true;
         w->mapView->picMap_MouseMove(0, 0, 100, 100);
         QVERIFY(w->picMap->ToolTipText.isEmpty());
-        d.MapBusy = false;
-        d.ContourGrid.clear();
-        dialogs().clear();
+        w->doc.MapBusy = false;
+        w->doc.GridCols = w->doc.GridRows = 3; // claimed, but not there
         w->mapView->picMap_MouseMove(0, 0, w->picMap->Width() / 2, w->picMap->Height() / 2);
-        QCOMPARE(dialogs().prompts.at(0).text, QStringLiteral("picMapMouseMove error: \n\nSubscript out of range"));
+        QCOMPARE(dialogs().prompts.back().text, QStringLiteral("picMapMouseMove error: \n\nSubscript out of range"));
     }
 };
 
