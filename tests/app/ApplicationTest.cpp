@@ -25,7 +25,6 @@ private slots:
         QCOMPARE(d.prompts[0].text, QStringLiteral("Vexolan error: \n\nDivision by zero"));
         QCOMPARE(d.prompts[0].icon, dlg::Icon::Exclamation);
         QCOMPARE(d.prompts[1].text, QStringLiteral("Vexolan error: \n\ndisk full"));
-        d.clear();
     }
 
     // Started on a second display the program runs a copy of its own; a
@@ -50,8 +49,7 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(runtime.path() + socket), 60000);
         }
         auto later = start(":91");
-        QVERIFY(later->waitForFinished(60000));
-        QCOMPARE(later->exitStatus(), QProcess::NormalExit);
+        QVERIFY(later->waitForFinished(60000) && later->exitStatus() == QProcess::NormalExit);
         QCOMPARE(later->exitCode(), 0);
         for (auto& p : running) {
             QCOMPARE(p->state(), QProcess::Running);

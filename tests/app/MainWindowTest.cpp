@@ -1,31 +1,23 @@
 // The main window driven offscreen: start-up and the settings it keeps,
-// closing, layout, the data kinds, the menus and the View menu's items.
+// closing, layout, the File and Edit menus and the View menu's items.
 #include "app/MainWindow.h"
 #include "app/ViewMenu.h"
 #include "app/WindowPlacement.h"
+#include "common/AppSupport.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
+#include "common/TestTable.h"
 #include "digitize/LabelCommands.h"
-#include "platform/SettingsStore.h"
 
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QStyle>
-#include <QTest>
 
 namespace {
+using namespace appsupport;
+using testsupport::columns;
 using testsupport::dialogs;
-const QString Sec = QStringLiteral("Vexolan");
-
-QString setting(const QString& key) { return SettingsStore().ReadSetting(Sec, key, QStringLiteral("<none>")); }
-// A column of the current data row, as QFETCH but usable inside an expression.
-template <class T> T col(const char* name) { return *static_cast<T*>(QTest::qData(name, qMetaTypeId<T>())); }
 bool menuOn(QMenu* m) { return m->menuAction()->isEnabled(); }
-QString bits(std::initializer_list<bool> v) {
-    QString s;
-    for (bool b : v) s += b ? QLatin1Char('1') : QLatin1Char('0');
-    return s;
-}
 // A label on the map, the item checked before the click, the contact plot
 // shown instead of the map; LabelsShown and LabelsSuppressed after.
 struct Labels { bool label, on, plot, shown, suppressed; };
@@ -43,10 +35,9 @@ private slots:
         dialogs().clear();
     }
 
+    // Screen 19200 x 14400 twips (1280 x 960 pixels); stored left, top, width, height.
     void placementRules_data() {
-        QTest::addColumn<QStringList>("stored"); // left, top, width, height
-        QTest::addColumn<QList<double>>("placed");
-        // Screen 19200 x 14400 twips (1280 x 960 pixels).
+        columns<QStringList, QList<double>>("stored", "placed");
         QTest::newRow("defaults centre") << QStringList{"", "", "", ""} << QList<double>{3742.5, 1740, 11715, 10920};
         QTest::newRow("stored") << QStringList{"300", "450", "12000", "11500"} << QList<double>{300, 450, 12000, 11500};
         QTest::newRow("negative is 0") << QStringList{"-500", "-1", "9000", "11200"} << QList<double>{0, 0, 9000, 11200};
@@ -61,11 +52,9 @@ private slots:
     }
 
     // What a start restores and what the close after a move writes back.
+    // The data folder "~" is Ferno/Vexolan/ in the documents folder.
     void settingsRoundTrip_data() {
-        QTest::addColumn<QStringList>("stored");
-        QTest::addColumn<QString>("folder"); // "~": Ferno/Vexolan/ in the documents folder
-        QTest::addColumn<QString>("checked");
-        QTest::addColumn<QStringList>("written");
+        columns<QStringList, QString, QString, QStringList>("stored", "folder", "checked", "written");
         QTest::newRow("first start") << QStringList{} << "~" << "optMed mnuViewLatLongDegMin"
                                      << QStringList{"DatumColor=255", "ContourColor=16711680", "Color=2", "Contours=0",
                                                     "ContourLine=0", "DegreeFormat=0"};
@@ -78,11 +67,8 @@ private slots:
                                              << "optMed chkLines mnuViewLatLongDegMin" << QStringList{"ContourLine=1"};
     }
     void settingsRoundTrip() {
-        QFETCH(QStringList, stored);
         QFETCH(QString, folder);
-        QFETCH(QString, checked);
-        QFETCH(QStringList, written);
-        for (const QString& kv : stored) SettingsStore().WriteSetting(Sec, kv.section('=', 0, 0), kv.section('=', 1));
+        store(col<QStringList>("stored"));
         if (folder == QLatin1String("~"))
             folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QStringLiteral("/Ferno/Vexolan/");
         auto w = testsupport::startMainWindow();
@@ -90,10 +76,9 @@ private slots:
         QCOMPARE(w->app.DataFolder, folder);
         QVERIFY(QDir(folder).exists());
         QCOMPARE(setting(QStringLiteral("DataPath")), folder);
-        for (const char* name : {"optHi", "optMed", "optLo", "chkMan", "chkLines"})
-            QCOMPARE(w->findChild<QAbstractButton*>(name)->isChecked(), checked.contains(QLatin1String(name)));
-        for (const char* name : {"mnuViewLatLongDegMin", "mnuViewLatLongDecimal4"})
-            QCOMPARE(w->findChild<QAction*>(name)->isChecked(), checked.contains(QLatin1String(name)));
+        for (const char* name :
+             {"optHi", "optMed", "optLo", "chkMan", "chkLines", "mnuViewLatLongDegMin", "mnuViewLatLongDecimal4"})
+            QCOMPARE(w->findChild<QObject*>(name)->property("checked").toBool(), col<QString>("checked").contains(name));
         // The empty document.
         QCOMPARE(w->windowTitle(), QStringLiteral("Ferno Vexolan"));
         QCOMPARE(w->panel(1), QStringLiteral("Projection: (unkown), Units: (unknown)"));
@@ -101,13 +86,13 @@ private slots:
         QVERIFY(!menuOn(w->mnuCoord) && !w->cmdSave->isEnabled() && w->cmdDig->isEnabled());
         w->MoveTwips(600, 900, 9000, 11400);
         QVERIFY(w->close());
-        QCOMPARE(setting(QStringLiteral("MainLeft")), QStringLiteral("600"));
-        QCOMPARE(setting(QStringLiteral("MainWidth")), QStringLiteral("9000"));
-        for (const QString& kv : written) QCOMPARE(setting(kv.section('=', 0, 0)), kv.section('=', 1));
+        for (const QString& kv : col<QStringList>("written") + QStringList{"MainLeft=600", "MainWidth=9000"})
+            QCOMPARE(setting(kv.section('=', 0, 0)), kv.section('=', 1));
     }
 
+    // The answer to "... has changed" (0: not asked), the save dialog's outcome.
     void closing_data() {
-        QTest::addColumn<Close>("c"); // answer to "... has changed" (0: not asked), the save dialog's outcome
+        QTest::addColumn<Close>("c");
         QTest::newRow("Halt Show halts instead") << Close{true, true, 0, false, false, 0};
         QTest::newRow("unregistered closes quietly") << Close{false, false, 0, false, true, 0};
         QTest::newRow("Cancel") << Close{false, true, int(dlg::Answer::Cancel), false, false, 0};
@@ -116,7 +101,7 @@ private slots:
         QTest::newRow("Yes, saved") << Close{false, true, int(dlg::Answer::Yes), true, true, 1};
     }
     void closing() {
-        QFETCH(Close, c);
+        const Close c = col<Close>("c");
         auto w = testsupport::startMainWindow();
         int shows = 0, saves = 0;
         w->cmdShow_Click = [&] { ++shows; };
@@ -145,84 +130,50 @@ private slots:
     // use, and the point-type captions stop short of their colour swatches.
     void stripCaptionsShowWhole() {
         auto w = testsupport::startMainWindow();
-        QStyle* st = w->style();
-        const int radio = st->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
-                          st->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
-        const int check = st->pixelMetric(QStyle::PM_IndicatorWidth) + st->pixelMetric(QStyle::PM_CheckBoxLabelSpacing);
+        const auto px = [&](QStyle::PixelMetric m) { return w->style()->pixelMetric(m); };
         for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{
                  w->optRock, w->optStruc, w->optIso, w->optDat, w->optCon, w->optHi, w->optMed, w->optLo, w->chkMan,
                  w->chkLines}) {
-            const int text = QFontMetrics(b->font()).horizontalAdvance(b->text());
-            const int indicator = qobject_cast<QRadioButton*>(b) ? radio : check;
-            QVERIFY2(b->width() >= indicator + text, qPrintable(b->objectName()));
+            const int indicator = qobject_cast<QRadioButton*>(b)
+                                      ? px(QStyle::PM_ExclusiveIndicatorWidth) + px(QStyle::PM_RadioButtonLabelSpacing)
+                                      : px(QStyle::PM_IndicatorWidth) + px(QStyle::PM_CheckBoxLabelSpacing);
+            QVERIFY2(b->width() >= indicator + QFontMetrics(b->font()).horizontalAdvance(b->text()),
+                     qPrintable(b->objectName()));
         }
-        QVERIFY(w->optDat->geometry().right() < w->labDatCol->x());
-        QVERIFY(w->optCon->geometry().right() < w->labConCol->x());
-        QVERIFY(w->labConCol->geometry().right() < w->labConNum->x());
-        QVERIFY(w->labConNum->geometry().right() < w->Frame6->width());
+        QVERIFY(w->optDat->geometry().right() < w->labDatCol->x() && w->optCon->geometry().right() < w->labConCol->x());
+        QVERIFY(w->labConCol->geometry().right() < w->labConNum->x() && w->labConNum->geometry().right() < w->Frame6->width());
     }
 
-    void dataKinds() {
-        auto w = testsupport::startMainWindow();
-        w->doc.DataTitle = QStringLiteral("Wells");
-        w->optIso->setEnabled(true);
-        w->optIso->setChecked(true);
-        QCOMPARE(w->cmdShow->text() + w->panel(2), QStringLiteral("Show ContoursData:  Wells (isopachs)"));
-        QVERIFY(w->optCon->isEnabled() && w->cmdShow->isEnabled() && !menuOn(w->mnuViewShowContact));
-        w->optRock->setEnabled(true);
-        w->optRock->setChecked(true); // contacts have no contour points
-        QCOMPARE(w->cmdShow->text() + w->panel(2), QStringLiteral("Show ContactsData:  Wells (contacts)"));
-        QVERIFY(!w->optCon->isEnabled() && !w->cmdShow->isEnabled() && menuOn(w->mnuViewShowContact));
+    // The File and Edit menus as they open.  State: R registered, P the map
+    // view (its points to export), G the contour plot (its grid), S or C the
+    // structural or contact kind, 1 points recorded.  Items: Export Data,
+    // Close, Export | Register, Rotate, Edit, Clear All, Order, Skew.
+    void menusAsTheyOpen_data() {
+        columns<QString, QString>("state", "items");
+        QTest::newRow("map view") << "RP" << "111 100000";
+        QTest::newRow("contour plot") << "RG" << "111 100000";
+        QTest::newRow("contact plot exports nothing") << "R" << "011 100000";
+        QTest::newRow("contours never order") << "RPS1" << "111 100100";
+        QTest::newRow("contact points order") << "RPC1" << "111 100110";
+        // Rotation, editing and skew come before registering; Export Data is
+        // left as it was, the Export menu holding it off.
+        QTest::newRow("unregistered") << "PC1" << "100 011111";
     }
-
-    void changeTitle() {
+    void menusAsTheyOpen() {
+        QFETCH(QString, state);
         auto w = testsupport::startMainWindow();
-        dialogs().queue(QStringLiteral("North Field"));
-        w->mnuOptTitle->trigger();
-        QCOMPARE(w->panel(2), QStringLiteral("Data:  North Field (no data)"));
-        w->mnuOptTitle->trigger(); // Cancel empties the title
-        QCOMPARE(w->panel(2), QStringLiteral("Data:   (no data)"));
-        QVERIFY(w->doc.DataChanged);
-    }
-
-    // Export Data, Close and the Export menu as the File menu opens: the map
-    // view exports points, the contour plot its grid, a contact plot nothing.
-    void fileMenu() {
-        auto w = testsupport::startMainWindow();
-        auto opened = [&](bool registered, bool points, bool grid) {
-            w->doc.MapRegistered = registered;
-            w->imPoints->setVisible(points);
-            w->picMap->setVisible(grid);
-            emit w->mnuFile->aboutToShow();
-            return bits({w->mnuFileExportData->isEnabled(), w->mnuFileClose->isEnabled(), menuOn(w->mnuFileExport)});
-        };
-        QCOMPARE(opened(true, true, false), QStringLiteral("111"));
-        QCOMPARE(opened(true, false, true), QStringLiteral("111"));
-        QCOMPARE(opened(true, false, false), QStringLiteral("011"));
-        QCOMPARE(opened(false, true, false), QStringLiteral("000"));
-    }
-
-    void editMenu() {
-        auto w = testsupport::startMainWindow();
-        auto opened = [&] {
-            emit w->mnuOpt->aboutToShow();
-            return bits({w->mnuOptReg->isEnabled(), menuOn(w->mnuOptRot), w->mnuOptEdit->isEnabled(),
-                         w->mnuOptClearAll->isEnabled(), w->mnuOptOrder->isEnabled(), menuOn(w->mnuOptSkew)});
-        };
-        w->doc.MapRegistered = true;
-        QCOMPARE(opened(), QStringLiteral("100000"));
-        w->doc.ConCount = 1;
-        w->doc.DatCount = 2;
-        w->optStruc->setEnabled(true);
-        w->optStruc->setChecked(true);
-        QCOMPARE(opened(), QStringLiteral("100100")); // contours never order
-        w->optRock->setEnabled(true);
-        w->optRock->setChecked(true);
-        QCOMPARE(opened(), QStringLiteral("100110"));
-        w->doc.MapRegistered = false;
-        const QString unregistered = opened(); // rotation and skew come before registering
-        QCOMPARE(unregistered.left(2) + unregistered.right(1), QStringLiteral("011"));
-        w->doc.DatCount = w->doc.ConCount = 0;
+        w->doc.MapRegistered = state.contains('R');
+        w->imPoints->setVisible(state.contains('P'));
+        w->picMap->setVisible(state.contains('G'));
+        for (auto [code, kind] : {std::pair{'S', w->optStruc}, std::pair{'C', w->optRock}})
+            if (state.contains(code)) kind->setChecked(true);
+        w->doc.DatCount = w->doc.ConCount = int(state.contains('1'));
+        emit w->mnuFile->aboutToShow();
+        emit w->mnuOpt->aboutToShow();
+        QTEST(bits({w->mnuFileExportData->isEnabled(), w->mnuFileClose->isEnabled(), menuOn(w->mnuFileExport)}) + ' ' +
+                  bits({w->mnuOptReg->isEnabled(), menuOn(w->mnuOptRot), w->mnuOptEdit->isEnabled(),
+                        w->mnuOptClearAll->isEnabled(), w->mnuOptOrder->isEnabled(), menuOn(w->mnuOptSkew)}),
+              "items");
     }
 };
 VEX_TEST(MainWindowTest);
@@ -251,10 +202,12 @@ class ViewMenuTest : public QObject {
 private slots:
     void init() { dialogs().clear(); }
 
+    // The rules on the real window, the items following their inputs at once,
+    // not only when the menu opens.  Inputs: datum, contour, contact options,
+    // contact plot, units.  Items: points colour, its datum item, its contour
+    // item, resolution, select contacts, degree format.
     void enablingTable_data() {
-        QTest::addColumn<ViewMenuInputs>("in"); // datum, contour, contact options, contact plot, units
-        // points colour, its datum item, its contour item, resolution, select contacts, degree format
-        QTest::addColumn<QString>("expected");
+        columns<ViewMenuInputs, QString>("in", "expected");
         QTest::newRow("before registration") << ViewMenuInputs{false, false, false, false, ""} << "000100";
         QTest::newRow("contours, metres") << ViewMenuInputs{true, true, false, false, "Meters"} << "111100";
         QTest::newRow("contacts") << ViewMenuInputs{true, false, true, false, "Meters"} << "110110";
@@ -264,35 +217,21 @@ private slots:
         QTest::newRow("only contour option") << ViewMenuInputs{false, true, false, false, "Degrees"} << "101101";
     }
     void enablingTable() {
-        const ViewMenuEnabled e = viewMenuEnabled(col<ViewMenuInputs>("in"));
-        QTEST(bits({e.pointsColor, e.pointsColorDatum, e.pointsColorContour, e.resolution, e.selectContacts,
-                    e.degreeFormat}),
-              "expected");
-    }
-
-    // The items follow their inputs at once, not only when the menu opens.
-    void enabledSetFollowsItsInputs() {
+        const ViewMenuInputs in = col<ViewMenuInputs>("in");
         auto w = startWindow();
-        w->optDat->setEnabled(false);
-        w->optCon->setEnabled(false);
-        QVERIFY(!menuOn(w->mnuViewPointsColor));
-        w->optCon->setEnabled(true);
-        QVERIFY(menuOn(w->mnuViewPointsColor));
-        QVERIFY(w->mnuViewPointsColorCon->isEnabled() && !w->mnuViewPointsColorDat->isEnabled());
-        w->imContacts->setVisible(true);
-        QVERIFY(!menuOn(w->mnuViewRes));
-        w->imContacts->setVisible(false);
-        QVERIFY(menuOn(w->mnuViewRes));
-        w->optRock->setEnabled(true);
-        w->optRock->setValue(true);
-        QVERIFY(menuOn(w->mnuViewShowContact));
-        w->optStruc->setEnabled(true);
-        w->optStruc->setValue(true);
-        QVERIFY(!menuOn(w->mnuViewShowContact));
-        setUnits(*w, w->mnuCoordDegrees, QStringLiteral("Degrees"));
-        QVERIFY(menuOn(w->mnuViewLatLong));
-        setUnits(*w, w->mnuCoordFeet, QStringLiteral("Feet"));
-        QVERIFY(!menuOn(w->mnuViewLatLong));
+        // The units and the kind first, each announced by a signal; the kind
+        // enables the options itself.  The options and the plot last: they
+        // announce nothing, their changes are watched.
+        const bool degrees = !in.coordUnits.compare(QLatin1String("degrees"), Qt::CaseInsensitive);
+        setUnits(*w, degrees ? w->mnuCoordDegrees : w->mnuCoordFeet, in.coordUnits);
+        w->optRock->setValue(in.contactData);
+        w->optDat->setEnabled(in.datumOptionEnabled);
+        w->optCon->setEnabled(in.contourOptionEnabled);
+        w->imContacts->setVisible(in.contactOverlayVisible);
+        QTEST(bits({menuOn(w->mnuViewPointsColor), w->mnuViewPointsColorDat->isEnabled(),
+                    w->mnuViewPointsColorCon->isEnabled(), menuOn(w->mnuViewRes), menuOn(w->mnuViewShowContact),
+                    menuOn(w->mnuViewLatLong)}),
+              "expected");
     }
 
     void shortcutsRespectTheEnabledState() {
@@ -344,8 +283,7 @@ private slots:
         w->mnuViewShowLabels->trigger();
         QCOMPARE(w->mnuViewShowLabels->isChecked(), !on);
         if (label) QCOMPARE(w->markers->labMap[1].Visible, !on);
-        QCOMPARE(w->LabelsShown, shown);
-        QCOMPARE(w->LabelsSuppressed, suppressed);
+        QCOMPARE(bits({w->LabelsShown, w->LabelsSuppressed}), bits({shown, suppressed}));
         QVERIFY(dialogs().prompts.empty());
     }
 
@@ -356,12 +294,11 @@ private slots:
         QVERIFY(w->mnuViewCheck->isChecked());
         w->mnuViewCheck->trigger();
         QVERIFY(!w->mnuViewCheck->isChecked() && !w->doc.DataChanged && !w->doc.ContoursCurrent);
-        QSignalSpy dat(w->labDatCol, &ColorSwatch::doubleClicked);
-        QSignalSpy con(w->labConCol, &ColorSwatch::doubleClicked);
-        w->mnuViewPointsColorDat->setEnabled(true);
-        w->mnuViewPointsColorCon->setEnabled(true);
-        w->mnuViewPointsColorDat->trigger();
-        w->mnuViewPointsColorCon->trigger();
+        QSignalSpy dat(w->labDatCol, &ColorSwatch::doubleClicked), con(w->labConCol, &ColorSwatch::doubleClicked);
+        for (QAction* item : {w->mnuViewPointsColorDat, w->mnuViewPointsColorCon}) {
+            item->setEnabled(true);
+            item->trigger();
+        }
         QCOMPARE(dat.count() * 10 + con.count(), 11);
         QCOMPARE(dialogs().prompts.size(), size_t(2)); // each swatch asks for its colour
         QCOMPARE(dialogs().prompts[1].kind, dlg::Prompt::Kind::Color);

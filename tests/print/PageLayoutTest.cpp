@@ -1,18 +1,18 @@
 // Margin, scale, fit and centring rules of the print window, the preview
 // geometry and the map capture area, as tables of hand-computed values.
+#include "common/TableRows.h"
 #include "common/TestRegistry.h"
-#include "common/TestTable.h"
 #include "print/PageLayout.h"
 
 #include <QRectF>
 #include <QTest>
 
 using namespace pagelayout;
-using testsupport::columns;
 
 namespace {
 // Letter paper, portrait, a quarter inch unprintable on every side:
-// 8.5 x 11 inches, printable 8 x 10.5 (11520 x 15120 twips).
+// 8.5 x 11 inches, printable 8 x 10.5 (11520 x 15120 twips).  The scale
+// rules' table is in tests/data/print/scale.txt.
 PageValues letter() { return {12240, 15840, 360, 360, 11520, 15120}; }
 QRectF rectF(const Rect& r) { return {r.left, r.top, r.width, r.height}; }
 } // namespace
@@ -33,54 +33,19 @@ private slots:
         QCOMPARE(scale, (QStringList{"0.25", "0.25", "0.25", "1.5", "7.50", "7.50"}));
     }
 
-    // Input: "fit", "centre", "nopage" (no paper read), then the scale, left
-    // and top boxes.
-    // Expected: the print rectangle (left top width height, twips from the
-    // printable corner), the rewritten boxes (left top scale) and which of
-    // them are enabled (1).  The rectangle before is 1 2 3 4: a step that
-    // cannot be computed keeps its value.
-    void scale_data() {
-        columns<QSizeF, QString, QString>("picture", "input", "expected");
-        const QSizeF wide(2000, 1000), tall(1000, 3000);
-        QTest::newRow("fit, wide, top margin") << wide << "fit;100;;1" << "0 1080 11520 5760 | 0.25 1.00 100 | 010";
-        QTest::newRow("fit, wide, centred") << wide << "fit centre;100;3;1" << "0 4680 11520 5760 | 0.25 3.50 100 | 000";
-        QTest::newRow("fit, tall, left margin") << tall << "fit;100;2;5" << "2520 0 5040 15120 | 2.00 0.25 100 | 100";
-        QTest::newRow("fit, tall, centred") << tall << "fit centre;100;;" << "3240 0 5040 15120 | 2.50 0.25 100 | 000";
-        QTest::newRow("fit: free margin unbounded") << wide << "fit;100;;7" << "0 9720 11520 5760 | 0.25 7.00 100 | 010";
-        QTest::newRow("scale 50 centred") << wide << "centre;50;;" << "2880 6120 5760 2880 | 2.25 4.50 50 | 001";
-        QTest::newRow("scale 150 is capped") << wide << ";150;;1" << "0 1080 11520 5760 | 0.25 1.00 100 | 111";
-        // Left 6.5 in: 9000 + 5760 passes 11520, so the picture ends at the
-        // right edge; top 8 in: 11160 + 2880 stays inside 15120.
-        QTest::newRow("left pulled back to the edge") << wide << ";50;6.5;8"
-                                                      << "5760 11160 5760 2880 | 4.25 8.00 50 | 111";
-        // 14 in is first bounded to 10 (11 less one inch): 14040 + 2880
-        // passes 15120, so the top is 15120 - 2880 = 12240, box 0.25 + 8.5.
-        QTest::newRow("top pulled back to the edge") << wide << ";50;;14" << "0 12240 5760 2880 | 0.25 8.75 50 | 111";
-        QTest::newRow("typed scale below 10 stays") << wide << ";5;;" << "0 0 576 288 | 0.25 0.25 5 | 111";
-        QTest::newRow("tall at 50 percent") << tall << ";50;;" << "0 0 2520 7560 | 0.25 0.25 50 | 111";
-        // (15120 - 5761) / 2 = 4679.5 and (15120 - 5763) / 2 = 4678.5.
-        QTest::newRow("half to even, up") << QSizeF(11520, 5761) << "fit centre;100;;"
-                                          << "0 4680 11520 5761 | 0.25 3.50 100 | 000";
-        QTest::newRow("half to even, down") << QSizeF(11520, 5763) << "fit centre;100;;"
-                                            << "0 4678 11520 5763 | 0.25 3.50 100 | 000";
-        // 0 / 0 for the height: it keeps 4, the other steps still run.
-        QTest::newRow("empty picture") << QSizeF(0, 0) << "fit;100;;" << "0 0 11520 4 | 0.25 0.25 100 | 010";
-        // No printer answered (a zero page): nothing throws, the scale box keeps its text.
-        QTest::newRow("no page") << QSizeF(100, 50) << "fit nopage;;;" << "-1440 0 0 0 | -1.00 0.00  | 100";
-    }
+    void scale_data() { testsupport::addFileRows(QStringLiteral("print/scale.txt")); }
     void scale() {
-        QFETCH(QSizeF, picture);
-        QFETCH(QString, input);
-        const QStringList in = input.split(QLatin1Char(';'));
-        const ScaleResult r = printScale({in[2], in[3], in[1], in[0].contains("fit"), in[0].contains("centre"),
-                                          picture.width(), picture.height(),
-                                          in[0].contains("nopage") ? PageMetrics{} : metricsFrom(letter()),
-                                          {1, 2, 3, 4}});
+        const auto f = testsupport::rowFields();
+        const QString opt = f.str(2);
+        const ScaleResult r =
+            printScale({f.str(4), f.str(5), f.str(3), opt.contains("fit"), opt.contains("centre"), f.num(0), f.num(1),
+                        opt.contains("nopage") ? PageMetrics{} : metricsFrom(letter()), {1, 2, 3, 4}});
+        const PrintRect& p = r.rect;
         const auto on = [](const std::optional<bool>& b) { return b ? QString::number(*b) : QStringLiteral("?"); };
-        QTEST(QStringLiteral("%1 %2 %3 %4 | %5 %6 %7 | %8%9%10")
-                  .arg(r.rect.PrintLeft).arg(r.rect.PrintTop).arg(r.rect.PrintWidth).arg(r.rect.PrintHeight)
-                  .arg(r.left, r.top, r.scale, on(r.leftEnabled), on(r.topEnabled), on(r.scaleEnabled)),
-              "expected");
+        QCOMPARE(QStringLiteral("%1 %2 %3 %4").arg(p.PrintLeft).arg(p.PrintTop).arg(p.PrintWidth).arg(p.PrintHeight),
+                 f.str(6));
+        QCOMPARE(QStringList({r.left, r.top, r.scale}).join(' ').trimmed(), f.str(7));
+        QCOMPARE(on(r.leftEnabled) + on(r.topEnabled) + on(r.scaleEnabled), f.str(8));
     }
 
     void previewPage() {

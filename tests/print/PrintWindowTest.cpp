@@ -4,9 +4,9 @@
 #include "app/MainWindow.h"
 #include "app/Twips.h"
 #include "common/PrintSupport.h"
+#include "common/TableRows.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
-#include "common/TestTable.h"
 #include "platform/PrinterService.h"
 #include "platform/SettingsStore.h"
 #include "print/PrintCommands.h"
@@ -68,17 +68,10 @@ QString state(const PrintWindow* f) {
 class PrintWindowTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() {
-        SettingsStore().ClearSection(kSection);
-    }
+    void init() { SettingsStore().ClearSection(kSection); }
 
-    void windowOpensAndCloses_data() {
-        columns<bool>("byDone");
-        QTest::newRow("Done") << true;
-        QTest::newRow("close button") << false;
-    }
+    // Opened, closed by Done, opened again and closed by the window's own button.
     void windowOpensAndCloses() {
-        QFETCH(bool, byDone);
         auto w = testsupport::startMainWindow();
         // A registered map: the Coordinates menu is off and must stay off.
         w->doc.MapRegistered = true;
@@ -107,8 +100,7 @@ private slots:
         const QRect bar = w->menuBar()->geometry();
         const QImage greyed = w->grab(bar).toImage();
 
-        if (byDone) QTest::mouseClick(f->cmdCancel, Qt::LeftButton);
-        else f->close();
+        QTest::mouseClick(f->cmdCancel, Qt::LeftButton);
         QVERIFY(!f->isVisible() && w->isEnabled() && w->mnuFile->menuAction()->isEnabled() &&
                 !w->mnuCoord->menuAction()->isEnabled());
         QCOMPARE(w->settings->ReadSetting(kSection, "PrintPreviewSize", {}), QStringLiteral("8010"));
@@ -122,8 +114,9 @@ private slots:
         QCOMPARE(printMap(*w, filled(Qt::green, inside + QSize(212, 212)), {-300, -300}), f);
         QCOMPARE(f->picture, filled(Qt::green, inside));
         QCOMPARE(QGuiApplication::clipboard()->image(), f->picture);
+        f->close();
+        QVERIFY(!f->isVisible() && w->isEnabled() && !w->mnuCoord->menuAction()->isEnabled());
         // With the contour plot shown, the plot itself: no capture, nothing copied.
-        QTest::mouseClick(f->cmdCancel, Qt::LeftButton);
         w->picMap->setPicture(red);
         w->picMap->setVisible(true);
         w->mnuFilePrint->setEnabled(true);
@@ -188,49 +181,16 @@ private slots:
         QCOMPARE(f->width(), 404);
     }
 
-    // Setup: "cups" (a queue of the test's own, A4, 11900 x 16840 twips with
-    // 200 unprintable on each side; else the letter file), "fit", "centre",
-    // "land" (landscape), "window" (the window option), then the top box.
-    // Answers: the copies in the print dialog or "cancel", then the save
-    // dialog's file or "cancel".  "FastPrint": stored before > after; the
-    // dialog offers the first and picks the second.  Expected: the PDF, with
-    // the picture's box on its first page (left, top, width, height in pixels
-    // at 36 dpi: 40 twips a pixel); or nothing printed, with the message given.
-    void prints_data() {
-        columns<QString, QStringList, QString, QString, QRect>("setup", "answers", "fastPrint", "expected", "box");
-        // 15120 x 7560 twips from the quarter-inch corner, one page whatever the copies.
-        QTest::newRow("file: landscape letter") << "fit land;0" << QStringList{"3", "map.prn"} << "unset > False"
-                                                << "1 pages, 792 x 612" << QRect(9, 9, 378, 189);
-        // 11500 x 5750 at the top, 2 twips below the margin ("0.14" inch).
-        QTest::newRow("cups: fit, 3 copies") << "cups fit;0" << QStringList{"3"} << "unset > False"
-                                             << "3 pages, 595 x 842" << QRect(5, 5, 288, 144);
-        // 5750 x 2875 at 2875, 6782 in the printable area.
-        QTest::newRow("cups: 50 percent centred") << "cups centre;0" << QStringList{"1"} << "False > True"
-                                                  << "1 pages, 595 x 842" << QRect(76, 174, 145, 73);
-        // 16440 x 8220 from a 1-inch top margin; the sheet comes out upright
-        // with the page turned, the page's top on the left.
-        QTest::newRow("cups: landscape, fit") << "cups fit land;1" << QStringList{"1"} << "unset > False"
-                                              << "1 pages, 595 x 842" << QRect(36, 5, 206, 411);
-        // The main window as it was shown, whatever the layout: one page.
-        QTest::newRow("file: the window option") << "window;0" << QStringList{"2", "window.prn"} << "False > True"
-                                                 << "1 pages, 612 x 792" << QRect();
-        QTest::newRow("cups: print dialog cancelled") << "cups;0" << QStringList{"cancel"} << "False > False" << "";
-        QTest::newRow("file: save dialog cancelled") << "fit;0" << QStringList{"1", "cancel"} << "unset > False" << "";
-        QTest::newRow("file: cannot be written")
-            << "fit;0" << QStringList{"1", "/nonexistent/out.prn"} << "unset > False"
-            << "Printing error: Cannot write \"/nonexistent/out.prn\": No such file or directory";
-        QTest::newRow("cups: queue refuses jobs") << "cups fit;0" << QStringList{"1"} << "False > True"
-                                                  << "Printing error: Destination \"%1\" is not accepting jobs.";
-    }
+    // The rows and what they mean: tests/data/print/prints.txt.
+    void prints_data() { addFileRows(QStringLiteral("print/prints.txt")); }
     void prints() {
-        QFETCH(QString, setup);
-        QFETCH(QStringList, answers);
-        QFETCH(QString, fastPrint);
-        QFETCH(QString, expected);
+        const Fields row = rowFields();
+        const QString setup = row.str(0);
+        const QStringList answers = row.str(1).split(' '), fast = row.str(2).split(" > ");
+        QString expected = row.str(3);
         const bool cups = setup.contains("cups"), printed = expected.contains(" pages, ");
         std::optional<CupsQueue> q;
         if (cups) VEX_MAKE_CUPS_QUEUE(q);
-        const QStringList fast = fastPrint.split(" > ");
         if (fast[0] != "unset") SettingsStore().WriteSetting(kSection, "FastPrint", fast[0]);
         std::unique_ptr<MainWindow> w;
         PrintWindow* f = printRedMap(w, !cups);
@@ -286,7 +246,8 @@ private slots:
         QRect got;
         QCOMPARE(pdfOf(file, &got), expected);
         // Each edge within a pixel: edges fall between pixels.
-        QFETCH(QRect, box);
+        const QStringList n = row.str(4).split(' ', Qt::SkipEmptyParts);
+        const QRect box = n.isEmpty() ? QRect() : QRect(n[0].toInt(), n[1].toInt(), n[2].toInt(), n[3].toInt());
         QVERIFY2(box.isNull() || (box.adjusted(-1, -1, 1, 1).contains(got) && got.contains(box.adjusted(1, 1, -1, -1))),
                  qPrintable(QDebug::toString(got)));
     }
