@@ -1,5 +1,5 @@
 // Fixtures of the project and label file tests: the files under
-// tests/data/document, files and map images written into a test's folder,
+// tests/data/document and tables read from them, files and map images written into a test's folder,
 // what changed on disk, scripted answers and the prompts shown (with that
 // folder's path as "@"), File menu items chosen as the user does.
 #pragma once
@@ -7,38 +7,38 @@
 #include "app/MainWindow.h"
 #include "common/TestSupport.h"
 
-#include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QJsonDocument>
 #include <QMap>
-#include <QStringList>
+#include <QTest>
 
 namespace docsupport {
 
 // A file of tests/data/document.
 inline QByteArray dataFile(const QString& name) {
     QFile f(qEnvironmentVariable("VEXOLAN_TEST_DATA") + QStringLiteral("/document/") + name);
-    if (!f.open(QIODevice::ReadOnly))
-        qFatal("cannot read %s (is VEXOLAN_TEST_DATA set?)", qPrintable(f.fileName()));
+    if (!f.open(QIODevice::ReadOnly)) qFatal("cannot read %s", qPrintable(f.fileName()));
     return f.readAll();
 }
 
-inline void writeBytes(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
+// A table whose rows are the lines of a data file, each a JSON array of
+// texts ("#" starts a comment line): one column "c", each row named by its
+// first `named` texts.
+inline void addJsonRows(const QString& name, int named = 1) {
+    QTest::addColumn<QStringList>("c");
+    for (const QByteArray& line : dataFile(name).split('\n'))
+        if (const QStringList c = QJsonDocument::fromJson(line).toVariant().toStringList(); !c.isEmpty())
+            QTest::newRow(qPrintable(c.first(named).join(QStringLiteral(": ")))) << c;
 }
 
 // An 80 x 60 JPEG map picture.
-inline QString makeImage(const QString& path, QColor colour = Qt::darkCyan) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
+inline void makeImage(const QString& path, QColor colour = Qt::darkCyan) {
     QImage img(80, 60, QImage::Format_RGB32);
     img.fill(colour);
     if (!img.save(path, "JPG")) qFatal("cannot write %s", qPrintable(path));
-    return path;
 }
 
 // Copies data files into `dir`, "@DIR@" in them standing for `dir`:
@@ -46,8 +46,10 @@ inline QString makeImage(const QString& path, QColor colour = Qt::darkCyan) {
 inline void copyData(const QString& dir, const QString& names) {
     for (const QString& item : names.split(u' ', Qt::SkipEmptyParts)) {
         const QStringList from = item.split(u'>');
-        writeBytes(dir + u'/' + QFileInfo(from.back()).fileName(),
-                   dataFile(from.front()).replace("@DIR@", dir.toUtf8()));
+        QFile f(dir + u'/' + QFileInfo(from.back()).fileName());
+        const QByteArray bytes = dataFile(from.front()).replace("@DIR@", dir.toUtf8());
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(f.fileName()));
     }
 }
 

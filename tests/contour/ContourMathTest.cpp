@@ -1,7 +1,10 @@
 // The contour map's pure computations: colour ramps, gridding, the cells on
 // the picture, the layout of the title and colour scale, and under the
-// contour lines and the relief the mesh against the plain algorithm, level
-// tracing, spline curves and shading.
+// contour lines and the relief the mesh, level tracing, spline curves and
+// shading.  The rules' cases, computed by hand, are the lines of
+// contour/rules.txt; the grid and the mesh are checked against what the
+// plain algorithms give (contour/nodes.txt, contour/mesh.txt).
+#include "common/TableRows.h"
 #include "common/TestRegistry.h"
 
 #include "contour/CellPainting.h"
@@ -17,7 +20,6 @@
 #include <QRandomGenerator>
 #include <QTest>
 #include <cmath>
-#include <cstring>
 #include <random>
 
 using namespace contourlines;
@@ -29,62 +31,6 @@ std::vector<DataPoint> pointList(std::initializer_list<std::array<float, 3>> xyz
     std::vector<DataPoint> list(1);
     for (const auto& p : xyz) list.push_back(DataPoint{0, p[0], p[1], p[2], false});
     return list;
-}
-
-// The rule itself: six full scans of the list, each taking the strictly
-// nearest point within the reach not yet taken (the lower index on a tie).
-// On a point, the first point's value; else the weighted mean with each
-// missing neighbour as 0 at the reach.
-float bruteValue(const std::vector<DataPoint>& list, int count, float x, float y, double reach, int (&chosen)[6]) {
-    auto dist = [&](int p) {
-        const double dy = double(y) - list[p].Y, dx = double(x) - list[p].X;
-        return p ? std::sqrt(dy * dy + dx * dx) : reach;
-    };
-    for (int k = 0; k < 6; ++k) {
-        chosen[k] = 0;
-        for (int p = 1; p <= count; ++p)
-            if (std::find(chosen, chosen + k, p) == chosen + k && dist(p) < dist(chosen[k])) chosen[k] = p;
-    }
-    if (chosen[0] && dist(chosen[0]) == 0) return list[chosen[0]].Z;
-    double num = 0, den = 0;
-    for (int p : chosen) num += (p ? list[p].Z : 0.f) / dist(p), den += 1 / dist(p);
-    return float(num / den);
-}
-
-// The mesh grown by the plain rule, every point tested against every circle
-// and no spatial shortcut: the reference the indexed version must reproduce
-// triangle for triangle.
-std::vector<Triangle> referenceTriangulate(const std::vector<TriPoint>& p) {
-    std::vector<Triangle> tris;
-    std::vector<char> used(p.size(), 0);
-    const int last = int(p.size()) - 1;
-    Circle c;
-    auto inside = [&](const TriPoint& q) {
-        return c.R * c.R > (c.X - q.X) * (c.X - q.X) + (c.Y - q.Y) * (c.Y - q.Y) + 1.0;
-    };
-    auto empty = [&] { return std::none_of(p.begin(), p.end(), inside); };
-    for (int i = 1; i < last && tris.empty(); ++i)
-        for (int j = i + 1; j <= last && tris.empty(); ++j) {
-            CircumCircle(p[0].X, p[0].Y, p[0].X, p[0].Y, p[i].X, p[i].Y, p[j].X, p[j].Y, c);
-            if (c.R != 100000.0 && empty()) tris.push_back({i, j, 0}), used[i] = used[j] = used[0] = 1;
-        }
-    for (size_t start = 0; tris.size() > start;) {
-        start = tris.size();
-        for (int m = 1; m <= last; ++m) {
-            if (used[m]) continue;
-            for (size_t t = 0, n = tris.size(); t < n; ++t) {
-                const Triangle T = tris[t];
-                const int edges[3][3] = {{T.P1, T.P3, T.P2}, {T.P2, T.P3, T.P1}, {T.P1, T.P2, T.P3}};
-                for (const auto& e : edges)
-                    if (!CircumCircle(p[e[2]].X, p[e[2]].Y, p[e[0]].X, p[e[0]].Y, p[e[1]].X, p[e[1]].Y, p[m].X,
-                                      p[m].Y, c) &&
-                        empty() && c.R < 1000)
-                        tris.push_back({e[0], e[1], m}), used[m] = 1;
-            }
-            if (used[m]) break;
-        }
-    }
-    return tris;
 }
 
 // "x,y x,y ..." to a millionth.
@@ -113,91 +59,101 @@ int shade(const ReliefResult& res, const TopoGrid& g, double w, double h, int co
     return 0;
 }
 
+// The result of `rule` of contour/rules.txt for its inputs.
+QString apply(const QString& rule, const QStringList& in) {
+    QList<double> a;
+    for (const QString& s : in) a << s.toDouble();
+    const auto n = [](double v) { return QString::number(v); };
+    if (rule == "ramp") return QString::number(PicRGB(a[0], a[1], a[2], int(a[3])), 16);
+    if (rule == "geometry") {
+        const GridGeometry g = gridGeometry(int(a[0]), float(a[1]), float(a[2]));
+        return QStringLiteral("%1x%2 %3x%4").arg(g.cols).arg(g.rows).arg(g.cellWidth).arg(g.cellHeight);
+    }
+    if (rule == "weight") { // by the search, then by a run over a grid of one node
+        const auto list = pointList({{0, 0, 10}, {30, 40, 20}, {9, 9, 0}, {0, 0, 55}});
+        PointGrid grid;
+        grid.resize(1, 1);
+        grid.at(1, 1) = DataPoint{0, float(a[0]), float(a[1]), -1, false};
+        GridRun run;
+        computeGrid(grid, list, int(a[3]), DataWindow{-1e6f, 1e6f, -1e6f, 1e6f, false}, a[2], run);
+        const float search = NeighbourSearch(list, int(a[3]), a[2]).value(float(a[0]), float(a[1]));
+        return QString::number(search, 'g', 7) + ' ' + QString::number(grid.at(1, 1).Z, 'g', 7);
+    }
+    if (rule == "circle") {
+        Circle c; // filled by the first argument, before the others are read
+        const int inside = CircumCircle(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], c);
+        return QStringLiteral("%1:%2,%3,%4").arg(inside).arg(c.X).arg(c.Y).arg(c.R * c.R);
+    }
+    if (rule == "interval") return n(automaticInterval(a[0]));
+    if (rule == "plan") return n(planLevels({a[0], a[1]}, a[2]).first) + 'x' + n(planLevels({a[0], a[1]}, a[2]).count);
+    if (rule == "chain") {
+        std::vector<Segment> s;
+        for (int i = 0; i + 3 < a.size(); i += 4) s.push_back({a[i], a[i + 1], a[i + 2], a[i + 3]});
+        QStringList lines;
+        for (const auto& poly : chainSegments(s)) lines << describe(poly);
+        return lines.join(u';');
+    }
+    if (rule == "shade") {
+        const TopoGrid g = in[0] == "flat" ? heights(10, 8, 100)
+                           : in[0] == "low"  ? heights(5, 5, 30)
+                                             : heights(12, 12, 100, 1);
+        const double size = g.cols() * 150.0;
+        int lines = 0;
+        const ReliefResult res = shadeRelief(g, {int(a[1]), a[2], size, size}, [&] { ++lines; });
+        const int s = shade(res, g, size, size, int(a[3]), int(a[4]));
+        return res.error.isEmpty() ? QStringLiteral("%1 %2 %3").arg(s).arg(res.penWidth).arg(lines) : res.error;
+    }
+    if (rule == "shadow") {
+        TopoGrid g = heights(400, 5, 60);
+        for (int r = 1; r <= 5; ++r) g.at(10, r) = 210;
+        return n(shade(shadeRelief(g, {Left, 3, 4000, 50}), g, 4000, 50, 10 + int(a[0]), 3));
+    }
+    QImage img(101, 101, QImage::Format_RGB32); // "dot"
+    img.fill(Qt::white);
+    paintRelief(img, ReliefResult{int(a[0]), {{756, 753, 0, 0, 0}}, {}}, QTransform::fromScale(1 / 15.0, 1 / 15.0));
+    QStringList rows;
+    for (int y = 47; y < 54; ++y) {
+        rows << QString();
+        for (int x = 47; x < 54; ++x) rows.back() += img.pixel(x, y) == qRgb(0, 0, 0) ? u'#' : u'.';
+    }
+    return rows.join(u' ');
+}
+
 } // namespace
 
 class ContourMathTest : public QObject {
     Q_OBJECT
 private slots:
-    // Colour numbers (hex 0xBBGGRR) of value, bottom, top, scheme: each
-    // scheme's ends and middle, the High Color segments (q of 1472), values
-    // beyond the ends, the floor, a range of no width (the ends' colours, no
-    // failure) and an unknown scheme (black).
-    void ramps() {
-        QStringList got;
-        for (auto [v, lo, hi, scheme] : std::initializer_list<std::array<double, 4>>{
-                 {50, 0, 100, 1}, {100, 0, 100, 1}, {0.999, 0, 200, 1}, {-150, -200, -100, 1}, {6, 7, 7, 1},
-                 {0, 0, 100, 2}, {50, 0, 100, 2}, {300, 0, 512, 2}, {400, 0, 100, 2}, {7, 7, 7, 2}, {8, 7, 7, 2},
-                 {-40, 0, 100, 3}, {192, 0, 1472, 3}, {193, 0, 1472, 3}, {600, 0, 1472, 3}, {736, 0, 1472, 3},
-                 {1000, 0, 1472, 3}, {1300, 0, 1472, 3}, {100, 0, 100, 3}, {50, 0, 100, 4}})
-            got << QString::number(PicRGB(v, lo, hi, int(scheme)), 16);
-        QCOMPARE(got.join(u' '), QStringLiteral("9b9b9b ffffff 373737 9b9b9b 373737 ff0000 ff00 d42c ff ff0000 ff "
-                                                "400000 ff0000 ff0100 68ff00 ff20 d8ff 5400ff ff00ff 0"));
-    }
-
-    // Nodes one cell short of every edge along each side, cells of span /
-    // (nodes + 1).
-    void geometry() {
-        QStringList got;
-        for (auto [detail, x, y] : std::initializer_list<std::array<float, 3>>{
-                 {50, 2000, 1000}, {50, 1000, 1000}, {40, 300, 1000}, {10, 1000, 1999}, {10, 50, 1000}}) {
-            const GridGeometry g = gridGeometry(int(detail), x, y);
-            got << QStringLiteral("%1x%2 %3x%4").arg(g.cols).arg(g.rows).arg(g.cellWidth).arg(g.cellHeight);
-        }
-        QCOMPARE(got.join(QStringLiteral(", ")),
-                 QStringLiteral("50x25 39.2157x38.4615, 50x50 19.6078x19.6078, 12x40 23.0769x24.3902, "
-                                "5x10 166.667x181.727, 0x10 50x90.9091"));
-    }
-
-    // Node values from fewer than six points, by the search and by a run
-    // over a grid of one node (x, y, reach, points, value).  Two points at
-    // 10 and 30 sqrt 2 and four missing at 1000 give (10/10 + 20/42.4264) /
-    // (1/10 + 1/42.4264 + 4/1000); one in reach of 6 at 5, 2 / (1/5 + 5/6).
-    // A node on one point or two takes the (first) point's value.
-    void weighting() {
-        const auto list = pointList({{0, 0, 10}, {30, 40, 20}, {9, 9, 0}, {0, 0, 55}});
-        for (auto [x, y, reach, count, value] : std::initializer_list<std::array<float, 5>>{
-                 {0, 10, 1000, 2, 11.534075f}, {3, 4, 6, 2, 60 / 31.f}, {9, 9, 100, 4, 0}, {0, 0, 100, 4, 10}}) {
-            QCOMPARE(NeighbourSearch(list, int(count), reach).value(x, y), value);
-            PointGrid grid;
-            grid.resize(1, 1);
-            grid.at(1, 1) = DataPoint{0, x, y, -1, false};
-            GridRun run;
-            computeGrid(grid, list, int(count), DataWindow{-1e6f, 1e6f, -1e6f, 1e6f, false}, reach, run);
-            QCOMPARE(grid.at(1, 1).Z, value);
-        }
-    }
-
     // On all cores the grid is node for node, bit for bit, what six full
-    // scans of the list give.  150 points on a lattice every 10 over 0..110
-    // under nodes every 2.5 bring many equal distances, nodes on points and
-    // two points on one spot; four survey lines, points far apart across them.
+    // scans of the list give (contour/nodes.txt).  150 points on a lattice
+    // every 10 over 0..110 under nodes every 2.5 bring many equal distances,
+    // nodes on points and two points on one spot; four survey lines, points
+    // far apart across them.
+    void gridMatchesSixFullScans_data() { testsupport::addFileRows(QStringLiteral("contour/nodes.txt")); }
     void gridMatchesSixFullScans() {
-        for (bool lattice : {true, false}) {
-            const int count = lattice ? 150 : 900;
-            const double reach = lattice ? 45 : 3000;
-            const float span = lattice ? 120 : 1000;
-            QRandomGenerator rng(77);
-            std::vector<DataPoint> list(1);
-            for (int p = 0; p < count; ++p) {
-                const float x = lattice ? float(rng.bounded(12)) * 10 : float(100 + 200 * (p % 4) + rng.bounded(5));
-                const float y = lattice ? float(rng.bounded(12)) * 10 : float(p / 4) * 1000.f / float(count / 4 + 1);
-                list.push_back(DataPoint{0, x, y, float(rng.bounded(1000)), false});
-            }
-            PointGrid grid;
-            const GridGeometry g = gridGeometry(lattice ? 47 : 70, span, span);
-            layGrid(grid, g, 0, span);
-            const DataWindow win = dataWindow(list, count, 0, span, span);
-            GridRun run;
-            computeGrid(grid, list, count, win, reach, run);
-            for (int i = 1; i <= g.cols; ++i)
-                for (int j = 1; j <= g.rows; ++j) {
-                    const DataPoint& n = grid.at(i, j);
-                    int want[6];
-                    const float b = bruteValue(list, count, n.X, n.Y, reach, want);
-                    if (!win.contains(n.X, n.Y)) continue;
-                    QVERIFY2(std::memcmp(&n.Z, &b, sizeof b) == 0, qPrintable(QStringLiteral("%1,%2").arg(i).arg(j)));
-                }
+        const bool lattice = QTest::currentDataTag() == QLatin1String("lattice");
+        const int count = lattice ? 150 : 900;
+        const float span = lattice ? 120 : 1000;
+        QRandomGenerator rng(77);
+        std::vector<DataPoint> list(1);
+        for (int p = 0; p < count; ++p) {
+            const float x = lattice ? float(rng.bounded(12)) * 10 : float(100 + 200 * (p % 4) + rng.bounded(5));
+            const float y = lattice ? float(rng.bounded(12)) * 10 : float(p / 4) * 1000.f / float(count / 4 + 1);
+            list.push_back(DataPoint{0, x, y, float(rng.bounded(1000)), false});
         }
+        PointGrid grid;
+        const GridGeometry g = gridGeometry(lattice ? 47 : 70, span, span);
+        layGrid(grid, g, 0, span);
+        const DataWindow win = dataWindow(list, count, 0, span, span);
+        GridRun run;
+        computeGrid(grid, list, count, win, lattice ? 45 : 3000, run);
+        QStringList got;
+        for (int i = 1; i <= g.cols; ++i)
+            for (int j = 1; j <= g.rows; ++j) {
+                const DataPoint& n = grid.at(i, j);
+                got << (win.contains(n.X, n.Y) ? QString::number(n.Z, 'g', 9) : QStringLiteral("-"));
+            }
+        QCOMPARE(got, testsupport::rowFields().str(0).split(u' '));
     }
 
     // The window is the points' extent, its minima never beyond the map's
@@ -288,40 +244,25 @@ private slots:
     }
 
     // ---- contour lines and relief ----
-    // inside:centre x,y,radius squared of (xp yp x1 y1 x2 y2 x3 y3): the
-    // centre inside; on the circle, within the margin of 1 and just past
-    // it; a flat second side; a general triangle; three points on a line
-    // across, down and slanted (no circle).
-    void circumCircle() {
+    // Triangle for triangle the plain algorithm's mesh (contour/mesh.txt),
+    // on jittered grids fine and coarse (border slivers cut by the radius
+    // limit).
+    void triangulation_data() { testsupport::addFileRows(QStringLiteral("contour/mesh.txt")); }
+    void triangulation() {
+        const QStringList size = QString(QTest::currentDataTag()).split(u'x');
+        const int cols = size[0].toInt(), rows = size[1].toInt(), spacing = size[2].toInt();
+        std::mt19937 gen(unsigned(cols * rows)); // a grid, each point pushed by up to an eighth
+        std::vector<TriPoint> pts;
+        for (int i = 0; i < cols * rows; ++i)
+            pts.push_back({(i / rows + gen() / 0x1p35) * spacing, (i % rows + gen() / 0x1p35) * spacing, i % 7 * 10.});
         QStringList got;
-        for (const auto& v : std::initializer_list<std::array<double, 8>>{
-                 {5, 5, 0, 0, 10, 0, 0, 10}, {10, 10, 0, 0, 10, 0, 0, 10}, {12, 5, 0, 0, 10, 0, 0, 10},
-                 {11.9, 5, 0, 0, 10, 0, 0, 10}, {0, 0, 0, 10, 0, 0, 10, 0}, {0, 0, -10, 0, 0, 10, 10, 0},
-                 {0, 0, 0, 5, 10, 5, 20, 5}, {0, 0, 5, 0, 5, 10, 5, 20}, {0, 0, 0, 0, 10, 10, 20, 20}}) {
-            Circle c; // filled by the first argument, before the others are read
-            got << QStringLiteral("%1:%2,%3,%4").arg(CircumCircle(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], c))
-                       .arg(c.X).arg(c.Y).arg(c.R * c.R);
-        }
-        QCOMPARE(got.join(u' '), QStringLiteral("1:5,5,50 0:5,5,50 0:5,5,50 1:5,5,50 0:5,5,50 1:0,0,100 "
-                                                "0:0,0,1e+10 0:0,0,1e+10 0:0,0,1e+10"));
+        for (const Triangle& t : ContourTriangulate(pts))
+            got << QStringLiteral("%1,%2,%3").arg(t.P1).arg(t.P2).arg(t.P3);
+        QCOMPARE(got, testsupport::rowFields().str(0).split(u' '));
     }
 
-    // Triangle for triangle the plain algorithm's mesh, on jittered grids
-    // fine and coarse (border slivers cut by the radius limit); a point far
-    // off stays out.
-    void triangulation() {
-        for (auto [cols, rows, spacing] : std::initializer_list<std::array<int, 3>>{
-                 {10, 10, 200}, {17, 25, 240}, {12, 8, 600}, {20, 20, 60}}) {
-            std::mt19937 gen(unsigned(cols * rows)); // a grid, each point pushed by up to an eighth
-            std::vector<TriPoint> pts;
-            for (int i = 0; i < cols * rows; ++i)
-                pts.push_back({(i / rows + gen() / 0x1p35) * spacing, (i % rows + gen() / 0x1p35) * spacing,
-                               i % 7 * 10.});
-            const auto fast = ContourTriangulate(pts), ref = referenceTriangulate(pts);
-            QVERIFY(fast.size() == ref.size() && fast.size() > pts.size());
-            for (size_t i = 0; i < ref.size(); ++i)
-                QVERIFY(fast[i].P1 == ref[i].P1 && fast[i].P2 == ref[i].P2 && fast[i].P3 == ref[i].P3);
-        }
+    // Small meshes: a point far off stays out; three points make one triangle.
+    void smallMeshes() {
         const auto tris = ContourTriangulate({{0, 0, 0}, {0, 100, 0}, {103, 2, 0}, {101, 104, 0}, {5000, 5000, 0}});
         QVERIFY(tris.size() == 2 && tris[0].P1 == 1 && tris[0].P2 == 2 && tris[0].P3 == 0 && tris[1].P3 == 3);
         QCOMPARE(ContourTriangulate({{0, 0, 1}, {100, 0, 2}, {0, 100, 3}}).size(), size_t(1));
@@ -352,20 +293,12 @@ private slots:
         QVERIFY(dpts.size() == 450 && dpts[0].X > 301 && dpts[0].X < 338 && !ContourTriangulate(dpts).empty());
     }
 
-    // Intervals by range and typed; the levels from the largest multiple
-    // not above the minimum, 0 for a negative one (first x count); a level
-    // crossing two sides of a triangle, none through a corner and its side.
+    // Typed intervals (none usable: the automatic 25); a level crossing two
+    // sides of a triangle, none through a corner and its side.
     void levels() {
         QList<double> got;
-        for (double range : {100.0, 100.5, 250.0, 251.0, 500.0, 501.0}) got << automaticInterval(range);
         for (const char* typed : {"1", "abc", "  2.5 ft", "-20"}) got << typedInterval(25, typed);
-        QCOMPARE(got, (QList<double>{10, 25, 25, 50, 50, 100, 25, 25, 2.5, 25}));
-        QStringList plans;
-        for (auto [lo, hi, step] : std::initializer_list<std::array<double, 3>>{
-                 {37, 100, 10}, {55, 55, 10}, {40, 100, 10}, {-20, 0, 10}, {0, 25, 10}, {1, 11, 2.5}, {1e20, 1e20, 10}})
-            plans << QString::number(planLevels({lo, hi}, step).first) + 'x' +
-                         QString::number(planLevels({lo, hi}, step).count);
-        QCOMPARE(plans.join(u' '), QStringLiteral("30x7 50x1 40x7 0x3 0x3 0x5 1e+20x1"));
+        QCOMPARE(got, (QList<double>{25, 25, 2.5, 25}));
         const std::vector<TriPoint> pts{{0, 0, 0}, {100, 0, 10}, {0, 100, 20}};
         const auto s = cutTriangles(pts, {{0, 1, 2}}, 5);
         QVERIFY(s.size() == 1 && s[0].X1 == 50 && s[0].Y1 == 0 && s[0].X2 == 0 && s[0].Y2 == 25);
@@ -377,28 +310,8 @@ private slots:
         const auto lines = traceLevels(two, {{0, 1, 2}, {3, 4, 5}}, planLevels(valueRange(two), 10));
         QCOMPARE(lines.size(), size_t(8));
         for (int k = 0; k < 8; ++k) QVERIFY(lines[k].level == k / 2 * 10 && lines[k].labelFlag == (k % 2 ? -1 : k / 2));
-    }
-
-    // Segments (x1 y1 x2 y2 ...) whose ends meet within 1 in X and Y join,
-    // appended or prepended either way round, the rest scanned again, into
-    // lines ("|" between them), within the room for a polyline.
-    void chaining() {
-        QStringList got;
-        for (const QList<double>& segs : std::initializer_list<QList<double>>{
-                 {0, 0, 10, 0, 10.5, 0.5, 20, 0}, {0, 0, 10, 0, 20, 0, 10, 0}, {10, 0, 20, 0, 0, 0, 10, 0},
-                 {10, 0, 20, 0, 10, 0, 0, 0}, {20, 0, 30, 0, 0, 0, 10, 0, 10, 0, 20, 0},
-                 {0, 0, 10, 0, 10, 10, 0, 10, 10, 0, 10, 10, 0, 10, 0, 0}, {0, 0, 10, 0, 50, 50, 60, 50, 10, 0, 20, 0},
-                 {0, 0, 10, 0, 11, 0, 20, 0}}) {
-            std::vector<Segment> s;
-            for (int i = 0; i + 3 < segs.size(); i += 4) s.push_back({segs[i], segs[i + 1], segs[i + 2], segs[i + 3]});
-            QStringList lines;
-            for (const auto& poly : chainSegments(s)) lines << describe(poly);
-            got << lines.join(u'|');
-            if (lines.size() == 1) QVERIFY_THROWS_EXCEPTION(legacy::Error, chainSegments(s, {1001, 2})); // no room
-        }
-        QCOMPARE(got.join(QStringLiteral(", ")),
-                 QStringLiteral("0,0 10,0 20,0, 0,0 10,0 20,0, 0,0 10,0 20,0, 0,0 10,0 20,0, 0,0 10,0 20,0 30,0, "
-                                "0,10 0,0 10,0 10,10 0,10, 0,0 10,0 20,0|50,50 60,50, 0,0 10,0|11,0 20,0"));
+        const std::vector<Segment> one{{0, 0, 10, 0}, {10, 0, 20, 0}};
+        QVERIFY_THROWS_EXCEPTION(legacy::Error, chainSegments(one, {1001, 2})); // no room for the polyline
     }
 
     // Four spans of six points over the start, the midpoint M and the end
@@ -415,58 +328,13 @@ private slots:
         QCOMPARE(describe({ring[0], r.points.front(), r.points.back()}), QStringLiteral("60,0 65,0 60,0"));
     }
 
-    // Shades of (grid, light, contrast, cell): a flat area 125 inside, its
-    // outer ring unpainted; a low one facing away (dark blue, -80) but from
-    // the top; a slope of 1 a row by the contrast toward the light, 6
-    // dividing by zero.  Dots a pen of 30 pixels; a line at a time.
-    void shading() {
-        const TopoGrid flat = heights(10, 8, 100), low = heights(5, 5, 30), slope = heights(12, 12, 100, 1);
-        QList<int> got;
-        int lines = 0;
-        using Case = std::tuple<const TopoGrid*, int, double, int, int>;
-        for (auto [g, dir, contrast, col, row] : std::initializer_list<Case>{
-                 {&flat, 1, 3, 2, 2}, {&flat, 2, 3, 9, 7}, {&flat, 3, 3, 2, 7}, {&flat, 4, 3, 9, 2}, {&flat, 1, 3, 1, 1},
-                 {&flat, 4, 3, 10, 8}, {&low, 1, 3, 3, 3}, {&low, 2, 3, 3, 3}, {&low, 3, 3, 3, 3}, {&low, 4, 3, 3, 3},
-                 {&slope, 1, 1, 6, 6}, {&slope, 1, 3, 6, 6}, {&slope, 1, 4, 6, 6}, {&slope, 1, 5, 6, 6},
-                 {&slope, 2, 5, 6, 6}, {&slope, 3, 5, 6, 6}}) {
-            const double size = g->cols() * 150.0;
-            const ReliefResult res = shadeRelief(*g, {dir, contrast, size, size}, [&] { ++lines; });
-            got << shade(res, *g, size, size, col, row) << res.penWidth;
-        }
-        QCOMPARE(got, (QList<int>{125, 30, 125, 30, 125, 30, 125, 30, 0, 30, 0, 30, 125, 30, -80, 30, -80, 30, -80, 30,
-                                  145, 30, 158, 30, 175, 30, 225, 30, 25, 30, 125, 30}));
-        QCOMPARE(lines, 8 + 8 + 6 + 6 + 8 + 6 + 3 * 4 + 10 * 6);
-        QCOMPARE(shadeRelief(slope, {1, 6, 600, 600}).error, QStringLiteral("Division by zero"));
-    }
-
-    // A ridge 150 above flat ground, light from the left: the shadow's depth
-    // darkens the ground, rounded halves to even (125 - 24.5, 125 - 23.5,
-    // 125 - 0.5), until the shadow line meets the ground.
-    void castShadow() {
-        TopoGrid g = heights(400, 5, 60);
-        for (int r = 1; r <= 5; ++r) g.at(10, r) = 210;
-        const ReliefResult res = shadeRelief(g, {Left, 3, 4000, 50});
-        QList<int> got;
-        for (int steps : {10, 200, 250, 251, 253, 299, 300, -3}) got << shade(res, g, 4000, 50, 10 + steps, 3);
-        QCOMPARE(got, (QList<int>{25, 75, 100, 100, 102, 124, 125, 125}));
-    }
-
-    // Dots round and as many pixels across as the pen, odd ones centred on
-    // the pixel of their position, even ones on the nearest corner: a dot
-    // at pixel (50.4, 50.2), pens 3 and 4.
-    void painting() {
-        QStringList rows; // the dots' pixels in rows 47..53, columns 47..53
-        for (int pen : {3, 4}) {
-            QImage img(101, 101, QImage::Format_RGB32);
-            img.fill(Qt::white);
-            paintRelief(img, ReliefResult{pen, {{756, 753, 0, 0, 0}}, {}}, QTransform::fromScale(1 / 15.0, 1 / 15.0));
-            for (int y = 47; y < 54; ++y) {
-                rows << QString();
-                for (int x = 47; x < 54; ++x) rows.back() += img.pixel(x, y) == qRgb(0, 0, 0) ? u'#' : u'.';
-            }
-        }
-        QCOMPARE(rows.join(u' '), QStringLiteral("....... ....... ..###.. ..###.. ..###.. ....... ....... "
-                                                 "....... ..##... .####.. .####.. ..##... ....... ......."));
+    // The rules of contour/rules.txt: colour ramps, grid geometry, node
+    // values, circumcircles, intervals and levels, chaining and relief.
+    void rules_data() { testsupport::addFileRows(QStringLiteral("contour/rules.txt")); }
+    void rules() {
+        QStringList in = QString(QTest::currentDataTag()).split(u' ');
+        const QString rule = in.takeFirst();
+        QCOMPARE(apply(rule, in), testsupport::rowFields().str(0));
     }
 };
 

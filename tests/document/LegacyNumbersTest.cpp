@@ -5,37 +5,18 @@
 #include "common/TestRegistry.h"
 #include "document/Legacy.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QLocale>
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <bit>
 #include <clocale>
 #include <cmath>
-#include <cstring>
 #include <string>
 
 using namespace legacy;
 
-namespace {
-
-uint32_t bitsOf(float f) {
-    uint32_t b;
-    std::memcpy(&b, &f, sizeof b);
-    return b;
-}
-
-// The cases of numbers.jsonl: the function, the input, the expected results.
-QList<QStringList> numberCases() {
-    QList<QStringList> out;
-    for (const QByteArray& line : docsupport::dataFile("numbers.jsonl").split('\n'))
-        if (!line.isEmpty() && !line.startsWith('#'))
-            out << QVariant(QJsonDocument::fromJson(line).array().toVariantList()).toStringList();
-    return out;
-}
-
-} // namespace
+static uint32_t bitsOf(float f) { return std::bit_cast<uint32_t>(f); }
 
 class LegacyNumbersTest : public QObject {
     Q_OBJECT
@@ -56,10 +37,7 @@ private slots:
         QLocale::setDefault(m_locale);
     }
 
-    void cases_data() {
-        QTest::addColumn<QStringList>("c");
-        for (const QStringList& c : numberCases()) QTest::newRow(qPrintable(c[0] + ": " + c[1])) << c;
-    }
+    void cases_data() { docsupport::addJsonRows("numbers.jsonl", 2); }
     // What the function a case names gives for its input (or the error it
     // fails with) against the expected results.
     void cases() {
@@ -108,9 +86,7 @@ private slots:
         QRandomGenerator gen(20240611);
         const auto same = [](float a, float b) { return bitsOf(a) == bitsOf(b) || (a == 0 && b == 0); };
         for (int k = 0; k < 200000; ++k) {
-            const uint32_t bits = gen.generate();
-            float f;
-            std::memcpy(&f, &bits, sizeof f);
+            const float f = std::bit_cast<float>(gen.generate());
             if (!std::isfinite(f)) continue;
             const QString item = NumberItem(f), decimal = DecimalItem(f);
             const float fromItem = float(FieldReader(item).readNumber());

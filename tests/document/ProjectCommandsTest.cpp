@@ -17,9 +17,10 @@ namespace {
 
 // The window as an open leaves it: caption | projection panel | the ticked
 // Coordinates items and options | the controls an open enables that are
-// off (not Print: whether a printer exists depends on the machine and on the
-// queues other tests make meanwhile) | limits and contour detail | counts of datum and contour points and
-// labels, the first datum point, the contacts listed | the map shown.
+// off (not Print: whether a printer exists depends on the machine and on
+// the queues other tests make meanwhile) | limits and contour detail |
+// counts of datum and contour points and labels, the first datum point, the
+// contacts listed | the map shown.
 QString windowState(MainWindow& w, const QString& dir) {
     QStringList ticked, off;
     for (QAction* a : w.findChildren<QAction*>())
@@ -87,86 +88,18 @@ private slots:
     }
 
     // What an open brings back (with a marker for each point and label), or
-    // leaves when it fails: the window empty, with a true status bar.
-    // Nothing on disk changes.
-    void open_data() {
-        // The data files copied (the first one opened), the answers after it.
-        testsupport::columns<QString, QString, QString, QString>("files", "answers", "prompts", "state");
-        const auto row = [](const char* name, const char* files, const char* answers, const QString& prompts,
-                            const QString& state) {
-            QTest::newRow(name) << files << answers << prompts << state;
-        };
-        const QString linear = " | Projection: Linear Coordinates, Units: ",
-                      meters = linear + "Meters | mnuCoordLinear mnuCoordMeters ",
-                      structural = "optStruc | off optRock optIso txtMax mnuCoordAction | ",
-                      survey = meters + structural + "2 30 60 | 3/1/0 at 5200,8800 | @/map.jpg",
-                      empty = "Ferno Vexolan | Projection: (unkown), Units: (unknown) |  | off optRock"
-                              " optStruc optIso optCon labConCol txtConDet chkMan txtMax cmdShow cmdConRun"
-                              " cmdSave mnuFileSaveAs | 0 0 ",
-                      failed = " | Open vexolan file error: ";
-        row("survey", "survey.vlm survey.lab", "", "",
-            "Ferno Vexolan: survey" + meters + structural + "2 30 60 | 3/1/3 at 5200,8800 | @/map.jpg");
-        // Limits that make no scale, and contacts, take the points' range.
-        row("zero limit", "open/zero-limit.vlm", "", "",
-            "Ferno Vexolan: zero-limit" + meters + "optIso | off optRock optStruc txtMax mnuCoordAction"
-            " | -3 40 60 | 3/1/0 at 5200,8800 | @/map.jpg");
-        row("equal limits", "open/equal-limits.vlm", "", "",
-            "Ferno Vexolan: equal-limits" + meters + structural + "-3 40 60 | 3/1/0 at 5200,8800"
-            " | @/map.jpg");
-        row("contacts", "open/contacts.vlm", "", "",
-            "Ferno Vexolan: contacts" + meters + "optRock optDat | off optStruc optIso optCon labConCol"
-            " txtConDet chkMan txtMax mnuCoordAction | 1 3 50 | 3/0/0 at 5200,8800 contacts 2 | @/map.jpg");
-        // Rows of latitude and longitude come back as map units (spherical
-        // Albers by hand: -13.5147, -17.443 for 39 N 101 W).
-        row("albers", "open/albers.vlm", "", "",
-            "Ferno Vexolan: albers | Projection: Albers Equal Area Conic, Units: Degrees | mnuCoordAlbersEA"
-            " mnuCoordDegrees optStruc | off optRock optIso txtMax mnuCoordAction mnuCoordFeet mnuCoordMeters"
-            " | 1 9 60 | 3/1/0 at -13.5147,-17.443 | @/map.jpg");
-        // The older layout holds the Easting first.
-        row("older feet", "open/feet-older.vlm", "", "",
-            "Ferno Vexolan: feet-older" + linear + "Feet | mnuCoordLinear mnuCoordFeet " + structural +
-                "5 5 50 | 1/0/0 at 10,20 | @/map.jpg");
-        row("cylindrical", "open/cylindrical.vlm", "", "",
-            "Ferno Vexolan: cylindrical" + linear + "Degrees | mnuCoordLinear mnuCoordDegrees " + structural +
-                "5 5 50 | 1/0/0 at 10,20 | @/map.jpg");
-        // No points and no kind: every kind is offered, Show stays off.
-        row("no points", "open/no-points.vlm", "", "",
-            "Ferno Vexolan: no-points" + meters + "| off txtConDet chkMan txtMax cmdShow cmdConRun"
-            " mnuCoordAction | 0 0 50 | 0/0/0 | @/map.jpg");
-        // A map path from another system: the picture of that name beside
-        // the project is taken without asking; a missing one is searched for.
-        row("windows path", "open/windows-path.vlm", "", "", "Ferno Vexolan: windows-path" + survey);
-        row("map found", "open/missing-map.vlm", "map.jpg", " | Open Map File [@/lost.jpg]",
-            "Ferno Vexolan: missing-map" + survey);
-        // A failure is reported once and leaves the window empty.
-        row("map not found", "open/missing-map.vlm", "-",
-            " | Open Map File [@/lost.jpg] | File error: no map associated (!)",
-            empty + "60 | 0/0/0 | no map");
-        row("cut header", "open/cut-header.vlm", "", failed + "Input past end of file (x)",
-            empty + "50 | 0/0/0 | no map");
-        row("damaged labels", "survey.vlm open/damaged.lab>survey.lab", "",
-            failed + "Input past end of file (x)", empty + "60 | 0/0/0 | no map");
-        // As an opened contour picture used to be saved.
-        row("not registered", "open/not-registered.vlm", "",
-            failed + "The project holds no registration of its map (x)", empty + "50 | 0/0/0 | no map");
-        row("map not loading", "open/bad-map.vlm open/bad.txt", "",
-            " | Map load error: Cannot read the image \"@/bad.txt\": not a picture of a kind that can be"
-            " read (!)",
-            empty + "60 | 0/0/0 | no map");
-    }
+    // leaves when it fails: the rows of open.jsonl.  Nothing on disk changes.
+    void open_data() { addJsonRows("open.jsonl"); }
     void open() {
-        QFETCH(QString, files);
-        QFETCH(QString, answers);
-        QFETCH(QString, prompts);
-        QFETCH(QString, state);
-        copyData(dir, files);
+        QFETCH(QStringList, c);
+        copyData(dir, c[1]);
         const auto before = filesIn(dir);
-        auto w = openedWindow(QFileInfo(files.section(' ', 0, 0)).fileName(), answers);
-        QCOMPARE(promptLog(dir), "Open Vexolan File" + prompts);
-        QCOMPARE(windowState(*w, dir), state);
+        auto w = openedWindow(QFileInfo(c[1].section(' ', 0, 0)).fileName(), c[2]);
+        QCOMPARE(promptLog(dir), c[3]);
+        QCOMPARE(windowState(*w, dir), c[4]);
         const auto& m = *w->markers;
         QCOMPARE(QStringLiteral("%1/%2/%3").arg(m.labDat.count()).arg(m.labCon.count()).arg(m.labMap.count()),
-                 state.section(" | ", 5, 5).section(' ', 0, 0));
+                 c[4].section(" | ", 5, 5).section(' ', 0, 0));
         if (w->imPoints->isHidden()) QCOMPARE(w->panel(2), QString("No file loaded..."));
         QVERIFY(!w->doc.DataChanged && !w->BusyLoading);
         QCOMPARE(fileChanges(dir, before), QString());

@@ -89,48 +89,18 @@ Q_DECLARE_METATYPE(Trip)
 class ProjectFileTest : public QObject {
     Q_OBJECT
 private slots:
-    // Files written by hand read as listed, whatever their line ends, and
-    // (but the older layout) are written back byte for byte.
-    void golden_data() {
-        testsupport::columns<QString, QString>("file", "read");
-        QTest::newRow("linear feet") << "linear-feet.vlm"
-            << "Test Map | /data/maps/test.jpg | 1200 900 2500 2000 | Linear Coordinates:Feet Linear Feet"
-               " | 0 0 0 0 1 1 | 1000 1250 3000 5000 4500 3250.5 | S 10 25.5 50"
-               " | D 1:1000,2000,12.5 2:-150.3,0.5,-3 C 1:1234.6,4321,100 | ";
-        // Latitudes and longitudes from the spherical transverse Mercator
-        // inverse (central meridian 0.05 rad, origin parallel 0.1 rad) of
-        // the unit sphere's (0.1, 0.05), (0, 0) and (0.07525, 0.0125); map
-        // units are its degrees.
-        QTest::newRow("transverse Mercator") << "tm-degrees.vlm"
-            << "TM map | /maps/tm.tif | 800 600 14.3526 10.3132 | Transverse Mercator:Degrees TMerc"
-               " | 0.05 0.1 0 0 57.2958 57.2958 | -5.72958 -2.87911 6.87549 5.15662 3.43775 -4.03935"
-               " | I 0 0 40 | D 1:5.72957,2.86479,12.5 2:0,0,7 C 1:4.31151,0.716196,0.3 | ";
-        QTest::newRow("contacts, commas") << "contacts-meters.vlm"
-            << "Smith Co., TX | /home/u/maps, old/smith.jpg | 1024 768 5000 4000 | Linear Coordinates:Meters"
-               " Linear Meters | 0 0 0 0 1 1 | 0 0 5000 4000 4000 0 | C 1 7 50"
-               " | D 1:100,200,3 2:150.5,250.8,3 1:-12.3,3999.9,2.5 C | ";
-        QTest::newRow("contour only") << "contour-only.vlm"
-            << "Iso | /m/i.png | 10 10 10 10 | Linear Coordinates:Feet Linear Feet | 0 0 0 0 1 1"
-               " | 0 0 0 0 0 0 | I 0.5 -2.25 50 | D C 7:10,20,1.5 | ";
-        QTest::newRow("no points") << "no-points.vlm"
-            << "Empty | /m/e.jpg | 100 100 10 10 | Linear Coordinates:Meters Linear Meters | 0 0 0 0 1 1"
-               " | 0 0 0 0 0 0 | - 0 0 50 | D C | ";
-        // The older layout: no line of projection constants, Easting first.
-        QTest::newRow("older layout") << "older-layout.vlm"
-            << "Old map | C:\\MAPS\\OLD.BMP | 640 480 1000 800 | Linear Coordinates:Feet older Linear Feet"
-               " | 0 0 0 0 1 1 | 100 200 900 700 650 150 | S 5 50 30"
-               " | D 1:150.5,650.25,10 2:160,640,12.5 C 1:170,630,11 | ";
-    }
+    // Files written by hand (golden.jsonl) read as listed, whatever their
+    // line ends, and (but the older layout) are written back byte for byte.
+    void golden_data() { docsupport::addJsonRows("golden.jsonl"); }
     void golden() {
-        QFETCH(QString, file);
-        QFETCH(QString, read);
-        const QByteArray bytes = docsupport::dataFile(file);
+        QFETCH(QStringList, c);
+        const QByteArray bytes = docsupport::dataFile(c[1]);
         Document d;
         ProjectReadState st;
-        QCOMPARE(readText(bytes, &d, &st), read);
+        QCOMPARE(readText(bytes, &d, &st), c[2]);
         if (!st.olderLayout) QCOMPARE(writeProjectFile(d, st.controls), bytes);
-        QCOMPARE(readText(QByteArray(bytes).replace("\r\n", "\n")), read);
-        QCOMPARE(readText(QByteArray(bytes).replace("\r\n", "\r")), read);
+        QCOMPARE(readText(QByteArray(bytes).replace("\r\n", "\n")), c[2]);
+        QCOMPARE(readText(QByteArray(bytes).replace("\r\n", "\r")), c[2]);
     }
 
     // Damaged and older files (read/*.vlm) and every stored coordinate

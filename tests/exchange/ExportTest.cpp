@@ -1,8 +1,10 @@
 // The export file text, the combination with the second data set, the
 // reading of a second data file and the converter's files; then the export,
 // second data set, combination and converter commands on the real window.
+#include "common/DigitizeSupport.h"
+#include "common/MapSupport.h"
+#include "common/TableRows.h"
 #include "common/TestRegistry.h"
-#include "digitize/DigitizeFixture.h"
 #include "document/Legacy.h"
 #include "exchange/ColumnDialog.h"
 #include "exchange/Combination.h"
@@ -50,13 +52,9 @@ Document documentOf(const QString& datum, const QString& contour = {}, const QSt
     return d;
 }
 
-// A second data file of the kind ("Structural" or "Isopach") with the counts
-// line and the datum rows (number, Y, X, Z) given.
-QByteArray secondFile(const char* kind, const QByteArray& counts, const QByteArray& rows) {
-    return "Basin\r\n\r\nmap.jpg\r\n 2000  1500  1000  1000  0  100 Linear Coordinates:Meters\r\n 0  0  0  0  1  1\r\n"
-           " 0  0  1000  1000  0  0\r\n\r\n" + QByteArray(kind) + " datum/contour points and contour detail:\r\n" +
-           counts + "\r\n\r\nNumber Y X Z\r\n=====\r\n" + rows;
-}
+// A second data file of exchange/second: a linear map in metres of the
+// project "Basin", its datum rows "number,Y,X,Z".
+QString secondFile(const char* name) { return testsupport::dataFile(QStringLiteral("exchange/second/") + name); }
 
 QStringList fileLines(const QString& path) { return legacy::splitLines(legacy::decodeLatin1(legacy::readFileBytes(path))); }
 
@@ -64,38 +62,22 @@ QStringList fileLines(const QString& path) { return legacy::splitLines(legacy::d
 // (200, 900, 12.5), (300, 800, 14) and the contour points (400, 600, 20),
 // (500, 500, 22), recorded on the map.
 std::unique_ptr<MainWindow> documentWithPoints() {
-    auto w = testsupport::startMainWindow();
-    digitize_fixture::registerLinear(*w);
+    auto w = testsupport::startLinearWindow();
     w->optStruc->setValue(true);
     w->optDat->setValue(true);
-    const double at[][2] = {{600, 600}, {1200, 600}, {1800, 1200}, {2400, 2400}, {3000, 3000}};
-    const char* values[] = {"10", "12.5", "14", "20", "22"};
-    for (int i = 0; i < 5; ++i) {
-        if (i == 3) w->optCon->setValue(true);
-        digitize_fixture::record(*w, at[i][0], at[i][1], QLatin1String(values[i]));
+    const auto at = pointsOf(QStringLiteral("600,600,10 1200,600,12.5 1800,1200,14 2400,2400,20 3000,3000,22"));
+    for (int i = 1; i <= 5; ++i) {
+        if (i == 4) w->optCon->setValue(true);
+        testsupport::recordAt(*w, at[i].X, at[i].Y, QString::number(at[i].Z)); // twips, the value typed
     }
     dialogs().clear();
     return w;
 }
 
-// A stand-in converter: a shell script in the converter's folder.
-void writeConverter(const QString& folder, const QByteArray& body) {
-    QDir().mkpath(folder);
-    legacy::writeFileAtomically(folder + QStringLiteral("corpscon.exe"), "#!/bin/sh\n" + body);
-    QFile::setPermissions(folder + QStringLiteral("corpscon.exe"), QFile::ReadOwner | QFile::ExeOwner);
-}
-
-// Answers the column dialog of an export: xyz, comma rows, the header with
-// the data text `text` when it is not empty.
-dlg::WindowScript exportColumns(const QString& text) {
-    return [text](QDialog* dialog) {
-        auto* f = static_cast<ColumnDialog*>(dialog);
-        for (OptionButton* o : {f->optLong[0], f->optLat[1], f->optData[2], f->optComma}) o->setValue(true);
-        f->chkHead->setChecked(!text.isEmpty());
-        f->txtLine->setText(text);
-        f->cmdOK_Click();
-        return int(QDialog::Accepted);
-    };
+// Puts the stand-in converter exchange/converter/`script` into its folder.
+void putConverter(const QString& folder, const QString& script) {
+    const QByteArray text = testsupport::fileBytes(testsupport::dataFile("exchange/converter/" + script));
+    maptest::writeFile(folder + "corpscon.exe", text, true);
 }
 
 } // namespace
@@ -103,36 +85,16 @@ dlg::WindowScript exportColumns(const QString& text) {
 class ExchangeFilesTest : public QObject {
     Q_OBJECT
 private slots:
-    // The point file of a document holding the datum point (1, 3, 2) and the
-    // contour point (5, 6, 7).  Flags: t tab rows, h header, c contact data, u
-    // the data text "Unit".
+    // The point files of exchange/exports.txt.
+    void pointExport_data() { testsupport::addFileRows(QStringLiteral("exchange/exports.txt")); }
     void pointExport() {
-        const QString head = QStringLiteral("site Exported Data: ||"), eq39 = '|' + QString(39, u'=') + "||";
-        const struct {
-            const char *units, *code, *flags, *contact;
-            QString lines;
-        } rows[] = {
-            {"Meters", "xyz", "", "", "1.00, 3.00, 2.00|5.00, 6.00, 7.00"},
-            {"Degrees", "zxy", "h", "", head + "Data          Long.         Lat." + eq39 + "2.00, 1.00000, 3.00000|7.00, 5.00000, 6.00000"},
-            {"Meters", "xy0", "th", "", head + "East.         North.|" + QString(24, u'=') + "||1.00          3.00|5.00          6.00"},
-            {"Meters", "z00", "h", "", head}, // no rows outside the six codes
-            {"Meters", "xyz", "c", "", "1.00, 3.00, 2|5.00, 6.00, 7"},
-            {"Meters", "xyz", "c", "2", "1.00, 3.00, 2"},
-            {"Meters", "xyz", "c", "7", ""}, // a contour point belongs to no contact
-            {"Meters", "z00", "ch", "", "site Exported Data: All Data||"},
-            {"Meters", "z00", "chu", "", "site Exported Data: All Unit(s)||"},
-            {"Meters", "z00", "chu", "2", "site Exported Data: Unit 2||"}};
-        for (const auto& r : rows) {
-            Document d = documentOf(QStringLiteral("1,3,2"), QStringLiteral("5,6,7"), QLatin1String(r.units));
-            const QLatin1String flags(r.flags);
-            const PointExportOptions o{.columnOrder = QLatin1String(r.code),
-                                       .header = flags.contains(u'h'),
-                                       .tab = flags.contains(u't'),
-                                       .dataText = flags.contains(u'u') ? "Unit" : "Data",
-                                       .contacts = flags.contains(u'c'),
-                                       .contact = *r.contact ? std::optional<QString>(QLatin1String(r.contact)) : std::nullopt};
-            QCOMPARE(exportfmt::buildPointExport(d, o).join(u'|'), r.lines);
-        }
+        const testsupport::Fields r = testsupport::rowFields();
+        Document d = documentOf(QStringLiteral("1,3,2"), QStringLiteral("5,6,7"), r.str(0));
+        const QString flags = r.str(2);
+        const PointExportOptions o{.columnOrder = r.str(1), .header = flags.contains(u'h'), .tab = flags.contains(u't'),
+                                   .dataText = flags.contains(u'u') ? "Unit" : "Data", .contacts = flags.contains(u'c'),
+                                   .contact = r.str(3).isEmpty() ? std::nullopt : std::optional(r.str(3))};
+        QCOMPARE(exportfmt::buildPointExport(d, o).join(u';'), r.str(4));
     }
 
     // Under Transverse Mercator (central meridian -100, scale 1: the
@@ -146,7 +108,7 @@ private slots:
         d.ProjectionName = projection_names::TransverseMercator;
         const PointExportOptions o{.columnOrder = QStringLiteral("xyz"), .tab = false, .contact = {}};
         QCOMPARE(exportfmt::buildPointExport(d, o), QStringList{"-95.00000, 40.00000, 2.00"});
-        seconddata::readSecondDataSet(secondFile("Isopach", " 2  0  50", "1,40,-95,12\r\n2,40,-95,-3\r\n"), d);
+        seconddata::readSecondDataSet(testsupport::fileBytes(secondFile("degrees.vlm")), d); // isopachs (-95, 40)
         QVERIFY(!d.OtherStructural && d.OtherCount == 2 && d.OtherDatCount == 2 && d.OtherConCount == 0);
         QCOMPARE(d.OtherPoints[1].X, 0.066864642f);
         QCOMPARE(d.OtherPoints[1].Y, 0.700009638f);
@@ -162,38 +124,16 @@ private slots:
         QCOMPARE(converter::inputFileText(d), "1,1000.5,2000,12.25\r\n1,.0000123,123456790,-.0000000028689473\r\n");
     }
 
-    // The plotted point at the origin with value 100, spans 1000 x 1000: the
-    // mean of the six nearest second-set points closer than 2000, weighted by
-    // their inverse distance, an empty slot counting at 2000 with value 0; a
-    // second-set point on the plotted point gives its value (the first of
-    // several).  Distances 5, 1, 2, 4, 10, 10, 10; values 10, 30, 40, 20, 50,
-    // 60, 70.
+    // The combinations of exchange/combine.txt, each value computed by hand.
+    void combine_data() { testsupport::addFileRows(QStringLiteral("exchange/combine.txt")); }
     void combine() {
-        const QStringList near = QStringLiteral("3,4,10 1,0,30 0,2,40 0,-4,20 -10,0,50 6,8,60 0,10,70").split(u' ');
-        const struct {
-            QString other;
-            bool iso;
-            int button;
-        } rows[] = {{near[0] + " 5000,0,999", false, 0}, // 100 - (10/5) / (1/5 + 5/2000) = 100 - 2 / 0.2025
-                    {near.mid(0, 2).join(u' '), false, 0}, // 100 - (2 + 30/1) / (0.2 + 1 + 4/2000) = 100 - 32 / 1.202
-                    {near.mid(0, 3).join(u' '), false, 0}, // 100 - (32 + 40/2) / (1.2 + 1/2 + 3/2000) = 100 - 52 / 1.7015
-                    {near.mid(0, 4).join(u' '), false, 0}, // 100 - (52 + 20/4) / (1.7 + 1/4 + 2/2000) = 100 - 57 / 1.951
-                    {near.mid(0, 5).join(u' '), false, 0}, // 100 - (57 + 50/10) / (1.95 + 1/10 + 1/2000) = 100 - 62 / 2.0505
-                    {near.join(u' '), false, 0},           // the seventh left out: 100 - (62 + 60/10) / 2.15
-                    {"2,2,6 0,0,30 1.5,1,9 0,0,5", false, 0},
-                    {"0,0,30", false, 1},
-                    {"0,0,30", true, 0},
-                    {"0,0,30", true, 1}};
-        QStringList got;
-        for (const auto& r : rows) {
-            Document d = documentOf(QStringLiteral("0,0,100"));
-            d.OtherPoints = pointsOf(r.other);
-            d.OtherCount = int(d.OtherPoints.size()) - 1;
-            combination::combinePoints(d, r.iso, r.button);
-            QVERIFY(d.DatumPoints[1].Combined && d.DataChanged);
-            got << QString::number(d.DatumPoints[1].Z, 'g', 6);
-        }
-        QCOMPARE(got.join(u' '), "90.1235 73.3777 69.4387 70.7842 69.7635 68.3721 70 130 -70 130");
+        const testsupport::Fields r = testsupport::rowFields();
+        Document d = documentOf(QStringLiteral("0,0,100"));
+        d.OtherPoints = pointsOf(r.str(0));
+        d.OtherCount = int(d.OtherPoints.size()) - 1;
+        combination::combinePoints(d, r.flag(1), r.whole(2));
+        QVERIFY(d.DatumPoints[1].Combined && d.DataChanged);
+        QCOMPARE(QString::number(d.DatumPoints[1].Z, 'g', 6), r.str(3));
     }
 };
 
@@ -213,7 +153,14 @@ private slots:
         const auto& p = dialogs().prompts;
         const auto exportAs = [&](const QString& text, const QString& contact = {}) {
             dialogs().queue(out);
-            dialogs().queue(exportColumns(text));
+            dialogs().queue(dlg::WindowScript([text](QDialog* dialog) { // xyz, comma rows
+                auto* f = static_cast<ColumnDialog*>(dialog);
+                for (OptionButton* o : {f->optLong[0], f->optLat[1], f->optData[2], f->optComma}) o->setValue(true);
+                f->chkHead->setChecked(!text.isEmpty());
+                f->txtLine->setText(text);
+                f->cmdOK_Click();
+                return int(QDialog::Accepted);
+            }));
             if (!contact.isEmpty()) dialogs().queue(contact);
             w->exportCommands->mnuFileExportData_Click();
         };
@@ -241,8 +188,7 @@ private slots:
         dialogs().queue(jpg);
         w->exportCommands->mnuFileExportMap_Click();
         QCOMPARE(p.back().title + '|' + p.back().defaultText, "Save Map Image File|/data/Lakes.jpg");
-        QCOMPARE(QImage(jpg).size(), QSize(400, 400));
-        QVERIFY(qGreen(QImage(jpg).pixel(200, 200)) > 80);
+        QVERIFY(QImage(jpg).size() == QSize(400, 400) && qGreen(QImage(jpg).pixel(200, 200)) > 80);
 
         w->optStruc->setValue(true);
         w->picMap->setVisible(true);
@@ -253,8 +199,7 @@ private slots:
         dialogs().clear();
         dialogs().queue(out);
         w->exportCommands->mnuFileExportData_Click();
-        QCOMPARE(p.size(), size_t(1)); // no column dialog
-        QCOMPARE(p[0].defaultText, "/data/Lakes-Contours.dat");
+        QCOMPARE(p.size() == 1 ? p[0].defaultText : "a column dialog", "/data/Lakes-Contours.dat");
         QCOMPARE(fileLines(out).join(u'|'), "100.0         100.0         2.3|100.0         200.0         3.3|"
                                             "200.0         100.0         3.3|200.0         200.0         4.3");
         w->picMap->setPicture(QImage(123, 77, QImage::Format_RGB32));
@@ -274,11 +219,10 @@ private slots:
         Document& d = w->doc;
         d.DatumPoints[2].X = d.DatumPoints[2].Y = 700;
         QTemporaryDir tmp;
-        const QString good = tmp.filePath(QStringLiteral("Basin.vlm")), bad = tmp.filePath(QStringLiteral("Bad.vlm"));
-        // Six points of value 4: every weighted mean of them is 4.
-        const QByteArray rows = "1,0,0,4\r\n2,1000,0,4\r\n3,0,1000,4\r\n4,1000,1000,4\r\n5,500,500,4\r\n6,700,700,4\r\n";
-        legacy::writeFileAtomically(good, secondFile("Structural", " 6  0  50", rows));
-        legacy::writeFileAtomically(bad, secondFile("Structural", " 6  0  50", QByteArray(rows).replace("6,700,", "6,abc,")));
+        // Six structural points of value 4: every weighted mean of them is 4;
+        // the damaged copy has "abc" for the sixth one's Y.
+        const QString good = secondFile("Basin.vlm"), bad = tmp.filePath(QStringLiteral("Bad.vlm"));
+        QFile::copy(secondFile("Bad.vlm"), bad);
         const auto& p = dialogs().prompts;
         const auto open = [&](const QString& path) {
             dialogs().queue(path);
@@ -326,7 +270,7 @@ private slots:
         QVERIFY(d.DatumPoints[1].Combined && d.DatumPoints[1].Z == 10);
 
         // Another file: every combined mark is cleared.
-        legacy::writeFileAtomically(bad, secondFile("Isopach", " 1  0  50", "1,1000,0,5\r\n"));
+        legacy::writeFileAtomically(bad, testsupport::fileBytes(secondFile("mended.vlm"))); // one isopach of 5
         open(bad);
         QVERIFY(p.back().kind == dlg::Prompt::Kind::Open && d.OtherDataFileName == bad && !d.OtherStructural);
         QVERIFY(!d.DatumPoints[1].Combined && d.OtherPoints[1].Z == 5);
@@ -339,25 +283,18 @@ private slots:
     // and ends at once, when that output appears.  The folder of converted
     // data is made on first use.
     void converter_data() {
-        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<QString>("script");
         QTest::addColumn<bool>("slow");
-        // Eight heading lines, then each input record with its X shifted.
-        const QByteArray output = "{ for i in 1 2 3 4 5 6 7 8; do echo \"Heading $i\"; done\n"
-                                  "  tr -d '\\r' < Data-in.dat | while IFS=, read n x y z; do echo \"$n,$x.25,$y,$z\"; done\n"
-                                  "} > out.tmp\n";
-        const QByteArray waitForGo = "i=0; while [ ! -e go ] && [ $i -lt 400 ]; do sleep 0.05; i=$((i+1)); done\n";
-        QTest::newRow("writes, then ends")
-            << output + "head -n 10 out.tmp > DATA-OUT.DAT\n" + waitForGo + "tail -n +11 out.tmp >> DATA-OUT.DAT\n" << true;
-        QTest::newRow("hands over and ends at once")
-            << "(" + waitForGo + output + "mv out.tmp DATA-OUT.DAT) </dev/null >/dev/null 2>&1 &\n" << false;
+        QTest::newRow("writes, then ends") << "writes-then-ends.sh" << true;
+        QTest::newRow("hands over and ends at once") << "hands-over.sh" << false;
     }
     void converter() {
-        QFETCH(QByteArray, script);
+        QFETCH(QString, script);
         QFETCH(bool, slow);
         auto w = documentWithPoints();
         QTemporaryDir tmp;
         const QString conv = tmp.filePath(QStringLiteral("CorpsCon/")), cwd = QDir::currentPath();
-        writeConverter(conv, script);
+        putConverter(conv, script);
         w->app.DataFolder = tmp.filePath(QStringLiteral("Data/"));
         legacy::writeFileAtomically(conv + "DATA-OUT.DAT", "stale");
         w->exportCommands->converterFolder = conv;
@@ -390,7 +327,7 @@ private slots:
         QTemporaryDir tmp;
         const QString cwd = QDir::currentPath(), at = tmp.path() + u'/';
         const auto& p = dialogs().prompts;
-        writeConverter(at + "failing/", "for i in 1 2 3 4 5 6 7; do echo \"problem $i\" >&2; done\nexit 3\n");
+        putConverter(at + "failing/", "failing.sh");
         for (const QString& folder : {at, at + "nowhere/", at + "failing/"}) {
             w->exportCommands->converterFolder = folder;
             w->exportCommands->cmdConRun_Click();

@@ -3,8 +3,9 @@
 // typed counts, degrees into map units), and File > Import > Data on the real
 // window: both reading modes, appending with markers, the completion and the
 // failures.
+#include "common/DigitizeSupport.h"
+#include "common/TableRows.h"
 #include "common/TestRegistry.h"
-#include "digitize/DigitizeFixture.h"
 #include "digitize/PointRecords.h"
 #include "exchange/ColumnDialog.h"
 #include "exchange/ImportCommands.h"
@@ -27,10 +28,19 @@ namespace {
 
 QString show(const Record& r) { return QStringLiteral("(%1,%2,%3)").arg(r.X).arg(r.Y).arg(r.Z); }
 
-// A text with a byte-order mark, in UTF-16 of either byte order.
-QByteArray utf16(const QString& text, bool littleEndian) {
-    QByteArray out = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
-    for (QChar c : text) out.append(char(littleEndian ? c.cell() : c.row())).append(char(littleEndian ? c.row() : c.cell()));
+// The bytes written with \r, \n, \t and \xHH escapes.
+QByteArray unescape(const QString& text) {
+    QByteArray out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = text[i].toLatin1();
+        if (c != '\\') {
+            out += c;
+            continue;
+        }
+        const char e = text[++i].toLatin1();
+        if (e == 'x') out += char(text.mid(i + 1, 2).toInt(nullptr, 16)), i += 2;
+        else out += e == 'r' ? '\r' : e == 'n' ? '\n' : e == 't' ? '\t' : e;
+    }
     return out;
 }
 
@@ -40,11 +50,9 @@ Setup how(const QString& text) {
     return [h = text.split(u' ')](ColumnDialog& d) {
         (h[0] == "rock" ? d.optRock : h[0] == "iso" ? d.optIso : d.optStruc)->setValue(true);
         (h[0] == "con" ? d.optPointCon : d.optPointDat)->setValue(true);
-        for (size_t k = 0; k < 4; ++k) {
-            const QChar c = h[1][qsizetype(k)];
-            (c == u'x' ? d.optLong : c == u'y' ? d.optLat : c == u'z' ? d.optData : c == u'-' ? d.optOther : d.optNone)[k]
+        for (int k = 0; k < 4; ++k) // the roles of the code's letters x y z - 0
+            std::array{d.optLong, d.optLat, d.optData, d.optOther, d.optNone}[QStringLiteral("xyz-0").indexOf(h[1][k])][k]
                 ->setValue(true);
-        }
         (h[2] == "comma" ? d.optComma : d.optTab)->setValue(true);
         d.txtHead->setText(h[3]);
         if (h.size() > 4) d.txtLine->setText(h[4]);
@@ -68,31 +76,16 @@ void runImport(MainWindow& w, const QTemporaryDir& dir, const char* name, const 
     w.importCommands->mnuFileImportData_Click();
 }
 
-// The datum points from `first` on as "x,y,z:number", then the contour
-// points with a "c" before each.
-QString pointsText(const Document& d, int first = 1) {
+// The points added: the datum points from the second on as "x,y,z:number",
+// then the contour points with a "c" before each.
+QString pointsText(const Document& d) {
     QStringList out;
-    const auto add = [&](const std::vector<DataPoint>& v, int from, int count, const char* mark) {
-        for (int i = from; i <= count; ++i)
-            out << QStringLiteral("%1%2,%3,%4:%5").arg(mark).arg(v[size_t(i)].X).arg(v[size_t(i)].Y)
-                       .arg(v[size_t(i)].Z).arg(v[size_t(i)].Number);
-    };
-    add(d.DatumPoints, first, d.DatCount, "");
-    add(d.ContourPoints, 1, d.ConCount, "c");
+    for (int i = 2; i <= d.DatCount + d.ConCount; ++i) {
+        const bool con = i > d.DatCount;
+        const DataPoint& p = con ? d.ContourPoints[size_t(i - d.DatCount)] : d.DatumPoints[size_t(i)];
+        out << QStringLiteral("%1%2,%3,%4:%5").arg(con ? "c" : "").arg(p.X).arg(p.Y).arg(p.Z).arg(p.Number);
+    }
     return out.join(u' ');
-}
-
-// A registered window holding one datum point of value z numbered 1, and the
-// range 100 to 500 typed.
-std::unique_ptr<MainWindow> windowWithPoint(float z) {
-    auto w = testsupport::startMainWindow();
-    digitize_fixture::registerLinear(*w);
-    DataPoint& p = points::AppendPoint(w->doc.DatumPoints, w->doc.DatCount);
-    p = {1, 100, 100, z, false};
-    w->markers->labDat.load(1);
-    w->txtMin->setText(QStringLiteral("100"));
-    w->txtMax->setText(QStringLiteral("500"));
-    return w;
 }
 
 // Accepts the dialog through its OK button: the code built, then the other
@@ -199,10 +192,7 @@ private slots:
         QTemporaryDir dir;
         auto w = testsupport::startMainWindow();
         ColumnDialog::frmImEx(*w).txtHead->setText(QStringLiteral("4"));
-        testsupport::dialogs().queue(dlg::WindowScript([](QDialog* dialog) {
-            dialog->close();
-            return int(QDialog::Rejected);
-        }));
+        testsupport::dialogs().queue(dlg::WindowScript([](QDialog* d) { return d->close(), int(QDialog::Rejected); }));
         w->doc.ImportOrder.clear();
         ColumnDialog::frmImEx(*w).showModal();
         QVERIFY(w->doc.ImportOrder.isEmpty() && !ColumnDialog::isLoaded(*w));
@@ -213,8 +203,7 @@ private slots:
         for (QAbstractButton* b : {d.optData[0], d.optData[2]})
             QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
         QCOMPARE(accept(*w, d), "0yz0");
-        d.optOther[0]->setChecked(true);
-        d.optOther[3]->setChecked(true);
+        for (int k : {0, 3}) d.optOther[k]->setChecked(true);
         QCOMPARE(accept(*w, d), "-yz-");
         d.prepareExportFace(QStringLiteral("pts.txt"), QStringLiteral("Depth"));
         QCOMPARE(accept(*w, d), "0yz");
@@ -241,9 +230,8 @@ private slots:
         w->doc.ImportFile = dir.filePath(QStringLiteral("five.txt"));
         legacy::writeFileAtomically(w->doc.ImportFile, "East North\r\n1 2\n3 4\r5 6\r\n7 \xE9");
         d.ShowFile();
-        QCOMPARE(list.rowCount(), 5);
-        QCOMPARE(list.index(4, 0).data().toString() + '|' + d.labLines->text() + '|' + d.txtLine->text(),
-                 "7 \u00E9|Number of lines: 5|5");
+        QCOMPARE(QString::number(list.rowCount()) + '|' + list.index(4, 0).data().toString() + '|' + d.labLines->text() +
+                     '|' + d.txtLine->text(), "5|7 \u00E9|Number of lines: 5|5");
         // A click picks the first line read, with Ctrl the last one.
         QTest::mouseClick(d.List1->viewport(), Qt::LeftButton, {}, d.List1->visualRect(list.index(2, 0)).center());
         QTest::mouseClick(d.List1->viewport(), Qt::LeftButton, Qt::ControlModifier,
@@ -255,73 +243,32 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(legacy::Error, d.ShowFile());
     }
 
-    // Imports into a window holding a datum point of value 9 numbered 1.
-    // points: those added as "x,y,z:number", contour points after "c"; log:
-    // the messages and questions.  A failed reading takes its points back.
+    // The imports of exchange/imports.txt, and one cut at the point limit.
+    // A failed reading takes its points back.
     void imports_data() {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("designator");
-        QTest::addColumn<QString>("points");
-        QTest::addColumn<QStringList>("log");
-        const auto row = [](const char* tag, const char* how, const QByteArray& bytes, const QString& points,
-                            const QStringList& log = {}, const QString& designator = {}) {
-            QTest::newRow(tag) << QString(how) << bytes << designator << points << log;
-        };
-        const QString both = QStringLiteral("1,2,3:2 4,5,6:3"), fmt = QStringLiteral("Data format error");
-        const QString tabbed = QStringLiteral("1\t2\t3\r\n\r\n \t\r\n4\t5\t6\r\n\r\n"); // blank lines too
-        // A header line, CR, LF and CR LF, a short line, two commas in a row, an
-        // empty first field, blanks.
-        row("comma lines", "struc xyz0 comma 1", "E,N\r\n1,2\r4,,5,6\n,5,6\r\n 1, 2 , 3", "1,2,0:2 4,5,6:3 0,5,6:4 1,2,3:5");
-        row("yx, quoted, exponent", "struc yxz- comma 0", " \"4.5\" , \"-2\",7,\"x\"\n1E3,-2.5e-1,.5", "-2,4.5,7:2 -0.25,1000,0.5:3");
-        row("last takes the rest", "struc xy00 comma 0", "1,2,3\n1,,2\n\"1\",\"2\",\"3\"", "1,2,0:2 1,2,0:3 1,2,0:4");
-        row("blank lines, comma", "struc xyz0 comma 0", "1,2,3\r\n\r\n  \r\n4,5,6\r\n\r\n", both);
-        row("utf-8 mark", "struc xyz0 comma 0", "\xEF\xBB\xBF" "1,2,3\r\n4,5,6\r\n", both);
-        row("utf-16 le, blank lines", "struc xyz0 tab 0", utf16(tabbed, true), both);
-        row("utf-16 be", "struc xyz0 tab 0", utf16(tabbed, false), both);
-        row("utf-16, stray byte", "struc xyz0 comma 0", utf16("1,2,3\r", true) + '4', "1,2,3:2");
-        row("quoted", "struc xyz0 comma 0", "\"1\",\"2\",\"3\"\r\n\"4\",\"5\",\"6\"\r\n", both);
-        // A record over two lines, commas, quoted numbers.
-        row("stream", "struc xyz0 tab 0 4", "1 2\n3\n4, 5 ,6\n1,,3\n\"1\" \"2\" \"3\"", both + " 1,0,3:4 1,2,3:5");
-        row("stream quoted names", "struc -xyz tab 0", "\"Well A\" 1 2 3\r\n\"B, east\",4,5,6", both);
-        row("text in a tab file", "struc xyz0 tab 1", "X Y Z\n1 2 3\n\n4 5 x6\n", "",
-            {"Error importing data: Type mismatch in line 4: \"x6\""});
-        row("beyond a single", "struc xyz0 tab 0", "1 2 1e39", "", {"Error importing data: Overflow in line 1: \"1e39\""});
-        // Seven numbers in records of three: the third misses two fields.
-        row("stream cut short", "struc xyz0 tab 0 3", "1 2\n3 4\n5 6\n7\n", "1,2,3:2 4,5,6:3 7,0,0:4", {fmt, fmt});
-        row("last line past the end", "struc xyz0 comma 0 40000", "1,2,3\r\n4,5,6\r\n", both, {fmt});
-        QByteArray many;
-        for (int i = 1; i <= 31010; ++i) many += QByteArray::number(i % 1000) + ",1,1\r\n";
-        row("cut at the limit", "struc xyz0 comma 0", many, "31000 points",
-            {"Only the first 31000 points were imported, the most one import takes: 31000 lines were read and 10 "
-             "lines were left."});
-        row("header past the end", "struc xy00 comma 5 9", "1,2\n3,4\n", "",
-            {"Error importing data: Input past end of file"});
-        row("no coordinate pair", "struc xz00 comma 0", "1,2\n", "",
-            {"Error importing data: The column order \"xz00\" cannot be imported. Choose one Latitude/Northing and "
-             "one Longitude/Easting column."});
-        // Contacts are numbered within their designator.
-        row("designator column", "rock xyz0 comma 0", "1,1,9\n2,2,5\n3,3,9\n", "1,1,9:2 2,2,5:1 3,3,9:3");
-        const QString asked = QStringLiteral("Enter a contact designator number for these data");
-        row("designator asked", "rock xy00 tab 0", "1 1\n2 2\n", "1,1,7:1 2,2,7:2", {asked}, "7");
-        row("no designator given", "rock xy00 tab 0", "1 1\n", "1,1,0:1", {asked}, "");
-        row("contour points", "con xyz0 comma 0", "5,6,-7\n", "c5,6,-7:1");
+        testsupport::addFileRows(QStringLiteral("exchange/imports.txt"));
+        QString many;
+        for (int i = 1; i <= 31010; ++i) many += QString::number(i % 1000) + ",1,1\\r\\n";
+        QTest::newRow("cut at the limit") << QStringList{"struc xyz0 comma 0", many, "31000 points",
+                                                         "Only the first 31000 points were imported, the most one "
+                                                         "import takes: 31000 lines were read and 10 lines were left."};
     }
     void imports() {
-        QFETCH(QString, how);
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, designator);
-        QFETCH(QString, points);
-        QFETCH(QStringList, log);
+        const QStringList f = testsupport::rowFields().f;
+        const QStringList log = f[3].split(u';', Qt::SkipEmptyParts);
         QTemporaryDir dir;
-        auto w = windowWithPoint(9);
-        runImport(*w, dir, "in.txt", bytes, ::how(how), true, designator);
+        auto w = testsupport::startLinearWindow(); // a datum point of value 9 numbered 1, the range 100 to 500 typed
+        points::AppendPoint(w->doc.DatumPoints, w->doc.DatCount) = {1, 100, 100, 9, false};
+        w->markers->labDat.load(1);
+        w->txtMin->setText(QStringLiteral("100"));
+        w->txtMax->setText(QStringLiteral("500"));
+        runImport(*w, dir, "in.txt", unescape(f[1]), how(f[0]), true, f.size() > 4 ? f[4] : QString());
         QStringList said;
         for (const auto& p : testsupport::dialogs().prompts)
             if (p.kind == dlg::Prompt::Kind::Message || p.kind == dlg::Prompt::Kind::Input) said << p.text;
         QCOMPARE(said, log);
         const Document& d = w->doc;
-        QCOMPARE(d.DatCount > 10 ? QStringLiteral("%1 points").arg(d.DatCount - 1) : pointsText(d, 2), points);
+        QCOMPARE(d.DatCount > 10 ? QStringLiteral("%1 points").arg(d.DatCount - 1) : pointsText(d), f[2]);
         QCOMPARE(w->markers->labDat.count() * 100 + w->markers->labCon.count(), d.DatCount * 100 + d.ConCount);
         const bool failed = log.join(u' ').contains("Error importing");
         QCOMPARE(d.DataChanged, !failed);
@@ -331,7 +278,7 @@ private slots:
         const Marker& last = d.ConCount ? w->markers->labCon[1] : w->markers->labDat[d.DatCount];
         QVERIFY(last.Visible && last.ForeColor == (d.ConCount ? 0x00FF00L : 0xFF00FFL) && !d.ContoursCurrent);
         QCOMPARE(w->mnuViewShowContactShow->text(), "Show (All)...");
-        const bool rock = how.startsWith("rock");
+        const bool rock = f[0].startsWith("rock");
         QVERIFY(w->optRock->isChecked() == rock && w->optStruc->isEnabled() == !rock && !w->optIso->isEnabled());
         QVERIFY(w->cmdShow->isEnabled() && w->cmdConRun->isEnabled() && w->optHi->isEnabled() && w->mnuFileOpenDat->isEnabled());
         QCOMPARE(w->txtConDet->isEnabled() && w->chkLines->isEnabled(), !rock);
@@ -343,8 +290,7 @@ private slots:
     // read still completes, with the plot controls off, and fixes the kind.
     void cancelsAndEmptyImports() {
         QTemporaryDir dir;
-        auto w = testsupport::startMainWindow();
-        digitize_fixture::registerLinear(*w);
+        auto w = testsupport::startLinearWindow();
         auto& dl = testsupport::dialogs();
         dl.queue(dlg::Cancel{});
         w->importCommands->mnuFileImportData_Click();
