@@ -1,15 +1,15 @@
 // Point removal: which points the filters keep, and the commands of the Edit menu driven on the
 // real main window with scripted answers.
+#include "common/DigitizeSupport.h"
+#include "common/TableRows.h"
 #include "common/TestRegistry.h"
-#include "digitize/DigitizeFixture.h"
 #include "map/MapView.h"
 #include "map/Projections.h"
 #include "removal/Filters.h"
 
 #include <QTest>
 
-using namespace digitize_fixture;
-using testsupport::dialogs;
+using namespace testsupport;
 
 Q_DECLARE_METATYPE(removal::FilterRule)
 
@@ -19,8 +19,7 @@ namespace {
 // n = 1..datum at (100n, 100n), Z 10n, and contour points n = 1..contour at (100n + 50, 950 - 100n),
 // Z 10n + 5.  Each marker's colour is its point's number, so a marker that strays from its point shows.
 std::unique_ptr<MainWindow> window(bool contacts, int datum = 5, int contour = 3) {
-    auto w = startWindow();
-    registerLinear(*w);
+    auto w = startLinearWindow();
     (contacts ? w->optRock : w->optStruc)->setValue(true);
     Document& d = w->doc;
     d.DatumPoints = d.ContourPoints = std::vector<DataPoint>(1);
@@ -114,67 +113,13 @@ private slots:
         QTEST(QList<int>(kept.begin(), kept.end()), "kept");
     }
 
-    // Each command, on contacts or structural data with some datum and contour points, answered
-    // Yes: its prompts, the sets left, and the Show button's caption and tool tip and the frame's
-    // title ("Show|tip|frame" before).
-    void removal_data() {
-        QTest::addColumn<QString>("item");
-        QTest::addColumn<QString>("typed"); // "" for the commands that ask for no value
-        QTest::addColumn<QStringList>("prompts");
-        QTest::addColumn<bool>("contacts");
-        QTest::addColumn<int>("datum");
-        QTest::addColumn<int>("contour");
-        QTest::addColumn<QString>("left");
-        QTest::addColumn<QString>("captions");
-        const auto filter = [](const char* item, const char* typed, const QString& prompt, const char* question,
-                               const char* left) {
-            const QString set = QByteArray(item).contains("Dat") ? "datum" : "contour";
-            QTest::addRow("%s %s", item, typed) << QString(item) << QString(typed)
-                << QStringList{prompt, QStringLiteral("Do you wish to remove all %1 points %2 ?").arg(set, question)}
-                << QByteArray(item).contains("One") << 5 << 3 << QString(left) << QStringLiteral("Show|tip|frame");
-        };
-        const QString x = QStringLiteral("Enter the X value (longitude) %1 which to remove points");
-        const QString y = QStringLiteral("Enter the Y value (latitude) %1 which to remove points");
-        const QString z = QStringLiteral("Enter the Z value %1 which to remove points");
-        filter("mnuOptClearDatXLess", "200", x.arg("below"), "with X < 200", "4: 20 30 40 50 / 3: 15 25 35");
-        filter("mnuOptClearDatXGreater", "300", x.arg("above"), "with X > 300", "3: 10 20 30 / 3: 15 25 35");
-        filter("mnuOptClearDatYLess", "350", y.arg("below"), "with Y < 350", "2: 40 50 / 3: 15 25 35");
-        filter("mnuOptClearDatYGreater", "400", y.arg("above"), "with Y > 400", "4: 10 20 30 40 / 3: 15 25 35");
-        filter("mnuOptClearDatZLess", "30", z.arg("below"), "with Z < 30", "3: 30 40 50 / 3: 15 25 35");
-        filter("mnuOptClearDatZGreater", "25", z.arg("above"), "with Z > 25", "2: 10 20 / 3: 15 25 35");
-        filter("mnuOptClearConXLess", "250", x.arg("below"), "with X < 250", "5: 10 20 30 40 50 / 2: 25 35");
-        filter("mnuOptClearConXGreater", "200", x.arg("above"), "with X > 200", "5: 10 20 30 40 50 / 1: 15");
-        filter("mnuOptClearConYLess", "800", y.arg("below"), "with Y < 800", "5: 10 20 30 40 50 / 1: 15");
-        filter("mnuOptClearConYGreater", "700", y.arg("above"), "with Y > 700", "5: 10 20 30 40 50 / 1: 35");
-        filter("mnuOptClearConZLess", "35", z.arg("below"), "with Z < 35", "5: 10 20 30 40 50 / 1: 35");
-        filter("mnuOptClearConZGreater", "15", z.arg("above"), "with Z > 15", "5: 10 20 30 40 50 / 1: 15");
-        // A filter never empties its set: the last points go only by the commands removing all.
-        filter("mnuOptClearConZGreater", "0", z.arg("above"), "with Z > 0", "5: 10 20 30 40 50 / 3: 15 25 35");
-        filter("mnuOptClearDatOne", "30", "Enter the contact designator number to remove", "for contact: 30",
-               "4: 10 20 40 50 / 3: 15 25 35");
-        filter("mnuOptClearDatAllbutOne", "20", "Enter the contact designator number to retain",
-               "except those of contact: 20", "1: 20 / 3: 15 25 35");
-        const auto all = [](const char* item, const char* what, bool contacts, int datum, int contour, const char* left,
-                            const char* captions) {
-            QTest::addRow("%s %d/%d", item, datum, contour) << QString(item) << QString()
-                << QStringList{QStringLiteral("Do you wish to remove all %1 points?").arg(what)} << contacts << datum
-                << contour << QString(left) << QString(captions);
-        };
-        // Once nothing is left the contour controls and the kind are reset.
-        const char* const contours = "Show Contours|Click to show contour map|Contours";
-        all("mnuOptClearDatAll", "Datum", false, 5, 3, "0: / 3: 15 25 35", "Show|tip|frame");
-        all("mnuOptClearDatAll", "Datum", false, 5, 0, "0: / 0:", contours);
-        all("mnuOptClearDatAll", "Datum", true, 2, 0, "0: / 0:", "Show Contacts|Click to show contact map|Contacts");
-        all("mnuOptClearConAll", "Contour", true, 0, 3, "0: / 0:", "Show Contours|tip|frame");
-        all("mnuOptClearAll", "(Datum and Contour)", true, 2, 3, "0: / 0:", contours);
-    }
+    // Each command of tests/data/removal/commands.txt answered Yes: its prompts, the sets left,
+    // and the Show button's caption and tool tip and the frame's title.
+    void removal_data() { addFileRows(QStringLiteral("removal/commands.txt")); }
     void removal() {
-        QFETCH(QString, item);
-        QFETCH(QString, typed);
-        QFETCH(bool, contacts);
-        QFETCH(int, datum);
-        QFETCH(int, contour);
-        auto w = window(contacts, datum, contour);
+        const Fields r = rowFields();
+        const bool contacts = r.flag(1);
+        auto w = window(contacts, r.whole(2), r.whole(3));
         w->cmdShow->setText(QStringLiteral("Show"));
         w->cmdShow->setToolTip(QStringLiteral("tip"));
         w->Frame7->setTitle(QStringLiteral("frame"));
@@ -183,15 +128,15 @@ private slots:
         emit w->mnuOptClearDat->aboutToShow(); // contact items for contacts, Z items otherwise
         QCOMPARE(w->mnuOptClearDatAllbutOne->isEnabled(), contacts);
         QCOMPARE(w->mnuOptClearDatZGreater->isEnabled(), !contacts);
-        if (!typed.isEmpty()) dialogs().queue(typed);
-        choose(w->findChild<QAction*>(item), {dlg::Answer::Yes});
+        if (!r.str(0).isEmpty()) dialogs().queue(r.str(0));
+        choose(w->findChild<QAction*>(QString(QTest::currentDataTag()).section(' ', 0, 0)), {dlg::Answer::Yes});
         QStringList prompts;
         for (const dlg::Prompt& p : dialogs().prompts) prompts << p.text;
-        QTEST(prompts, "prompts");
+        QCOMPARE(prompts.join(" / "), r.str(4));
         QVERIFY(dialogs().prompts.back().buttons == dlg::Buttons::YesNo &&
                 dialogs().prompts.back().icon == dlg::Icon::Question);
-        QTEST(sets(*w), "left");
-        QTEST(w->cmdShow->text() + '|' + w->cmdShow->toolTip() + '|' + w->Frame7->title(), "captions");
+        QCOMPARE(sets(*w), r.str(5));
+        QCOMPARE(w->cmdShow->text() + " / " + w->cmdShow->toolTip() + " / " + w->Frame7->title(), r.str(6));
         // With nothing left the next save asks for a name; the labels, the second data set and the
         // registration always stay.
         const bool empty = w->doc.DatCount + w->doc.ConCount == 0;
