@@ -9,7 +9,9 @@
 #include <QtEndian>
 #include <sane/sane.h>
 #include <sane/saneopts.h>
+#include <chrono>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 namespace scanner {
@@ -23,6 +25,40 @@ constexpr qint64 kMaxPixels = qint64(30000) * 30000;
 QString statusText(SANE_Status s) { return QString::fromLocal8Bit(sane_strstatus(s)); }
 
 [[noreturn]] void fail(SANE_Status s) { legacy::raise(statusText(s)); }
+
+// The threads of this process, by the kernel's numbers.
+QStringList threadIds() {
+    return QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+}
+
+// Whether a thread waits in a call where it holds no lock: reading, writing,
+// polling or sleeping.  A file of /proc has no size, so it is read whole.
+bool waitsInIo(const QString& tid) {
+    QFile f(QStringLiteral("/proc/self/task/%1/syscall").arg(tid));
+    if (!f.open(QIODevice::ReadOnly)) return true; // ended meanwhile
+    bool ok = false;
+    const int call = f.readAll().split(' ').value(0).toInt(&ok);
+    // read, write, poll, ioctl, select, nanosleep, sendto, recvfrom, wait4,
+    // clock_nanosleep, epoll_wait, pselect6, ppoll
+    static const QList<int> io{0, 1, 7, 16, 23, 35, 44, 45, 61, 230, 232, 270, 271};
+    return ok && io.contains(call);
+}
+
+// A scan stopped early cancels the thread the backend reads the device in
+// (see platform/ScannerThreads.cpp).  Cancelled while it starts
+// up, that thread can leave the allocator locked; so it is first given the
+// time to end or to settle in its reading or writing.
+void endScan(SANE_Handle h, const QStringList& threadsBefore) {
+    using namespace std::chrono;
+    const auto until = steady_clock::now() + seconds(2);
+    auto settled = [&] {
+        for (const QString& tid : threadIds())
+            if (!threadsBefore.contains(tid) && !waitsInIo(tid)) return false;
+        return true;
+    };
+    while (!settled() && steady_clock::now() < until) std::this_thread::sleep_for(milliseconds(1));
+    sane_cancel(h);
+}
 
 // The folders SANE reads its configuration from, in its own order.
 QStringList configDirs() {
@@ -288,16 +324,17 @@ QImage Session::acquire() {
     if (!m_handle) legacy::raise(QStringLiteral("No scanner is open"));
     FrameAssembler assembler;
     std::vector<unsigned char> buf(64 * 1024);
+    const QStringList threadsBefore = threadIds();
     for (;;) {
         SANE_Status s = sane_start(m_handle);
         if (s != SANE_STATUS_GOOD) {
-            sane_cancel(m_handle);
+            endScan(m_handle, threadsBefore);
             fail(s);
         }
         SANE_Parameters sp{};
         s = sane_get_parameters(m_handle, &sp);
         if (s != SANE_STATUS_GOOD) {
-            sane_cancel(m_handle);
+            endScan(m_handle, threadsBefore);
             fail(s);
         }
         FrameParameters p;
@@ -318,7 +355,7 @@ QImage Session::acquire() {
             }
             assembler.endFrame();
         } catch (...) {
-            sane_cancel(m_handle);
+            endScan(m_handle, threadsBefore);
             throw;
         }
         if (p.lastFrame) break;
