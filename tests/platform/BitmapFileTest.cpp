@@ -6,9 +6,7 @@
 
 #include <QBuffer>
 #include <QtEndian>
-#include <linux/capability.h>
-#include <sys/syscall.h>
-#include <unistd.h>
+#include <sys/fsuid.h>
 
 using testsupport::writeFile;
 
@@ -24,27 +22,6 @@ QByteArray packed(int width, int height, int bits, int sizeImage, int headerSize
     for (int i = 40; i < b.size(); ++i) b[i] = char(i * 7);
     return b;
 }
-
-// While alive, this thread is held to the files' permission bits even as
-// the superuser: the capabilities that pass over them leave its effective
-// set (they stay permitted and come back at the end).
-class PermissionBitsBind {
-public:
-    PermissionBitsBind() {
-        if (syscall(SYS_capget, &m_header, m_saved) != 0) return;
-        __user_cap_data_struct reduced[2] = {m_saved[0], m_saved[1]};
-        reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
-        m_active = syscall(SYS_capset, &m_header, reduced) == 0;
-    }
-    ~PermissionBitsBind() {
-        if (m_active) syscall(SYS_capset, &m_header, m_saved);
-    }
-
-private:
-    __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct m_saved[2]{};
-    bool m_active = false;
-};
 
 } // namespace
 
@@ -84,14 +61,27 @@ private slots:
     }
 
     // A packed bitmap is written after a file header; one with a colour
-    // table, colour masks, a longer header or no image size is refused.
-    void packedBitmaps() {
+    // table, colour masks, a longer header or no image size is refused.  A
+    // write refused at once, or failing for a full disk, is reported and
+    // leaves the earlier file byte for byte, no temporary beside it.
+    void packedBitmapsAndWrites() {
         const QByteArray mem = packed(100, 100, 24, 30000);
         cDIB dib;
-        const QString out = dir.filePath("packed.bmp");
+        QTemporaryDir keep;
+        const QString out = keep.filePath("packed.bmp");
         QVERIFY(dib.CreateFromPackedDIBPointer(mem.constData()) && dib.WriteToFile(out));
         QCOMPARE(testsupport::fileBytes(out).mid(14), mem);
         QCOMPARE(QImage(out).size(), QSize(100, 100)); // any bitmap reader takes it
+        QVERIFY(!dib.WriteToFile(keep.filePath("no-such-folder/x.bmp")));
+        QVERIFY(writeFile(out, "old contents"));
+        bool written = true;
+        {
+            testsupport::FileSizeLimit full(1024);
+            written = dib.WriteToFile(out);
+        }
+        QVERIFY(!written);
+        QCOMPARE(testsupport::fileBytes(out), QByteArray("old contents"));
+        QCOMPARE(QDir(keep.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"packed.bmp"});
         for (const QByteArray& refused : {packed(10, 10, 8, 100), packed(10, 10, 24, 0), packed(10, 10, 32, 400, 124),
                                           packed(10, 10, 16, 200, 40, 3), QByteArray()}) {
             cDIB other;
@@ -103,9 +93,8 @@ private slots:
     // Files it refuses, each with its message, the file's name on a line of
     // its own, and its icon; a refused file is let go at once.
     void refusedFiles_data() {
-        QTest::addColumn<QString>("name"); // a copy of this data file, if there is one
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<dlg::Icon>("icon");
+        // A copy of the data file `name`, if there is one, refused with `text` and `icon`.
+        testsupport::columns<QString, QString, dlg::Icon>("name", "text", "icon");
         const QString unsupported = QStringLiteral("File is not a supported bitmap format:");
         QTest::newRow("missing") << "missing.bmp" << "File does not exist:" << dlg::Icon::Critical;
         QTest::newRow("no bitmap") << "map.png" << unsupported << dlg::Icon::Information;
@@ -120,39 +109,18 @@ private slots:
         QFile::remove(path);
         QFile::copy(testsupport::platformData(name), path);
         if (QTest::currentDataTag() == QLatin1String("locked")) QFile::setPermissions(path, {});
+        // Read as nobody, so that the superuser too is held to the file's permission bits.
+        QFile::setPermissions(dir.path(), QFile::Permissions(0x7755));
+        const uid_t was = setfsuid(65534);
         cDIB dib;
-        bool created = true;
-        {
-            PermissionBitsBind bind;
-            created = dib.CreateFromFile(path);
-        }
+        const bool created = dib.CreateFromFile(path);
+        setfsuid(was);
         QVERIFY(!created && !dib.PointerToBits());
         auto& prompts = testsupport::dialogs().prompts;
         QCOMPARE(prompts.size(), size_t(1));
-        QCOMPARE(prompts[0].text, text + '\n' + path);
+        QCOMPARE(prompts[0].title + '|' + prompts[0].text, "Ferno Vexolan|" + text + '\n' + path);
         QCOMPARE(prompts[0].icon, icon);
-        QCOMPARE(prompts[0].title, QStringLiteral("Ferno Vexolan"));
         QVERIFY(QFile::remove(path) == (name != "missing.bmp")); // let go of
-    }
-
-    // A write refused at once, or failing at the last flush, is reported and
-    // leaves the earlier file byte for byte.
-    void writeFailureIsReported() {
-        cDIB dib;
-        const QByteArray mem = packed(40, 40, 24, 4800);
-        QVERIFY(dib.CreateFromPackedDIBPointer(mem.constData()));
-        QVERIFY(!dib.WriteToFile(dir.filePath("no-such-folder/x.bmp")));
-        QTemporaryDir keep;
-        const QString target = keep.filePath("kept.bmp");
-        QVERIFY(writeFile(target, "old contents"));
-        bool written = true;
-        {
-            testsupport::FileSizeLimit full(1024);
-            written = dib.WriteToFile(target);
-        }
-        QVERIFY(!written);
-        QCOMPARE(testsupport::fileBytes(target), QByteArray("old contents"));
-        QCOMPARE(QDir(keep.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"kept.bmp"});
     }
 };
 VEX_TEST(BitmapFileTest);

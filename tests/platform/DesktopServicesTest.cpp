@@ -1,18 +1,78 @@
-// Sounds, the default application lookup, the system information program
-// and the printer test: each works, or stays quiet, on a machine without
-// sound, desktop or printers.
+// The desktop's services: the file service (documents folder, existence,
+// path splitting, system name, the keep-on-top window state, NUL-terminated
+// buffers), the settings store (defaults, round trips of awkward texts,
+// persistence to the INI file, write failures), sounds, the default
+// application lookup, the system information program and the printer test:
+// each works, or stays quiet, on a machine without sound, desktop or printers.
 #include "common/PlatformSupport.h"
+#include "platform/FileService.h"
 #include "platform/Printers.h"
+#include "platform/SettingsStore.h"
 #include "platform/Shell.h"
 #include "platform/Sound.h"
 
+#include <QDialog>
 #include <QPrinterInfo>
+#include <QSettings>
 
 using testsupport::writeFile;
 
 class DesktopServicesTest : public QObject {
     Q_OBJECT
 private slots:
+    // The documents folder, existence, the system name, NUL-terminated
+    // buffers, and the keep-on-top state, which leaves a shown window shown.
+    void fileService() {
+        QCOMPARE(FileService::SpecialFolderPath(FileService::DocumentsFolder), QDir::homePath() + "/Documents/");
+        QVERIFY(QDir(QDir::homePath() + "/Documents/").exists());
+        QCOMPARE(FileService::SpecialFolderPath(26), QString());
+        QVERIFY(FileService::FileExists(QDir::homePath() + '/') && !FileService::FileExists(QDir::homePath() + "/x.lab"));
+        QVERIFY(FileService::SystemName() != "WinXP" && !FileService::SystemName().isEmpty());
+        QCOMPARE(FileService::StripNulls(QByteArray("/opt/\xc3\xa9" "diteur\0  ", 16)), QStringLiteral("/opt/\u00e9diteur"));
+        QCOMPARE(FileService::StripNulls(QByteArray(260, ' ')), QString()); // no NUL: nothing was written
+        QDialog splash, hidden;
+        splash.show();
+        for (bool onTop : {true, false})
+            QVERIFY(FileService::SetWindowState(&splash, onTop) && splash.isVisible() &&
+                    splash.windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop);
+        QVERIFY(FileService::SetWindowState(&hidden, true) && !hidden.isVisible());
+        QVERIFY(!FileService::SetWindowState(nullptr, true));
+    }
+
+    void splitPath_data() { testsupport::addFileRows("platform/split-path.txt"); }
+    void splitPath() {
+        const QString path = QString::fromUtf8(QTest::currentDataTag());
+        QCOMPARE(QStringList({FileService::SplitPath(path, true), FileService::SplitPath(path, false),
+                              FileService::WithExtension(path, "jpg")}), testsupport::rowFields().f);
+    }
+
+    // Defaults and written values come back as the text the old program
+    // wrote; written text reads back unchanged in a store made later (as the
+    // next run does), and is in the file at once; a failed write is an error.
+    void settings() {
+        const QList<std::pair<QVariant, QString>> values = {
+            {"&H000000FF&", "&H000000FF&"}, {11715, "11715"}, {1897.5f, "1897.5"}, {1234567.8f, "1234568"},
+            {true, "True"}, {"  padded  ", "  padded  "}, {"12, 34", "12, 34"}, {"C:\\Maps\\", "C:\\Maps\\"},
+            {"@Variant(junk)", "@Variant(junk)"}, {"a=b;c", "a=b;c"}, {"one\ntwo", "one\ntwo"}, {"Zürich", "Zürich"}};
+        for (const auto& [value, text] : values) {
+            QCOMPARE(SettingsStore().ReadSetting("Vexolan", "NeverWritten", value), text);
+            SettingsStore().WriteSetting("Vexolan", "Typed", value);
+            QCOMPARE(SettingsStore().ReadSetting("Vexolan", "Typed", "x"), text);
+        }
+        SettingsStore s;
+        QCOMPARE(s.fileName(), qEnvironmentVariable("XDG_CONFIG_HOME") + "/Ferno/Vexolan.ini");
+        s.WriteSetting("Other", "Typed", "1");
+        QVERIFY(testsupport::fileBytes(s.fileName()).contains("[Other]\nTyped=1\n"));
+        QCOMPARE(s.ReadSetting("Vexolan", "Typed", "x") + s.ReadSetting("Other", "Typed", "x"), QStringLiteral("Zürich1"));
+        // A folder below a plain file: nothing can be made there, whoever runs the test.
+        QTemporaryDir tmp;
+        QVERIFY(writeFile(tmp.filePath("file"), ""));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, tmp.filePath("file/sub"));
+        const QString error = testsupport::errorOf([] { SettingsStore().WriteSetting("Vexolan", "MainTop", "10"); });
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, qEnvironmentVariable("XDG_CONFIG_HOME"));
+        QCOMPARE(error, QStringLiteral("Path/File access error"));
+    }
+
     // The first sound event of a name (names are exact); an unknown name,
     // or any without a sound output, plays nothing.
     void sounds() {

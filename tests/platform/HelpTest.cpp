@@ -3,7 +3,6 @@
 #include "common/PlatformSupport.h"
 #include "platform/Help.h"
 
-
 using help::HelpResult;
 
 class HelpTest : public QObject {
@@ -31,8 +30,7 @@ private slots:
     // The command that starts the viewer is given on its command line, so
     // that the viewer shows it once it is ready, also on the first use.
     void firstCommandStartsTheViewerOnIt_data() {
-        QTest::addColumn<long>("command");
-        QTest::addColumn<QString>("arguments");
+        testsupport::columns<long, QString>("command", "arguments");
         QTest::newRow("contents") << help::HelpContents
                                   << "-showUrl qthelp://com.ferno.vexolan/doc/html/index.html -show contents -activate contents";
         QTest::newRow("how to use") << help::HelpContext

@@ -46,8 +46,8 @@ private slots:
     // Set up when dll.conf, or a file in dll.d, names a backend.
     void availableWhenABackendIsNamed() {
         const QList<std::tuple<QByteArray, QByteArray, bool>> cases = {
-            {"test\n", {}, true}, {"# net\n  # test\n\n", {}, false}, {"# list\nnet # the network\n", {}, true},
-            {"#\n", "hpaio\n", true}, {{}, {}, false}};
+            {"# net\n  # test\n\n", {}, false}, {"# list\nnet # the network\n", {}, true}, {"#\n", "hpaio\n", true},
+            {{}, {}, false}};
         for (const auto& [dllConf, dllD, available] : cases) {
             QTemporaryDir dir;
             if (!dllConf.isNull()) QVERIFY(testsupport::writeFile(dir.filePath("dll.conf"), dllConf));
@@ -57,32 +57,20 @@ private slots:
         }
     }
 
-    // One frame: format (0 gray, 1 colour, 9 unknown), bits, pixels and
-    // bytes a line, lines (-1: a hand scanner's unknown length); the image's
-    // width, height and one pixel, or nothing when the frame is refused.
-    // Three passes come in any order of the colours.
+    void framesToImage_data() { testsupport::addFileRows("platform/frames.txt"); }
     void framesToImage() {
-        using L = QList<int>;
-        const QList<std::tuple<L, QByteArray, L>> frames = {
-            {{0, 8, 3, 5, 2}, QByteArray("\x00\x80\xff..\x10\x20\x30..", 10), {3, 2, 2, 1, 0x303030}}, // padded
-            {{0, 1, 10, 2, 1}, "\xa0\x40", {10, 1, 9, 0, 0}},                // line art: a set bit is black
-            {{0, 1, 10, 2, 1}, "\xa0\x40", {10, 1, 8, 0, 0xffffff}},
-            {{0, 16, 2, 4, 1}, "\x34\x12\x01\xfe", {2, 1, 1, 0, 0xfefefe}},  // 16 bits: the high byte
-            {{1, 8, 2, 6, 1}, "\x01\x02\x03\x04\x05\x06", {2, 1, 1, 0, 0x040506}},
-            {{0, 8, 2, 2, -1}, "\x01\x02\x03\x04\x05", {2, 2, 1, 1, 0x040404}}, // whole lines only
-            {{0, 4, 2, 1, 1}, QByteArray(1, 0), {}},  {{9, 8, 1, 1, 1}, QByteArray(1, 0), {}},
-            {{1, 8, 4, 6, 1}, QByteArray(6, 0), {}},  {{0, 8, 2, 2, 5}, QByteArray(), {}}, // line too short, no data
-            {{0, 8, 2000000000, 2000000000, 2000000000}, QByteArray(), {}}};
-        for (const auto& [layout, bytes, image] : frames) {
-            const scanner::FrameParameters p{layout[0], true, layout[3], layout[2], layout[4], layout[1]};
-            if (image.isEmpty()) {
-                QVERIFY_THROWS_EXCEPTION(legacy::Error, assemble({{p, bytes}}));
-                continue;
-            }
+        const testsupport::Fields r = testsupport::rowFields();
+        const scanner::FrameParameters p{r.whole(0), true, r.whole(3), r.whole(2), r.whole(4), r.whole(1)};
+        const QByteArray bytes = QByteArray::fromHex(r.str(5).toLatin1());
+        if (r.str(6).isEmpty()) QVERIFY_THROWS_EXCEPTION(legacy::Error, assemble({{p, bytes}}));
+        else {
             const QImage img = assemble({{p, bytes}});
-            QCOMPARE(img.size(), QSize(image[0], image[1]));
-            QCOMPARE(img.pixel(image[2], image[3]), 0xff000000u | uint(image[4]));
+            QCOMPARE(img.size(), QSize(r.whole(6), r.whole(7)));
+            QCOMPARE(img.pixel(r.whole(8), r.whole(9)), 0xff000000u | r.str(10).toUInt(nullptr, 16));
         }
+    }
+
+    void threePassesInAnyOrderOfTheColours() {
         const QImage three = assemble({{{4, false, 2, 2, 1, 8}, "\x30\x31"},
                                        {{2, false, 2, 2, 1, 8}, "\x10\x11"},
                                        {{3, true, 2, 2, 1, 8}, "\x20\x21"}});
@@ -94,37 +82,30 @@ private slots:
         QCOMPARE(s.devices().value(0).label(), QStringLiteral("Noname frontend-tester (test:0)"));
         QVERIFY_THROWS_EXCEPTION(legacy::Error, s.open(QStringLiteral("test:99")));
         QVERIFY_THROWS_EXCEPTION(legacy::Error, scanWith({{"mode", "Sepia"}})); // refused, not silently changed
-        // A scanner error ends the scan with its text; the scanner can be used again at once.
-        for (const auto& [status, text] : Settings{{"SANE_STATUS_JAMMED", "Document feeder jammed"},
-                                                   {"SANE_STATUS_IO_ERROR", "Error during device I/O"}}) {
-            try {
-                scanWith({{"read-return-value", status}});
-                QFAIL("the scan went on");
-            } catch (const legacy::Error& e) {
-                QCOMPARE(e.description(), text);
-            }
-            QCOMPARE(scanWith({}).width(), 157);
-        }
+        // A scanner error ends the scan with its text; the scanner can be used again at once.  (One
+        // error only: SANE's test scanner cancels its reader thread at any point, even in the middle of
+        // its first allocation, which can leave the C library's lock taken and the scan's end hung.)
+        QCOMPARE(testsupport::errorOf([] { scanWith({{"read-return-value", "SANE_STATUS_JAMMED"}}); }),
+                 QStringLiteral("Document feeder jammed"));
+        QCOMPARE(scanWith({}).width(), 157);
     }
 
+    // A page of 80 x 100 mm at 50 dpi is 157 x 196 pixels; a hand scanner's is 110 mm wide, and
+    // finds its length, 170 mm, as it goes.
     void scansInEveryMode_data() {
         QTest::addColumn<Settings>("settings");
-        QTest::addColumn<bool>("gray");
-        QTest::newRow("colour") << Settings{{"mode", "Color"}} << false;
-        QTest::newRow("gray") << Settings{{"mode", "Gray"}} << true;
-        QTest::newRow("gray 16") << Settings{{"mode", "Gray"}, {"depth", "16"}} << true;
-        QTest::newRow("colour 16") << Settings{{"mode", "Color"}, {"depth", "16"}} << false;
-        QTest::newRow("line art") << Settings{{"mode", "Gray"}, {"depth", "1"}} << true;
-        QTest::newRow("three passes") << Settings{{"mode", "Color"}, {"three-pass", "1"}} << false;
-        QTest::newRow("hand scanner") << Settings{{"mode", "Gray"}, {"hand-scanner", "1"}} << true;
+        QTest::newRow("colour") << Settings{{"mode", "Color"}};
+        QTest::newRow("gray") << Settings{{"mode", "Gray"}};
+        QTest::newRow("gray 16") << Settings{{"mode", "Gray"}, {"depth", "16"}};
+        QTest::newRow("colour 16") << Settings{{"mode", "Color"}, {"depth", "16"}};
+        QTest::newRow("line art") << Settings{{"mode", "Gray"}, {"depth", "1"}};
+        QTest::newRow("three passes") << Settings{{"mode", "Color"}, {"three-pass", "1"}};
+        QTest::newRow("hand scanner") << Settings{{"mode", "Gray"}, {"hand-scanner", "1"}};
     }
     void scansInEveryMode() {
         QFETCH(Settings, settings);
-        QFETCH(bool, gray);
         const QImage page = scanWith(settings);
-        // A hand scanner has its own width and finds its length as it goes.
-        if (settings.contains({"hand-scanner", "1"})) QVERIFY(page.width() > 0 && page.height() > 0);
-        else QCOMPARE(page.size(), QSize(157, 196));
+        QCOMPARE(page.size(), settings.contains({"hand-scanner", "1"}) ? QSize(216, 334) : QSize(157, 196));
         bool coloured = false, varied = false;
         // An odd step, so as not to land on the pattern's grid lines only.
         for (int y = 0; y < page.height(); y += 3)
@@ -133,10 +114,9 @@ private slots:
                 coloured |= qRed(c) != qGreen(c) || qGreen(c) != qBlue(c);
                 varied |= c != page.pixel(0, 0);
             }
-        QCOMPARE(coloured, !gray);
+        QCOMPARE(coloured, settings.contains({"mode", "Color"}));
         QVERIFY(varied);
     }
-
 };
 VEX_TEST(ScannerTest);
 #include "ScannerTest.moc"

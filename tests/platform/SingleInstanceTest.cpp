@@ -7,47 +7,27 @@
 
 #include <QSignalSpy>
 #include <QWidget>
-#include <cstring>
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 using testsupport::EnvOverride;
-
-namespace {
-
-QString uniqueKey(const char* tag) {
-    return QStringLiteral("VexolanTest-%1-%2").arg(QCoreApplication::applicationPid()).arg(QLatin1String(tag));
-}
-
-// Leaves a socket file behind with nobody listening, as a crashed copy would.
-bool makeStaleSocket(const QString& path) {
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    const QByteArray p = QFile::encodeName(path);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    if (fd < 0 || size_t(p.size()) >= sizeof(addr.sun_path)) return false;
-    std::memcpy(addr.sun_path, p.constData(), size_t(p.size()));
-    const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) == 0;
-    ::close(fd);
-    return bound;
-}
-
-} // namespace
 
 class SingleInstanceTest : public QObject {
     Q_OBJECT
     QTemporaryDir m_runtime; // made 0700 by QTemporaryDir
     EnvOverride m_runtimeEnv{"XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path())}, m_display{"DISPLAY", ":91"};
+    static QString uniqueKey(const QString& tag) { return "VexolanTest-" + QString::number(::getpid()) + '-' + tag; }
 
 private slots:
     // Later starts on the first copy's display (any of its screens) reach
-    // it; a start on another display, X or Wayland, is a first copy there.
+    // it, and its window comes forward; a start on another display, X or
+    // Wayland, is a first copy there.
     void oneFirstCopyPerDisplay() {
         const QString key = uniqueKey("displays");
         SingleInstance first;
+        QWidget window; // brought forward from minimized
+        window.showMinimized();
         int calls = 0;
-        first.onActivateRequest = [&calls] { ++calls; };
+        first.onActivateRequest = [&] { ++calls; SingleInstance::bringToFront(&window); };
         QSignalSpy spy(&first, &SingleInstance::activateRequested);
         QVERIFY(!first.activatePrevious(key) && first.isListening());
         for (const char* display : {":91", ":91.1"}) {
@@ -57,6 +37,8 @@ private slots:
         }
         QTRY_COMPARE(calls, 2);
         QCOMPARE(spy.count(), 2);
+        QVERIFY(!window.windowState().testFlag(Qt::WindowMinimized) && window.isVisible());
+        SingleInstance::bringToFront(nullptr); // no window yet: nothing to do
         EnvOverride other("DISPLAY", ":92");
         SingleInstance onOther;
         QVERIFY(!onOther.activatePrevious(key) && onOther.isListening());
@@ -68,14 +50,16 @@ private slots:
         QCOMPARE(calls, 2);
     }
 
+    // A copy gone, cleanly or by a crash that left its socket with nobody
+    // listening on it (as a link to another copy's socket once it is gone).
     void goneCopyDoesNotBlock() {
-        for (bool socketLeft : {false, true}) {
-            const QString key = uniqueKey(socketLeft ? "stale" : "gone");
-            if (socketLeft) {
-                QVERIFY(makeStaleSocket(SingleInstance::serverNameFor(key))); // crashed
-            } else {
-                SingleInstance first; // ended cleanly
-                QVERIFY(!first.activatePrevious(key));
+        for (bool crashed : {false, true}) {
+            const QString key = uniqueKey(crashed ? "stale" : "gone"), other = key + "-other";
+            {
+                SingleInstance first;
+                QVERIFY(!first.activatePrevious(crashed ? other : key));
+                QVERIFY(!crashed || ::link(QFile::encodeName(SingleInstance::serverNameFor(other)),
+                                           QFile::encodeName(SingleInstance::serverNameFor(key))) == 0);
             }
             SingleInstance next, later;
             QVERIFY(!next.activatePrevious(key) && next.isListening());
@@ -106,14 +90,6 @@ private slots:
         QCOMPARE(SingleInstance::serverNameFor(key), QString());
         SingleInstance first;
         QVERIFY(!first.activatePrevious(key) && !first.isListening());
-    }
-
-    void bringToFrontRestoresAMinimizedWindow() {
-        QWidget w;
-        w.showMinimized();
-        SingleInstance::bringToFront(&w);
-        QVERIFY(!w.windowState().testFlag(Qt::WindowMinimized) && w.isVisible());
-        SingleInstance::bringToFront(nullptr);
     }
 };
 VEX_TEST(SingleInstanceTest);
