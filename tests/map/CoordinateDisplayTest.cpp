@@ -1,9 +1,8 @@
 // How coordinates are shown: the cursor read-outs on the map and on the
-// plot, latitudes and longitudes as text, and the Coordinates menu's clicks
-// and reset.  The tables are under tests/data/map.
+// plot, latitudes and longitudes as text with the Degree Format items'
+// codes, and the Coordinates menu's clicks and reset.  The tables are under
+// tests/data/map.
 #include "common/MapSupport.h"
-#include "common/TableRows.h"
-#include "common/TestRegistry.h"
 
 #include "map/CursorReadout.h"
 #include "map/LatLongText.h"
@@ -65,20 +64,14 @@ private slots:
         const auto r = testsupport::rowFields();
         const bool fails = r.str(3) == QLatin1String("0");
         Document d;
-        d.LatLongFormat = r.str(0);
-        d.ProjectionFailed = !fails;
-        QCOMPARE(FormatLatLong(d, r.num(1), r.str(2) != QLatin1String("lat"), r.str(2) == QLatin1String("lon360")),
-                 r.str(3));
+        auto text = [&](const QString& code) {
+            d.LatLongFormat = code, d.ProjectionFailed = !fails;
+            return FormatLatLong(d, r.num(1), r.str(2) != QLatin1String("lat"), r.str(2) == QLatin1String("lon360"));
+        };
+        QCOMPARE(text(r.str(0)), r.str(3));
         QCOMPARE(d.ProjectionFailed, fails);
-    }
-
-    // Each Degree Format item's code, and back; other codes show four decimals.
-    void degreeFormatCodes() {
-        for (int i = 0; i < 7; ++i) {
-            const QString code = QStringList{"0", "0s", "1", "2", "3", "4", "0S"}[i];
-            QVERIFY(degreeFormatItemForCode(code) == DegreeFormatItem(qMin(i, 5)));
-            QVERIFY(i == 6 || latLongFormatCode(DegreeFormatItem(i)) == code);
-        }
+        // The Degree Format item a code ticks stands for the same format.
+        QCOMPARE(text(latLongFormatCode(degreeFormatItemForCode(r.str(0)))), r.str(3));
     }
 
     void coordinateClicks_data() { testsupport::addFileRows(QStringLiteral("map/coordinate-menu.txt")); }

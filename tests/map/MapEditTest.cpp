@@ -4,8 +4,6 @@
 // the default for the map's kind.  Also the rules that turn the editor's
 // Exec line into a command line.  Tables under tests/data/map.
 #include "common/MapSupport.h"
-#include "common/TableRows.h"
-#include "common/TestRegistry.h"
 #include "map/MapEditCommands.h"
 #include "platform/ImagingObject.h"
 
@@ -13,20 +11,6 @@
 #include <QScopeGuard>
 
 using namespace maptest;
-using testsupport::dialogs;
-
-namespace {
-
-const QString kPrompts[] = {
-    QStringLiteral("Enter the number of degrees to rotate the map\nclockwise (+) or counterclockwise (-)"),
-    QStringLiteral("Enter the nuber of pixels to skew the upper left corner to the right or left (-)\n"
-                   "(relative to lower left corner)"),
-    QStringLiteral("Enter the nuber of pixels to skew the upper left corner downward or upward(-)\n"
-                   "(relative to upper right corner)")};
-
-QSize shownSize(const MainWindow& w) { return w.imPoints->picture().size(); }
-
-} // namespace
 
 class MapEditTest : public QObject {
     Q_OBJECT
@@ -41,14 +25,17 @@ private slots:
         auto& dl = dialogs();
         const QImage original = w->imPoints->picture();
         const int which = QStringList{"rotate", "skewH", "skewV"}.indexOf(r.str(0));
+        const QList<QAction*> commands{w->mnuOptRotDo, w->mnuOptSkewHoriz, w->mnuOptSkewVert};
         dl.queue(r.str(1));
-        QList<QAction*>{w->mnuOptRotDo, w->mnuOptSkewHoriz, w->mnuOptSkewVert}[which]->trigger();
-        QVERIFY(dl.prompts[0].kind == dlg::Prompt::Kind::Input && dl.prompts[0].text == kPrompts[which]);
+        commands[which]->trigger();
+        const QStringList prompts = // the input boxes' texts, blank-line separated
+            QString::fromUtf8(testsupport::fileBytes(testsupport::dataFile("map/edit-prompts.txt"))).split("\n\n");
+        QVERIFY(dl.prompts[0].kind == dlg::Prompt::Kind::Input && dl.prompts[0].text == prompts[which].trimmed());
         QVERIFY(dl.prompts[0].title == QLatin1String("Ferno Vexolan") && dl.prompts[0].defaultText.isEmpty());
         const QString message = r.str(3).replace(QLatin1String("\\n"), QLatin1String("\n"));
         QCOMPARE(dl.prompts.size(), size_t(message == u'-' ? 1 : 2));
         if (message != u'-') QVERIFY(dl.prompts[1].text == message && dl.prompts[1].icon == dlg::Icon::Exclamation);
-        const QSize size = shownSize(*w);
+        const QSize size = w->imPoints->picture().size();
         QCOMPARE(QStringLiteral("%1x%2 %3x%4").arg(size.width()).arg(size.height()).arg(w->doc.ImageWidthPx)
                      .arg(w->doc.ImageHeightPx), r.str(2) == u'-' ? "200x100 200x100" : r.str(2) + u' ' + r.str(2));
         QVERIFY(r.str(2) != u'-' || w->imPoints->picture() == original);
@@ -61,25 +48,20 @@ private slots:
         QVERIFY(w->imContacts->picture().size() == QSize(200, 100) && w->Frame8->title() == "Zoom = 1 (Page)");
         (which == 0 ? w->mnuOptRotUndo : w->mnuOptSkewUndo)->trigger();
         QVERIFY(w->imPoints->picture() == original && w->picImgX->picture() == original && w->doc.ImageWidthPx == 200);
+        // The answer is offered next time, each command its own; a cancel replaces it.
+        dl.clear();
+        for (QAction* a : {commands[(which + 1) % 3], commands[which], commands[which]})
+            dl.queue(dlg::Cancel{}), a->trigger();
+        QCOMPARE(dl.prompts[0].defaultText + u'|' + dl.prompts[1].defaultText + u'|' + dl.prompts[2].defaultText,
+                 u'|' + r.str(1) + u'|');
     }
 
-    // The last answer is offered next time, each command its own; a cancel
-    // replaces it.  Without a map the commands report an error.
-    void rememberedAnswers() {
-        auto w = windowWithMap(mapPath);
-        auto& dl = dialogs();
-        queueAll({"45", "45", "12"});
-        for (int i = 0; i < 3; ++i) dl.queue(dlg::Cancel{});
-        for (QAction* a : {w->mnuOptRotDo, w->mnuOptRotDo, w->mnuOptSkewHoriz, w->mnuOptSkewHoriz, w->mnuOptSkewHoriz,
-                           w->mnuOptSkewVert})
-            a->trigger();
-        QStringList defaults;
-        for (const dlg::Prompt& p : dl.prompts) defaults << p.defaultText;
-        QCOMPARE(defaults, (QStringList{"", "45", "", "12", "", ""}));
-        auto empty = startWindow(); // without a map the command reports and goes on
-        dl.queue(QStringLiteral("10"));
-        empty->mapEditCommands->mnuOptRotDo_Click();
-        QVERIFY(dl.prompts.back().text.startsWith(QStringLiteral("Rotate error: ")) && empty->imPoints->isHidden());
+    // Without a map the command reports and goes on.
+    void rotateWithoutAMap() {
+        auto w = startWindow();
+        dialogs().queue(QStringLiteral("10"));
+        w->mapEditCommands->mnuOptRotDo_Click();
+        QVERIFY(dialogs().prompts.back().text.startsWith(QStringLiteral("Rotate error: ")) && w->imPoints->isHidden());
     }
 
     // Rotate, skew and Edit Map are offered only before registration.  A map
@@ -93,11 +75,9 @@ private slots:
             auto& dl = dialogs();
             for (bool before : {true, false}) {
                 emit w->mnuOpt->aboutToShow();
-                QVERIFY(w->mnuOptRot->menuAction()->isEnabled() == before && w->mnuOptEdit->isEnabled() == before);
-                QCOMPARE(w->mnuOptSkew->menuAction()->isEnabled(), before);
-                dl.queue(QStringLiteral("90"));
-                if (before) w->mnuOptRotDo->trigger();
-                if (before) registerLinear(*w);
+                QCOMPARE((QList<bool>{w->mnuOptRot->menuAction()->isEnabled(), w->mnuOptSkew->menuAction()->isEnabled(),
+                                      w->mnuOptEdit->isEnabled()}), QList<bool>(3, before));
+                if (before) dl.queue(QStringLiteral("90")), w->mnuOptRotDo->trigger(), registerLinear(*w);
             }
             dl.clear();
             QTemporaryDir project;
@@ -120,7 +100,8 @@ private slots:
             QVERIFY(dl.prompts.empty());
             dl.queue(vlm);
             w->cmdDig->click();
-            QVERIFY(w->doc.MapFileName == named && shownSize(*w) == (keep ? QSize(100, 200) : QSize(200, 100)));
+            QVERIFY(w->doc.MapFileName == named);
+            QCOMPARE(w->imPoints->picture().size(), keep ? QSize(100, 200) : QSize(200, 100));
         }
     }
 
@@ -131,38 +112,27 @@ private slots:
     // start, no editor known and a map file that has gone are reported, and
     // then nothing was waited on.  Only the Desktop Entry group's first Exec
     // counts, unescaped (\s is a blank).
-    void editMap_data() {
-        for (const char* c : {"exec", "message"}) QTest::addColumn<QString>(c);
-        QTest::newRow("waits and reloads") << "Exec=\"SCRIPT\"\\s%f" << "";
-        QTest::newRow("no place for the file") << "Exec=SCRIPT" << "Unable to open file for edit";
-        QTest::newRow("cannot start") << "Exec=MISSING %U" << "Unable to start editor.";
-        QTest::newRow("no editor known") << "" << "Default editor not found!";
-        QTest::newRow("map file gone") << "Exec=SCRIPT %f" << "Default editor not found!";
-    }
+    void editMap_data() { testsupport::addFileRows(QStringLiteral("map/edit-map.txt")); }
     void editMap() {
-        QFETCH(QString, exec);
-        QFETCH(QString, message);
-        QTemporaryDir work, noSystemData;
-        const QByteArray dataDirs = qgetenv("XDG_DATA_DIRS");
-        if (exec.isEmpty()) qputenv("XDG_DATA_DIRS", noSystemData.path().toLocal8Bit()); // nor does the system know one
-        const QString apps = qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/applications");
-        const QString mimeList = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/mimeapps.list");
-        const std::function<void()> pump = MainWindow::DoEvents;
-        auto restore = qScopeGuard([&] {
-            qputenv("XDG_DATA_DIRS", dataDirs);
-            QFile::remove(mimeList), QDir(apps).removeRecursively(), MainWindow::DoEvents = pump;
-        });
+        const auto r = testsupport::rowFields();
+        QTemporaryDir work; // the desktop's entries and defaults of this case alone
+        testsupport::EnvOverride data("XDG_DATA_HOME", work.filePath(QStringLiteral("data")).toLocal8Bit()),
+            config("XDG_CONFIG_HOME", work.filePath(QStringLiteral("config")).toLocal8Bit()),
+            system("XDG_DATA_DIRS", r.str(0).isEmpty() ? work.path().toLocal8Bit() : qgetenv("XDG_DATA_DIRS"));
+        auto restore = qScopeGuard([pump = MainWindow::DoEvents] { MainWindow::DoEvents = pump; });
         const QString map = writeMap(work, QStringLiteral("field.png"), 200, 100);
         const QString edited = writeMap(work, QStringLiteral("edited.png"), 120, 90);
         const QString log = work.filePath(QStringLiteral("args.txt")), script = work.filePath(QStringLiteral("e.sh"));
         QVERIFY(writeFile(script, "#!/bin/sh\necho \"$@\" > '" + log.toLocal8Bit() + "'\ncp '" + edited.toLocal8Bit() +
                                       "' \"$1\"\n", true));
+        QString exec = r.str(0);
         exec.replace(QLatin1String("SCRIPT"), script).replace(QLatin1String("MISSING"), work.filePath("none"));
         if (!exec.isEmpty())
-            QVERIFY(writeFile(apps + QStringLiteral("/vexedit.desktop"),
+            QVERIFY(writeFile(work.filePath(QStringLiteral("data/applications/vexedit.desktop")),
                               "# stand-in\n[Desktop Action new]\nExec=wrong\n[Desktop Entry]\nName=Stand-in\nIcon=a\n" +
                                   exec.toLocal8Bit() + "\nExec=second\nIcon=b\nMimeType=image/png;\n"));
-        QVERIFY(writeFile(mimeList, "[Default Applications]\nimage/png=vexedit.desktop\n"));
+        QVERIFY(writeFile(work.filePath(QStringLiteral("config/mimeapps.list")),
+                          "[Default Applications]\nimage/png=vexedit.desktop\n"));
         auto w = windowWithMap(map);
         auto& dl = dialogs();
         if (QTest::currentDataTag() == QLatin1String("map file gone")) w->doc.MapFileName = work.filePath("gone.png");
@@ -172,7 +142,8 @@ private slots:
             QCoreApplication::processEvents();
         };
         w->mnuOptEdit->trigger();
-        const bool edits = message.isEmpty();
+        const QString& message = r.str(1);
+        const bool edits = message == u'-';
         QCOMPARE(waits > 0, edits);
         QVERIFY(!closedWhileWaiting && w->isEnabled() && w->cursor().shape() == Qt::ArrowCursor);
         QCOMPARE(dl.prompts.size(), size_t(!edits));
@@ -180,7 +151,7 @@ private slots:
                                                                 message.startsWith(u'D')));
         // The stand-in ran with the map file only when it was waited on.
         QCOMPARE(QString::fromLocal8Bit(testsupport::fileBytes(log)).trimmed(), edits ? map : QString());
-        QCOMPARE(shownSize(*w), edits ? QSize(120, 90) : QSize(200, 100));
+        QCOMPARE(w->imPoints->picture().size(), edits ? QSize(120, 90) : QSize(200, 100));
         QVERIFY(!edits || w->doc.MapFileName == map); // the document keeps its name
     }
 

@@ -4,22 +4,18 @@
 // redraw, the marker layer and its arrays, zoom and scrolling with their
 // menu twins, and the read-outs under the mouse.
 #include "common/MapSupport.h"
-#include "common/TableRows.h"
-#include "common/TestRegistry.h"
 
 #include "app/Twips.h"
 
-
 using namespace maptest;
-using testsupport::dialogs;
 
 namespace {
 
-// Relative place of a point marker's point on the picture (the markers are
-// anchored 40 x 140 twips from their point).
-QPointF fraction(const MainWindow& w, const Marker& m) {
-    return {(m.Left + 40 - w.imPoints->Left()) / w.imPoints->Width(),
-            (m.Top + 140 - w.imPoints->Top()) / w.imPoints->Height()};
+// Whether a point marker's point (the markers are anchored 40 x 140 twips
+// from it) lies at (fx, fy) of the picture.
+bool markerAt(const MainWindow& w, const Marker& m, double fx, double fy, double within) {
+    return qAbs((m.Left + 40 - w.imPoints->Left()) / w.imPoints->Width() - fx) < within &&
+           qAbs((m.Top + 140 - w.imPoints->Top()) / w.imPoints->Height() - fy) < within;
 }
 
 ZoomEnabled zoomButtons(const MainWindow& w) {
@@ -99,8 +95,7 @@ private slots:
             QVERIFY(!gone || dialogs().prompts[0].text.startsWith(QStringLiteral("Map load error: ")));
             const Document& d = w->doc;
             QVERIFY(d.MapRegistered && d.DataChanged && d.DatCount == 1 && d.MapFileName == path);
-            const QPointF at = fraction(*w, w->markers->labDat[1]);
-            QVERIFY(qAbs(at.x() - 0.5) < 1e-3 && qAbs(at.y() - 0.5) < 1e-3 && w->markers->labDat[1].Visible);
+            QVERIFY(markerAt(*w, w->markers->labDat[1], 0.5, 0.5, 1e-3) && w->markers->labDat[1].Visible);
         }
     }
 
@@ -108,16 +103,9 @@ private slots:
     // follow the document on every road out of a saved, plotted project:
     // an import refused as too large, File > Close, re-registering and Save
     // As under a new name, opening a project.
-    void windowFollowsTheDocument_data() {
-        for (const char* c : {"caption", "zoom", "status"}) QTest::addColumn<QString>(c);
-        const QString none = QStringLiteral("No file loaded..."), page = QStringLiteral("Zoom = 1 (Page)");
-        QTest::newRow("refused map") << "Ferno Vexolan" << "Zoom" << none;
-        QTest::newRow("close") << "Ferno Vexolan" << "Zoom" << none;
-        QTest::newRow("re-register") << "Ferno Vexolan: renamed" << page << "Data:  survey (structural contours)";
-        QTest::newRow("open") << "Ferno Vexolan: old" << page
-                              << "Vexolan: survey (Left-click map to add contour points; right click to edit points)";
-    }
+    void windowFollowsTheDocument_data() { testsupport::addFileRows(QStringLiteral("map/window-roads.txt")); }
     void windowFollowsTheDocument() {
+        const auto r = testsupport::rowFields();
         const QString road = QString::fromLatin1(QTest::currentDataTag());
         auto w = windowWithMap(mapPath);
         auto& dl = dialogs();
@@ -164,9 +152,7 @@ private slots:
             w->cmdDig->click();
         }
         QCOMPARE(dl.unanswered, int(road == QLatin1String("refused map"))); // the load error's OK
-        QTEST(w->windowTitle(), "caption");
-        QTEST(w->Frame8->title(), "zoom");
-        QTEST(w->panel(2), "status");
+        QCOMPARE(QStringList({w->windowTitle(), w->Frame8->title(), w->panel(2)}), r.f);
         QCOMPARE(w->mnuViewShowMap->isChecked(), road == QLatin1String("re-register") || road == QLatin1String("open"));
         QVERIFY(!w->mnuViewShowCon->isChecked() && w->mnuViewShowCon->text().remove(u'&') == QLatin1String("Contours"));
     }
@@ -185,8 +171,7 @@ private slots:
         w->mapView->MapReplot();
         QCOMPARE(mk.labRef[2].ToolTipText + mk.labRef[1].ToolTipText,
                  QStringLiteral("Reference Point 1: N = 4000; E = 1000"));
-        const QPointF con = fraction(*w, mk.labCon[1]);
-        QVERIFY(qAbs(con.x() - 0.35) < 1e-5 && qAbs(con.y() - 0.65) < 1e-5);
+        QVERIFY(markerAt(*w, mk.labCon[1], 0.35, 0.65, 1e-5));
         w->mapView->MapPosition(w->imPoints->Width() / 2, w->imPoints->Height() / 2);
         QCOMPARE(w->imPoints->ToolTipText, QStringLiteral("3000 N;  2000 E"));
         QCOMPARE(w->labText->text() + w->labDatNum->text() + w->labConNum->text(),
@@ -307,7 +292,7 @@ private slots:
         for (auto [value, left, frameLeft] : {std::tuple{1000, -2000.0, 90.0}, {17000, -32000.0, -2000.0}}) {
             w->HScroll1->setValue(value);
             QVERIFY(w->imPoints->Left() == left && w->mapView->currentView().Frame2.Left == frameLeft);
-            QVERIFY(qAbs(fraction(*w, w->markers->labDat[1]).x() - 0.5) < 1e-6 && w->markers->labDat[1].Visible);
+            QVERIFY(markerAt(*w, w->markers->labDat[1], 0.5, 0.5, 1e-6) && w->markers->labDat[1].Visible);
             QVERIFY(w->HScroll1->isEnabled() && !w->doc.MapBusy && w->markers->size() == w->Frame2->size());
         }
         w->VScroll1->setValue(500);

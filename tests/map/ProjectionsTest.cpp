@@ -93,8 +93,7 @@ private slots:
     void conesOnTheEquator() {
         for (const QString& p : {projection_names::AlbersEqualArea, projection_names::LambertConformal}) {
             Document d = registered(projection_names::Linear, 0, 0, 1, 1);
-            d.ProjectionName = p;
-            d.ConeN = 5;
+            d.ProjectionName = p, d.ConeN = 5;
             QVERIFY_THROWS_EXCEPTION(legacy::Error, ComputeConeConstants(d));
             QVERIFY(d.ConeN == 0 && project(d, 0.1, 0.1, false, true) == 0 && d.ProjectionFailed);
             QVERIFY(project(d, 0.1, 0.1, false, false) == 0 && d.ProjectionFailed);
