@@ -7,21 +7,6 @@
 #include "map/CursorReadout.h"
 #include "map/LatLongText.h"
 
-namespace {
-
-// The ticked Coordinates items, in menu order, comma-separated.
-QString ticks(const CoordMenuState& s) {
-    const bool t[] = {s.mnuCoordLinear,  s.mnuCoordCylEquiDis, s.mnuCoordSMerc,    s.mnuCoordTMerc,
-                      s.mnuCoordOrtho,   s.mnuCoordLmbertAzi,  s.mnuCoordAlbersEA, s.mnuCoordLambertConf,
-                      s.mnuCoordDegrees, s.mnuCoordFeet,       s.mnuCoordMeters};
-    QStringList on;
-    for (int i = 0; i < 11; ++i)
-        if (t[i]) on << maptest::coordItemNames()[i];
-    return on.join(u',');
-}
-
-} // namespace
-
 class CoordinateDisplayTest : public QObject {
     Q_OBJECT
 private slots:
@@ -83,7 +68,13 @@ private slots:
         for (const QString& c : clicks.split(u','))
             c == QLatin1String("reset") ? clearCoordMenu(s) : applyCoordClick(s, maptest::coordItemNamed(c));
         QVERIFY(s.ProjectionName == r.str(0) && s.CoordUnits == r.str(1));
-        QCOMPARE(ticks(s), r.str(2));
+        QStringList on; // the ticked items, in menu order
+        int i = 0;
+        for (bool t : {s.mnuCoordLinear, s.mnuCoordCylEquiDis, s.mnuCoordSMerc, s.mnuCoordTMerc, s.mnuCoordOrtho,
+                       s.mnuCoordLmbertAzi, s.mnuCoordAlbersEA, s.mnuCoordLambertConf, s.mnuCoordDegrees,
+                       s.mnuCoordFeet, s.mnuCoordMeters})
+            if (++i, t) on << maptest::coordItemNames()[i - 1];
+        QCOMPARE(on.join(u','), r.str(2));
         QVERIFY(s.mnuCoordFeetEnabled == r.flag(3) && s.mnuCoordMetersEnabled == r.flag(3));
         QCOMPARE(s.StatusPanel1, clicks.endsWith(QLatin1String("reset"))
                                      ? QStringLiteral("Projection: (unkown), Units: (unknown)")

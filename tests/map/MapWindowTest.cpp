@@ -18,11 +18,6 @@ bool markerAt(const MainWindow& w, const Marker& m, double fx, double fy, double
            qAbs((m.Top + 140 - w.imPoints->Top()) / w.imPoints->Height() - fy) < within;
 }
 
-ZoomEnabled zoomButtons(const MainWindow& w) {
-    return {w.cmdZoomPage->isEnabled(), w.cmdZoomOut->isEnabled(), w.cmdZoomIn->isEnabled(),
-            w.cmdZoomFull->isEnabled()};
-}
-
 const QString kUnregistered = QStringLiteral(" (register map by clicking on locations of known coordinates)");
 
 } // namespace
@@ -130,8 +125,7 @@ private slots:
             // title) in the caption, and the coordinate system.
             w->cmdShow_Click();
             emit w->mnuOpt->aboutToShow();
-            dl.queue(dlg::Answer::No);
-            dl.queue(dlg::Answer::Yes);
+            dl.queue(dlg::Answer::No), dl.queue(dlg::Answer::Yes);
             w->mnuOptReg->trigger();
             QVERIFY(w->doc.MapRegistered && w->doc.DatCount == 6);
             w->mnuOptReg->trigger();
@@ -210,14 +204,9 @@ private slots:
         w->mapView->MapReplot();
         QVERIFY(dl.prompts.size() == 2 && dl.prompts[1].text.startsWith(QStringLiteral("MapReplot error: \n\n")));
         dl.clear();
-        d.DatumPoints.resize(32768), d.ContourPoints.resize(32768);
-        for (int i = 1; i <= 32767; ++i) {
-            d.DatumPoints[size_t(i)] = DataPoint{int16_t(i), 1000.0f + i % 2000, 2000.0f + i % 1500, 1, false};
-            d.ContourPoints[size_t(i)] = DataPoint{int16_t(i), 1500.0f + i % 1000, 2500.0f + i % 900, 2, false};
-            w->markers->labDat.load(i);
-            w->markers->labCon.load(i);
-        }
-        d.DatCount = d.ConCount = 32767;
+        d.DatCount = 0;
+        for (int i = 1; i <= 32767; ++i)
+            addPoint(*w, true, i, 1000.0f + i % 2000, 2000.0f + i % 1500, 1), addPoint(*w, false, i, 1500, 2500, 2);
         w->mapView->MapReplot();
         QVERIFY(dl.prompts.empty() && w->markers->labCon[32767].Visible);
         QCOMPARE(w->labText->text() + w->labDatNum->text(), QStringLiteral("65534 Contour and Datum Points32767"));
@@ -246,13 +235,12 @@ private slots:
         QImage img(overlay.size(), QImage::Format_ARGB32_Premultiplied);
         img.fill(Qt::transparent);
         overlay.render(&img, QPoint(), QRegion(), QWidget::RenderFlags());
-        auto centre = [&](QPoint p, QRgb colour) { // of the pixels of about that colour
+        auto centre = [&](QPoint p, QRgb rgb) { // of the pixels of about that colour
             double sx = 0, sy = 0, n = 0;
             for (int y = p.y() - 15; y <= p.y() + 15; ++y)
                 for (int x = p.x() - 15; x <= p.x() + 15; ++x) {
                     const QColor c = img.pixelColor(x, y);
-                    const int off = qAbs(c.red() - qRed(colour)) + qAbs(c.blue() - qBlue(colour));
-                    const double a = off < 100 ? c.alpha() : 0;
+                    const double a = qAbs(c.red() - qRed(rgb)) + qAbs(c.blue() - qBlue(rgb)) < 100 ? c.alpha() : 0;
                     sx += a * x, sy += a * y, n += a;
                 }
             return n > 0 ? QPointF(sx / n, sy / n) : QPointF(-100, -100);
@@ -282,6 +270,10 @@ private slots:
     void zoomScrollAndMenus() {
         auto w = registeredWithPoint(mapPath);
         const double page = w->imPoints->Width();
+        auto zoomButtons = [](const MainWindow& w) {
+            return ZoomEnabled{w.cmdZoomPage->isEnabled(), w.cmdZoomOut->isEnabled(), w.cmdZoomIn->isEnabled(),
+                               w.cmdZoomFull->isEnabled()};
+        };
         QVERIFY(zoomButtons(*w) == (ZoomEnabled{false, false, true, true}) && w->HScroll1->isHidden());
         w->cmdZoomIn->click();
         QVERIFY(w->Frame8->title() == QLatin1String("Zoom = 1.25") && w->mnuViewZoomOut->isEnabled());

@@ -74,20 +74,15 @@ private slots:
         QVERIFY(w->cursor().shape() == Qt::ArrowCursor && dl.answers.empty());
         QCOMPARE(dl.prompts.size(), size_t(shown + asked + (message != u'-')));
         if (shown) QVERIFY(dl.prompts[0].kind == dlg::Prompt::Kind::Window && dl.prompts[0].title == "Scan");
-        if (message != u'-') { // a failed save also says why
-            QVERIFY(dl.prompts.back().text.startsWith(message) && dl.prompts.back().icon == dlg::Icon::Exclamation);
-            QVERIFY(dl.prompts.back().text.size() > message.size() || failed);
-        }
-        if (asked) {
-            const dlg::Prompt& p = dl.prompts[shown];
-            QVERIFY(p.kind == dlg::Prompt::Kind::Save && p.title == QLatin1String("Save Map Image File"));
-            QCOMPARE(p.defaultText + p.filter, w->app.DataFolder + "Untitled Scan.jpgMap Image Files (*.jpg)|*.jpg");
-        }
-        const QString file = r.str(4);
-        QCOMPARE(d.MapFileName, file == QLatin1String("temp") ? temp
-                                : file == u'-'                          ? QString()
-                                : file.startsWith(QLatin1String("docs/")) ? w->app.DataFolder + file.mid(5)
-                                                                         : work.filePath(file.mid(5)));
+        const dlg::Prompt &p = dl.prompts[shown], &last = dl.prompts.back(); // a failed save also says why
+        QVERIFY(message == u'-' || (last.text.startsWith(message) && last.icon == dlg::Icon::Exclamation &&
+                                    (last.text.size() > message.size() || failed)));
+        if (asked)
+            QCOMPARE(p.title + u'|' + p.defaultText + u'|' + p.filter,
+                     "Save Map Image File|" + w->app.DataFolder + "Untitled Scan.jpg|Map Image Files (*.jpg)|*.jpg");
+        const QString file = r.str(4), // in the documents or the test's folder
+            folder = file.startsWith(QLatin1String("docs/")) ? w->app.DataFolder : work.path() + u'/';
+        QCOMPARE(d.MapFileName, file == QLatin1String("temp") ? temp : file == u'-' ? QString() : folder + file.mid(5));
         const bool kept = file.startsWith(QLatin1String("work/")) && message == u'-'; // as a JPEG file
         QCOMPARE(QImageReader(d.MapFileName).size(), kept ? QSize(157, 196) : QSize());
         QVERIFY(!kept || QImageReader(d.MapFileName).format() == "jpeg");
@@ -95,8 +90,7 @@ private slots:
         if (failed) return; // the empty document names the page file that never came
         const QImage page = w->imPoints->picture();
         QVERIFY(qAbs(page.width() - r.whole(5)) <= 2 && d.ImageWidthPx == page.width());
-        for (int x = 0; r.whole(5) < 157 && x < page.width(); x += 7) // gray all over
-            QVERIFY(QColor(page.pixel(x, 50)).saturation() == 0);
+        QVERIFY(r.whole(5) == 157 || page.isGrayscale());
         QVERIFY(d.DataTitle == title && d.DataFileName == w->app.DataFolder + title + ".vlm");
         QVERIFY(!d.MapRegistered && !d.DataChanged && d.DatCount + d.ConCount + d.LabelCount == 0);
         QCOMPARE(w->windowTitle() + w->labText->text(), "Ferno Vexolan: " + title + "Unregistered Map");
