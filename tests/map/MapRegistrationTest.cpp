@@ -38,8 +38,7 @@ private slots:
         auto w = windowUnder(r.str(0), r.str(1), mapPath);
         auto& dl = dialogs();
         queueAll(r.str(2).split(u' '));
-        for (int i : {5, 6})
-            if (r.str(i) != QLatin1String("-")) dl.queue(dlg::Answer::OK); // the suggestion
+        for (int i : {5, 6}) if (r.str(i) != u'-') dl.queue(dlg::Answer::OK); // the suggestion
         // A zoom between the clicks: the first one moves with the picture.
         const double W = w->imPoints->Width(), H = w->imPoints->Height();
         w->mapView->MapRegister(c1.x(), c1.y());
@@ -49,8 +48,8 @@ private slots:
         w->mapView->MapRegister(c2.x() * kx, c2.y() * ky);
         // Four values asked (their texts: see interrupted), then the suggestions.
         QCOMPARE(dl.prompts.size(), size_t(4 + (r.str(5) != u'-') + (r.str(6) != u'-')));
-        QVERIFY(r.str(5) == u'-' || dl.prompts[4].defaultText == r.str(5));
-        QVERIFY(r.str(6) == u'-' || dl.prompts[5].defaultText == r.str(6));
+        QVERIFY((r.str(5) == u'-' || dl.prompts[4].defaultText == r.str(5)) &&
+                (r.str(6) == u'-' || dl.prompts[5].defaultText == r.str(6)));
         QVERIFY(dl.unanswered == 0 && dl.answers.empty() && w->doc.MapRegistered && w->optDat->isEnabled());
         QVERIFY(!w->mnuCoord->menuAction()->isEnabled());
         if (r.str(0) == QLatin1String("TMerc")) QCOMPARE(w->doc.CentralParallel, 0.0f); // kept from the reset

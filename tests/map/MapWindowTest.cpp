@@ -46,8 +46,7 @@ private slots:
     void importAndFind() {
         auto w = startWindow();
         auto& dl = dialogs();
-        dl.queue(mapPath);
-        w->mnuFileImportMap->trigger();
+        dl.queue(mapPath), w->mnuFileImportMap->trigger();
         const dlg::Prompt& p = dl.prompts.at(0);
         QVERIFY(p.kind == dlg::Prompt::Kind::Open && p.title == QLatin1String("Open Map File") && p.defaultText == "");
         QCOMPARE(p.filter, QString::fromUtf8(testsupport::fileBytes(testsupport::dataFile("map/import-filter.txt"))));
@@ -59,8 +58,7 @@ private slots:
         QVERIFY(w->cmdSave->isEnabled() && w->mnuCoord->menuAction()->isEnabled() && !w->optDat->isEnabled());
         importMap(*w, writeMap(dir, QStringLiteral("map.tiff"), 40, 30));
         QCOMPARE(d.DataFileName, w->app.DataFolder + QStringLiteral("map..vlm"));
-        dl.queue(dlg::Cancel{});
-        w->mapView->MapFind();
+        dl.queue(dlg::Cancel{}), w->mapView->MapFind();
         for (const char* ext : {"jpg", "gif", "bmp", "png", "psd", "tif", "pcx", "tga", "wbmp", "wmf", "emf", "ico"})
             QVERIFY2(dl.prompts.back().filter.section(u'|', 1, 1).split(u';').contains(QString("*.") + ext), ext);
         QVERIFY(d.MapFileName.isEmpty());
@@ -81,15 +79,13 @@ private slots:
             if (gone) QVERIFY(QFile::remove(path));
             QAction* item = w->findChild<QAction*>(QStringLiteral("mnuViewRes%1").arg(percent));
             item->trigger();
-            const auto items = w->mnuViewRes->actions();
-            QVERIFY(std::count_if(items.begin(), items.end(), [](QAction* a) { return a->isChecked(); }) == 1);
+            QVERIFY(std::ranges::count_if(w->mnuViewRes->actions(), &QAction::isChecked) == 1);
             QVERIFY((gone ? w->mnuViewRes100 : item)->isChecked());
             const int shown = gone ? source : width;
             QVERIFY(w->doc.ImageWidthPx == shown && w->imPoints->picture().width() == shown);
             QVERIFY(qAbs(w->doc.ImageHeightPx - 800.0 * shown / source) <= 1 && dialogs().prompts.size() == gone);
             QVERIFY(!gone || dialogs().prompts[0].text.startsWith(QStringLiteral("Map load error: ")));
-            const Document& d = w->doc;
-            QVERIFY(d.MapRegistered && d.DataChanged && d.DatCount == 1 && d.MapFileName == path);
+            QVERIFY(w->doc.MapRegistered && w->doc.DataChanged && w->doc.DatCount == 1 && w->doc.MapFileName == path);
             QVERIFY(markerAt(*w, w->markers->labDat[1], 0.5, 0.5, 1e-3) && w->markers->labDat[1].Visible);
         }
     }
@@ -107,8 +103,7 @@ private slots:
         registerLinear(*w);
         w->optStruc->setValue(true);
         for (int i = 0; i < 6; ++i) addPoint(*w, true, i + 1, 1200 + 300 * i, 2200 + 250 * (i % 3), 10.f * i);
-        dl.queue(dir.filePath(QStringLiteral("old.vlm")));
-        w->mnuFileSaveAs->trigger();
+        dl.queue(dir.filePath(QStringLiteral("old.vlm"))), w->mnuFileSaveAs->trigger();
         w->cmdShow_Click();
         QVERIFY(w->mnuViewShowCon->isChecked());
         dl.clear();
@@ -139,11 +134,9 @@ private slots:
             QVERIFY(w->windowTitle() == QLatin1String("Ferno Vexolan: old") && !w->optDat->isEnabled());
             registerLinear(*w);
             w->optStruc->setValue(true);
-            dl.queue(dir.filePath(QStringLiteral("renamed.vlm")));
-            w->mnuFileSaveAs->trigger();
+            dl.queue(dir.filePath(QStringLiteral("renamed.vlm"))), w->mnuFileSaveAs->trigger();
         } else {
-            dl.queue(dir.filePath(QStringLiteral("old.vlm")));
-            w->cmdDig->click();
+            dl.queue(dir.filePath(QStringLiteral("old.vlm"))), w->cmdDig->click();
         }
         QCOMPARE(dl.unanswered, int(road == QLatin1String("refused map"))); // the load error's OK
         QCOMPARE(QStringList({w->windowTitle(), w->Frame8->title(), w->panel(2)}), r.f);
@@ -176,10 +169,7 @@ private slots:
         w->optRock->setValue(true);
         w->doc.DatumPoints[1].Z = 3;
         addPoint(*w, true, 2, 2100, 3000, 7);
-        for (const char* shown : {"All", "3"}) {
-            w->doc.ContactShown = QString::fromLatin1(shown);
-            w->mapView->MapReplot();
-        }
+        for (const char* shown : {"All", "3"}) w->doc.ContactShown = QLatin1String(shown), w->mapView->MapReplot();
         QCOMPARE(mk.labDat[2].ToolTipText, QStringLiteral("Contact 7 Datum Point: 2"));
         QVERIFY(mk.labDat[1].Visible && !mk.labDat[2].Visible && !mk.labCon[1].Visible && enumerated == 2);
         QVERIFY(mk.stacking().back() == MarkerKind::Dat);
@@ -196,9 +186,8 @@ private slots:
         Document& d = w->doc;
         d.MapSpanX = 0;
         w->mapView->MapReplot();
-        QVERIFY(dl.prompts.size() == 1 && dl.prompts[0].icon == dlg::Icon::Information);
-        QVERIFY(!w->markers->labDat[1].Visible); // hidden before the failure
-        QVERIFY(dl.prompts[0].text == QLatin1String("MapReplot error: \n\nDivision by zero") && !d.MapBusy);
+        QVERIFY(dl.prompts.size() == 1 && dl.prompts[0].icon == dlg::Icon::Information && !d.MapBusy);
+        QVERIFY(dl.prompts[0].text == "MapReplot error: \n\nDivision by zero" && !w->markers->labDat[1].Visible);
         d.MapSpanX = 1000;
         d.DatumPoints.resize(size_t(++d.DatCount) + 1);
         w->mapView->MapReplot();
@@ -288,9 +277,7 @@ private slots:
             QVERIFY(w->HScroll1->isEnabled() && !w->doc.MapBusy && w->markers->size() == w->Frame2->size());
         }
         w->VScroll1->setValue(500);
-        w->imPoints->hide();
-        w->VScroll1->setValue(600);
-        w->imPoints->show();
+        w->imPoints->hide(), w->VScroll1->setValue(600), w->imPoints->show(); // not while the plot is shown
         QCOMPARE(w->imPoints->Top(), -1000.0);
         w->mnuViewZoomOut->trigger();
         QVERIFY(w->imPoints->Width() == 51200 && zoomButtons(*w) == (ZoomEnabled{true, true, true, true}));
@@ -323,8 +310,7 @@ private slots:
         QCOMPARE(w->imPoints->ToolTipText, QStringLiteral("x = 500;  y = 400"));
         w->doc.MapBusy = false;
         registerLinear(*w);
-        w->imPoints->hide();
-        w->picMap->show();
+        w->imPoints->hide(), w->picMap->show();
         const ZoomView v = w->mapView->currentView();
         const QPoint plot = centreOf(*w->picMap, v.picMap.Left - v.Frame2.Left, v.picMap.Top - v.Frame2.Top);
         QTest::mouseMove(w->markers, plot);
