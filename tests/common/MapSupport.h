@@ -17,6 +17,7 @@
 
 namespace maptest {
 
+// The scripted dialogs and the file writer every map test uses.
 using testsupport::dialogs;
 using testsupport::writeFile;
 
