@@ -3,22 +3,23 @@
 // putting points and markers into the document.
 #pragma once
 
-#include "app/AboutBox.h"
 #include "app/MainWindow.h"
-#include "common/TestSupport.h"
+#include "common/PlatformSupport.h"
+#include "common/TableRows.h"
+#include "common/TestRegistry.h"
 #include "map/CoordinateMenu.h"
 #include "map/MapView.h"
 #include "platform/SettingsStore.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QPainter>
-#include <QTemporaryDir>
 #include <memory>
 
 namespace maptest {
+
+// The scripted dialogs and the file writer every map test uses.
+using testsupport::dialogs;
+using testsupport::writeFile;
 
 inline std::unique_ptr<MainWindow> startWindow() {
     SettingsStore().ClearSection(QStringLiteral("Vexolan"));
@@ -39,23 +40,14 @@ inline QString writeMap(const QTemporaryDir& dir, const QString& name, int width
     return path;
 }
 
-// Writes a whole file, making its folder; optionally executable.
-inline bool writeFile(const QString& path, const QByteArray& bytes, bool executable = false) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) return false;
-    f.close();
-    return !executable || f.setPermissions(f.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
-}
-
 // Queues each text as the answer of the next prompt.
 inline void queueAll(const QStringList& answers) {
-    for (const QString& a : answers) testsupport::dialogs().queue(a);
+    for (const QString& a : answers) dialogs().queue(a);
 }
 
 // File > Import > Map with the given file chosen in the dialog.
 inline void importMap(MainWindow& w, const QString& path) {
-    testsupport::dialogs().queue(path);
+    dialogs().queue(path);
     w.mapView->cmdMap_Click();
 }
 
@@ -63,7 +55,7 @@ inline void importMap(MainWindow& w, const QString& path) {
 inline std::unique_ptr<MainWindow> windowWithMap(const QString& path) {
     auto w = startWindow();
     importMap(*w, path);
-    testsupport::dialogs().clear();
+    dialogs().clear();
     return w;
 }
 
@@ -80,29 +72,22 @@ inline void addPoint(MainWindow& w, bool datum, int number, float x, float y, fl
     Document& d = w.doc;
     auto& points = datum ? d.DatumPoints : d.ContourPoints;
     int& count = datum ? d.DatCount : d.ConCount;
-    auto& markers = datum ? w.markers->labDat : w.markers->labCon;
     ++count;
     points.resize(size_t(count) + 1);
     points[size_t(count)] = DataPoint{int16_t(number), x, y, z, false};
-    markers.load(count);
+    (datum ? w.markers->labDat : w.markers->labCon).load(count);
 }
 
 // Registers the picture shown as a linear map in metres from two clicks at
 // a fifth and at four fifths of its width and height, with the typed
 // Eastings and Northings given.
-struct LinearRegistration {
-    double x1, y1, x2, y2; // clicks, twips on imPoints
-};
-inline LinearRegistration registerLinear(MainWindow& w, double e1 = 1000, double n1 = 4000, double e2 = 3000,
-                                         double n2 = 2000) {
+inline void registerLinear(MainWindow& w, double e1 = 1000, double n1 = 4000, double e2 = 3000,
+                           double n2 = 2000) {
     w.mnuCoordMeters->trigger();
     const double W = w.imPoints->Width(), H = w.imPoints->Height();
-    LinearRegistration r{W * 0.2, H * 0.2, W * 0.8, H * 0.8};
-    queueAll({QString::number(e1), QString::number(n1)});
-    w.mapView->MapRegister(r.x1, r.y1);
-    queueAll({QString::number(e2), QString::number(n2)});
-    w.mapView->MapRegister(r.x2, r.y2);
-    return r;
+    queueAll({QString::number(e1), QString::number(n1), QString::number(e2), QString::number(n2)});
+    w.mapView->MapRegister(W * 0.2, H * 0.2);
+    w.mapView->MapRegister(W * 0.8, H * 0.8);
 }
 
 } // namespace maptest

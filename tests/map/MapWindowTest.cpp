@@ -4,27 +4,18 @@
 // redraw, the marker layer and its arrays, zoom and scrolling with their
 // menu twins, and the read-outs under the mouse.
 #include "common/MapSupport.h"
-#include "common/TableRows.h"
-#include "common/TestRegistry.h"
 
 #include "app/Twips.h"
 
-
 using namespace maptest;
-using testsupport::dialogs;
 
 namespace {
 
-// Relative place of a point marker's point on the picture (the markers are
-// anchored 40 x 140 twips from their point).
-QPointF fraction(const MainWindow& w, const Marker& m) {
-    return {(m.Left + 40 - w.imPoints->Left()) / w.imPoints->Width(),
-            (m.Top + 140 - w.imPoints->Top()) / w.imPoints->Height()};
-}
-
-ZoomEnabled zoomButtons(const MainWindow& w) {
-    return {w.cmdZoomPage->isEnabled(), w.cmdZoomOut->isEnabled(), w.cmdZoomIn->isEnabled(),
-            w.cmdZoomFull->isEnabled()};
+// Whether a point marker's point (the markers are anchored 40 x 140 twips
+// from it) lies at (fx, fy) of the picture.
+bool markerAt(const MainWindow& w, const Marker& m, double fx, double fy, double within) {
+    return qAbs((m.Left + 40 - w.imPoints->Left()) / w.imPoints->Width() - fx) < within &&
+           qAbs((m.Top + 140 - w.imPoints->Top()) / w.imPoints->Height() - fy) < within;
 }
 
 const QString kUnregistered = QStringLiteral(" (register map by clicking on locations of known coordinates)");
@@ -55,8 +46,7 @@ private slots:
     void importAndFind() {
         auto w = startWindow();
         auto& dl = dialogs();
-        dl.queue(mapPath);
-        w->mnuFileImportMap->trigger();
+        dl.queue(mapPath), w->mnuFileImportMap->trigger();
         const dlg::Prompt& p = dl.prompts.at(0);
         QVERIFY(p.kind == dlg::Prompt::Kind::Open && p.title == QLatin1String("Open Map File") && p.defaultText == "");
         QCOMPARE(p.filter, QString::fromUtf8(testsupport::fileBytes(testsupport::dataFile("map/import-filter.txt"))));
@@ -68,8 +58,7 @@ private slots:
         QVERIFY(w->cmdSave->isEnabled() && w->mnuCoord->menuAction()->isEnabled() && !w->optDat->isEnabled());
         importMap(*w, writeMap(dir, QStringLiteral("map.tiff"), 40, 30));
         QCOMPARE(d.DataFileName, w->app.DataFolder + QStringLiteral("map..vlm"));
-        dl.queue(dlg::Cancel{});
-        w->mapView->MapFind();
+        dl.queue(dlg::Cancel{}), w->mapView->MapFind();
         for (const char* ext : {"jpg", "gif", "bmp", "png", "psd", "tif", "pcx", "tga", "wbmp", "wmf", "emf", "ico"})
             QVERIFY2(dl.prompts.back().filter.section(u'|', 1, 1).split(u';').contains(QString("*.") + ext), ext);
         QVERIFY(d.MapFileName.isEmpty());
@@ -90,17 +79,14 @@ private slots:
             if (gone) QVERIFY(QFile::remove(path));
             QAction* item = w->findChild<QAction*>(QStringLiteral("mnuViewRes%1").arg(percent));
             item->trigger();
-            const auto items = w->mnuViewRes->actions();
-            QVERIFY(std::count_if(items.begin(), items.end(), [](QAction* a) { return a->isChecked(); }) == 1);
+            QVERIFY(std::ranges::count_if(w->mnuViewRes->actions(), &QAction::isChecked) == 1);
             QVERIFY((gone ? w->mnuViewRes100 : item)->isChecked());
             const int shown = gone ? source : width;
             QVERIFY(w->doc.ImageWidthPx == shown && w->imPoints->picture().width() == shown);
             QVERIFY(qAbs(w->doc.ImageHeightPx - 800.0 * shown / source) <= 1 && dialogs().prompts.size() == gone);
             QVERIFY(!gone || dialogs().prompts[0].text.startsWith(QStringLiteral("Map load error: ")));
-            const Document& d = w->doc;
-            QVERIFY(d.MapRegistered && d.DataChanged && d.DatCount == 1 && d.MapFileName == path);
-            const QPointF at = fraction(*w, w->markers->labDat[1]);
-            QVERIFY(qAbs(at.x() - 0.5) < 1e-3 && qAbs(at.y() - 0.5) < 1e-3 && w->markers->labDat[1].Visible);
+            QVERIFY(w->doc.MapRegistered && w->doc.DataChanged && w->doc.DatCount == 1 && w->doc.MapFileName == path);
+            QVERIFY(markerAt(*w, w->markers->labDat[1], 0.5, 0.5, 1e-3) && w->markers->labDat[1].Visible);
         }
     }
 
@@ -108,24 +94,16 @@ private slots:
     // follow the document on every road out of a saved, plotted project:
     // an import refused as too large, File > Close, re-registering and Save
     // As under a new name, opening a project.
-    void windowFollowsTheDocument_data() {
-        for (const char* c : {"caption", "zoom", "status"}) QTest::addColumn<QString>(c);
-        const QString none = QStringLiteral("No file loaded..."), page = QStringLiteral("Zoom = 1 (Page)");
-        QTest::newRow("refused map") << "Ferno Vexolan" << "Zoom" << none;
-        QTest::newRow("close") << "Ferno Vexolan" << "Zoom" << none;
-        QTest::newRow("re-register") << "Ferno Vexolan: renamed" << page << "Data:  survey (structural contours)";
-        QTest::newRow("open") << "Ferno Vexolan: old" << page
-                              << "Vexolan: survey (Left-click map to add contour points; right click to edit points)";
-    }
+    void windowFollowsTheDocument_data() { testsupport::addFileRows(QStringLiteral("map/window-roads.txt")); }
     void windowFollowsTheDocument() {
+        const auto r = testsupport::rowFields();
         const QString road = QString::fromLatin1(QTest::currentDataTag());
         auto w = windowWithMap(mapPath);
         auto& dl = dialogs();
         registerLinear(*w);
         w->optStruc->setValue(true);
         for (int i = 0; i < 6; ++i) addPoint(*w, true, i + 1, 1200 + 300 * i, 2200 + 250 * (i % 3), 10.f * i);
-        dl.queue(dir.filePath(QStringLiteral("old.vlm")));
-        w->mnuFileSaveAs->trigger();
+        dl.queue(dir.filePath(QStringLiteral("old.vlm"))), w->mnuFileSaveAs->trigger();
         w->cmdShow_Click();
         QVERIFY(w->mnuViewShowCon->isChecked());
         dl.clear();
@@ -142,8 +120,7 @@ private slots:
             // title) in the caption, and the coordinate system.
             w->cmdShow_Click();
             emit w->mnuOpt->aboutToShow();
-            dl.queue(dlg::Answer::No);
-            dl.queue(dlg::Answer::Yes);
+            dl.queue(dlg::Answer::No), dl.queue(dlg::Answer::Yes);
             w->mnuOptReg->trigger();
             QVERIFY(w->doc.MapRegistered && w->doc.DatCount == 6);
             w->mnuOptReg->trigger();
@@ -157,16 +134,12 @@ private slots:
             QVERIFY(w->windowTitle() == QLatin1String("Ferno Vexolan: old") && !w->optDat->isEnabled());
             registerLinear(*w);
             w->optStruc->setValue(true);
-            dl.queue(dir.filePath(QStringLiteral("renamed.vlm")));
-            w->mnuFileSaveAs->trigger();
+            dl.queue(dir.filePath(QStringLiteral("renamed.vlm"))), w->mnuFileSaveAs->trigger();
         } else {
-            dl.queue(dir.filePath(QStringLiteral("old.vlm")));
-            w->cmdDig->click();
+            dl.queue(dir.filePath(QStringLiteral("old.vlm"))), w->cmdDig->click();
         }
         QCOMPARE(dl.unanswered, int(road == QLatin1String("refused map"))); // the load error's OK
-        QTEST(w->windowTitle(), "caption");
-        QTEST(w->Frame8->title(), "zoom");
-        QTEST(w->panel(2), "status");
+        QCOMPARE(QStringList({w->windowTitle(), w->Frame8->title(), w->panel(2)}), r.f);
         QCOMPARE(w->mnuViewShowMap->isChecked(), road == QLatin1String("re-register") || road == QLatin1String("open"));
         QVERIFY(!w->mnuViewShowCon->isChecked() && w->mnuViewShowCon->text().remove(u'&') == QLatin1String("Contours"));
     }
@@ -185,8 +158,7 @@ private slots:
         w->mapView->MapReplot();
         QCOMPARE(mk.labRef[2].ToolTipText + mk.labRef[1].ToolTipText,
                  QStringLiteral("Reference Point 1: N = 4000; E = 1000"));
-        const QPointF con = fraction(*w, mk.labCon[1]);
-        QVERIFY(qAbs(con.x() - 0.35) < 1e-5 && qAbs(con.y() - 0.65) < 1e-5);
+        QVERIFY(markerAt(*w, mk.labCon[1], 0.35, 0.65, 1e-5));
         w->mapView->MapPosition(w->imPoints->Width() / 2, w->imPoints->Height() / 2);
         QCOMPARE(w->imPoints->ToolTipText, QStringLiteral("3000 N;  2000 E"));
         QCOMPARE(w->labText->text() + w->labDatNum->text() + w->labConNum->text(),
@@ -197,10 +169,7 @@ private slots:
         w->optRock->setValue(true);
         w->doc.DatumPoints[1].Z = 3;
         addPoint(*w, true, 2, 2100, 3000, 7);
-        for (const char* shown : {"All", "3"}) {
-            w->doc.ContactShown = QString::fromLatin1(shown);
-            w->mapView->MapReplot();
-        }
+        for (const char* shown : {"All", "3"}) w->doc.ContactShown = QLatin1String(shown), w->mapView->MapReplot();
         QCOMPARE(mk.labDat[2].ToolTipText, QStringLiteral("Contact 7 Datum Point: 2"));
         QVERIFY(mk.labDat[1].Visible && !mk.labDat[2].Visible && !mk.labCon[1].Visible && enumerated == 2);
         QVERIFY(mk.stacking().back() == MarkerKind::Dat);
@@ -217,22 +186,16 @@ private slots:
         Document& d = w->doc;
         d.MapSpanX = 0;
         w->mapView->MapReplot();
-        QVERIFY(dl.prompts.size() == 1 && dl.prompts[0].icon == dlg::Icon::Information);
-        QVERIFY(!w->markers->labDat[1].Visible); // hidden before the failure
-        QVERIFY(dl.prompts[0].text == QLatin1String("MapReplot error: \n\nDivision by zero") && !d.MapBusy);
+        QVERIFY(dl.prompts.size() == 1 && dl.prompts[0].icon == dlg::Icon::Information && !d.MapBusy);
+        QVERIFY(dl.prompts[0].text == "MapReplot error: \n\nDivision by zero" && !w->markers->labDat[1].Visible);
         d.MapSpanX = 1000;
         d.DatumPoints.resize(size_t(++d.DatCount) + 1);
         w->mapView->MapReplot();
         QVERIFY(dl.prompts.size() == 2 && dl.prompts[1].text.startsWith(QStringLiteral("MapReplot error: \n\n")));
         dl.clear();
-        d.DatumPoints.resize(32768), d.ContourPoints.resize(32768);
-        for (int i = 1; i <= 32767; ++i) {
-            d.DatumPoints[size_t(i)] = DataPoint{int16_t(i), 1000.0f + i % 2000, 2000.0f + i % 1500, 1, false};
-            d.ContourPoints[size_t(i)] = DataPoint{int16_t(i), 1500.0f + i % 1000, 2500.0f + i % 900, 2, false};
-            w->markers->labDat.load(i);
-            w->markers->labCon.load(i);
-        }
-        d.DatCount = d.ConCount = 32767;
+        d.DatCount = 0;
+        for (int i = 1; i <= 32767; ++i)
+            addPoint(*w, true, i, 1000.0f + i % 2000, 2000.0f + i % 1500, 1), addPoint(*w, false, i, 1500, 2500, 2);
         w->mapView->MapReplot();
         QVERIFY(dl.prompts.empty() && w->markers->labCon[32767].Visible);
         QCOMPARE(w->labText->text() + w->labDatNum->text(), QStringLiteral("65534 Contour and Datum Points32767"));
@@ -261,13 +224,12 @@ private slots:
         QImage img(overlay.size(), QImage::Format_ARGB32_Premultiplied);
         img.fill(Qt::transparent);
         overlay.render(&img, QPoint(), QRegion(), QWidget::RenderFlags());
-        auto centre = [&](QPoint p, QRgb colour) { // of the pixels of about that colour
+        auto centre = [&](QPoint p, QRgb rgb) { // of the pixels of about that colour
             double sx = 0, sy = 0, n = 0;
             for (int y = p.y() - 15; y <= p.y() + 15; ++y)
                 for (int x = p.x() - 15; x <= p.x() + 15; ++x) {
                     const QColor c = img.pixelColor(x, y);
-                    const int off = qAbs(c.red() - qRed(colour)) + qAbs(c.blue() - qBlue(colour));
-                    const double a = off < 100 ? c.alpha() : 0;
+                    const double a = qAbs(c.red() - qRed(rgb)) + qAbs(c.blue() - qBlue(rgb)) < 100 ? c.alpha() : 0;
                     sx += a * x, sy += a * y, n += a;
                 }
             return n > 0 ? QPointF(sx / n, sy / n) : QPointF(-100, -100);
@@ -297,6 +259,10 @@ private slots:
     void zoomScrollAndMenus() {
         auto w = registeredWithPoint(mapPath);
         const double page = w->imPoints->Width();
+        auto zoomButtons = [](const MainWindow& w) {
+            return ZoomEnabled{w.cmdZoomPage->isEnabled(), w.cmdZoomOut->isEnabled(), w.cmdZoomIn->isEnabled(),
+                               w.cmdZoomFull->isEnabled()};
+        };
         QVERIFY(zoomButtons(*w) == (ZoomEnabled{false, false, true, true}) && w->HScroll1->isHidden());
         w->cmdZoomIn->click();
         QVERIFY(w->Frame8->title() == QLatin1String("Zoom = 1.25") && w->mnuViewZoomOut->isEnabled());
@@ -307,13 +273,11 @@ private slots:
         for (auto [value, left, frameLeft] : {std::tuple{1000, -2000.0, 90.0}, {17000, -32000.0, -2000.0}}) {
             w->HScroll1->setValue(value);
             QVERIFY(w->imPoints->Left() == left && w->mapView->currentView().Frame2.Left == frameLeft);
-            QVERIFY(qAbs(fraction(*w, w->markers->labDat[1]).x() - 0.5) < 1e-6 && w->markers->labDat[1].Visible);
+            QVERIFY(markerAt(*w, w->markers->labDat[1], 0.5, 0.5, 1e-6) && w->markers->labDat[1].Visible);
             QVERIFY(w->HScroll1->isEnabled() && !w->doc.MapBusy && w->markers->size() == w->Frame2->size());
         }
         w->VScroll1->setValue(500);
-        w->imPoints->hide();
-        w->VScroll1->setValue(600);
-        w->imPoints->show();
+        w->imPoints->hide(), w->VScroll1->setValue(600), w->imPoints->show(); // not while the plot is shown
         QCOMPARE(w->imPoints->Top(), -1000.0);
         w->mnuViewZoomOut->trigger();
         QVERIFY(w->imPoints->Width() == 51200 && zoomButtons(*w) == (ZoomEnabled{true, true, true, true}));
@@ -346,8 +310,7 @@ private slots:
         QCOMPARE(w->imPoints->ToolTipText, QStringLiteral("x = 500;  y = 400"));
         w->doc.MapBusy = false;
         registerLinear(*w);
-        w->imPoints->hide();
-        w->picMap->show();
+        w->imPoints->hide(), w->picMap->show();
         const ZoomView v = w->mapView->currentView();
         const QPoint plot = centreOf(*w->picMap, v.picMap.Left - v.Frame2.Left, v.picMap.Top - v.Frame2.Top);
         QTest::mouseMove(w->markers, plot);

@@ -1,0 +1,268 @@
+// The map subsystem's arithmetic without a window, against literal tables
+// under tests/data/map: the projections against PROJ's values on a unit
+// sphere (forward and back), single values and failures, the pole of an
+// imported point under each system, and the pixel <-> map transform; how
+// coordinates are shown: the cursor read-outs on the map and on the plot,
+// latitudes and longitudes as text with the Degree Format items' codes, and
+// the Coordinates menu's clicks and reset; the zoom and scroll arithmetic:
+// page fit, the zoom sizes, the 16-bit scroll bar values, scrolling past
+// 16000 and the enabled states.
+#include "common/MapSupport.h"
+
+#include "document/Legacy.h"
+#include "exchange/ImportParser.h"
+#include "map/CursorReadout.h"
+#include "map/LatLongText.h"
+#include "map/Projections.h"
+#include "map/ZoomModel.h"
+
+#include <cmath>
+
+namespace {
+
+// Registered the way the registration does it: degrees typed, Single
+// radians stored, standard parallels one degree either side of the centre.
+Document registered(const QString& projection, double lon0, double lat0, float sx, float sy) {
+    Document d;
+    d.ProjectionName = projection, d.ProjScaleX = sx, d.ProjScaleY = sy;
+    d.CentralMeridian = float(DegRad(lon0, true)), d.CentralParallel = float(DegRad(lat0, true));
+    d.Lat1 = float(DegRad(lat0 - 1, true)), d.Lat2 = float(DegRad(lat0 + 1, true));
+    ComputeConeConstants(d);
+    return d;
+}
+
+// Mercator takes the latitude only; its x is the longitude as typed.
+float project(Document& d, double a, double b, bool forward, bool wantX) {
+    if (d.ProjectionName == projection_names::StandardMercator)
+        return wantX ? float(a) : ProjectMercator(d, b, forward);
+    return twoCoordProjection(d.ProjectionName)(d, a, b, forward, wantX);
+}
+
+// Results are Singles: a few float ulps.
+bool near(double got, double want, double ulps = 2e-7) {
+    return std::fabs(got - want) < ulps * std::max(1.0, std::fabs(want));
+}
+
+// Frame1 of frameW x frameH twips, the picture page-fitted after a deep
+// scroll.
+ZoomView pageFitted(double imgW, double imgH, double frameW = 10180, double frameH = 8180) {
+    ZoomView v;
+    v.Frame1Width = frameW, v.Frame1Height = frameH;
+    v.Frame2 = {-2000, 40, 12000, 9000}, v.HScroll1 = {true, 26910, 538, 5382, 17000};
+    pageFit(v, imgW, imgH);
+    return v;
+}
+
+} // namespace
+
+class ProjectionsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void referenceValues_data() { testsupport::addFileRows(QStringLiteral("map/projections.txt")); }
+    void referenceValues() {
+        const auto r = testsupport::rowFields();
+        const double lon = r.num(3), lat = r.num(4), x = r.num(5), y = r.num(6), sx = 2000, sy = 1500;
+        Document d = registered(r.str(0), r.num(1), r.num(2), sx, sy);
+        const bool merc = r.str(0) == projection_names::StandardMercator;
+        const bool plain = r.str(0) == projection_names::Linear || r.str(0) == projection_names::CylindricalEquidistant;
+        const bool pole = r.str(4) == QLatin1String("pole"); // through the import, at the pole and past it
+        for (float poleward : {90.0f, 95.0f}) {
+            float gx = float(lon), gy = poleward;
+            if (pole) importer::toMapUnits(d, true, gx, gy);
+            else gx = project(d, lon, lat, true, true), gy = project(d, lon, lat, true, false);
+            QVERIFY(!d.ProjectionFailed);
+            QVERIFY2(plain || merc ? gx == float(x) : near(gx / sx, x), qPrintable(QString::number(gx, 'g', 12)));
+            QVERIFY2(plain ? gy == float(y) : near(gy / sy, y), qPrintable(QString::number(gy, 'g', 12)));
+        }
+        if (pole) return;
+        const double mx = merc ? lon : x * sx, tol = 1e-7 * std::max(std::fabs(lon), 90.0);
+        const float ilon = project(d, mx, y * sy, false, true), ilat = project(d, mx, y * sy, false, false);
+        QVERIFY(!d.ProjectionFailed);
+        QVERIFY2(std::fabs(ilon - lon) < tol && std::fabs(ilat - lat) < tol,
+                 qPrintable(QStringLiteral("%1 %2").arg(ilon, 0, 'g', 12).arg(ilat, 0, 'g', 12)));
+    }
+
+    void singleValues_data() { testsupport::addFileRows(QStringLiteral("map/projection-values.txt")); }
+    void singleValues() {
+        const auto r = testsupport::rowFields();
+        const double lon0 = r.num(3), lat0 = r.num(4), a = r.num(6);
+        const float scale = float(r.num(5));
+        Document d = registered(r.str(0), lon0, lat0, scale, scale);
+        const double b = r.str(7) == QLatin1String("apex") ? d.Rho0 * double(scale) : r.num(7);
+        for (bool wantX : {true, false}) {
+            if (!r.str(2).contains(QLatin1Char(wantX ? 'x' : 'y'))) continue;
+            const float got = project(d, a, b, r.flag(1), wantX);
+            const bool fails = r.str(8) == QLatin1String("fail");
+            QVERIFY2(d.ProjectionFailed == fails && (fails ? got == 0 : near(got, r.num(8), 1e-6)),
+                     qPrintable(QString::number(got, 'g', 12)));
+            project(d, lon0 + 1, lat0 + 1, true, false); // the next call clears the flag
+            QVERIFY(!d.ProjectionFailed);
+        }
+    }
+
+    // A cone on the equator has n = 0: the constants fail (the n assigned
+    // before stays), and so does every inverse of such a cone.
+    void conesOnTheEquator() {
+        for (const QString& p : {projection_names::AlbersEqualArea, projection_names::LambertConformal}) {
+            Document d = registered(projection_names::Linear, 0, 0, 1, 1);
+            d.ProjectionName = p, d.ConeN = 5;
+            QVERIFY_THROWS_EXCEPTION(legacy::Error, ComputeConeConstants(d));
+            QVERIFY(d.ConeN == 0 && project(d, 0.1, 0.1, false, true) == 0 && d.ProjectionFailed);
+            QVERIFY(project(d, 0.1, 0.1, false, false) == 0 && d.ProjectionFailed);
+        }
+    }
+
+    // Map Y grows upward; a zoom to twice the size puts a map value twice as
+    // far in; an unregistered map has no span.
+    void pixelMapTransform() {
+        Document d;
+        d.MapOriginX = 100, d.MapSpanX = 50, d.MapOriginY = 2000, d.MapSpanY = 400;
+        QCOMPARE((QList<double>{PixelToMapX(d, 200, 1000), PixelToMapX(d, 400, 2000), PixelToMapY(d, 200, 800),
+                                MapToPixelX(d, 110, 2000), MapToPixelY(d, 1900, 800)}),
+                 (QList<double>{110, 110, 1900, 400, 200}));
+        d.MapSpanX = 0;
+        QVERIFY_THROWS_EXCEPTION(legacy::Error, MapToPixelX(d, 110, 1000));
+    }
+};
+VEX_TEST(ProjectionsTest);
+
+class CoordinateDisplayTest : public QObject {
+    Q_OBJECT
+private slots:
+    void mapReadOut_data() { testsupport::addFileRows(QStringLiteral("map/cursor-map.txt")); }
+    void mapReadOut() {
+        const auto r = testsupport::rowFields();
+        Document d;
+        d.ImageWidthPx = 1000, d.ImageHeightPx = 800, d.MarkOffsetX = 40, d.MarkOffsetY = 140;
+        d.MapRegistered = !r.str(0).isEmpty(), d.ProjScaleX = d.ProjScaleY = 1;
+        d.ProjectionName = r.str(0), d.CoordUnits = r.str(1), d.LatLongFormat = r.str(11);
+        d.MapOriginX = float(r.num(2)), d.MapOriginY = float(r.num(3)), d.MapSpanX = d.MapSpanY = float(r.num(4));
+        const double x = r.num(5), y = r.num(6);
+        QCOMPARE(mapCursorText(d, x, y, r.num(7), r.num(8), r.flag(9), r.flag(10)), r.str(12));
+        QVERIFY(!d.ProjectionFailed);
+        if (r.str(13) != QLatin1String("-"))
+            QVERIFY(qAbs(d.CursorMapX - r.num(13)) < 1e-6 * qMax(1.0, qAbs(r.num(13))) &&
+                    qAbs(d.CursorMapY - r.num(14)) < 1e-6 * qMax(1.0, qAbs(r.num(14))));
+        QVERIFY(r.num(7) * r.num(8) == 0 || (d.CursorX == x && d.MarkerLeft == x - 40 && d.MarkerTop == y - 140));
+    }
+
+    void plotReadOut_data() { testsupport::addFileRows(QStringLiteral("map/cursor-plot.txt")); }
+    void plotReadOut() {
+        const auto r = testsupport::rowFields();
+        Document d;
+        d.MapSpanX = 600, d.MapOriginY = 1000, d.MapSpanY = 500, d.ContourMax = 100, d.GridCols = 5, d.GridRows = 4;
+        d.ContourGrid.resize(5, 4);
+        for (int i = 0; i <= 5; ++i)
+            for (int j = 0; j <= 4; ++j)
+                d.ContourGrid.at(i, j) = DataPoint{0, 100.0f * i, 1000.0f - 100 * j, 10.0f * i + j};
+        if (r.str(3) != QLatin1String("-")) d.ContourGrid.at(3, 2).Z = float(r.num(3));
+        d.ScaleSide = r.str(0) == QLatin1String("left");
+        QCOMPARE(plotCursorText(d, r.num(1), r.num(2), 6000, 5000), r.str(4));
+    }
+
+    void latLongText_data() { testsupport::addFileRows(QStringLiteral("map/latlong.txt")); }
+    void latLongText() {
+        const auto r = testsupport::rowFields();
+        const bool fails = r.str(3) == QLatin1String("0");
+        Document d;
+        auto text = [&](const QString& code) {
+            d.LatLongFormat = code, d.ProjectionFailed = !fails;
+            return FormatLatLong(d, r.num(1), r.str(2) != QLatin1String("lat"), r.str(2) == QLatin1String("lon360"));
+        };
+        QCOMPARE(text(r.str(0)), r.str(3));
+        QCOMPARE(d.ProjectionFailed, fails);
+        // The Degree Format item a code ticks stands for the same format.
+        QCOMPARE(text(latLongFormatCode(degreeFormatItemForCode(r.str(0)))), r.str(3));
+    }
+
+    void coordinateClicks_data() { testsupport::addFileRows(QStringLiteral("map/coordinate-menu.txt")); }
+    void coordinateClicks() {
+        const auto r = testsupport::rowFields();
+        const QString clicks = QString::fromUtf8(QTest::currentDataTag());
+        CoordMenuState s;
+        clearCoordMenu(s);
+        for (const QString& c : clicks.split(u','))
+            c == QLatin1String("reset") ? clearCoordMenu(s) : applyCoordClick(s, maptest::coordItemNamed(c));
+        QVERIFY(s.ProjectionName == r.str(0) && s.CoordUnits == r.str(1));
+        QStringList on; // the ticked items, in menu order
+        int i = 0;
+        for (bool t : {s.mnuCoordLinear, s.mnuCoordCylEquiDis, s.mnuCoordSMerc, s.mnuCoordTMerc, s.mnuCoordOrtho,
+                       s.mnuCoordLmbertAzi, s.mnuCoordAlbersEA, s.mnuCoordLambertConf, s.mnuCoordDegrees,
+                       s.mnuCoordFeet, s.mnuCoordMeters})
+            if (++i, t) on << maptest::coordItemNames()[i - 1];
+        QCOMPARE(on.join(u','), r.str(2));
+        QVERIFY(s.mnuCoordFeetEnabled == r.flag(3) && s.mnuCoordMetersEnabled == r.flag(3));
+        QCOMPARE(s.StatusPanel1, clicks.endsWith(QLatin1String("reset"))
+                                     ? QStringLiteral("Projection: (unkown), Units: (unknown)")
+                                     : "Projection: " + r.str(0) + ", Units: " + r.str(1));
+        const bool ticked = s.mnuCoordDegrees;
+        s.CoordUnits = s.StatusPanel1 = QStringLiteral("unchanged");
+        applyCoordClick(s, CoordItem::Degrees); // ticked already it changes nothing
+        QVERIFY(!ticked || (s.CoordUnits == s.StatusPanel1 && s.StatusPanel1 == QLatin1String("unchanged")));
+    }
+};
+VEX_TEST(CoordinateDisplayTest);
+
+class ZoomModelTest : public QObject {
+    Q_OBJECT
+private slots:
+    void pageFit_data() { testsupport::addFileRows(QStringLiteral("map/zoom-fit.txt")); }
+    void pageFit() {
+        const auto r = testsupport::rowFields();
+        const ZoomView v = pageFitted(r.num(2), r.num(3), r.num(0), r.num(1));
+        const TwipRect& p = v.imPoints;
+        QVERIFY(qAbs(p.Left - r.num(4)) < 1e-3 && qAbs(p.Top - r.num(5)) < 1e-3);
+        QVERIFY(qAbs(p.Width - r.num(6)) < 1e-3 && qAbs(p.Height - r.num(7)) < 1e-3);
+        QVERIFY(v.Frame2.Left == 90 && v.Frame2.Top == 90 && v.Frame2.Width == r.num(0) - 180);
+        QVERIFY(v.picMap.Left == p.Left + 90 && v.picMap.Top == p.Top + 90 && v.picMap.Width == p.Width);
+        QVERIFY(v.PageWidth == float(r.num(6)) && v.Frame8Caption == QLatin1String("Zoom = 1 (Page)"));
+        QVERIFY(v.enabled == (ZoomEnabled{false, false, true, true}) && !v.HScroll1.Visible && v.HScroll1.Value == 0);
+        ZoomView none = v; // without an image only the reset is done
+        QVERIFY(!v.VScroll1.Visible && !::pageFit(none, 0, 0) && none.imPoints.Width == p.Width);
+    }
+
+    void zoomSizes_data() { testsupport::addFileRows(QStringLiteral("map/zoom-steps.txt")); }
+    void zoomSizes() {
+        const auto r = testsupport::rowFields();
+        const double imgW = r.num(1), imgH = r.num(2);
+        ZoomView v;
+        v.imPoints = {0, 0, r.num(3), r.num(4)};
+        ZoomSize s = zoomFullSize(imgW, imgH, 64000);
+        ZoomOutcome o = ZoomOutcome::Full;
+        if (r.str(0) == QLatin1String("in")) o = zoomInSize(v, imgW, imgH, 64000, s);
+        if (r.str(0) == QLatin1String("out")) o = zoomOutSize(v, imgW, imgH, 9880, s);
+        QCOMPARE(int(o), QStringList({"zoom", "full", "page"}).indexOf(r.str(5)));
+        QVERIFY(s.Width == r.whole(6) && s.Height == r.whole(7));
+    }
+
+    void applyZoom_data() { testsupport::addFileRows(QStringLiteral("map/zoom-bars.txt")); }
+    void applyZoom() {
+        const auto r = testsupport::rowFields();
+        ZoomView v = pageFitted(1000, 500);
+        v.HScroll1.Value = 13455;
+        ::applyZoom(v, {r.whole(0), r.whole(1)});
+        QVERIFY(v.imPoints.Width == r.num(0) && v.HScroll1.Visible && v.HScroll1.Value == r.whole(10));
+        QCOMPARE((QList<int>{v.HScroll1.Max, v.HScroll1.SmallChange, v.HScroll1.LargeChange, v.HScrollStep,
+                             v.VScroll1.Visible ? v.VScroll1.Max : 0, v.VScroll1.Visible ? v.VScrollStep : 0}),
+                 (QList<int>{r.whole(2), r.whole(3), r.whole(4), r.whole(5), r.whole(6), r.whole(7)}));
+        QVERIFY(v.imPoints.Top == r.num(8) && v.imPoints.Left == 0 && v.Frame8Caption == r.str(9));
+    }
+
+    void scroll_data() { testsupport::addFileRows(QStringLiteral("map/zoom-scroll.txt")); }
+    void scroll() {
+        const auto r = testsupport::rowFields();
+        const bool vertical = r.str(0) == QLatin1String("v");
+        ZoomView v = pageFitted(1000, 500);
+        ::applyZoom(v, {64000, 32000});
+        (vertical ? v.VScrollStep : v.HScrollStep) = r.whole(1);
+        scrollTo(v, vertical ? ScrollAxis::Vertical : ScrollAxis::Horizontal, r.whole(2));
+        QCOMPARE((vertical ? QList<double>{v.imPoints.Top, v.Frame2.Top, v.Frame2.Height}
+                           : QList<double>{v.imPoints.Left, v.Frame2.Left, v.Frame2.Width}),
+                 (QList<double>{r.num(3), r.num(4), r.num(5)}));
+        QCOMPARE(vertical ? v.Frame2.Left : v.Frame2.Top, 90.0); // the other axis is untouched
+        QVERIFY(v.ScrollValue == r.whole(2) && (vertical ? v.VScroll1 : v.HScroll1).Value == r.whole(2));
+    }
+};
+
+VEX_TEST(ZoomModelTest);
+#include "MapFunctionsTest.moc"
