@@ -45,9 +45,9 @@ bool waitsInIo(const QString& tid) {
 }
 
 // A scan stopped early cancels the thread the backend reads the device in
-// (see platform/ScannerThreads.cpp).  Cancelled while it starts
-// up, that thread can leave the allocator locked; so it is first given the
-// time to end or to settle in its reading or writing.
+// (see platform/ScannerThreads.cpp).  Cancelled while it starts up, that
+// thread can leave the allocator locked; so it is first given the time to
+// end or to settle in its reading or writing.
 void endScan(SANE_Handle h, const QStringList& threadsBefore) {
     using namespace std::chrono;
     const auto until = steady_clock::now() + seconds(2);
