@@ -5,6 +5,8 @@
 #include "platform/PrinterSetupDialog.h"
 
 #include <QCheckBox>
+#include <QChildEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QImage>
 #include <QPainter>
@@ -12,6 +14,8 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPointer>
+#include <QRadioButton>
 #include <QSaveFile>
 #include <QTemporaryFile>
 #include <QVBoxLayout>
@@ -25,6 +29,67 @@ long twipsOf(double points) { return std::lround(points * 20.0); }
 // The printable part of the page and the whole sheet, in points.
 QRectF printableRect(const QPrinter& p) { return p.pageLayout().paintRect(QPageLayout::Point); }
 QRectF paperRect(const QPrinter& p) { return p.pageLayout().fullRect(QPageLayout::Point); }
+
+// The print dialog rebuilds its page settings from the printer's default
+// paper whenever it makes its printer properties page: at OK, and when
+// Properties is pressed.  The paper and orientation chosen in Print Setup
+// would be lost without the user seeing it.  This keeps them: the properties
+// page opens showing them, and after OK they go back on the printer, unless
+// the user accepted other ones on that page.
+class PaperKeeper : public QObject {
+public:
+    PaperKeeper(QDialog& dialog, QPrinter& printer)
+        : m_dialog(dialog), m_printer(printer), m_kept(printer.pageLayout()) {
+        dialog.installEventFilter(this);
+    }
+    ~PaperKeeper() override { m_dialog.removeEventFilter(this); }
+
+    // After OK.  A printer chosen in the dialog that has no such paper keeps
+    // the one the dialog gave it (the printer refuses the size).
+    void restore() {
+        if (m_accepted) return;
+        m_printer.setPageSize(m_kept.pageSize());
+        m_printer.setPageOrientation(m_kept.orientation());
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &m_dialog) {
+            if (event->type() == QEvent::ChildAdded) {
+                QObject* child = static_cast<QChildEvent*>(event)->child();
+                if (child->isWidgetType()) child->installEventFilter(this);
+            }
+            return false;
+        }
+        if (event->type() != QEvent::Show && event->type() != QEvent::Hide) return false;
+        auto* page = qobject_cast<QDialog*>(watched);
+        if (!page || !page->findChild<QComboBox*>(QStringLiteral("pageSizeCombo"))) return false;
+        // Once accepted, the page shows what the user chose there.
+        if (event->type() == QEvent::Show && page != m_accepted) showKept(*page);
+        if (event->type() == QEvent::Hide && page->result() == QDialog::Accepted) m_accepted = page;
+        return false;
+    }
+
+private:
+    void showKept(QDialog& page) const {
+        // The printer's own entry for the paper, else one of the same size.
+        auto* paper = page.findChild<QComboBox*>(QStringLiteral("pageSizeCombo"));
+        int same = paper->findData(QVariant::fromValue(m_kept.pageSize()));
+        for (int i = 0; same < 0 && i < paper->count(); ++i)
+            if (qvariant_cast<QPageSize>(paper->itemData(i)).isEquivalentTo(m_kept.pageSize())) same = i;
+        if (same >= 0) paper->setCurrentIndex(same);
+        const bool landscape = m_kept.orientation() == QPageLayout::Landscape;
+        auto* turn = page.findChild<QRadioButton*>(landscape ? QStringLiteral("landscape") : QStringLiteral("portrait"));
+        if (turn && !turn->isChecked()) turn->click();
+    }
+
+    QDialog& m_dialog;
+    QPrinter& m_printer;
+    const QPageLayout m_kept;
+    // The properties page the user accepted; the dialog drops the page when
+    // another printer is chosen, and with it the choice.
+    QPointer<QDialog> m_accepted;
+};
 
 } // namespace
 
@@ -110,8 +175,10 @@ void PrinterService::showPrintDialog() {
     d.setOptionTabs({output});
     d.setOption(QAbstractPrintDialog::PrintToFile, false);
     d.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    PaperKeeper paper(d, *m_printer);
     m_confirmed = dlg::execDialog(&d) == QDialog::Accepted;
     if (!m_confirmed) return;
+    paper.restore();
     m_copies = std::max(1, m_printer->copyCount());
     m_printToFile = toFile->isChecked() || m_printer->printerName().isEmpty();
     FastPrintOption = fast->isChecked();

@@ -10,33 +10,71 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
 #include <QImage>
 #include <QMap>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QProcess>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
+#include <QTimer>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTest>
 #include <cups/cups.h>
+#include <functional>
 #include <optional>
 
 namespace testsupport {
 
 // The print dialog: copies, print to file and the fast-print choice; what it
-// offered for fast printing goes to `offered`.
-inline dlg::WindowScript printDialog(int copies, bool toFile, bool fast = false, bool* offered = nullptr) {
+// offered for fast printing goes to `offered`.  With a printer the dialog is
+// shown and confirmed by its own OK, which is where it hands its settings to
+// the printer; `before` runs on it first (to press its Properties button).
+// A dialog without a printer (output to a file) is only answered: its OK
+// would take whichever queue is there, another test's perhaps.
+inline dlg::WindowScript printDialog(int copies, bool toFile, bool fast = false, bool* offered = nullptr,
+                                     std::function<void(QPrintDialog*)> before = {}) {
     return [=](QDialog* d) {
         auto* file = d->findChild<QCheckBox*>(QStringLiteral("chkPrintToFile"));
         auto* box = d->findChild<QCheckBox*>(QStringLiteral("chkFastPrint"));
         auto* print = qobject_cast<QPrintDialog*>(d);
-        if (!file || !box || !print) return int(QDialog::Rejected);
-        print->printer()->setCopyCount(copies);
+        auto* count = d->findChild<QSpinBox*>(QStringLiteral("copies"));
+        if (!file || !box || !print || !count) return int(QDialog::Rejected);
         file->setChecked(toFile);
         if (offered) *offered = box->isChecked();
         box->setChecked(fast);
-        return int(QDialog::Accepted);
+        if (print->printer()->printerName().isEmpty()) {
+            print->printer()->setCopyCount(copies);
+            return int(QDialog::Accepted);
+        }
+        print->show();
+        if (before) before(print);
+        count->setValue(copies);
+        print->accept();
+        return print->result();
     };
+}
+
+// Runs `page` on the print dialog's printer properties page, opened by its
+// Properties button; `page` accepts or rejects it.
+inline void printerProperties(QPrintDialog* print, std::function<void(QDialog*)> page) {
+    auto* properties = print->findChild<QPushButton*>(QStringLiteral("properties"));
+    QVERIFY(properties);
+    bool ran = false;
+    QTimer::singleShot(0, print, [&] {
+        auto* size = print->findChild<QComboBox*>(QStringLiteral("pageSizeCombo"));
+        auto* dialog = size ? qobject_cast<QDialog*>(size->window()) : nullptr;
+        if (dialog) page(dialog);
+        if (dialog && dialog->isVisible()) dialog->reject();
+        ran = dialog != nullptr;
+    });
+    properties->click();
+    QVERIFY(ran);
 }
 
 // The Print Setup dialog: a printer ("" keeps the one shown), its paper and
@@ -46,7 +84,11 @@ inline dlg::WindowScript setupDialog(const QString& printer, QPageSize::PageSize
         auto* s = qobject_cast<PrinterSetupDialog*>(d);
         if (!s) return int(QDialog::Rejected);
         if (!printer.isEmpty()) s->cboPrinter->setCurrentIndex(s->cboPrinter->findData(printer));
-        s->cboPaper->setCurrentIndex(s->cboPaper->findText(QPageSize(paper).name()));
+        // A printer names its papers its own way ("US Letter").
+        QString name = QPageSize(paper).name();
+        for (const QPageSize& p : QPrinterInfo::printerInfo(s->printerName()).supportedPageSizes())
+            if (p.key() == QPageSize(paper).key()) name = p.name();
+        s->cboPaper->setCurrentIndex(s->cboPaper->findText(name));
         (landscape ? s->optLandscape : s->optPortrait)->setChecked(true);
         return int(QDialog::Accepted);
     };
@@ -90,6 +132,13 @@ struct CupsQueue {
         for (int i = 0; i < n; ++i) titles.insert(list[i].id, QString::fromUtf8(list[i].title));
         cupsFreeJobs(n, list);
         return titles;
+    }
+    // The PDF of job `id` once the queue has completed it; "" when it does
+    // not within a minute.
+    QString printed(int id) const {
+        const QDeadlineTimer limit(60000);
+        while (!jobs(CUPS_WHICHJOBS_COMPLETED).contains(id) && !limit.hasExpired()) QTest::qWait(50);
+        return QDir(out.path()).entryInfoList({QStringLiteral("*-job_%1.pdf").arg(id)}).value(0).filePath();
     }
     static inline int made = 0;
 };

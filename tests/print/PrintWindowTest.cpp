@@ -197,7 +197,8 @@ private slots:
         auto& d = testsupport::dialogs();
         // Print Setup chooses the queue, its paper and the orientation; the
         // letter file is turned by the window's own option.
-        if (cups) d.queue(setupDialog(q->name, QPageSize::A4, setup.contains("land")));
+        const QPageSize::PageSizeId paper = setup.contains("letter") ? QPageSize::Letter : QPageSize::A4;
+        if (cups) d.queue(setupDialog(q->name, paper, setup.contains("land")));
         if (cups || setup.contains("land"))
             QTest::mouseClick(cups ? static_cast<QWidget*>(f->cmdPrinter) : f->optLand, Qt::LeftButton);
         f->chkFit->setChecked(setup.contains("fit"));
@@ -224,7 +225,11 @@ private slots:
         else d.queue(printDialog(answers[0].toInt(), answers.size() > 1, fast[1] == "True", &offered));
         if (answers.value(1) == "cancel") d.queue(dlg::Cancel{});
         else if (answers.size() > 1) d.queue(file);
+        const QString figures = state(f);
         QTest::mouseClick(f->cmdPrint, Qt::LeftButton);
+        // The print dialog accepted as it came keeps the paper, the
+        // orientation and so the window's figures.
+        QCOMPARE(state(f), figures);
         if (answers[0] != "cancel") QCOMPARE(offered, fast[0] != "False"); // unset reads as True
         QCOMPARE(w->settings->ReadSetting(kSection, "FastPrint", "unset"), fast[1]);
         // The dialogs answered and a message where it failed; the file is asked
@@ -240,8 +245,8 @@ private slots:
         }
         if (cups) { // found by its id; the job's title is the program's title followed by " Page"
             const int id = f->printerService().LastJobId();
-            QTRY_COMPARE_WITH_TIMEOUT(q->jobs(CUPS_WHICHJOBS_COMPLETED).value(id), QStringLiteral("Ferno Vexolan Page"), 60000);
-            file = QDir(q->out.path()).entryInfoList({QStringLiteral("*-job_%1.pdf").arg(id)}).value(0).filePath();
+            file = q->printed(id);
+            QCOMPARE(q->jobs(CUPS_WHICHJOBS_COMPLETED).value(id), QStringLiteral("Ferno Vexolan Page"));
         }
         QRect got;
         QCOMPARE(pdfOf(file, &got), expected);
@@ -250,6 +255,44 @@ private slots:
         const QRect box = n.isEmpty() ? QRect() : QRect(n[0].toInt(), n[1].toInt(), n[2].toInt(), n[3].toInt());
         QVERIFY2(box.isNull() || (box.adjusted(-1, -1, 1, 1).contains(got) && got.contains(box.adjusted(1, 1, -1, -1))),
                  qPrintable(QDebug::toString(got)));
+    }
+
+    // The print dialog's own properties page opens on the paper chosen in
+    // Print Setup; cancelled or confirmed as shown it leaves that paper, and
+    // a paper accepted there is the one printed on, the window following it.
+    void printDialogPaper_data() {
+        QTest::addColumn<QString>("choice");  // on the properties page: cancel, ok, or a paper to accept
+        QTest::addColumn<QString>("printed");
+        QTest::addColumn<QString>("paper");   // the window's paper afterwards, in twips
+        QTest::newRow("cancelled") << "cancel" << "1 pages, 612 x 792" << "12240 x 15840";
+        QTest::newRow("OK as shown") << "ok" << "1 pages, 612 x 792" << "12240 x 15840";
+        QTest::newRow("legal chosen") << "US Legal" << "1 pages, 612 x 1008" << "12240 x 20160";
+    }
+    void printDialogPaper() {
+        QFETCH(QString, choice);
+        QFETCH(QString, printed);
+        QFETCH(QString, paper);
+        std::optional<CupsQueue> q;
+        VEX_MAKE_CUPS_QUEUE(q);
+        std::unique_ptr<MainWindow> w;
+        PrintWindow* f = printRedMap(w, false);
+        auto& d = testsupport::dialogs();
+        d.queue(setupDialog(q->name, QPageSize::Letter, false));
+        QTest::mouseClick(f->cmdPrinter, Qt::LeftButton);
+        QString shown;
+        d.queue(printDialog(1, false, false, nullptr, [&](QPrintDialog* print) {
+            printerProperties(print, [&](QDialog* page) {
+                auto* size = page->findChild<QComboBox*>(QStringLiteral("pageSizeCombo"));
+                shown = size->currentText();
+                if (choice == "cancel") return page->reject();
+                if (choice != "ok") size->setCurrentIndex(size->findText(choice));
+                page->accept();
+            });
+        }));
+        QTest::mouseClick(f->cmdPrint, Qt::LeftButton);
+        QCOMPARE(shown, QStringLiteral("US Letter"));
+        QCOMPARE(pdfOf(q->printed(f->printerService().LastJobId())), printed);
+        QCOMPARE(QStringLiteral("%1 x %2").arg(f->page.PaperWidth).arg(f->page.PaperHeight), paper);
     }
 };
 
