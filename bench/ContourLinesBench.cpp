@@ -80,7 +80,12 @@ void BM_TraceAndSmooth(benchmark::State& state) {
         benchmark::DoNotOptimize(drawn);
     }
 }
-BENCHMARK(BM_TraceAndSmooth)->Args({100, 0})->Args({10, 0})->Args({2, 0})->Args({10, 1})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TraceAndSmooth)
+    ->Args({100, 0})
+    ->Args({10, 0})
+    ->Args({2, 0})
+    ->Args({10, 1})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -138,8 +138,8 @@ void ContourLineCommands::ContourLines(float cellWidth, float cellHeight, float 
                     if (curve.labelled) {
                         // Text is placed by its top left corner, as printed text is;
                         // its pixels may spread a little past the measured advance.
-                        const PolyPoint at = labelPlace(curve.points, fm.horizontalAdvance(curve.label) + onePixel,
-                                                        fm.height(), in.width, in.height);
+                        const double textWidth = fm.horizontalAdvance(curve.label) + onePixel;
+                        const PolyPoint at = labelPlace(curve.points, textWidth, fm.height(), in.width, in.height);
                         p.drawText(QPointF(at.X, at.Y + fm.ascent()), curve.label);
                     }
                     QPolygonF line;

@@ -36,8 +36,10 @@ public:
     // True the first time a side that is to be drawn is asked for.
     bool takeOnce(int a, int b) {
         const auto it = sides.find(key(a, b));
-        if (it == sides.end() || it->second.taken || it->second.belowLeft == it->second.belowRight) return false;
-        it->second.taken = true;
+        if (it == sides.end()) return false;
+        Side& s = it->second;
+        if (s.taken || s.belowLeft == s.belowRight) return false;
+        s.taken = true;
         return true;
     }
 

@@ -76,8 +76,8 @@ SplineCurve splineCurve(std::vector<PolyPoint>& P, double level, int labelFlag, 
     return curve;
 }
 
-PolyPoint labelPlace(const std::vector<PolyPoint>& curve, double textWidth, double textHeight, double plotWidth,
-                     double plotHeight) {
+PolyPoint labelPlace(const std::vector<PolyPoint>& curve, double textWidth, double textHeight,
+                     double plotWidth, double plotHeight) {
     if (curve.empty()) return {};
     for (const PolyPoint& p : curve) {
         const double top = p.Y - kLabelRise;

@@ -34,7 +34,7 @@ SplineCurve splineCurve(std::vector<PolyPoint>& poly, double level, int labelFla
 // that leaves the whole text inside the plot (a number cut at the edge reads
 // as another); when no point does, the first point's place moved just
 // inside.
-PolyPoint labelPlace(const std::vector<PolyPoint>& curve, double textWidth, double textHeight, double plotWidth,
-                     double plotHeight);
+PolyPoint labelPlace(const std::vector<PolyPoint>& curve, double textWidth, double textHeight,
+                     double plotWidth, double plotHeight);
 
 }  // namespace contourlines
