@@ -364,7 +364,7 @@ private slots:
 
     // Where no corner lies on a level the lines are what they always were:
     // every level's polylines, in order, with their label flags (recorded
-    // from the tracing that follows every corner rule to the letter).
+    // from the tracing before a corner on a level counted as above it).
     void linesOffTheLevels_data() { testsupport::addFileRows(QStringLiteral("contour/traced.txt")); }
     void linesOffTheLevels() {
         const QStringList size = QString(QTest::currentDataTag()).split(u'x');
