@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTime>
+#include <algorithm>
 #include <random>
 
 using namespace contourlines;
@@ -119,6 +120,7 @@ void ContourLineCommands::ContourLines(float cellWidth, float cellHeight, float 
     try {
         QPainter p(&picture);
         p.setTransform(toPixels());
+        const double onePixel = 1 / std::max(p.transform().m11(), 1e-9);
         QPen pen(colour, 1);
         pen.setCosmetic(true);  // one pixel wide whatever the scale
         p.setPen(pen);
@@ -134,8 +136,11 @@ void ContourLineCommands::ContourLines(float cellWidth, float cellHeight, float 
                 for (auto& poly : chainSegments(cutTriangles(TriPoints, Triangles, level))) {
                     const SplineCurve curve = splineCurve(poly, level, labelFlag);
                     if (curve.labelled) {
-                        // Text is placed by its top left corner, as printed text is.
-                        p.drawText(QPointF(curve.labelX, curve.labelY + fm.ascent()), curve.label);
+                        // Text is placed by its top left corner, as printed text is;
+                        // its pixels may spread a little past the measured advance.
+                        const double textWidth = fm.horizontalAdvance(curve.label) + onePixel;
+                        const PolyPoint at = labelPlace(curve.points, textWidth, fm.height(), in.width, in.height);
+                        p.drawText(QPointF(at.X, at.Y + fm.ascent()), curve.label);
                     }
                     QPolygonF line;
                     line.reserve(static_cast<qsizetype>(curve.points.size()));

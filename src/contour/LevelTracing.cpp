@@ -3,16 +3,63 @@
 #include "document/Legacy.h"
 
 #include <cmath>
+#include <optional>
+#include <unordered_map>
 
 namespace contourlines {
 
 namespace {
 
-constexpr double kFlat = 0.0001;
-
 bool matches(const PolyPoint& a, double x, double y) {
     return std::fabs(a.X - x) < 1 && std::fabs(a.Y - y) < 1;
 }
+
+// The mesh sides that lie on a level (both ends exactly on it) and border a
+// triangle reaching below it, with the side of the line each such triangle
+// lies on.  Such a side is drawn once, and only where it parts a lower
+// triangle from a higher one (or from none, at the mesh's border): a ridge
+// or a valley that only touches the level is no contour.
+class LevelSides {
+public:
+    LevelSides(const std::vector<TriPoint>& pts, const std::vector<Triangle>& triangles, double L) {
+        for (const Triangle& t : triangles) {
+            const int c[3] = {t.P1, t.P2, t.P3};
+            for (int k = 0; k < 3; ++k) {
+                const int a = c[k], b = c[(k + 1) % 3], low = c[(k + 2) % 3];
+                if (pts[idx(a)].Z == L && pts[idx(b)].Z == L && pts[idx(low)].Z < L) {
+                    Side& s = sides[key(a, b)];
+                    (leftOf(pts, a, b, low) ? s.belowLeft : s.belowRight) = true;
+                }
+            }
+        }
+    }
+    // True the first time a side that is to be drawn is asked for.
+    bool takeOnce(int a, int b) {
+        const auto it = sides.find(key(a, b));
+        if (it == sides.end()) return false;
+        Side& s = it->second;
+        if (s.taken || s.belowLeft == s.belowRight) return false;
+        s.taken = true;
+        return true;
+    }
+
+private:
+    struct Side {
+        bool belowLeft = false, belowRight = false, taken = false;
+    };
+    static size_t idx(int i) { return static_cast<size_t>(i); }
+    static long long key(int a, int b) {
+        return a < b ? (static_cast<long long>(a) << 32) | static_cast<unsigned>(b)
+                     : (static_cast<long long>(b) << 32) | static_cast<unsigned>(a);
+    }
+    // Which side of the line from the lower-numbered end to the other `p` lies on.
+    static bool leftOf(const std::vector<TriPoint>& pts, int a, int b, int p) {
+        if (a > b) std::swap(a, b);
+        const TriPoint &A = pts[idx(a)], &B = pts[idx(b)], &P = pts[idx(p)];
+        return (B.X - A.X) * (P.Y - A.Y) - (B.Y - A.Y) * (P.X - A.X) >= 0;
+    }
+    std::unordered_map<long long, Side> sides;
+};
 
 }  // namespace
 
@@ -57,25 +104,46 @@ LevelPlan planLevels(const ValueRange& range, double interval) {
 
 std::vector<Segment> cutTriangles(const std::vector<TriPoint>& pts, const std::vector<Triangle>& triangles,
                                   double L, const TraceOptions& options) {
+    // A corner exactly on the level counts as above it, so a side is crossed
+    // when exactly one of its ends is below (the ends then differ: no side is
+    // too flat to cut).  Every triangle is crossed on no side or on two, and
+    // a line through a corner passes it once instead of breaking there or
+    // leaving strokes and dots.  Away from such corners these are the
+    // crossings that 0 <= f <= 1 along each side finds.
     std::vector<Segment> segments;
+    std::optional<LevelSides> onLevel;  // looked for only once a side lies on the level
     for (const Triangle& t : triangles) {
-        const TriPoint& A = pts[static_cast<size_t>(t.P1)];
-        const TriPoint& B = pts[static_cast<size_t>(t.P2)];
-        const TriPoint& C = pts[static_cast<size_t>(t.P3)];
-        PolyPoint cross[3];
+        const TriPoint* corner[3] = {&pts[static_cast<size_t>(t.P1)], &pts[static_cast<size_t>(t.P2)],
+                                     &pts[static_cast<size_t>(t.P3)]};
+        const bool below[3] = {corner[0]->Z < L, corner[1]->Z < L, corner[2]->Z < L};
+        if (below[0] == below[1] && below[1] == below[2]) continue;
+        // The corner alone on its side of the level, and the other two.
+        const int lone = below[0] == below[1] ? 2 : (below[0] == below[2] ? 1 : 0);
+        const int p = (lone + 1) % 3, q = (lone + 2) % 3;
+        // On the level above two lower corners: the level only touches it.
+        if (corner[lone]->Z == L) continue;
+        if (corner[p]->Z == L && corner[q]->Z == L) {
+            const int index[3] = {t.P1, t.P2, t.P3};
+            if (!onLevel) onLevel.emplace(pts, triangles, L);
+            if (!onLevel->takeOnce(index[p], index[q])) continue;
+        }
+        PolyPoint cross[2];
         int n = 0;
-        auto edge = [&](const TriPoint& from, const TriPoint& to) {
-            const double d = to.Z - from.Z;
-            if (!(std::fabs(d) > kFlat)) return;
-            const double f = (L - from.Z) / d;
-            if (f < 0 || f > 1) return;
-            // A fourth crossing cannot happen with three edges.
-            cross[n++] = PolyPoint{from.X + (to.X - from.X) * f, from.Y + (to.Y - from.Y) * f};
+        auto edge = [&](int from, int to) {
+            if (below[from] == below[to]) return;
+            const TriPoint &a = *corner[from], &b = *corner[to];
+            if (a.Z == L) {
+                cross[n++] = PolyPoint{a.X, a.Y};
+            } else if (b.Z == L) {
+                cross[n++] = PolyPoint{b.X, b.Y};
+            } else {
+                const double f = (L - a.Z) / (b.Z - a.Z);
+                cross[n++] = PolyPoint{a.X + (b.X - a.X) * f, a.Y + (b.Y - a.Y) * f};
+            }
         };
-        edge(A, B);
-        edge(C, B);
-        edge(A, C);
-        if (n != 2) continue;
+        edge(0, 1);
+        edge(2, 1);
+        edge(0, 2);
         if (static_cast<int>(segments.size()) >= options.segmentCapacity)
             legacy::raise(legacy::ErrorCode::SubscriptOutOfRange);
         segments.push_back(Segment{cross[0].X, cross[0].Y, cross[1].X, cross[1].Y});

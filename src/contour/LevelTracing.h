@@ -43,7 +43,9 @@ struct TraceOptions {
     int polylineCapacity = 1001;  // points per polyline
 };
 
-// Segments of the level through the triangles, in triangle order.
+// Segments of the level through the triangles, in triangle order.  A corner
+// on the level counts as above it; a side lying on the level is given once,
+// and only where it parts a triangle reaching below from one that does not.
 std::vector<Segment> cutTriangles(const std::vector<TriPoint>& points, const std::vector<Triangle>& triangles,
                                   double level, const TraceOptions& options = {});
 

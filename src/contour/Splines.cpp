@@ -2,11 +2,15 @@
 
 #include "document/Legacy.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace contourlines {
 
 namespace {
+
+// The label stands this far above the point it belongs to.
+constexpr double kLabelRise = 100;
 
 PolyPoint mid(const PolyPoint& a, const PolyPoint& b) {
     return PolyPoint{0.5 * a.X + 0.5 * b.X, 0.5 * a.Y + 0.5 * b.Y};
@@ -63,13 +67,26 @@ SplineCurve splineCurve(std::vector<PolyPoint>& P, double level, int labelFlag, 
                 b0 * C[k - 1].Y + b1 * C[k].Y + b2 * C[k + 1].Y + b3 * C[k + 2].Y});
         }
     }
-    curve.labelY = curve.points.front().Y - 100;
+    curve.labelY = curve.points.front().Y - kLabelRise;
     if (labelFlag > -1) {
         curve.labelled = true;
         curve.labelX = curve.points.front().X;
         curve.label = legacy::Format(level, "0");
     }
     return curve;
+}
+
+PolyPoint labelPlace(const std::vector<PolyPoint>& curve, double textWidth, double textHeight,
+                     double plotWidth, double plotHeight) {
+    if (curve.empty()) return {};
+    for (const PolyPoint& p : curve) {
+        const double top = p.Y - kLabelRise;
+        if (p.X >= 0 && p.X + textWidth <= plotWidth && top >= 0 && top + textHeight <= plotHeight)
+            return PolyPoint{p.X, top};
+    }
+    const PolyPoint& first = curve.front();
+    return PolyPoint{std::max(0.0, std::min(first.X, plotWidth - textWidth)),
+                     std::max(0.0, std::min(first.Y - kLabelRise, plotHeight - textHeight))};
 }
 
 }  // namespace contourlines

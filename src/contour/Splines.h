@@ -29,4 +29,12 @@ struct SplineCurve {
 SplineCurve splineCurve(std::vector<PolyPoint>& poly, double level, int labelFlag,
                         const SplineOptions& options = {});
 
+// Top left corner of a label `textWidth` x `textHeight` for `curve` on a plot
+// `plotWidth` x `plotHeight`: 100 units above the first point of the curve
+// that leaves the whole text inside the plot (a number cut at the edge reads
+// as another); when no point does, the first point's place moved just
+// inside.
+PolyPoint labelPlace(const std::vector<PolyPoint>& curve, double textWidth, double textHeight,
+                     double plotWidth, double plotHeight);
+
 }  // namespace contourlines

@@ -93,6 +93,23 @@ QString apply(const QString& rule, const QStringList& in) {
         for (const auto& poly : chainSegments(s)) lines << describe(poly);
         return lines.join(u';');
     }
+    if (rule == "cut") { // level, then triangles of the named corners, "+" between them
+        static const QString names = QStringLiteral("ABCDEFG");
+        const std::vector<TriPoint> corners{{0, 0, 10},     {0, 100, 10},  {-100, 50, 0}, {100, 50, 0},
+                                            {100, 50, 20},  {-100, 50, 20}, {100, 50, 10}};
+        std::vector<Triangle> tris;
+        for (const QString& t : in[1].split(u'+'))
+            tris.push_back({int(names.indexOf(t[0])), int(names.indexOf(t[1])), int(names.indexOf(t[2]))});
+        QStringList segments;
+        for (const Segment& s : cutTriangles(corners, tris, a[0]))
+            segments << describe({{s.X1, s.Y1}, {s.X2, s.Y2}});
+        return segments.isEmpty() ? QStringLiteral("-") : segments.join(u';');
+    }
+    if (rule == "label") { // plot width, height, text width, height, then the curve's points
+        std::vector<PolyPoint> curve;
+        for (int i = 4; i + 1 < a.size(); i += 2) curve.push_back({a[i], a[i + 1]});
+        return describe({labelPlace(curve, a[2], a[3], a[0], a[1])});
+    }
     if (rule == "shade") {
         const TopoGrid g = in[0] == "flat" ? heights(10, 8, 100)
                            : in[0] == "low"  ? heights(5, 5, 30)
@@ -294,7 +311,7 @@ private slots:
     }
 
     // Typed intervals (none usable: the automatic 25); a level crossing two
-    // sides of a triangle, none through a corner and its side.
+    // sides of a triangle, one through a corner and the opposite side.
     void levels() {
         QList<double> got;
         for (const char* typed : {"1", "abc", "  2.5 ft", "-20"}) got << typedInterval(25, typed);
@@ -302,16 +319,67 @@ private slots:
         const std::vector<TriPoint> pts{{0, 0, 0}, {100, 0, 10}, {0, 100, 20}};
         const auto s = cutTriangles(pts, {{0, 1, 2}}, 5);
         QVERIFY(s.size() == 1 && s[0].X1 == 50 && s[0].Y1 == 0 && s[0].X2 == 0 && s[0].Y2 == 25);
-        QVERIFY(cutTriangles(pts, {{0, 1, 2}}, 10).empty()); // through corner B: three crossings
+        const auto b = cutTriangles(pts, {{0, 1, 2}}, 10); // through corner B and across the opposite side
+        QVERIFY(b.size() == 1 && b[0].X1 == 100 && b[0].Y1 == 0 && b[0].X2 == 0 && b[0].Y2 == 50);
         QVERIFY_THROWS_EXCEPTION(legacy::Error, cutTriangles(pts, {{0, 1, 2}}, 5, {0, 1001})); // no room
         // Traced through two separate triangles each level gives two lines, the
-        // first carrying the level's number.
+        // first carrying the level's number; level 0 only touches a corner
+        // of each and draws nothing.
         const std::vector<TriPoint> two{{0, 0, 0}, {99, 0, 30}, {0, 99, 30}, {500, 0, 0}, {599, 0, 30}, {500, 99, 30}};
         const auto lines = traceLevels(two, {{0, 1, 2}, {3, 4, 5}}, planLevels(valueRange(two), 10));
-        QCOMPARE(lines.size(), size_t(8));
-        for (int k = 0; k < 8; ++k) QVERIFY(lines[k].level == k / 2 * 10 && lines[k].labelFlag == (k % 2 ? -1 : k / 2));
+        QCOMPARE(lines.size(), size_t(6));
+        for (int k = 0; k < 6; ++k)
+            QVERIFY(lines[k].level == (k / 2 + 1) * 10 && lines[k].labelFlag == (k % 2 ? -1 : k / 2 + 1));
         const std::vector<Segment> one{{0, 0, 10, 0}, {10, 0, 20, 0}};
         QVERIFY_THROWS_EXCEPTION(legacy::Error, chainSegments(one, {1001, 2})); // no room for the polyline
+    }
+
+    // Contour points digitized along a line at a round value put a row of
+    // nodes exactly on a level, lower on one side and higher on the other:
+    // the level follows that row once, node to node, with no stroke drawn
+    // back over itself and no dot.
+    void levelAlongEqualNodes() {
+        PointGrid g;
+        g.resize(40, 40);
+        for (int i = 1; i <= 40; ++i)
+            for (int j = 1; j <= 40; ++j) {
+                const float z = 100 + float(j - 15) * (j < 15 ? 3.7f : 4.3f);
+                g.at(i, j) = DataPoint{0, i * 10.f, 1000 - j * 10.f, z, false};
+            }
+        // Nodes 100 drawing units apart, every second one taken, each pushed
+        // by up to an eighth of that.
+        std::mt19937 gen(11);
+        const auto pts = sampleGrid(g, {10, 10, 10, 400, 600, 990, 0, 1000, 1000, 1000, 10000, 10000},
+                                    [&] { return gen() / 0x1p32; });
+        std::vector<std::vector<PolyPoint>> at100;
+        for (const TracedLine& l : traceLevels(pts, ContourTriangulate(pts), planLevels(valueRange(pts), 10)))
+            if (l.level == 100) at100.push_back(l.points);
+        QCOMPARE(at100.size(), size_t(1));
+        const std::vector<PolyPoint>& line = at100[0];
+        QCOMPARE(line.size(), size_t(20)); // the row's 20 sampled nodes, in order
+        for (size_t k = 0; k < line.size(); ++k)
+            QVERIFY(line[k].Y >= 1500 && line[k].Y <= 1512.5 &&
+                    (!k || (line[k].X - line[k - 1].X) * (line[1].X - line[0].X) > 180 * 180));
+    }
+
+    // Where no corner lies on a level the lines are what they always were:
+    // every level's polylines, in order, with their label flags (recorded
+    // from the tracing before a corner on a level counted as above it).
+    void linesOffTheLevels_data() { testsupport::addFileRows(QStringLiteral("contour/traced.txt")); }
+    void linesOffTheLevels() {
+        const QStringList size = QString(QTest::currentDataTag()).split(u'x');
+        const int cols = size[0].toInt(), rows = size[1].toInt();
+        std::mt19937 gen(unsigned(cols * rows + 1));
+        std::vector<TriPoint> pts;
+        for (int i = 0; i < cols * rows; ++i) {
+            const double x = (i / rows + gen() / 0x1p35) * 200, y = (i % rows + gen() / 0x1p35) * 200;
+            pts.push_back({x, y, double(float(60 + 45 * std::sin(x / 700) * std::cos(y / 500) + y / 90))});
+            QVERIFY(std::fmod(pts.back().Z, 10) != 0);
+        }
+        QStringList got;
+        for (const TracedLine& l : traceLevels(pts, ContourTriangulate(pts), planLevels(valueRange(pts), 10)))
+            got << QStringLiteral("%1:%2:%3").arg(l.level).arg(l.labelFlag).arg(describe(l.points));
+        QCOMPARE(got.join(u';'), testsupport::rowFields().str(0));
     }
 
     // Four spans of six points over the start, the midpoint M and the end

@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QTest>
+#include <random>
 #include <stdexcept>
 
 using namespace maptest;
@@ -309,6 +310,38 @@ private slots:
         w->cmdShow->click();
         QCOMPARE(prompts(), QStringLiteral("ContourShow error: \n\nSubscript out of range"));
         QVERIFY(!w->doc.ContoursCurrent && completed == 1);
+    }
+
+    // Lines that start at the plot's top and right edges carry their labels
+    // whole inside the plot: the text is not cut there.  The nodes stop a
+    // few pixels short of the edges, so nothing but a cut label could light
+    // the picture's top row or last column.
+    void labelsStayInsidePlot() {
+        auto w = plotWindow(dir);
+        Document& d = w->doc;
+        w->optHi->click();
+        w->cmdShow->click(); // sizes the plot
+        const int cols = 29, rows = 20;
+        const float sx = d.MapSpanX * 0.97f / (cols - 1), sy = d.MapSpanY * 0.97f / (rows - 1);
+        d.ContourGrid.resize(cols, rows);
+        for (int i = 1; i <= cols; ++i)
+            for (int j = 1; j <= rows; ++j) // lines running down to the left, levels between the nodes
+                d.ContourGrid.at(i, j) = DataPoint{0, d.MapOriginX + d.MapSpanX * 0.01f + float(i - 1) * sx,
+                                                   d.MapOriginY - d.MapSpanY * 0.01f - float(j - 1) * sy,
+                                                   float(5 + 10 * (i + j)), false};
+        QImage blank(w->picMap->picture().size(), QImage::Format_RGB32);
+        blank.fill(Qt::black);
+        w->picMap->setPicture(blank);
+        std::mt19937 gen(4);
+        w->contourLineCommands->random = [&] { return gen() / 0x1p32; };
+        w->contourLineCommands->ContourLines(sx, sy, d.MapOriginX, d.MapOriginX + d.MapSpanX,
+                                             d.MapOriginY - d.MapSpanY, d.MapOriginY);
+        const QImage img = w->picMap->picture();
+        if (qEnvironmentVariableIsSet("SAVE_LABELS")) img.save(qEnvironmentVariable("SAVE_LABELS"));
+        const auto lit = [](QColor p) { return p.lightness() > 128; };
+        QVERIFY(countPixels(img, QRect(0, 20, 560, 360), lit) > 1000); // the lines and labels are there
+        QCOMPARE(countPixels(img, QRect(0, 0, img.width(), 1), lit), 0);
+        QCOMPARE(countPixels(img, QRect(img.width() - 1, 0, 1, img.height()), lit), 0);
     }
 
     // Cancelling the file leaves the document; once registered, a changed
