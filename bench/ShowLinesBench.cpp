@@ -20,8 +20,11 @@ MainWindow* g_window = nullptr;
 // Shows the contour map, computing it afresh.
 void show(MainWindow& w) {
     w.doc.ContoursCurrent = false;
-    w.contourCommands->showContours();
+    w.cmdShow_Click();
 }
+
+// The same button goes back to the map view.
+void backToMap(MainWindow& w) { w.cmdShow_Click(); }
 
 // A first document of 39 points in the middle of the map gridded at detail
 // 250; its nodes,
@@ -43,7 +46,7 @@ void fillFromGridExport(MainWindow& w, int keep) {
     d.ContourDetail = 250;
     w.chkLines->setChecked(false);
     show(w);
-    w.contourCommands->backToMap();
+    backToMap(w);
 
     std::vector<DataPoint> nodes(1);
     for (int i = 1; i <= d.GridCols; ++i)
@@ -67,7 +70,7 @@ void BM_ShowWithLines(benchmark::State& state) {
     for (auto _ : state) {
         show(w);
         state.PauseTiming();
-        w.contourCommands->backToMap();
+        backToMap(w);
         state.ResumeTiming();
     }
     state.counters["points"] = w.doc.DatCount;

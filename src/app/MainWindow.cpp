@@ -982,8 +982,10 @@ void MainWindow::FormResize() {
         const double barTop = hsTop + hsH + 330;
         labShow->setGeometry(twips::rect(f1Left + 120, barTop, 800, 330));
         cmbShow->setGeometry(twips::rect(f1Left + 960, barTop, 1400, 330));
-        UpDown1->setGeometry(twips::rect(f1Left + 960, barTop, 1400, 330));
         cmdShowContact->setGeometry(twips::rect(f1Left + 2420, barTop, 900, 330));
+        // The spinner sits beside the list and its button, not on them: the
+        // map view shows all three together.
+        UpDown1->setGeometry(twips::rect(f1Left + 3380, barTop, 1400, 330));
         layoutRightStrip();
         if (!doc.MapFileName.isEmpty()) {
             if (imPoints->isHidden()) cmdShow_Click();

@@ -6,6 +6,7 @@
 #include "app/Twips.h"
 #include "contour/ColourRamps.h"
 #include "contour/PlotScales.h"
+#include "digitize/ContactDisplay.h"
 #include "document/Legacy.h"
 #include "map/MapView.h"
 #include "platform/ColorNumber.h"
@@ -90,6 +91,7 @@ ContourCommands::ContourCommands(MainWindow& main) : QObject(&main), w(main) {
     for (QLineEdit* e : {w.txtConDet, w.txtMax, w.txtMin}) e->installEventFilter(this);
 
     connect(w.mnuFileOpenCon, &QAction::triggered, this, &ContourCommands::mnuFileOpenCon_Click);
+    w.cmdShow_Click = [this] { cmdShow_Click(); };
 }
 
 bool ContourCommands::eventFilter(QObject* watched, QEvent* event) {
@@ -157,105 +159,162 @@ void ContourCommands::setPlotControlsEnabled(bool on) {
 }
 
 // ---------------------------------------------------------------------------
-void ContourCommands::showContours() {
+void ContourCommands::cmdShow_Click() {
     Document& d = w.doc;
-    MarkerOverlay& mk = *w.markers;
+    // Pressed while a drawing runs (further down the call stack, which pumps
+    // events), the button only asks it to stop: no control is touched here,
+    // the interrupted command finishes the way back to the map.
+    if (w.cmdShow->text() == kHalt) {
+        d.ShowInterrupt = true;
+        return;
+    }
+    // Any other Show while one is under way (a resize, a second click during
+    // the way back) would start a road of its own inside it; and while a
+    // redraw or a combination runs, switching views would act on points
+    // that are being changed.
+    if (m_showing || d.MapBusy) return;
+    m_showing = true;
+    const auto done = qScopeGuard([&] { m_showing = false; });
+    d.ShowInterrupt = false;
+    const bool contacts = w.optRock->isChecked();
     try {
-        w.setBusyPointers(true);
-        MainWindow::DoEvents();
-        for (MarkerArray<Marker>* arr : {&mk.labDat, &mk.labCon, &mk.labMap})
-            for (int i = 1; i <= arr->count(); ++i) (*arr)[i].Visible = false;
-        for (int i = 1; i <= mk.LineCon.count(); ++i) mk.LineCon[i].Visible = false;
-        w.setPanel(2, QStringLiteral("Vexolan: ") + d.DataTitle + QStringLiteral(" (Drawing contour map...)"));
-        w.imPoints->setVisible(false);
-        mk.update();
-        MainWindow::DoEvents();
-
-        // The progress bar runs under the plot.
-        const double left = twips::fromPx(w.Frame1->x()) + twips::fromPx(w.Frame2->x()) + w.picMap->Left() + 90;
-        const double width = std::max(0.0, w.picMap->Width() - twips::fromPx(w.labProg->width()));
-        const QRect bar = w.ProgressBar1->geometry();
-        w.ProgressBar1->setGeometry(twips::toPx(left), bar.y(), twips::toPx(width), bar.height());
-        w.labProg->move(w.ProgressBar1->x() + w.ProgressBar1->width(), w.labProg->y());
-
-        w.HScroll1->setVisible(false);
-        w.VScroll1->setVisible(false);
-        setPlotControlsEnabled(false);
-        w.tickShownView(MainWindow::ShownView::Plot);
-        for (QWidget* c : std::initializer_list<QWidget*>{w.labShow, w.UpDown1, w.cmdShowContact, w.cmbShow})
-            c->setVisible(false);
-        mk.labRef[1].Visible = false;
-        mk.labRef[2].Visible = false;
-        mk.update();
-
-        bool drawn = true;
-        if (d.ContoursCurrent) {
-            if (w.optLo->isChecked() && d.ContourDetail >= 50) w.fr3D->setVisible(true);
-        } else {
-            drawn = ContourShow();
+        for (;;) {
+            w.setBusyPointers(true);
+            MainWindow::DoEvents();
+            if (!w.imPoints->isHidden()) {
+                leaveMap(contacts);
+                const bool drawn = drawPlot(contacts);
+                if (d.ShowInterrupt) {
+                    // Halted: the plot is incomplete, and the next pass
+                    // finds the map hidden and takes the road back.
+                    d.ContoursCurrent = false;
+                    continue;
+                }
+                showPlot(contacts, drawn);
+            } else {
+                backToMap(contacts);
+            }
+            break;
         }
-        if (d.ShowInterrupt) {
-            // Halted: the plot is incomplete and the map view comes back.
-            d.ContoursCurrent = false;
-            backToMap();
-            return;
-        }
-        w.picMap->setVisible(true);
-        // A failed drawing was reported; its partial plot is not current.
-        d.ContoursCurrent = drawn;
-        w.setPanel(2, QStringLiteral("Vexolan: ") + d.DataTitle + QStringLiteral(" (Contour map)"));
-        w.cmdShow->setText(QStringLiteral("Show Points"));
-        w.cmdShow->setToolTip(QStringLiteral("Click to show contour points"));
     } catch (const legacy::Error& e) {
         w.reportError(QStringLiteral("cmdShow error: "), e.description(), 2, 64);
     }
     w.setBusyPointers(false);
 }
 
-void ContourCommands::backToMap() {
+// From the map view towards the plot: the markers and the map go, the
+// commands that would act on the map wait.
+void ContourCommands::leaveMap(bool contacts) {
+    Document& d = w.doc;
     MarkerOverlay& mk = *w.markers;
-    try {
-        w.setBusyPointers(true);
-        MainWindow::DoEvents();
-        for (int i = 1; i <= mk.LineCon.count(); ++i) mk.LineCon[i].Visible = false;
-        w.imPoints->setVisible(true);
-        w.imContacts->setVisible(false);
-        w.picMap->setVisible(false);
-        w.fr3D->setVisible(false);
-        mk.contactsOnTop = false;
-        mk.update();
-        MainWindow::DoEvents();
+    for (MarkerArray<Marker>* arr : {&mk.labDat, &mk.labCon, &mk.labMap})
+        for (int i = 1; i <= arr->count(); ++i) (*arr)[i].Visible = false;
+    for (int i = 1; i <= mk.LineCon.count(); ++i) mk.LineCon[i].Visible = false;
+    w.setPanel(2, QStringLiteral("Vexolan: ") + d.DataTitle +
+                      (contacts ? QStringLiteral(" (Drawing contact map...)") : QStringLiteral(" (Drawing contour map...)")));
+    w.imPoints->setVisible(false);
+    mk.update();
+    MainWindow::DoEvents();
 
-        const QString zoom = w.Frame8->title();
-        const bool pageOut = !zoom.endsWith(QLatin1String("(Page)"));
-        const bool fullIn = !zoom.endsWith(QLatin1String("(Full)"));
-        for (QWidget* b : std::initializer_list<QWidget*>{w.cmdZoomPage, w.cmdZoomOut}) b->setEnabled(pageOut);
-        for (QAction* a : {w.mnuViewZoomPage, w.mnuViewZoomOut}) a->setEnabled(pageOut);
-        for (QWidget* b : std::initializer_list<QWidget*>{w.cmdZoomFull, w.cmdZoomIn}) b->setEnabled(fullIn);
-        for (QAction* a : {w.mnuViewZoomFull, w.mnuViewZoomIn}) a->setEnabled(fullIn);
-        w.mnuOpt->menuAction()->setEnabled(true);
+    // The progress bar runs under the plot.
+    const double left = twips::fromPx(w.Frame1->x()) + twips::fromPx(w.Frame2->x()) + w.picMap->Left() + 90;
+    const double width = std::max(0.0, w.picMap->Width() - twips::fromPx(w.labProg->width()));
+    const QRect bar = w.ProgressBar1->geometry();
+    w.ProgressBar1->setGeometry(twips::toPx(left), bar.y(), twips::toPx(width), bar.height());
+    w.labProg->move(w.ProgressBar1->x() + w.ProgressBar1->width(), w.labProg->y());
 
+    w.HScroll1->setVisible(false);
+    w.VScroll1->setVisible(false);
+    setPlotControlsEnabled(false);
+    w.tickShownView(MainWindow::ShownView::Plot);
+}
+
+// Draws the plot of the data kind: true unless the drawing failed (it
+// reports that itself).  A halt leaves ShowInterrupt set.
+bool ContourCommands::drawPlot(bool contacts) {
+    Document& d = w.doc;
+    MarkerOverlay& mk = *w.markers;
+    const std::initializer_list<QWidget*> contactBar{w.labShow, w.UpDown1, w.cmdShowContact, w.cmbShow};
+    if (contacts) {
+        for (QWidget* c : contactBar) c->setVisible(true);
+        w.contactDisplay->ContactShow();
+        return true;
+    }
+    for (QWidget* c : contactBar) c->setVisible(false);
+    mk.labRef[1].Visible = false;
+    mk.labRef[2].Visible = false;
+    mk.update();
+    if (!d.ContoursCurrent) return ContourShow();
+    if (w.optLo->isChecked() && d.ContourDetail >= 50) w.fr3D->setVisible(true);
+    return true;
+}
+
+// A drawing that ran to its end is shown.
+void ContourCommands::showPlot(bool contacts, bool drawn) {
+    Document& d = w.doc;
+    if (contacts) {
+        // The contact lines lie over the map picture.
+        if (w.imContacts->picture().isNull()) w.imContacts->setPicture(w.imPoints->picture());
+        w.imContacts->setVisible(true);
+        w.markers->contactsOnTop = true;
+        w.markers->update();
+    } else {
+        w.picMap->setVisible(true);
+        // A failed drawing was reported; its partial plot is not current.
+        d.ContoursCurrent = drawn;
+    }
+    w.setPanel(2, QStringLiteral("Vexolan: ") + d.DataTitle + QStringLiteral(" (Contour map)"));
+    w.cmdShow->setText(QStringLiteral("Show Points"));
+    w.cmdShow->setToolTip(QStringLiteral("Click to show contour points"));
+}
+
+void ContourCommands::backToMap(bool contacts) {
+    MarkerOverlay& mk = *w.markers;
+    for (int i = 1; i <= mk.LineCon.count(); ++i) mk.LineCon[i].Visible = false;
+    w.imPoints->setVisible(true);
+    w.imContacts->setVisible(false);
+    w.picMap->setVisible(false);
+    w.fr3D->setVisible(false);
+    mk.contactsOnTop = false;
+    mk.update();
+    MainWindow::DoEvents();
+
+    const QString zoom = w.Frame8->title();
+    const bool pageOut = !zoom.endsWith(QLatin1String("(Page)"));
+    const bool fullIn = !zoom.endsWith(QLatin1String("(Full)"));
+    for (QWidget* b : std::initializer_list<QWidget*>{w.cmdZoomPage, w.cmdZoomOut}) b->setEnabled(pageOut);
+    for (QAction* a : {w.mnuViewZoomPage, w.mnuViewZoomOut}) a->setEnabled(pageOut);
+    for (QWidget* b : std::initializer_list<QWidget*>{w.cmdZoomFull, w.cmdZoomIn}) b->setEnabled(fullIn);
+    for (QAction* a : {w.mnuViewZoomFull, w.mnuViewZoomIn}) a->setEnabled(fullIn);
+    w.mnuOpt->menuAction()->setEnabled(true);
+
+    // Contact data has no contour detail, scale or lines; its contact bar stays.
+    const std::initializer_list<QWidget*> contourOptions{w.labCond, w.txtConDet, w.VScroll2, w.chkMan, w.chkLines};
+    if (contacts) {
+        w.cmdShow->setText(QStringLiteral("Show Contacts"));
+        w.cmdShow->setToolTip(QStringLiteral("Click to show contact map"));
+        w.mnuViewShowCon->setText(QStringLiteral("Contacts"));
+        for (QWidget* c : std::initializer_list<QWidget*>{w.optRock, w.optDat, w.labDatCol}) c->setEnabled(true);
+        for (QWidget* c : std::initializer_list<QWidget*>{w.optCon, w.labConCol}) c->setEnabled(false);
+        for (QWidget* c : contourOptions) c->setEnabled(false);
+    } else {
         w.cmdShow->setText(QStringLiteral("Show Contours"));
         w.cmdShow->setToolTip(QStringLiteral("Click to show contour map"));
         w.mnuViewShowCon->setText(QStringLiteral("&Contours"));
-        w.tickShownView(MainWindow::ShownView::Map);
         w.optStruc->setEnabled(w.optStruc->isChecked());
         w.optIso->setEnabled(w.optIso->isChecked());
-        for (QWidget* c : std::initializer_list<QWidget*>{w.optDat, w.optCon, w.labDatCol, w.labConCol, w.labCond,
-                                                          w.txtConDet, w.VScroll2, w.chkMan, w.chkLines})
-            c->setEnabled(true);
-        for (QWidget* c : std::initializer_list<QWidget*>{w.labShow, w.UpDown1, w.cmdShowContact, w.cmbShow})
-            c->setVisible(false);
-        const bool manual = w.chkMan->isChecked();
-        for (QWidget* c : std::initializer_list<QWidget*>{w.txtMax, w.txtMin, w.labMax, w.labMin}) c->setEnabled(manual);
-        for (QWidget* c : std::initializer_list<QWidget*>{w.optLo, w.optMed, w.optHi, w.cmdConRun}) c->setEnabled(true);
-        w.HScroll1->setVisible(w.Frame1->width() < twips::toPx(w.imPoints->Width()));
-        w.VScroll1->setVisible(w.Frame1->height() < twips::toPx(w.imPoints->Height()));
-        w.mapView->MapReplot();
-    } catch (const legacy::Error& e) {
-        w.reportError(QStringLiteral("cmdShow error: "), e.description(), 2, 64);
+        for (QWidget* c : std::initializer_list<QWidget*>{w.optDat, w.optCon, w.labDatCol, w.labConCol}) c->setEnabled(true);
+        for (QWidget* c : contourOptions) c->setEnabled(true);
     }
-    w.setBusyPointers(false);
+    w.tickShownView(MainWindow::ShownView::Map);
+    for (QWidget* c : std::initializer_list<QWidget*>{w.labShow, w.UpDown1, w.cmdShowContact, w.cmbShow})
+        c->setVisible(contacts);
+    const bool manual = w.chkMan->isChecked();
+    for (QWidget* c : std::initializer_list<QWidget*>{w.txtMax, w.txtMin, w.labMax, w.labMin}) c->setEnabled(manual);
+    for (QWidget* c : std::initializer_list<QWidget*>{w.optLo, w.optMed, w.optHi, w.cmdConRun}) c->setEnabled(true);
+    w.HScroll1->setVisible(w.Frame1->width() < twips::toPx(w.imPoints->Width()));
+    w.VScroll1->setVisible(w.Frame1->height() < twips::toPx(w.imPoints->Height()));
+    w.mapView->MapReplot();
 }
 
 // ---------------------------------------------------------------------------

@@ -1,5 +1,5 @@
-// Commands of the main window for the contour map: the Show command's
-// contour road, the plot options, gridding and painting the map, its title
+// Commands of the main window for the contour map: the Show command (for
+// every data kind), the plot options, gridding and painting the map, its title
 // and colour scale, and reopening a saved contour picture.
 #pragma once
 
@@ -20,13 +20,12 @@ class ContourCommands : public QObject {
 public:
     explicit ContourCommands(MainWindow& w);
 
-    // The Show command for structural contours and isopachs, from the map
-    // view: leaves the map, recomputes the plot unless it is current, and
-    // shows it; a halted drawing goes back to the map view.
-    void showContours();
-    // The Show command's way back from the plot to the map view for
-    // structural contours and isopachs.
-    void backToMap();
+    // The Show button, for every data kind: from the map view to the plot
+    // (the contour map, or the contact lines for contact data) and back; a
+    // halted drawing goes back to the map view.  Pressed while a drawing
+    // runs ("Halt Show") it only asks the drawing to stop.  Installed as the
+    // window's cmdShow_Click.
+    void cmdShow_Click();
 
     // Grids the points and draws the contour map into picMap.  False when
     // it failed (already reported); a halt returns true with ShowInterrupt set.
@@ -75,12 +74,19 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The parts of the Show command's one road; `contacts` is the data kind.
+    void leaveMap(bool contacts);
+    bool drawPlot(bool contacts);
+    void showPlot(bool contacts, bool drawn);
+    void backToMap(bool contacts);
     void setPlotControlsEnabled(bool on);
     void markOutOfDate();
     QTransform plotTransformFor(const QImage& img) const;
 
     MainWindow& w;
     QLabel* labCalc = nullptr;
+    // A Show command is under way (its drawing pumps events).
+    bool m_showing = false;
     int m_gridPointCount = 0;
     DataWindow m_window;
     float m_cellWidth = 0;

@@ -1,7 +1,6 @@
 #include "digitize/ContactDisplay.h"
 
 #include "app/MainWindow.h"
-#include "contour/ContourCommands.h"
 #include "digitize/ContactSegments.h"
 #include "digitize/Digitizer.h"
 #include "digitize/LabelCommands.h"
@@ -10,14 +9,17 @@
 #include "map/MapView.h"
 #include "platform/Dialogs.h"
 
+#include <QElapsedTimer>
+#include <QScopeGuard>
+
 namespace {
 const QString kAll = QStringLiteral("All");
 const QString kHalt = QStringLiteral("Halt Show");
 } // namespace
 
-ContactDisplay::ContactDisplay(MainWindow& main) : QObject(&main), w(main) {
-    w.cmdShow_Click = [this] { cmdShow_Click(); };
+int ContactDisplay::pumpIntervalMs = 30;
 
+ContactDisplay::ContactDisplay(MainWindow& main) : QObject(&main), w(main) {
     // The spinner rests at 0 between -1 and 1: a click moves it off and the
     // change handler steps the list and puts it back.
     w.UpDown1->setRange(-1, 1);
@@ -52,13 +54,6 @@ void ContactDisplay::steppingBar() {
     w.cmdShowContact->setVisible(false);
 }
 
-void ContactDisplay::setZoomCommandsEnabled(bool pageAndOut, bool inAndFull) {
-    for (QWidget* b : std::initializer_list<QWidget*>{w.cmdZoomPage, w.cmdZoomOut}) b->setEnabled(pageAndOut);
-    for (QAction* a : {w.mnuViewZoomPage, w.mnuViewZoomOut}) a->setEnabled(pageAndOut);
-    for (QWidget* b : std::initializer_list<QWidget*>{w.cmdZoomIn, w.cmdZoomFull}) b->setEnabled(inAndFull);
-    for (QAction* a : {w.mnuViewZoomIn, w.mnuViewZoomFull}) a->setEnabled(inAndFull);
-}
-
 // The texts of the plot view once a drawing is done.
 void ContactDisplay::showPlotTexts() {
     w.setPanel(2, QStringLiteral("Vexolan: ") + w.doc.DataTitle + QStringLiteral(" (Contour map)"));
@@ -71,6 +66,8 @@ void ContactDisplay::showPlotTexts() {
 void ContactDisplay::ContactShow() {
     Document& d = w.doc;
     MarkerOverlay& mk = *w.markers;
+    m_drawing = true;
+    const auto drawn = qScopeGuard([&] { m_drawing = false; });
     w.setBusyPointers(true);
     w.cmdShow->setText(kHalt);
     w.cmdShow->setToolTip(QStringLiteral("Click to stop line calculation"));
@@ -80,8 +77,6 @@ void ContactDisplay::ContactShow() {
     // A stop request left over from an earlier, halted drawing must not cut
     // this one short; one made while the events run here does.
     d.ShowInterrupt = false;
-    // Events run once, here, and not while the segments are laid: a "Halt
-    // Show" click is seen only if it is already waiting.
     MainWindow::DoEvents();
     d.MapBusy = true;
     mk.LineCon.unloadAll();
@@ -99,8 +94,10 @@ void ContactDisplay::ContactShow() {
         const OverlayBox box{c->Left(), c->Top(), c->Width(), c->Height()};
         const std::vector<ContactSegment> segments =
             contactSegments(d.DatumPoints, d.DatCount, d.ContactList, d.ContactCount, d.ContactShown);
-        // One end of a segment, at its datum point; an end that cannot be
-        // placed is left as it was loaded.
+        // Every line is worked out before the first is laid: the events
+        // pumped in between must not find the drawing half way through the
+        // points.  A step of a segment that fails is passed over and the
+        // drawing goes on; the first error is reported at the end.
         auto placeEnd = [&](int point, double& x, double& y) {
             try {
                 const DataPoint& p = d.DatumPoints[static_cast<size_t>(point)];
@@ -111,12 +108,10 @@ void ContactDisplay::ContactShow() {
                 note(e);
             }
         };
-        bool stopped = false;
+        std::vector<LineSegment> lines;
+        lines.reserve(segments.size());
         for (const ContactSegment& g : segments) {
-            // A step of a segment that fails is passed over and the drawing
-            // goes on; the first error is reported at the end.
-            d.ContactLineCount += 1;
-            LineSegment& s = mk.LineCon.load(d.ContactLineCount);
+            LineSegment s = mk.LineCon.templ();
             try {
                 if (g.from > mk.labDat.count()) legacy::raise(legacy::ErrorCode::SubscriptOutOfRange);
                 s.BorderColor = mk.labDat[g.from].ForeColor;
@@ -126,6 +121,22 @@ void ContactDisplay::ContactShow() {
             placeEnd(g.from, s.X1, s.Y1);
             placeEnd(g.to, s.X2, s.Y2);
             s.Visible = true;
+            lines.push_back(s);
+        }
+        // Events run on a short timer while the lines are laid, so that a
+        // "Halt Show" click is seen; the drawing stops after the segment
+        // under way.
+        QElapsedTimer sincePump;
+        sincePump.start();
+        bool stopped = false;
+        for (const LineSegment& s : lines) {
+            d.ContactLineCount += 1;
+            mk.LineCon.load(d.ContactLineCount) = s;
+            if (sincePump.elapsed() >= pumpIntervalMs) {
+                mk.update();
+                MainWindow::DoEvents();
+                sincePump.restart();
+            }
             if (d.ShowInterrupt) {
                 stopped = true;
                 break;
@@ -155,78 +166,9 @@ void ContactDisplay::ContactShow() {
 }
 
 // ---------------------------------------------------------------------------
-void ContactDisplay::cmdShow_Click() {
-    Document& d = w.doc;
-    MarkerOverlay& mk = *w.markers;
-    try {
-        d.ShowInterrupt = false;
-        if (w.cmdShow->text() == kHalt) {
-            d.ShowInterrupt = true;
-            return;
-        }
-        // While a redraw or a combination runs, switching views would act on
-        // points that are being changed.
-        if (d.MapBusy) return;
-        if (pointView()) {
-            if (!w.optRock->isChecked()) {
-                w.contourCommands->showContours();
-                return;
-            }
-            // The map view gives way to the contact plot: the map under the
-            // contact lines, without the point markers.
-            w.imPoints->setVisible(false);
-            for (MarkerArray<Marker>* arr : {&mk.labDat, &mk.labCon, &mk.labRef, &mk.labMap})
-                for (int i = 1; i <= arr->count(); ++i) (*arr)[i].Visible = false;
-            w.labShow->setVisible(true);
-            w.cmdShowContact->setVisible(true);
-            w.cmbShow->setVisible(true);
-            w.UpDown1->setVisible(false);
-            // Zoom and the Edit menu's commands redraw the map view; they
-            // wait until it is back.
-            setZoomCommandsEnabled(false, false);
-            w.mnuOpt->menuAction()->setEnabled(false);
-            if (w.imContacts->picture().isNull()) w.imContacts->setPicture(w.imPoints->picture());
-            w.imContacts->setVisible(true);
-            w.tickShownView(MainWindow::ShownView::Plot);
-            mk.contactsOnTop = true;
-            mk.update();
-            ContactShow();
-            // A halted drawing leaves an incomplete plot.
-            if (d.ShowInterrupt) d.ContoursCurrent = false;
-            showPlotTexts();
-            return;
-        }
-
-        // Back to the map view.
-        if (!w.optRock->isChecked()) {
-            w.contourCommands->backToMap();
-            return;
-        }
-        w.imPoints->setVisible(true);
-        w.imContacts->setVisible(false);
-        w.picMap->setVisible(false);
-        w.fr3D->setVisible(false);
-        w.tickShownView(MainWindow::ShownView::Map);
-        for (int i = 1, n = std::min<int>(d.ContactLineCount, mk.LineCon.count()); i <= n; ++i)
-            mk.LineCon[i].Visible = false;
-        mk.contactsOnTop = false;
-        const QString zoom = w.Frame8->title();
-        setZoomCommandsEnabled(!zoom.endsWith(QLatin1String("(Page)")), !zoom.endsWith(QLatin1String("(Full)")));
-        w.mnuOpt->menuAction()->setEnabled(true);
-        const bool contacts = w.optRock->isChecked();
-        w.cmdShow->setText(contacts ? QStringLiteral("Show Contacts") : QStringLiteral("Show Contours"));
-        w.cmdShow->setToolTip(contacts ? QStringLiteral("Click to show contact map")
-                                       : QStringLiteral("Click to show contour map"));
-        mk.update();
-        w.mapView->MapReplot();
-    } catch (const legacy::Error& e) {
-        w.reportError(QStringLiteral("cmdShow error: "), e.description(), 2, 64);
-    }
-}
-
-// ---------------------------------------------------------------------------
 void ContactDisplay::mnuViewShowContactShow_Click() {
     Document& d = w.doc;
+    if (m_drawing) return;
     if (w.ContactShowMode) {
         w.ContactShowMode = false;
         const QString chosen = w.cmbShow->currentText();
@@ -265,6 +207,7 @@ void ContactDisplay::mnuViewShowContactShow_Click() {
 
 void ContactDisplay::mnuViewShowContactShowAll_Click() {
     Document& d = w.doc;
+    if (m_drawing) return;
     d.ContactShown = kAll;
     w.ContactShowMode = false;
     listBar();
@@ -283,6 +226,7 @@ void ContactDisplay::mnuViewShowContactShowAll_Click() {
 }
 
 void ContactDisplay::mnuViewShowContactShowSeq_Click() {
+    if (m_drawing) return;
     setCheckMarks(false, false, true);
     MainWindow::DoEvents();
     w.digitizer->ContactEnum();
@@ -301,6 +245,10 @@ void ContactDisplay::cmdShowContact_Click() {
 
 void ContactDisplay::UpDown1_Change(int value) {
     if (value == 0) return;
+    if (m_drawing) {
+        w.UpDown1->setValue(0);
+        return;
+    }
     const int i = w.cmbShow->currentIndex();
     w.cmbShow->setCurrentIndex(stepContactIndex(i, w.cmbShow->count(), value > 0 ? 1 : -1));
     if (w.cmbShow->currentText() == kAll) {

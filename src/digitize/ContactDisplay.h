@@ -1,6 +1,5 @@
 // Commands of the main window for contact lines and the choice of contacts
-// shown (View > Select Contacts and the contact bar under the map), and the
-// Show button's switch between the map view and the plot view.
+// shown (View > Select Contacts and the contact bar under the map).
 #pragma once
 
 #include <QObject>
@@ -13,12 +12,14 @@ public:
     explicit ContactDisplay(MainWindow& w);
 
     // Draws every selected contact as a closed ring of line segments over
-    // the contact overlay.  Reports its own errors.
+    // the contact overlay.  Reports its own errors.  Pumps events while it
+    // lays the segments, so that "Halt Show" stops it after the segment
+    // under way.
     void ContactShow();
 
-    // The Show button: from the map view to the plot and back; "Halt Show"
-    // asks a running drawing to stop.  Installed as the window's cmdShow_Click.
-    void cmdShow_Click();
+    // Events are pumped while the segments are laid at most this often
+    // (ms); 0 pumps after every segment.
+    static int pumpIntervalMs;
 
     // Selection of the contacts shown.
     void mnuViewShowContactShow_Click();
@@ -36,4 +37,6 @@ private:
     void setZoomCommandsEnabled(bool page, bool in);
 
     MainWindow& w;
+    // The segments are being laid: a choice of contacts made meanwhile waits.
+    bool m_drawing = false;
 };

@@ -78,12 +78,12 @@ inline void addPoint(MainWindow& w, bool datum, int number, float x, float y, fl
     (datum ? w.markers->labDat : w.markers->labCon).load(count);
 }
 
-// Registers the picture shown as a linear map in metres from two clicks at
-// a fifth and at four fifths of its width and height, with the typed
-// Eastings and Northings given.
+// Registers the picture shown as a linear map (in metres unless another
+// unit item is given) from two clicks at a fifth and at four fifths of its
+// width and height, with the typed Eastings and Northings given.
 inline void registerLinear(MainWindow& w, double e1 = 1000, double n1 = 4000, double e2 = 3000,
-                           double n2 = 2000) {
-    w.mnuCoordMeters->trigger();
+                           double n2 = 2000, QAction* MainWindow::*units = &MainWindow::mnuCoordMeters) {
+    (w.*units)->trigger();
     const double W = w.imPoints->Width(), H = w.imPoints->Height();
     queueAll({QString::number(e1), QString::number(n1), QString::number(e2), QString::number(n2)});
     w.mapView->MapRegister(W * 0.2, H * 0.2);

@@ -2,10 +2,12 @@
 // the Show command's contour road, the plot options, halting, the cells,
 // title and scale, Show 3D and reopening a contour picture.
 #include "common/TestRegistry.h"
+#include "common/DigitizeSupport.h"
 #include "common/MapSupport.h"
 
 #include "contour/ContourCommands.h"
 #include "contour/ContourLineCommands.h"
+#include "digitize/ContactDisplay.h"
 #include "exchange/ExportCommands.h"
 #include "platform/ImagingObject.h"
 
@@ -65,6 +67,50 @@ QString prompts() {
     return texts.join(u'|');
 }
 
+// The texts the Show command writes, the View menu's ticks, and which of
+// the controls it enables and shows, one line each.
+QString showState(MainWindow& w) {
+    auto names = [&](const char* list, auto has) {
+        QStringList out;
+        for (const QString& n : QString::fromLatin1(list).split(u' ')) {
+            QObject* o = w.findChild<QObject*>(n);
+            if (!o) return QStringLiteral("no ") + n;
+            if (auto* m = qobject_cast<QMenu*>(o)) o = m->menuAction();
+            if (has(o)) out << n;
+        }
+        return out.join(u' ');
+    };
+    const auto enabled = [](QObject* o) { return o->property("enabled").toBool(); };
+    const auto shown = [](QObject* o) { return !static_cast<QWidget*>(o)->isHidden(); };
+    return w.cmdShow->text() + " / " + w.cmdShow->toolTip() + " / " + w.mnuViewShowCon->text() +
+           (w.mnuViewShowCon->isChecked() ? "*" : "") + (w.mnuViewShowMap->isChecked() ? " / Points*" : "") +
+           "\nenabled: " +
+           names("optRock optStruc optIso optDat optCon labDatCol labConCol labCond txtConDet VScroll2 chkMan "
+                 "chkLines txtMax txtMin labMax labMin optLo optMed optHi cmdConRun cmdZoomIn mnuViewZoomIn mnuOpt",
+                 enabled) +
+           "\nshown: " +
+           names("imPoints imContacts picMap labShow UpDown1 cmdShowContact cmbShow HScroll1 VScroll1", shown);
+}
+
+// Contact data on a registered map in linear feet: three contacts of three,
+// three and four points recorded by clicks, Manual Scale ticked.
+std::unique_ptr<MainWindow> contactWindow(const QTemporaryDir& dir) {
+    auto w = startWindow();
+    importMap(*w, writeMap(dir, QStringLiteral("faults.png"), 600, 400));
+    registerLinear(*w, 1000, 4000, 3000, 2000, &MainWindow::mnuCoordFeet);
+    QTest::mouseClick(w->optRock, Qt::LeftButton, {}, QPoint(8, w->optRock->height() / 2));
+    w->doc.DataTitle = QStringLiteral("Faults");
+    const double W = w->imPoints->Width(), H = w->imPoints->Height();
+    const std::pair<double, double> ring[] = {{0.1, 0.1}, {0.2, 0.1}, {0.15, 0.2}, {0.2, 0.25}};
+    for (int contact = 1; contact <= 3; ++contact)
+        for (int k = 0; k < (contact == 3 ? 4 : 3); ++k)
+            testsupport::recordAt(*w, W * (ring[k].first + 0.25 * contact), H * (ring[k].second + 0.2 * contact),
+                                  QString::number(contact));
+    w->chkMan->setChecked(true);
+    testsupport::dialogs().clear();
+    return w;
+}
+
 } // namespace
 
 class ContourShowTest : public QObject {
@@ -73,7 +119,9 @@ class ContourShowTest : public QObject {
     QTemporaryDir dir;
 private slots:
     void init() { savedPump = MainWindow::DoEvents; }
-    void cleanup() { MainWindow::DoEvents = savedPump, ContourCommands::pumpIntervalMs = 30; }
+    void cleanup() {
+        MainWindow::DoEvents = savedPump, ContourCommands::pumpIntervalMs = 30, ContactDisplay::pumpIntervalMs = 30;
+    }
 
     // There and back, then a current plot shown again as it is; every
     // option makes it out of date.  Typing sets the detail unchecked, beyond
@@ -125,6 +173,61 @@ private slots:
         QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason); // the text boxes select their text on focus
         QCoreApplication::sendEvent(w->txtConDet, &in);
         QTRY_COMPARE(w->txtConDet->selectedText(), QStringLiteral("11"));
+    }
+
+    // Contact data takes the Show command's one road: while the lines are
+    // drawn the status says so and the map's commands wait; the plot view
+    // shows the contact bar; back in the map view the contact options and
+    // the scale and scheme options come back.  Halt Show, pressed while the
+    // lines are laid (events run after every segment here), touches nothing
+    // and stops after the segment under way; the road then goes back to the
+    // map and the lines are not current.
+    void contactRoad() {
+        auto w = contactWindow(dir);
+        Document& d = w->doc;
+        QCOMPARE(d.DatCount, 10);
+        ContactDisplay::pumpIntervalMs = 0;
+        QMap<QString, QString> seen;
+        int haltAt = 0;
+        MainWindow::DoEvents = [&] {
+            if (d.ContactLineCount != 3 || !w->imPoints->isHidden() || !d.MapBusy) return;
+            seen["drawing"] = w->panel(2) + '\n' + showState(*w);
+            if (!haltAt) return;
+            seen["before halt"] = showState(*w);
+            QTest::mouseClick(w->cmdShow, Qt::LeftButton);
+            seen["after halt"] = showState(*w);
+            QVERIFY(d.ShowInterrupt && d.ContactLineCount == haltAt);
+        };
+        const QString map = "Show Contacts / Click to show contact map / Contacts / Points*\n"
+                            "enabled: optRock optDat labDatCol txtMax txtMin labMax labMin optLo optMed optHi "
+                            "cmdConRun cmdZoomIn mnuViewZoomIn mnuOpt\n"
+                            "shown: imPoints labShow UpDown1 cmdShowContact cmbShow";
+        QTest::mouseClick(w->cmdShow, Qt::LeftButton);
+        seen["plot"] = w->panel(2) + '\n' + showState(*w);
+        QVERIFY(d.ContactLineCount == 10 && d.ContoursCurrent && w->labText->text() == "All Contacts: Map");
+        w->mnuViewShowMap->trigger();
+        seen["map"] = showState(*w);
+        QVERIFY(!w->markers->LineCon[1].Visible && w->markers->labDat[10].Visible);
+        haltAt = 3;
+        QTest::mouseClick(w->cmdShow, Qt::LeftButton);
+        seen["halted"] = showState(*w);
+        QVERIFY(d.ContactLineCount == 3 && !d.ContoursCurrent && w->markers->labDat[10].Visible);
+        QVERIFY(testsupport::dialogs().prompts.empty());
+
+        const std::pair<const char*, QString> expected[] = {
+            {"drawing", "Vexolan: Faults (Drawing contact map...)\n"
+                        "Halt Show / Click to stop line calculation / Contacts*\n"
+                        "enabled: \n"
+                        "shown: labShow cmdShowContact cmbShow"},
+            {"plot", "Vexolan: Faults (Contour map)\n"
+                     "Show Points / Click to show contour points / Contacts*\n"
+                     "enabled: \n"
+                     "shown: imContacts labShow cmdShowContact cmbShow"},
+            {"map", map},
+            {"before halt", seen["after halt"]},
+            {"halted", map},
+        };
+        for (const auto& [phase, state] : expected) QCOMPARE(phase + QStringLiteral(": ") + seen[phase], phase + QStringLiteral(": ") + state);
     }
 
     // While the plot is gridded, combining the second data set waits (it
