@@ -296,6 +296,7 @@ void computeGrid(PointGrid& grid, const std::vector<DataPoint>& list, int count,
                 if (!r.inside[static_cast<size_t>(j - 1)]) continue;
                 const float z = r.z[static_cast<size_t>(j - 1)];
                 grid.at(i, j).Z = z;
+                grid.setComputed(i, j);
                 if (z < run.zMin) run.zMin = z;
                 if (z > run.zMax) run.zMax = z;
             }

@@ -31,25 +31,34 @@ struct MapLabel {
     bool FontUnderline = false;
 };
 
-// A two-dimensional grid of DataPoint, indexed (0..cols, 0..rows).
+// A two-dimensional grid of DataPoint, indexed (0..cols, 0..rows).  Each
+// node also knows whether the gridding gave it a value: a node it left keeps
+// Z = 0, which is no elevation.
 class PointGrid {
 public:
     void resize(int cols, int rows) {
         m_cols = cols;
         m_rows = rows;
-        m_nodes.assign(static_cast<size_t>(cols + 1) * static_cast<size_t>(rows + 1), DataPoint{});
+        const size_t n = static_cast<size_t>(cols + 1) * static_cast<size_t>(rows + 1);
+        m_nodes.assign(n, DataPoint{});
+        m_computed.assign(n, 0);
     }
-    void clear() { resize(-1, -1); m_nodes.clear(); }
+    void clear() { resize(-1, -1); m_nodes.clear(); m_computed.clear(); }
     bool empty() const { return m_nodes.empty(); }
     int cols() const { return m_cols; }
     int rows() const { return m_rows; }
-    DataPoint& at(int i, int j) { return m_nodes[static_cast<size_t>(j) * (m_cols + 1) + i]; }
-    const DataPoint& at(int i, int j) const { return m_nodes[static_cast<size_t>(j) * (m_cols + 1) + i]; }
+    DataPoint& at(int i, int j) { return m_nodes[index(i, j)]; }
+    const DataPoint& at(int i, int j) const { return m_nodes[index(i, j)]; }
+    bool computed(int i, int j) const { return m_computed[index(i, j)] != 0; }
+    void setComputed(int i, int j) { m_computed[index(i, j)] = 1; }
 
 private:
+    size_t index(int i, int j) const { return static_cast<size_t>(j) * (m_cols + 1) + i; }
+
     int m_cols = -1;
     int m_rows = -1;
     std::vector<DataPoint> m_nodes;
+    std::vector<uint8_t> m_computed;
 };
 
 // The document variables.  Arrays are used from index 1; element 0 is never a

@@ -91,7 +91,7 @@ void ExportCommands::mnuFileExportData_Click() {
         // A grid that could not be written is reported: saying nothing would
         // leave the user believing the file holds it.
         try {
-            writeFileAtomically(d.ExportFileName, exportfmt::gridExportText(d.ContourGrid, d.GridCols, d.GridRows));
+            writeFileAtomically(d.ExportFileName, exportfmt::gridExportText(d));
         } catch (const Error& e) {
             failed(e);
         }
@@ -363,7 +363,6 @@ void ExportCommands::cmdConRun_Click() {
         if (QFileInfo::exists(outPath) && !QFile::remove(outPath))
             raise(QStringLiteral("Permission denied: ") + QDir::toNativeSeparators(outPath));
         writeFileAtomically(converterFolder + converter::InputFileName, converter::inputFileText(d));
-        QDir::setCurrent(converterFolder);
         const QString program = converterFolder + converter::ProgramFileName;
         if (!QFileInfo::exists(program))
             raise(QStringLiteral("The coordinate converter is not installed: ") + QDir::toNativeSeparators(program));
@@ -387,6 +386,8 @@ void ExportCommands::startConverter(const QString& program) {
         log->close();
     }
     p->setProcessChannelMode(QProcess::ForwardedOutputChannel);
+    // The converter works in its own folder; the program's current folder,
+    // where its dialogs start, stays as it was.
     p->setWorkingDirectory(converterFolder);
     p->setProgram(program);
     connect(p, &QProcess::finished, this, [this, p](int code, QProcess::ExitStatus status) {

@@ -28,13 +28,16 @@ bool isRowCode(const QString& code) {
     return codes.contains(code);
 }
 
-QByteArray gridExportText(const PointGrid& grid, int cols, int rows) {
+QByteArray gridExportText(const Document& doc) {
+    const PointGrid& grid = doc.ContourGrid;
     QStringList lines;
     const QString f = QStringLiteral("0.0");
-    for (int i = 1; i <= cols && i <= grid.cols(); ++i)
-        for (int j = 1; j <= rows && j <= grid.rows(); ++j) {
+    const QString xy = degrees(doc) ? QStringLiteral("0.00000") : f;
+    for (int i = 1; i <= doc.GridCols && i <= grid.cols(); ++i)
+        for (int j = 1; j <= doc.GridRows && j <= grid.rows(); ++j) {
+            if (!grid.computed(i, j)) continue;
             const DataPoint& n = grid.at(i, j);
-            lines << PrintZoneLine().text(Format(n.X, f)).text(Format(n.Y, f)).text(Format(n.Z, f)).str();
+            lines << PrintZoneLine().text(Format(n.X, xy)).text(Format(n.Y, xy)).text(Format(n.Z, f)).str();
         }
     return joinLinesCrLf(lines);
 }

@@ -16,9 +16,13 @@ namespace exportfmt {
 // "zyx", "xy0", "yx0").
 bool isRowCode(const QString& code);
 
-// The grid file: one print-zone line per node (X, Y, Z formatted "0.0"),
-// columns 1 to cols outside, rows 1 to rows inside.  CR LF line ends.
-QByteArray gridExportText(const PointGrid& grid, int cols, int rows);
+// The grid file of the document's ContourGrid: one print-zone line per node
+// the gridding computed, in map units, columns 1 to GridCols outside, rows 1
+// to GridRows inside; X, Y and Z formatted "0.0", X and Y "0.00000" on a
+// map in degrees, whose nodes lie far less than a tenth apart.  Nodes the
+// gridding did not compute (outside the data window, or not reached) are
+// left out: their 0 is no value.  CR LF line ends.
+QByteArray gridExportText(const Document& doc);
 
 // The x (longitude or easting) and y (latitude or northing) a point is
 // exported with under the document's projection.

@@ -51,20 +51,38 @@ namespace {
 
 bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
 
-// NumVal of a comma-mode field; a number in double quotes reads as itself.
-float fieldValue(QStringView field) {
-    qsizetype i = 0;
-    while (i < field.size() && isBlank(field[i])) ++i;
-    if (i < field.size() && field[i] == u'"') {
-        const qsizetype close = field.indexOf(u'"', i + 1);
-        field = field.mid(i + 1, close < 0 ? -1 : close - i - 1);
+// The value of a number column's field read on line `line`: empty is 0;
+// any other field must be a number from its first character to its last,
+// within what a single holds, or the reading fails naming the line.  Text
+// taken for 0 would put a point far off the map without a word.
+float numberField(const QString& field, int line) {
+    if (field.isEmpty()) return 0;
+    double value = 0;
+    if (!legacy::parseNumber(field, value)) legacy::raiseAt(legacy::ErrorCode::TypeMismatch, line, field);
+    if (!(std::fabs(value) <= double(FLT_MAX))) legacy::raiseAt(legacy::ErrorCode::Overflow, line, field);
+    return float(value);
+}
+
+// The number text of a comma-mode field: blanks around it dropped, a number
+// in double quotes (as spreadsheets write it) without its quotes.  The last
+// column's field runs to the end of the line; of it only the text before
+// the next comma is the column's, as the old reader took it.
+QString commaFieldText(QStringView field) {
+    field = field.trimmed();
+    if (field.startsWith(u'"')) {
+        const qsizetype close = field.indexOf(u'"', 1);
+        if (close < 0) return field.mid(1).trimmed().toString();
+        const QStringView after = field.mid(close + 1).trimmed();
+        if (after.isEmpty() || after.startsWith(u',')) return field.mid(1, close - 1).trimmed().toString();
+        return field.toString(); // text after the quotes: no number
     }
-    return legacy::NumVal(field);
+    const qsizetype comma = field.indexOf(u',');
+    return (comma < 0 ? field : field.left(comma)).trimmed().toString();
 }
 
 } // namespace
 
-Record parseCommaLine(const QString& line, const QString& code) {
+Record parseCommaLine(const QString& line, const QString& code, int lineNumber) {
     Record r;
     const int columns = columnsOf(code);
     const qsizetype len = line.size();
@@ -90,7 +108,7 @@ Record parseCommaLine(const QString& line, const QString& code) {
                 start = comma + 1;
             }
         }
-        if (code[k] != u'-') assign(r, code[k], fieldValue(field));
+        if (code[k] != u'-') assign(r, code[k], numberField(commaFieldText(field), lineNumber));
     }
     return r;
 }
@@ -159,7 +177,8 @@ Record RecordReader::read(int& missingFields) {
     if (m_mode == Mode::Comma) {
         while (m_line < m_lines.count() && m_lines.isBlank(m_line)) ++m_line;
         if (m_line >= m_lines.count()) legacy::raise(legacy::ErrorCode::InputPastEnd);
-        return parseCommaLine(m_lines.line(m_line++), m_code);
+        ++m_line;
+        return parseCommaLine(m_lines.line(m_line - 1), m_code, m_line);
     }
     Record r;
     const int columns = columnsOf(m_code);
@@ -172,11 +191,7 @@ Record RecordReader::read(int& missingFields) {
         }
         // A skipped column takes the next field whatever it holds.
         const QString field = nextField();
-        if (role == u'-' || field.isEmpty()) continue;
-        double value = 0;
-        if (!legacy::parseNumber(field, value)) legacy::raiseAt(legacy::ErrorCode::TypeMismatch, m_line, field);
-        if (!(std::fabs(value) <= double(FLT_MAX))) legacy::raiseAt(legacy::ErrorCode::Overflow, m_line, field);
-        assign(r, role, float(value));
+        if (role != u'-') assign(r, role, numberField(field, m_line));
     }
     return r;
 }

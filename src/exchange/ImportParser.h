@@ -42,10 +42,12 @@ struct Record {
 // separate like one; a comma as the first character ends an empty first
 // field), the k-th field belongs to the k-th letter of the code, and the
 // last column's field is the whole rest of the line after the comma before
-// it.  Fields are read with NumVal, a number in double quotes (as
-// spreadsheets write it) as that number.  Missing fields leave their roles
-// at 0.
-Record parseCommaLine(const QString& line, const QString& code);
+// it, of which the text up to the next comma is read.  A number in double
+// quotes (as spreadsheets write it) reads as that number.  Missing or empty
+// fields leave their roles at 0; a number column holding any other text
+// that is not a number, or a number beyond a single, throws legacy::Error
+// naming `lineNumber`, as the stream mode does.
+Record parseCommaLine(const QString& line, const QString& code, int lineNumber);
 
 // Reads the records of a file's lines, after its header lines, in one of the
 // two modes.  Lines of nothing but blanks are no records in either mode.
@@ -67,8 +69,8 @@ public:
     // Reads one record.  Comma mode: the next line that is not blank.
     // Stream mode: the next fields, wherever the lines break; a field wanted
     // after the end of the text is left at 0 and counted in `missingFields`.
-    // A stream field of a number column must be a number (an empty one is
-    // 0): any other text throws legacy::Error naming its line.
+    // In both modes a field of a number column must be a number (an empty
+    // one is 0): any other text throws legacy::Error naming its line.
     Record read(int& missingFields);
     // The lines read so far, header lines included.
     int linesRead() const { return m_line; }

@@ -1,9 +1,10 @@
 #include "platform/Shell.h"
 
-#include <QDesktopServices>
+#include <QEventLoop>
 #include <QMimeDatabase>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTimer>
 
 namespace shell {
 
@@ -11,6 +12,9 @@ namespace {
 
 // xdg-mime answers at once; a longer wait means something is wrong with it.
 constexpr int kToolWaitMs = 5000;
+// xdg-open hands a link to a program and ends, or fails, within moments;
+// one still running after this runs the program it found in the foreground.
+constexpr int kOpenerWaitMs = 5000;
 
 // Runs a short query program and returns its first output line, "" on any failure.
 QString queryLine(const QString& program, const QStringList& args) {
@@ -35,7 +39,38 @@ QString queryLine(const QString& program, const QStringList& args) {
 
 bool OpenUrl(const QUrl& url) {
     if (!url.isValid() || url.isEmpty()) return false;
-    return QDesktopServices::openUrl(url);
+    // The desktop's opener looks for a browser or mail program only after it
+    // has started, and says by its exit status whether it found one (3: no
+    // method available); its start alone says nothing.
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty()) return false;
+    auto* p = new QProcess;
+    p->setProgram(opener);
+    p->setArguments({QString::fromUtf8(url.toEncoded())});
+    // No pipes: a program it starts may keep them open and write to them.
+    p->setStandardInputFile(QProcess::nullDevice());
+    p->setStandardOutputFile(QProcess::nullDevice());
+    p->setStandardErrorFile(QProcess::nullDevice());
+    p->start();
+    if (!p->waitForStarted(kToolWaitMs)) {
+        delete p;
+        return false;
+    }
+    // Waited for in a local loop that keeps the windows painted but takes no
+    // input, so that no other command starts meanwhile.
+    QEventLoop loop;
+    QObject::connect(p, &QProcess::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(kOpenerWaitMs, &loop, &QEventLoop::quit);
+    if (p->state() != QProcess::NotRunning) loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (p->state() != QProcess::NotRunning) {
+        // Still running: it has found a program and runs it in the
+        // foreground.  It is left to end in its own time.
+        QObject::connect(p, &QProcess::finished, p, &QObject::deleteLater);
+        return true;
+    }
+    const bool opened = p->exitStatus() == QProcess::NormalExit && p->exitCode() == 0;
+    delete p;
+    return opened;
 }
 
 QString DefaultEditorFor(const QString& file) {

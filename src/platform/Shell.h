@@ -9,8 +9,10 @@
 
 namespace shell {
 
-// Opens a web page or a mailto: link in the user's browser or mail program.
-// False when no program could be started for it.
+// Opens a web page or a mailto: link in the user's browser or mail program
+// through the desktop's opener (xdg-open), waiting for its verdict (at most
+// a few seconds, the windows painted meanwhile).  False when there is no
+// opener or it found no program for the link.
 bool OpenUrl(const QUrl& url);
 
 // The desktop entry id (e.g. "org.gimp.GIMP.desktop") of the user's default

@@ -198,6 +198,9 @@ private slots:
                 all.at(slice + 1, mid).Z != 0);
         QVERIFY_THROWS_EXCEPTION(legacy::Error, computeGrid(failed, list, 3, win, 0, bad));
         QVERIFY(bad.zMin == 32000 && bad.zMax == 0 && failed.at(slice, mid).Z == 0);
+        // Only the nodes given a value are marked computed.
+        QVERIFY(all.computed(slice + 1, mid) && !all.computed(1, 1) && part.computed(slice, mid) &&
+                !part.computed(slice + 1, mid) && !failed.computed(slice, mid));
     }
 
     // Cells span their column and row spacing and meet on the pixel grid:

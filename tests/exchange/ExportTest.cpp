@@ -18,6 +18,8 @@
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <stdexcept>
@@ -195,17 +197,65 @@ private slots:
         w->doc.GridCols = w->doc.GridRows = 2;
         w->doc.ContourGrid.resize(2, 2);
         for (int i = 1; i <= 2; ++i)
-            for (int j = 1; j <= 2; ++j) w->doc.ContourGrid.at(i, j) = {0, i * 100.0f, j * 100.0f, i + j + 0.25f, false};
+            for (int j = 1; j <= 2; ++j) {
+                w->doc.ContourGrid.at(i, j) = {0, i * 100.0f, j * 100.0f, i + j + 0.25f, false};
+                w->doc.ContourGrid.setComputed(i, j);
+            }
         dialogs().clear();
         dialogs().queue(out);
         w->exportCommands->mnuFileExportData_Click();
         QCOMPARE(p.size() == 1 ? p[0].defaultText : "a column dialog", "/data/Lakes-Contours.dat");
-        QCOMPARE(fileLines(out).join(u'|'), "100.0         100.0         2.3|100.0         200.0         3.3|"
-                                            "200.0         100.0         3.3|200.0         200.0         4.3");
+        QCOMPARE(testsupport::fileBytes(out), "100.0         100.0         2.3\r\n100.0         200.0         3.3\r\n"
+                                              "200.0         100.0         3.3\r\n200.0         200.0         4.3\r\n");
         w->picMap->setPicture(QImage(123, 77, QImage::Format_RGB32));
         dialogs().queue(tmp.filePath(QStringLiteral("missing/plot.jpg")));
         w->exportCommands->mnuFileExportMap_Click();
         QVERIFY(p.back().text.startsWith("mnuFileExport error: \n\n"));
+    }
+
+    // The grid of a map in degrees: its nodes a twentieth of a degree apart
+    // keep their positions (five decimals), and the nodes outside the data
+    // window, which the gridding leaves, are not written.  A 10 x 10 grid
+    // over X -0.25..0.25 and Y 0.3..-0.2 (nodes every 0.5 / 11) on points
+    // spanning X -0.1..0.1 and Y 0..0.2: columns 4 to 7, rows 3 to 6.
+    void gridExportInDegrees() {
+        QTemporaryDir tmp;
+        auto w = maptest::windowWithMap(maptest::writeMap(tmp, QStringLiteral("tm.png"), 400, 400));
+        testsupport::registerLinear(*w);
+        Document& d = w->doc;
+        d.ProjectionName = projection_names::TransverseMercator;
+        d.CoordUnits = QStringLiteral("Degrees");
+        w->mnuCoordDegrees->setChecked(true);
+        d.MapOriginX = -0.25f;
+        d.MapOriginY = 0.3f;
+        d.MapSpanX = d.MapSpanY = 0.5f;
+        d.ContourDetail = 10;
+        w->optStruc->setValue(true);
+        const float points[][3] = {{-0.1f, 0, 5006}, {0.1f, 0.2f, 5010}, {-0.1f, 0.2f, 5008},
+                                   {0.1f, 0, 5007},  {0, 0.1f, 5009},    {0.05f, 0.15f, 5010}};
+        for (int n = 0; n < 6; ++n) maptest::addPoint(*w, true, n + 1, points[n][0], points[n][1], points[n][2]);
+        for (QWidget* c : std::initializer_list<QWidget*>{w->txtConDet, w->optMed, w->cmdShow}) c->setEnabled(true);
+        w->optMed->setValue(true);
+        w->cmdShow->click();
+        QVERIFY(w->picMap->isVisible() && d.ContoursCurrent && d.GridCols == 10 && d.GridRows == 10);
+        const QString out = tmp.filePath(QStringLiteral("grid.dat"));
+        dialogs().clear();
+        dialogs().queue(out);
+        w->exportCommands->mnuFileExportData_Click();
+        const QStringList rows = fileLines(out);
+        QSet<QString> positions;
+        for (const QString& row : rows) {
+            QCOMPARE(row.size(), 34);
+            const double z = row.mid(28).toDouble();
+            QVERIFY2(z >= 5006 && z <= 5010 && row.mid(28).contains(QRegularExpression("^\\d+\\.\\d$")), qPrintable(row));
+            positions << row.left(28);
+        }
+        QCOMPARE(rows.size(), 16);
+        QCOMPARE(positions.size(), 16);
+        QCOMPARE(rows.first().left(28), "-0.06818      0.16364       ");
+        QCOMPARE(rows[1].left(28), "-0.06818      0.11818       ");
+        QCOMPARE(rows[4].left(28), "-0.02273      0.16364       ");
+        QCOMPARE(rows.last().left(28), "0.06818       0.02727       ");
     }
 
     // A damaged second file is refused with its reason and leaves the set
@@ -299,8 +349,6 @@ private slots:
         legacy::writeFileAtomically(conv + "DATA-OUT.DAT", "stale");
         w->exportCommands->converterFolder = conv;
         w->exportCommands->cmdConRun_Click();
-        QCOMPARE(QDir::currentPath(), QDir(conv).absolutePath());
-        QDir::setCurrent(cwd);
         QCOMPARE(fileLines(conv + "Data-in.dat").join(u' '), "1,100,900,10 2,200,900,12.5 3,300,800,14 1,400,600,20 2,500,500,22");
         if (slow) {
             // Half written while the converter still runs: not offered yet.
@@ -310,6 +358,8 @@ private slots:
         }
         legacy::writeFileAtomically(conv + "go", "");
         QTRY_VERIFY_WITH_TIMEOUT(w->cmdConSave->isEnabled(), 10000);
+        // The converter ran in its own folder; the program's stays where it was.
+        QCOMPARE(QDir::currentPath(), cwd);
         QVERIFY(dialogs().prompts.empty());
         dialogs().queue(dlg::Answer::No);
         w->exportCommands->cmdConSave_Click();
@@ -331,9 +381,9 @@ private slots:
         for (const QString& folder : {at, at + "nowhere/", at + "failing/"}) {
             w->exportCommands->converterFolder = folder;
             w->exportCommands->cmdConRun_Click();
-            QDir::setCurrent(cwd);
         }
         QTRY_COMPARE_WITH_TIMEOUT(p.size(), size_t(3), 10000);
+        QCOMPARE(QDir::currentPath(), cwd);
         QCOMPARE(p[0].text + '|' + p[1].text + '|' + p[2].text,
                  "cmdConRun error: \n\nThe coordinate converter is not installed: " + at + "corpscon.exe|"
                  "cmdConRun error: \n\nPath not found: " + at + "nowhere/|"

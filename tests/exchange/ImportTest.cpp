@@ -143,7 +143,7 @@ private slots:
         for (QChar c : code)
             if (c != u'0') fields << (c == u'x' ? "1.5" : c == u'y' ? "-2.25" : c == u'z' ? "300" : "Well_7");
         const QString one = code.contains(u'z') ? "(1.5,-2.25,300)" : "(1.5,-2.25,0)";
-        QCOMPARE(show(parseCommaLine(fields.join(u','), code)), one);
+        QCOMPARE(show(parseCommaLine(fields.join(u','), code, 1)), one);
         // Two records in a stream, the second split over two lines.
         const TextLines lines((fields.join(u'\t') + "\r\n" + fields[0] + "\n" + fields.mid(1).join("  ")).toLatin1());
         RecordReader reader(lines, code, RecordReader::Mode::Stream);

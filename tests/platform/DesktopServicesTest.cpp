@@ -4,6 +4,7 @@
 // persistence to the INI file, write failures), sounds, the default
 // application lookup, the system information program and the printer test:
 // each works, or stays quiet, on a machine without sound, desktop or printers.
+#include "app/MainWindow.h"
 #include "common/PlatformSupport.h"
 #include "platform/FileService.h"
 #include "platform/Printers.h"
@@ -108,6 +109,33 @@ private slots:
         QVERIFY(!shell::OpenUrl(QUrl()));
         // Without a print system the printer test answers False rather than failing.
         QVERIFY(PrinterAvailable() || QPrinterInfo::defaultPrinterName().isEmpty());
+    }
+
+    // A link counts as opened only when the desktop's opener says so: its
+    // exit status, which comes after it has looked for a program ("no method
+    // available" is 3), not its start.  Without an opener nothing opens.
+    void linkOpener() {
+        QTemporaryDir bin;
+        testsupport::EnvOverride path("PATH", bin.path().toLocal8Bit());
+        const QUrl link(QStringLiteral("mailto:support@ferno.example?subject=Ferno Vexolan Help"));
+        QVERIFY(!shell::OpenUrl(link));
+        const QString got = bin.filePath("link");
+        for (const auto& [status, opened] : {std::pair{3, false}, {0, true}}) {
+            QFile::remove(got);
+            QVERIFY(writeFile(bin.filePath("xdg-open"),
+                              "#!/bin/sh\nprintf '%s' \"$1\" > '" + QFile::encodeName(got) + "'\nsleep 0.2\nexit " +
+                                  QByteArray::number(status) + "\n",
+                              true));
+            QCOMPARE(shell::OpenUrl(link), opened);
+            QCOMPARE(testsupport::fileBytes(got), "mailto:support@ferno.example?subject=Ferno%20Vexolan%20Help");
+        }
+        // Help > Send Email with an opener that finds no mail program.
+        QVERIFY(writeFile(bin.filePath("xdg-open"), "#!/bin/sh\nexit 3\n", true));
+        auto w = testsupport::startMainWindow();
+        testsupport::dialogs().clear();
+        w->mnuHelpFerno->trigger();
+        QCOMPARE(testsupport::dialogs().prompts.size(), size_t(1));
+        QCOMPARE(testsupport::dialogs().prompts[0].text, "Email program not available");
     }
 };
 VEX_TEST(DesktopServicesTest);
