@@ -512,7 +512,8 @@ void MainWindow::wireBaseCommands() {
     connect(mnuFileExit, &QAction::triggered, this, &QWidget::close);
     connect(mnuFile, &QMenu::aboutToShow, this, &MainWindow::mnuFile_Click);
     connect(mnuOpt, &QMenu::aboutToShow, this, &MainWindow::mnuOpt_Click);
-    // Ctrl+S and F1 reach their items without the menus being opened.
+    // A shortcut (Ctrl+S, F1) reaches its item without the menu being
+    // opened: the menu's rules are applied first, as opening it would.
     menuShortcuts = new MenuShortcuts(this);
     menuShortcuts->watch(mnuFile, [this] { mnuFile_Click(); });
     menuShortcuts->watch(mnuOpt, [this] { mnuOpt_Click(); });

@@ -358,8 +358,8 @@ bool ProjectCommands::SaveData() {
 // same.  Returns what the status bar is to say.
 QString ProjectCommands::saveMapFromMemory(const QString& folder, QString& copyMade) {
     Document& d = w.doc;
-    const QString old = QDir::toNativeSeparators(d.MapFileName);
-    QString base = QFileInfo(d.MapFileName).completeBaseName();
+    const QString old = FileService::SplitPath(d.MapFileName, false);
+    QString base = QFileInfo(old).completeBaseName();
     if (base.isEmpty()) base = QStringLiteral("Map");
     QString path = folder + base + QStringLiteral(".jpg");
     for (int n = 2; QFileInfo::exists(path); ++n) path = folder + QStringLiteral("%1 (%2).jpg").arg(base).arg(n);
@@ -370,13 +370,15 @@ QString ProjectCommands::saveMapFromMemory(const QString& folder, QString& copyM
         return QStringLiteral("Map picture not saved (") + e.description() + QStringLiteral("): the project names ") +
                old;
     }
-    const QString why = d.MapPictureInMemory ? QStringLiteral("it was in no file yet")
-                                             : old + QStringLiteral(" was not found");
+    const QString saved = FileService::SplitPath(path, false);
+    const QString note = d.MapPictureInMemory
+                             ? QStringLiteral("Map picture saved as ") + saved
+                             : QStringLiteral("Map picture ") + old +
+                                   QStringLiteral(" not found: the picture shown is saved as ") + saved;
     copyMade = path;
     d.MapFileName = path;
     d.MapPictureInMemory = false;
-    return QStringLiteral("Map picture saved from memory as ") + QDir::toNativeSeparators(path) +
-           QStringLiteral(" (") + why + QStringLiteral(")");
+    return note;
 }
 
 // ===========================================================================

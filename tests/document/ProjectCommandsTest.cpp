@@ -280,20 +280,20 @@ private slots:
         testsupport::columns<QString, QString, QString>("map", "save", "outcome");
         const QString reopened = " || 3/1/3 80x60 @/";
         QTest::newRow("Save") << "" << "save"
-                              << " || +map.jpg *survey.vlm || Map picture saved from memory as @/map.jpg (@/map.jpg"
-                                 " was not found)" + reopened + "map.jpg";
+                              << " || +map.jpg *survey.vlm || Map picture map.jpg not found: the picture shown is saved as"
+                                 " map.jpg" + reopened + "map.jpg";
         QTest::newRow("Save As elsewhere")
             << "" << "saveas proj/new.vlm"
-            << "Save Data File As... [@/survey.vlm] || +proj/map.jpg +proj/new.lab +proj/new.vlm || Map picture saved"
-               " from memory as @/proj/map.jpg (@/map.jpg was not found)" + reopened + "proj/map.jpg";
+            << "Save Data File As... [@/survey.vlm] || +proj/map.jpg +proj/new.lab +proj/new.vlm || Map picture map.jpg"
+               " not found: the picture shown is saved as map.jpg" + reopened + "proj/map.jpg";
         QTest::newRow("another kind")
             << "scans/chart.png" << "save"
-            << " || +chart.jpg *survey.vlm || Map picture saved from memory as @/chart.jpg (@/scans/chart.png was"
-               " not found)" + reopened + "chart.jpg";
+            << " || +chart.jpg *survey.vlm || Map picture chart.png not found: the picture shown is saved as"
+               " chart.jpg" + reopened + "chart.jpg";
         QTest::newRow("name taken")
             << "old/map.jpg" << "save"
-            << " || +map (2).jpg *survey.vlm || Map picture saved from memory as @/map (2).jpg (@/old/map.jpg was"
-               " not found)" + reopened + "map (2).jpg";
+            << " || +map (2).jpg *survey.vlm || Map picture map.jpg not found: the picture shown is saved as"
+               " map (2).jpg" + reopened + "map (2).jpg";
     }
     void mapFileGone() {
         QFETCH(QString, map);

@@ -273,7 +273,7 @@ private slots:
         emit w->mnuFile->aboutToShow();
         w->mnuFileSave->trigger();
         const QString page = work.filePath(QStringLiteral("Scanned map (2).jpg"));
-        QCOMPARE(w->panel(2), "Map picture saved from memory as " + page + " (it was in no file yet)");
+        QCOMPARE(w->panel(2), QString("Map picture saved as Scanned map (2).jpg"));
         QVERIFY(dialogs().prompts.empty() && !w->doc.DataChanged);
         QCOMPARE(QImageReader(work.filePath(QStringLiteral("Scanned map.jpg"))).size(), QSize(40, 30));
         QCOMPARE(QImageReader(page).size(), QSize(157, 196));
