@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AboutBox.h"
+#include "app/MenuShortcuts.h"
 #include "app/Twips.h"
 #include "app/WindowPlacement.h"
 #include "app/ViewMenu.h"
@@ -511,6 +512,12 @@ void MainWindow::wireBaseCommands() {
     connect(mnuFileExit, &QAction::triggered, this, &QWidget::close);
     connect(mnuFile, &QMenu::aboutToShow, this, &MainWindow::mnuFile_Click);
     connect(mnuOpt, &QMenu::aboutToShow, this, &MainWindow::mnuOpt_Click);
+    // A shortcut (Ctrl+S, F1) reaches its item without the menu being
+    // opened: the menu's rules are applied first, as opening it would.
+    menuShortcuts = new MenuShortcuts(this);
+    menuShortcuts->watch(mnuFile, [this] { mnuFile_Click(); });
+    menuShortcuts->watch(mnuOpt, [this] { mnuOpt_Click(); });
+    menuShortcuts->watch(mnuHelp, {});
     connect(mnuHelpAbout, &QAction::triggered, this, &MainWindow::showAboutModal);
     connect(mnuHelpContents, &QAction::triggered, this, [this] { showHelp(help::HelpContents, 0); });
     connect(mnuHelpHow, &QAction::triggered, this, [this] { showHelp(help::HelpContext, help::HowToUseTopic); });
@@ -645,6 +652,7 @@ void MainWindow::ClearAll() {
         doc.MapRegistered = doc.ScaleSide = doc.DataChanged = doc.MapBusy = false;
         doc.MovePointMode = doc.MoveLabelMode = false;
         doc.OtherDataOpen = doc.ContoursCurrent = doc.OtherStructural = doc.ShowInterrupt = false;
+        doc.AskProjectName = doc.MapPictureEdited = doc.MapPictureInMemory = false;
         for (QWidget* w : std::initializer_list<QWidget*>{cmdSave, cmdPrint}) w->setEnabled(false);
         for (QAction* a : {mnuFileClose, mnuFileOpenDat, mnuFileSave, mnuFileSaveAs, mnuFilePrint}) a->setEnabled(false);
         mnuCoord->menuAction()->setEnabled(false);

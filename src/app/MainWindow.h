@@ -41,6 +41,7 @@ class ProjectCommands;
 class LabelCommands;
 class ContactDisplay;
 class ViewMenu;
+class MenuShortcuts;
 class ContourCommands;
 class ContourLineCommands;
 class ImportCommands;
@@ -113,6 +114,8 @@ public:
     LabelCommands* labelCommands = nullptr;
     ContactDisplay* contactDisplay = nullptr;
     ViewMenu* viewMenu = nullptr;
+    // Menu items' keyboard shortcuts act on the menus' present rules.
+    MenuShortcuts* menuShortcuts = nullptr;
     ContourCommands* contourCommands = nullptr;
     ContourLineCommands* contourLineCommands = nullptr;
     ImportCommands* importCommands = nullptr;

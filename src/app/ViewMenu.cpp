@@ -1,11 +1,13 @@
 #include "app/ViewMenu.h"
 
 #include "app/MainWindow.h"
+#include "app/MenuShortcuts.h"
 #include "digitize/LabelCommands.h"
 #include "document/Legacy.h"
 
 #include <QEvent>
 #include <QTimer>
+#include <vector>
 
 ViewMenuEnabled viewMenuEnabled(const ViewMenuInputs& in) {
     ViewMenuEnabled e;
@@ -19,13 +21,12 @@ ViewMenuEnabled viewMenuEnabled(const ViewMenuInputs& in) {
 }
 
 namespace {
-// Every plain item under `menu`, with the submenus that lead to it.
-void collectItems(QMenu* menu, std::vector<QMenu*> chain, std::vector<std::pair<QAction*, std::vector<QMenu*>>>& out) {
-    chain.push_back(menu);
+// Every plain item under `menu`.
+void collectItems(QMenu* menu, std::vector<QAction*>& out) {
     for (QAction* a : menu->actions()) {
         if (a->isSeparator()) continue;
-        if (QMenu* sub = a->menu()) collectItems(sub, chain, out);
-        else out.emplace_back(a, chain);
+        if (QMenu* sub = a->menu()) collectItems(sub, out);
+        else out.push_back(a);
     }
 }
 } // namespace
@@ -47,21 +48,15 @@ ViewMenu::ViewMenu(MainWindow& main) : QObject(&main), w(main) {
     for (QWidget* input : std::initializer_list<QWidget*>{w.optDat, w.optCon, w.imContacts})
         input->installEventFilter(this);
     connect(w.optRock, &QAbstractButton::toggled, this, &ViewMenu::scheduleUpdate);
-    std::vector<std::pair<QAction*, std::vector<QMenu*>>> coordItems;
-    collectItems(w.mnuCoord, {}, coordItems);
-    for (const auto& [a, chain] : coordItems) {
+    std::vector<QAction*> coordItems;
+    collectItems(w.mnuCoord, coordItems);
+    for (QAction* a : coordItems) {
         connect(a, &QAction::toggled, this, &ViewMenu::scheduleUpdate);
         connect(a, &QAction::triggered, this, &ViewMenu::scheduleUpdate);
     }
     // And look at the rules once more as an item's shortcut arrives, in case
-    // an input changed unannounced: the item runs only when every submenu
-    // on its way is enabled, as it could be reached in the open menu.
-    std::vector<std::pair<QAction*, std::vector<QMenu*>>> viewItems;
-    collectItems(w.mnuView, {}, viewItems);
-    for (const auto& [a, chain] : viewItems) {
-        a->installEventFilter(this);
-        m_menuChain[a] = chain;
-    }
+    // an input changed unannounced.
+    w.menuShortcuts->watch(w.mnuView, [this] { updateEnabled(); });
     updateEnabled();
 }
 
@@ -106,14 +101,6 @@ bool ViewMenu::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::HideToParent:
         if (watched->isWidgetType()) scheduleUpdate();
         break;
-    case QEvent::Shortcut: {
-        updateEnabled();
-        const auto it = m_menuChain.find(watched);
-        if (it != m_menuChain.end())
-            for (QMenu* m : it->second)
-                if (!m->menuAction()->isEnabled()) return true;
-        break;
-    }
     default: break;
     }
     return QObject::eventFilter(watched, event);

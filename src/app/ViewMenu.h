@@ -5,8 +5,6 @@
 
 #include <QObject>
 #include <QString>
-#include <map>
-#include <vector>
 
 class MainWindow;
 class QAction;
@@ -69,6 +67,4 @@ private:
 
     MainWindow& w;
     bool m_updateQueued = false;
-    // The submenus that lead to each View item, outermost first.
-    std::map<const QObject*, std::vector<QMenu*>> m_menuChain;
 };

@@ -576,6 +576,9 @@ void ContourCommands::mnuFileOpenCon_Click() {
         for (QWidget* c : std::initializer_list<QWidget*>{w.optDat, w.optCon, w.labDatCol, w.labConCol})
             c->setEnabled(false);
         d.DataChanged = true;
+        // The project name beside the picture is often the very project the
+        // plot was made from: its first save asks, offering that name.
+        d.AskProjectName = true;
         w.setBusyPointers(false);
     } catch (const legacy::Error&) {
         // The command ends at the failing step; the cleared document stays.

@@ -27,7 +27,7 @@ void Document::clearData() {
     ScaleSide = DataChanged = MapBusy = false;
     MovePointMode = MoveLabelMode = false;
     OtherDataOpen = ContoursCurrent = OtherStructural = ShowInterrupt = false;
-    AskProjectName = MapPictureEdited = false;
+    AskProjectName = MapPictureEdited = MapPictureInMemory = false;
     ProjectionName.clear();
     CoordUnits.clear();
 }

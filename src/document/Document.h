@@ -128,12 +128,18 @@ struct Document {
     bool OtherStructural = false;
     bool ShowInterrupt = false;
     // The next project save asks for the project's name even though the
-    // document has one: every point was removed, so what is saved next is a
-    // new data set that must not silently replace the earlier project.
+    // document has one: every point was removed, or the map is a contour
+    // picture reopened beside the project it was made from, so what is
+    // saved next is a new data set that must not silently replace the
+    // earlier project.
     bool AskProjectName = false;
     // The map picture was rotated or skewed since it was loaded, and the
     // edited picture is in no file yet.
     bool MapPictureEdited = false;
+    // The map picture is held only in memory: MapFileName names the file it
+    // is to be saved as (a scanned page whose name was not given), and any
+    // file of that name is not this picture.
+    bool MapPictureInMemory = false;
 
     // Contouring.
     int ContourDetail = 0;

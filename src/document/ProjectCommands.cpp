@@ -23,6 +23,14 @@ namespace {
 // The path without its last four characters (the extension and its point).
 QString withoutExtension(const QString& path) { return path.left(path.size() - 4); }
 
+// The contour picture's name taken from a file name: the last four
+// characters give way to ".vlp".  "" when nothing is left of the name, so
+// that no nameless (hidden) ".vlp" is ever offered or written.
+QString pictureNameFrom(const QString& fileTitle) {
+    const QString base = fileTitle.left(std::max<qsizetype>(0, fileTitle.size() - 4));
+    return base.isEmpty() ? QString() : base + QStringLiteral(".vlp");
+}
+
 void enableAll(std::initializer_list<QWidget*> widgets, bool on) {
     for (QWidget* c : widgets) c->setEnabled(on);
 }
@@ -94,7 +102,8 @@ void ProjectCommands::cmdSave_Click() {
     s.plotShown = !w.picMap->isHidden();
     s.MapRegistered = d.MapRegistered;
     s.projectNamed = !d.DataFileName.isEmpty() && !d.AskProjectName;
-    s.pictureNamed = w.DialogFileName.size() > 4 && !QFileInfo(w.DialogFileName).isRelative();
+    s.pictureNamed = !QFileInfo(w.DialogFileName).isRelative() &&
+                     !pictureNameFrom(FileService::SplitPath(w.DialogFileName, false)).isEmpty();
     const SaveWay way = chooseSaveWay(s);
     const bool before = d.DataChanged;
     finishSave(way, runSave(way), before);
@@ -153,9 +162,8 @@ ProjectCommands::Outcome ProjectCommands::saveContourPicture(bool withDialog) {
     Document& d = w.doc;
     QString path;
     if (withDialog) {
-        QString proposed = w.app.DataFolder + (w.DialogFileTitle.isEmpty()
-                                                   ? QStringLiteral("Untitled.vlp")
-                                                   : withoutExtension(w.DialogFileTitle) + QStringLiteral(".vlp"));
+        const QString named = pictureNameFrom(w.DialogFileTitle);
+        QString proposed = w.app.DataFolder + (named.isEmpty() ? QStringLiteral("Untitled.vlp") : named);
         for (;;) {
             const QString lastName = w.DialogFileName, lastTitle = w.DialogFileTitle;
             const std::optional<QString> chosen =
@@ -177,7 +185,8 @@ ProjectCommands::Outcome ProjectCommands::saveContourPicture(bool withDialog) {
             proposed = FileService::SplitPath(*chosen, true) + info.completeBaseName() + QStringLiteral(".vlp");
         }
     } else {
-        path = withoutExtension(w.DialogFileName) + QStringLiteral(".vlp");
+        path = FileService::SplitPath(w.DialogFileName, true) +
+               pictureNameFrom(FileService::SplitPath(w.DialogFileName, false));
     }
     Outcome outcome = Outcome::Saved;
     try {
@@ -204,7 +213,7 @@ ProjectCommands::Outcome ProjectCommands::saveMapImage() {
         d.DataFileName = w.app.DataFolder + withoutExtension(FileService::SplitPath(d.MapFileName, false)) +
                          QStringLiteral(".vlm");
         w.picImgX->save(d.MapFileName, ImagingObject::FormatJpeg, 24);
-        d.MapPictureEdited = false;
+        d.MapPictureEdited = d.MapPictureInMemory = false;
     } catch (const Error&) {
         // The map was not written: keep naming the image that exists.
         d.MapFileName = oldMap;
@@ -239,6 +248,7 @@ ProjectCommands::Outcome ProjectCommands::saveProject(bool withDialog) {
         w.app.DataFolder = FileService::SplitPath(d.DataFileName, true);
         w.setDocumentCaption(withoutExtension(FileService::SplitPath(d.DataFileName, false)));
         w.showDataStatus();
+        if (!m_mapNote.isEmpty()) w.setPanel(2, m_mapNote);
         return Outcome::Saved;
     }
     offerEditedMap();
@@ -270,6 +280,7 @@ void ProjectCommands::offerEditedMap() {
         try {
             w.picImgX->save(*chosen, ImagingObject::FormatJpeg, 24);
             d.MapFileName = *chosen;
+            d.MapPictureInMemory = false;
             return;
         } catch (const Error& e) {
             problem = e.description() + QStringLiteral("\n\n");
@@ -284,17 +295,33 @@ void ProjectCommands::offerEditedMap() {
 bool ProjectCommands::SaveData() {
     Document& d = w.doc;
     const QString oldMap = d.MapFileName;
+    const bool oldInMemory = d.MapPictureInMemory;
     QString copyMade;
+    m_mapNote.clear();
     try {
         if (d.DataFileName.isEmpty()) legacy::raise(QStringLiteral("Bad file name or number"));
+        const QString folder = FileService::SplitPath(d.DataFileName, true);
         // The map image goes beside the project, once: an image of that name
         // already there (the map itself, or an earlier copy) is kept.
-        const QString copy = FileService::SplitPath(d.DataFileName, true) + FileService::SplitPath(d.MapFileName, false);
-        if (!FileService::FileExists(copy)) {
-            legacy::writeFileAtomically(copy, legacy::readFileBytes(d.MapFileName));
-            copyMade = copy;
-            d.MapFileName = copy;   // the project names the copy
+        const QString copy = folder + FileService::SplitPath(d.MapFileName, false);
+        bool fromMemory = d.MapPictureInMemory || !QFileInfo(d.MapFileName).isFile();
+        if (!fromMemory && !FileService::FileExists(copy)) {
+            QByteArray bytes;
+            try {
+                bytes = legacy::readFileBytes(d.MapFileName);
+            } catch (const Error&) {
+                fromMemory = true;   // the map's file cannot be read
+            }
+            if (!fromMemory) {
+                legacy::writeFileAtomically(copy, bytes);
+                copyMade = copy;
+                d.MapFileName = copy;   // the project names the copy
+            }
         }
+        // The picture shown is the map: without a file to copy it is written
+        // beside the project, so that the points are never left unsaved and
+        // the project opens again with its map.
+        if (fromMemory) m_mapNote = saveMapFromMemory(folder, copyMade);
         if (w.txtMin->text().isEmpty()) w.txtMin->setText(QStringLiteral("0"));
         if (w.txtMax->text().isEmpty()) w.txtMax->setText(QStringLiteral("0"));
         // The project and its labels are replaced together, once both are
@@ -304,6 +331,7 @@ bool ProjectCommands::SaveData() {
         if (d.LabelCount != 0) files.push_back({labels, writeLabelFile(d)});
         legacy::writeFilesAtomically(files);
         copyMade.clear();   // the project written names it now
+        if (!m_mapNote.isEmpty()) w.setPanel(2, m_mapNote);
         d.LabFileName = labels;
         if (d.LabelCount == 0 && FileService::FileExists(d.LabFileName)) {
             QFile lab(d.LabFileName);
@@ -316,10 +344,41 @@ bool ProjectCommands::SaveData() {
         if (!copyMade.isEmpty()) {
             QFile::remove(copyMade);
             d.MapFileName = oldMap;
+            d.MapPictureInMemory = oldInMemory;
         }
         w.reportError(QStringLiteral("SaveDAta error: "), e.description(), 2, 64);
         return false;
     }
+}
+
+// Writes the map picture held in memory beside the project as a JPEG file
+// (as the map image is saved), named as the map with ".jpg" unless another
+// file has that name, and lets the project name it.  A picture that cannot
+// be written leaves the map's name as it was: the points are saved all the
+// same.  Returns what the status bar is to say.
+QString ProjectCommands::saveMapFromMemory(const QString& folder, QString& copyMade) {
+    Document& d = w.doc;
+    const QString old = FileService::SplitPath(d.MapFileName, false);
+    QString base = QFileInfo(old).completeBaseName();
+    if (base.isEmpty()) base = QStringLiteral("Map");
+    QString path = folder + base + QStringLiteral(".jpg");
+    for (int n = 2; QFileInfo::exists(path); ++n) path = folder + QStringLiteral("%1 (%2).jpg").arg(base).arg(n);
+    try {
+        if (!w.picImgX || w.picImgX->isEmpty()) legacy::raise(QStringLiteral("No map picture is held"));
+        w.picImgX->save(path, ImagingObject::FormatJpeg, 24);
+    } catch (const Error& e) {
+        return QStringLiteral("Map picture not saved (") + e.description() + QStringLiteral("): the project names ") +
+               old;
+    }
+    const QString saved = FileService::SplitPath(path, false);
+    const QString note = d.MapPictureInMemory
+                             ? QStringLiteral("Map picture saved as ") + saved
+                             : QStringLiteral("Map picture ") + old +
+                                   QStringLiteral(" not found: the picture shown is saved as ") + saved;
+    copyMade = path;
+    d.MapFileName = path;
+    d.MapPictureInMemory = false;
+    return note;
 }
 
 // ===========================================================================

@@ -49,6 +49,7 @@ private:
     Outcome saveMapImage();
     Outcome saveProject(bool withDialog);
     void offerEditedMap();
+    QString saveMapFromMemory(const QString& folder, QString& copyMade);
     void finishSave(SaveWay way, Outcome outcome, bool changedBefore);
 
     void openProject(const QString& path);   // steps after the dialog; throws legacy::Error
@@ -60,4 +61,6 @@ private:
 
 
     MainWindow& w;
+    // What the last SaveData says in the status bar about the map picture.
+    QString m_mapNote;
 };

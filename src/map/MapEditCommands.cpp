@@ -570,14 +570,21 @@ void MapEditCommands::cmdScan_Click() {
             if (name.size() < 4) legacy::raise(legacy::ErrorCode::InvalidCall);
             return name.left(name.size() - 4);
         };
+        bool written = false;
         if (chosen) {
-            step([&] { w.picImgX->save(cd.FileName, ImagingObject::FormatJpeg, 24); });
+            step([&] {
+                w.picImgX->save(cd.FileName, ImagingObject::FormatJpeg, 24);
+                written = true;
+            });
             step([&] { d.MapFileName = cd.FileName; });
             step([&] { d.DataTitle = withoutExtension(FileService::SplitPath(cd.FileName, false)); });
         } else {
             d.DataTitle = QStringLiteral("Scanned map");
             d.MapFileName = w.app.DataFolder + d.DataTitle + QStringLiteral(".jpg");
         }
+        // The page not written is only in memory: the project save writes it
+        // beside the project, under this name unless another file has it.
+        d.MapPictureInMemory = !written;
         d.DataFileName = w.app.DataFolder + d.DataTitle + QStringLiteral(".vlm");
         w.labText->setText(QStringLiteral("Unregistered Map"));
         step([&] { w.setDocumentCaption(withoutExtension(FileService::SplitPath(d.MapFileName, false))); });

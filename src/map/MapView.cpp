@@ -525,7 +525,7 @@ bool MapView::loadMap() {
         w.imPoints->setPicture(shown);
         w.imContacts->setPicture(shown);
         // The picture is the file's again: a rotation or skew is gone.
-        d.MapPictureEdited = false;
+        d.MapPictureEdited = d.MapPictureInMemory = false;
         cmdZoomPage_Click();
         if (!d.MapRegistered) w.mnuCoord->menuAction()->setEnabled(true);
         // A first load shows the map view; a reload keeps the view shown.
@@ -782,7 +782,10 @@ void MapView::mnuOptReg_Click() {
         return;
     const QString dataFile = d.DataFileName, mapFile = d.MapFileName, title = d.DataTitle;
     const QString projection = d.ProjectionName, units = d.CoordUnits;
+    // A project name that must be asked for still must be.
+    const bool askName = d.AskProjectName;
     w.ClearAll();
+    d.AskProjectName = askName;
     d.DataFileName = dataFile;
     d.MapFileName = mapFile;
     d.DataTitle = title;

@@ -3,9 +3,11 @@
 // Save As, the save prompts of Open, Close and exit, and saves that fail.
 #include "app/MainWindow.h"
 #include "common/DocumentSupport.h"
+#include "common/MapSupport.h"
 #include "common/TestRegistry.h"
 #include "common/TestTable.h"
 #include "document/ProjectCommands.h"
+#include "platform/ImagingObject.h"
 
 #include <QComboBox>
 #include <QTemporaryDir>
@@ -109,7 +111,8 @@ private slots:
     // prompts shown || the files changed || what else changed.  Setup:
     // "changed" (point 1's Z edited), "touched" (marked changed only),
     // "unnamed", "unregistered", "plot" (the contour picture shown),
-    // "nodialog" (no file chosen in a dialog yet), "nolimits", "nolabels",
+    // "nodialog" (no file chosen in a dialog yet), "bare" (the last file
+    // chosen had no extension), "nolimits", "nolabels",
     // "elsewhere" (to be saved in proj/), "taken" (proj/ already holds
     // another map.jpg), "nofolder" (a name in a missing folder), "full" (no
     // file may grow past 100 bytes), "labelsfull" (the project fits, its
@@ -150,6 +153,11 @@ private slots:
         row("E", "changed plot", "save", "", " || +survey.vlp || ");
         row("E unnamed", "changed plot nodialog", "save", "-", picture + "Untitled.vlp] ||  || ");
         row("A", "plot nodialog", "saveas", "pic.vlp", picture + "Untitled.vlp] || +pic.vlp || ");
+        // After an export to a file named without an extension, nothing is
+        // left of its name for the picture's: no nameless ".vlp" is offered
+        // or written.
+        row("A after a bare name", "plot bare", "saveas", "-", picture + "Untitled.vlp] ||  || ");
+        row("E after a bare name", "changed plot bare", "save", "-", picture + "Untitled.vlp] ||  || ");
         row("A keeps .vlp", "plot", "saveas button", "survey.vlm|OK|pic2|-",
             picture + "survey.vlp] | A contour image file must have the extension \".vlp\": survey.vlm cannot"
             " be used. (!) | " + picture + "survey.vlp] | " + picture + "pic2.vlp] || +pic2.vlp || ");
@@ -213,6 +221,7 @@ private slots:
         if (set.contains("unnamed")) d.DataFileName.clear();
         if (set.contains("unregistered")) d.MapRegistered = false;
         if (set.contains("nodialog")) w->DialogFileName.clear(), w->DialogFileTitle.clear();
+        if (set.contains("bare")) w->DialogFileName = dir + "/grid", w->DialogFileTitle = "grid";
         if (set.contains("nolimits")) w->txtMin->clear(), w->txtMax->clear();
         if (set.contains("nolabels")) d.MapLabels.clear(), d.LabelCount = 0;
         if (set.contains("elsewhere")) QDir(dir).mkdir("proj"), d.DataFileName = dir + "/proj/survey.vlm";
@@ -258,6 +267,122 @@ private slots:
         for (auto it = now.begin(); it != now.end(); ++it)
             if (state[it.key()] != it.value()) changes << it.key() + '=' + it.value();
         QCOMPARE(promptLog(dir) + " || " + fileChanges(dir, files) + " || " + changes.join(", "), outcome);
+    }
+
+    // The map picture's file gone after the open (moved away, its drive
+    // unplugged) or never there: the save writes the picture shown beside
+    // the project as a JPEG file of the map's name (another file of that
+    // name is kept), line 3 names it, the status bar says so, and the project
+    // opens again with its points and that map.  Map: "" the opened map.jpg
+    // removed, else the missing file the document names.  The prompts || the
+    // files changed || the status || reopened: points, picture, map.
+    void mapFileGone_data() {
+        testsupport::columns<QString, QString, QString>("map", "save", "outcome");
+        const QString reopened = " || 3/1/3 80x60 @/";
+        QTest::newRow("Save") << "" << "save"
+                              << " || +map.jpg *survey.vlm || Map picture map.jpg not found: the picture shown is saved as"
+                                 " map.jpg" + reopened + "map.jpg";
+        QTest::newRow("Save As elsewhere")
+            << "" << "saveas proj/new.vlm"
+            << "Save Data File As... [@/survey.vlm] || +proj/map.jpg +proj/new.lab +proj/new.vlm || Map picture map.jpg"
+               " not found: the picture shown is saved as map.jpg" + reopened + "proj/map.jpg";
+        QTest::newRow("another kind")
+            << "scans/chart.png" << "save"
+            << " || +chart.jpg *survey.vlm || Map picture chart.png not found: the picture shown is saved as"
+               " chart.jpg" + reopened + "chart.jpg";
+        QTest::newRow("name taken")
+            << "old/map.jpg" << "save"
+            << " || +map (2).jpg *survey.vlm || Map picture map.jpg not found: the picture shown is saved as"
+               " map (2).jpg" + reopened + "map (2).jpg";
+    }
+    void mapFileGone() {
+        QFETCH(QString, map);
+        QFETCH(QString, save);
+        QFETCH(QString, outcome);
+        copyData(dir, "survey.vlm survey.lab");
+        QDir(dir).mkdir("proj");
+        auto w = openedWindow("survey.vlm");
+        if (map.isEmpty()) QVERIFY(QFile::remove(dir + "/map.jpg"));
+        else w->doc.MapFileName = dir + '/' + map;
+        w->doc.DataTitle = "Survey sheet"; // Edit > Change Title
+        w->doc.DataChanged = true;
+        const auto files = filesIn(dir);
+        testsupport::dialogs().clear();
+        queueAnswers(dir, save.section(' ', 1));
+        choose(*w, save.startsWith("saveas") ? w->mnuFileSaveAs : w->mnuFileSave);
+        QString result = promptLog(dir) + " || " + fileChanges(dir, files) + " || " + w->panel(2);
+        QVERIFY(!w->doc.DataChanged && w->saveSucceeded);
+
+        const QString project = w->doc.DataFileName;
+        auto again = testsupport::startMainWindow();
+        queueAnswers(dir, project.mid(dir.size() + 1));
+        again->cmdDig->click();
+        const Document& d = again->doc;
+        QCOMPARE(testsupport::dialogs().prompts.size(), size_t(1)); // the Open dialog: no map to find
+        result += QStringLiteral(" || %1/%2/%3 %4x%5 ").arg(d.DatCount).arg(d.ConCount).arg(d.LabelCount)
+                      .arg(again->picImgX->width()).arg(again->picImgX->height()) + d.MapFileName;
+        QCOMPARE(result.replace(dir, "@"), outcome);
+        QCOMPARE(d.DataTitle, QString("Survey sheet"));
+    }
+
+    // Ctrl+S acts as File > Save would if the menu were opened now, though
+    // the open left the item disabled and the menu was never opened: the
+    // change is written; pressed again with nothing changed it does nothing.
+    void saveShortcut() {
+        copyData(dir, "survey.vlm survey.lab");
+        auto w = openedWindow("survey.vlm");
+        w->activateWindow();
+        QVERIFY(!w->mnuFileSave->isEnabled());
+        w->doc.DatumPoints[1].Z = 99;
+        w->doc.DataChanged = true;
+        testsupport::dialogs().clear();
+        const auto before = filesIn(dir);
+        QTest::keyClick(w.get(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(fileChanges(dir, before), QString("*survey.vlm"));
+        QVERIFY(!w->doc.DataChanged && testsupport::dialogs().prompts.empty());
+        const auto saved = filesIn(dir);
+        QTest::keyClick(w.get(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(fileChanges(dir, saved), QString());
+        QVERIFY(!w->mnuFileSave->isEnabled() && testsupport::dialogs().prompts.empty());
+    }
+
+    // A contour picture saved beside its project and opened again as a map
+    // is named as that project: after registering it and recording a point,
+    // File > Save asks for the project's name (offering it) instead of
+    // writing over the project; the project changes only once the user
+    // chooses that name, and the next save uses it without asking.
+    void contourPictureKeepsItsProject() {
+        copyData(dir, "survey.vlm survey.lab");
+        auto w = openedWindow("survey.vlm");
+        w->cmdShow->click();
+        QTRY_VERIFY(w->picMap->isVisible());
+        queueAnswers(dir, "survey.vlp"); // the name offered for the plot's picture
+        w->cmdSave->click();
+        const QByteArray project = testsupport::fileBytes(dir + "/survey.vlm");
+        QVERIFY(QFileInfo::exists(dir + "/survey.vlp") && !project.isEmpty());
+        testsupport::dialogs().clear();
+        queueAnswers(dir, "survey.vlp");
+        choose(*w, w->mnuFileOpenCon);
+        QCOMPARE(w->doc.DataFileName, dir + "/survey.vlm");
+        maptest::registerLinear(*w);
+        maptest::addPoint(*w, true, 1, 2000, 3000, 5);
+        w->doc.DataChanged = true;
+        testsupport::dialogs().clear();
+        queueAnswers(dir, "-");
+        choose(*w, w->mnuFileSave);
+        QCOMPARE(promptLog(dir), QString("Save Data File As... [@/survey.vlm]"));
+        QCOMPARE(testsupport::fileBytes(dir + "/survey.vlm"), project);
+        queueAnswers(dir, "Yes|-"); // the close prompt asks for the name too
+        choose(*w, w->mnuFileClose);
+        QCOMPARE(testsupport::fileBytes(dir + "/survey.vlm"), project);
+        QVERIFY(w->doc.DatCount == 1 && w->doc.DataChanged);
+        queueAnswers(dir, "survey.vlm");
+        choose(*w, w->mnuFileSave);
+        QVERIFY(testsupport::fileBytes(dir + "/survey.vlm") != project && !w->doc.DataChanged);
+        testsupport::dialogs().clear();
+        w->doc.DataChanged = true;
+        choose(*w, w->mnuFileSave);
+        QVERIFY(testsupport::dialogs().prompts.empty() && !w->doc.DataChanged);
     }
 
     // Projects saved while Transverse Mercator's map X was per radian of

@@ -255,6 +255,36 @@ private slots:
         QVERIFY(w->cmdSave->isEnabled() && !w->optDat->isEnabled() && w->Frame8->title() == "Zoom = 1 (Page)");
     }
 
+    // A page whose name was not given is only in memory: the project's save
+    // writes it beside the project under the name it is recorded by, or
+    // beside that name when an older page has it (which is kept), says so,
+    // and the project opens again on that page.
+    void unnamedPageIsSavedWithTheProject() {
+        useBackends("test\n");
+        auto w = startWindow();
+        w->app.DataFolder = work.path() + u'/';
+        writeMap(work, QStringLiteral("Scanned map.jpg"), 40, 30); // an older page
+        dialogs().queue(dlg::Cancel{});
+        w->cmdScan->click();
+        registerLinear(*w);
+        addPoint(*w, true, 1, 2000, 3000, 5);
+        w->doc.DataChanged = true;
+        dialogs().clear();
+        emit w->mnuFile->aboutToShow();
+        w->mnuFileSave->trigger();
+        const QString page = work.filePath(QStringLiteral("Scanned map (2).jpg"));
+        QCOMPARE(w->panel(2), QString("Map picture saved as Scanned map (2).jpg"));
+        QVERIFY(dialogs().prompts.empty() && !w->doc.DataChanged);
+        QCOMPARE(QImageReader(work.filePath(QStringLiteral("Scanned map.jpg"))).size(), QSize(40, 30));
+        QCOMPARE(QImageReader(page).size(), QSize(157, 196));
+
+        auto again = startWindow();
+        dialogs().queue(work.filePath(QStringLiteral("Scanned map.vlm")));
+        again->cmdDig->click();
+        QCOMPARE(again->doc.MapFileName, page);
+        QVERIFY(again->doc.DatCount == 1 && again->imPoints->picture().width() == 157);
+    }
+
     // Both test devices are listed; the choice is kept for the next scan and
     // the next list, also when that list is cancelled.  With no scanner set
     // up there is no Scan menu.
