@@ -53,7 +53,7 @@ QByteArray writeLabelFile(const Document& doc) {
 
 LabelReadResult readLabelFile(const QByteArray& bytes, int existingCount) {
     LabelReadResult result;
-    FieldReader r(decodeLatin1(bytes));
+    FieldReader r(decodeText(bytes));
     try {
         while (!r.atEnd()) {
             if (existingCount + int(result.labels.size()) >= kMaxCount) raise(ErrorCode::Overflow);

@@ -12,7 +12,8 @@
 // its last four characters, followed by ".lab".
 QString labelFilePath(const QString& DataFileName);
 
-// Lines for labels 1..LabelCount of the document, CR LF line ends, Latin-1.
+// Lines for labels 1..LabelCount of the document, CR LF line ends, in the
+// code page or, when its text needs it, UTF-8 (legacy::encodeText).
 // Colours are written as whole numbers.  A double quote inside a text would
 // end the quoted field early, so it is written as two single quotes.
 QByteArray writeLabelFile(const Document& doc);

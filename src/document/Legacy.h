@@ -173,10 +173,23 @@ private:
 };
 
 // ---------------------------------------------------------------------------
-// Text files: 8-bit Latin-1, lines written with CR LF.
-QString decodeLatin1(const QByteArray& bytes);
-QByteArray encodeLatin1(const QString& text);
-// Joins lines with CR LF after each one.
+// Text files.  A file's text is written in the 8-bit code page (Windows-1252)
+// while every character of it has a byte there, so that such a file keeps the
+// bytes earlier versions wrote and read; a file holding any other character
+// is written whole in UTF-8, without a byte-order mark (which older readers
+// would take into the first item).  A reader takes a file that is valid UTF-8
+// and holds at least one multi-byte sequence as UTF-8 (a leading byte-order
+// mark dropped), any other as the code page.  The choice is the whole file's,
+// never a line's: encode and decode a file's whole text at once.
+QByteArray encodeText(QStringView text);
+QString decodeText(QByteArrayView bytes);
+// Whether `bytes` are valid UTF-8 holding at least one multi-byte sequence.
+bool isUtf8Text(QByteArrayView bytes);
+// Code-page bytes to text: 0x80-0x9F are the code page's characters (0x92 is
+// U+2019, 0x96 U+2013); the five it leaves undefined (0x81, 0x8D, 0x8F, 0x90,
+// 0x9D) keep their own code, as every byte from 0xA0 does.
+QString decodeCodePage(QByteArrayView bytes);
+// Joins lines with CR LF after each one and encodes them as one file.
 QByteArray joinLinesCrLf(const QStringList& lines);
 // Splits on CR LF, CR or LF.  A final line end does not make an empty line.
 QStringList splitLines(const QString& text);

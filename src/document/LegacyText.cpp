@@ -1,5 +1,5 @@
 // Text lines and files in the old runtime's layout: print-zone lines,
-// quoted-field lines, the item reader, Latin-1 text and whole-file I/O.
+// quoted-field lines, the item reader, the text of files and whole-file I/O.
 #include "document/Legacy.h"
 #include "document/LegacyDetail.h"
 
@@ -246,31 +246,98 @@ QString FieldReader::readLine() {
 
 // ---------------------------------------------------------------------------
 // Text and files.
-QString decodeLatin1(const QByteArray& bytes) { return QString::fromLatin1(bytes); }
+namespace {
 
-QByteArray encodeLatin1(const QString& text) {
-    QByteArray out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c.unicode() < 0x100) {
-            out += char(c.unicode());
-        } else {
-            out += '?';
-            // A character outside the basic plane is one character, not two.
-            if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ++i;
+// The characters of the code page's bytes 0x80 to 0x9F; the five bytes it
+// leaves undefined stand for their own code, as in Latin-1.
+constexpr char16_t kCodePageHigh[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// The code-page byte of `c`, or -1 when the code page has none.
+int codePageByte(char16_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return c;
+    for (int i = 0; i < 32; ++i)
+        if (kCodePageHigh[i] == c) return 0x80 + i;
+    return -1;
+}
+
+// The length of the well-formed UTF-8 sequence at `at`, or 0: no overlong
+// form, no surrogate, nothing past U+10FFFF.
+qsizetype utf8Sequence(const unsigned char* at, qsizetype left) {
+    const unsigned char b = at[0];
+    qsizetype n = 0;
+    unsigned char lo = 0x80, hi = 0xBF;   // the bounds of the second byte
+    if (b >= 0xC2 && b <= 0xDF) n = 2;
+    else if (b >= 0xE0 && b <= 0xEF) n = 3, lo = b == 0xE0 ? 0xA0 : 0x80, hi = b == 0xED ? 0x9F : 0xBF;
+    else if (b >= 0xF0 && b <= 0xF4) n = 4, lo = b == 0xF0 ? 0x90 : 0x80, hi = b == 0xF4 ? 0x8F : 0xBF;
+    else return 0;
+    if (left < n || at[1] < lo || at[1] > hi) return 0;
+    for (qsizetype k = 2; k < n; ++k)
+        if ((at[k] & 0xC0) != 0x80) return 0;
+    return n;
+}
+
+} // namespace
+
+bool isUtf8Text(QByteArrayView bytes) {
+    const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
+    const qsizetype n = bytes.size();
+    bool multiByte = false;
+    for (qsizetype i = 0; i < n;) {
+        if (b[i] < 0x80) {
+            ++i;
+            continue;
         }
+        const qsizetype len = utf8Sequence(b + i, n - i);
+        if (len == 0) return false;
+        multiByte = true;
+        i += len;
+    }
+    return multiByte;
+}
+
+QString decodeCodePage(QByteArrayView bytes) {
+    QString out(bytes.size(), Qt::Uninitialized);
+    char16_t* to = reinterpret_cast<char16_t*>(out.data());
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        *to++ = b >= 0x80 && b < 0xA0 ? kCodePageHigh[b - 0x80] : char16_t(b);
     }
     return out;
 }
 
-QByteArray joinLinesCrLf(const QStringList& lines) {
-    QByteArray out;
-    for (const QString& line : lines) {
-        out += encodeLatin1(line);
-        out += "\r\n";
+QString decodeText(QByteArrayView bytes) {
+    if (!isUtf8Text(bytes)) return decodeCodePage(bytes);
+    QString text = QString::fromUtf8(bytes);
+    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+    return text;
+}
+
+QByteArray encodeText(QStringView text) {
+    QByteArray out(text.size(), Qt::Uninitialized);
+    bool high = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const int b = codePageByte(text[i].unicode());
+        if (b < 0) return text.toUtf8();
+        out[i] = char(b);
+        high = high || b >= 0x80;
     }
+    // Code-page bytes that happen to form UTF-8 ("É’" is C9 92, the UTF-8 of
+    // "ɒ") would read back as UTF-8: such a text goes in UTF-8 as well, so
+    // that every file reads back as it was written.
+    if (high && isUtf8Text(out)) return text.toUtf8();
     return out;
+}
+
+QByteArray joinLinesCrLf(const QStringList& lines) {
+    QString text;
+    for (const QString& line : lines) {
+        text += line;
+        text += u"\r\n";
+    }
+    return encodeText(text);
 }
 
 QStringList splitLines(const QString& text) {

@@ -239,7 +239,7 @@ QByteArray writeProjectFile(Document& doc, const ProjectControls& controls) {
 }
 
 void readProjectFile(const QByteArray& bytes, Document& doc, ProjectReadState& st, Document* rowSystem) {
-    FieldReader r(decodeLatin1(bytes));
+    FieldReader r(decodeText(bytes));
 
     // Lines 1 and 3 are read whole, so that a title or a folder with a comma
     // in it comes back complete (files written earlier read the same).

@@ -29,7 +29,8 @@ QString dataKindLine(std::optional<DataKind> kind);
 // The kind a data-kind line names, by its first letter; empty for none.
 std::optional<DataKind> dataKindOf(const QString& line);
 
-// The whole project file in the current layout, CR LF line ends, Latin-1.
+// The whole project file in the current layout, CR LF line ends, in the
+// code page or, when its text needs it, UTF-8 (legacy::encodeText).
 // Under a projection each point is written as latitude/longitude through the
 // inverse projection (which may set doc.ProjectionFailed; nothing else of the
 // document changes).  Throws legacy::Error when a value cannot be written

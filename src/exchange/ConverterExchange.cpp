@@ -33,7 +33,7 @@ QByteArray inputFileText(const Document& doc) {
 }
 
 Records readOutput(const QByteArray& bytes, int count) {
-    FieldReader r(decodeLatin1(bytes));
+    FieldReader r(decodeText(bytes));
     for (int k = 0; k < 8; ++k) r.readText();
     Records rec;
     for (int i = 1; i <= count; ++i) {

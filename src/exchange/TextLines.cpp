@@ -26,6 +26,8 @@ TextLines::TextLines(QByteArray bytes) : m_bytes(std::move(bytes)) {
     } else if (n >= 2 && b[0] == 0xFE && b[1] == 0xFF) {
         m_encoding = Encoding::Utf16BE;
         start = 2;
+    } else if (legacy::isUtf8Text(m_bytes)) {
+        m_encoding = Encoding::Utf8;
     }
     const int unit = unitSize();
     // A stray last byte of a UTF-16 file is no character.
@@ -88,7 +90,7 @@ QString TextLines::line(int i) const {
     const char* p = m_bytes.constData() + first;
     const qsizetype len = last - first;
     switch (m_encoding) {
-    case Encoding::Latin1: return QString::fromLatin1(p, len);
+    case Encoding::CodePage: return legacy::decodeCodePage(QByteArrayView(p, len));
     case Encoding::Utf8: return QString::fromUtf8(p, len);
     case Encoding::Utf16LE:
     case Encoding::Utf16BE: {

@@ -1,8 +1,9 @@
 // The lines of a text file of points, kept as the file's bytes and the offset
 // of each line, so that a file of a million lines is listed and read without
 // a string per line.  The text is told by its byte-order mark: UTF-8, UTF-16
-// little- or big-endian; a file without one is Latin-1.  No widget is touched
-// here.
+// little- or big-endian; a file without one is read as every text file of the
+// program is (legacy::decodeText): UTF-8 when it is valid UTF-8 with a
+// multi-byte sequence, else the 8-bit code page.  No widget is touched here.
 #pragma once
 
 #include <QByteArray>
@@ -14,7 +15,7 @@ namespace importer {
 
 class TextLines {
 public:
-    enum class Encoding { Latin1, Utf8, Utf16LE, Utf16BE };
+    enum class Encoding { CodePage, Utf8, Utf16LE, Utf16BE };
 
     TextLines() = default;
     // Throws legacy::Error when the file is too large to index (4 GiB).
@@ -39,7 +40,7 @@ private:
     void span(int i, qsizetype& first, qsizetype& last) const;
 
     QByteArray m_bytes;
-    Encoding m_encoding = Encoding::Latin1;
+    Encoding m_encoding = Encoding::CodePage;
     // Where each line starts, then where the text ends.
     std::vector<uint32_t> m_starts;
 };

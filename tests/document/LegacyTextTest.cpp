@@ -1,5 +1,6 @@
 // Lines and files in the old runtime's layout: print zones, quoted fields,
-// the item reader, Latin-1 text and safe whole-file writing.
+// the item reader, the text of files (code page or UTF-8) and safe whole-file
+// writing.
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
 #include "common/TestTable.h"
@@ -121,7 +122,7 @@ private slots:
              << PrintZoneLine().text(QString(20, u'=')).str()
              << PrintZoneLine().integer(1).text("2000.0").text("1000.0").text("12.5").str()
              << PrintZoneLine().integer(2).text("-3.5").text("1E+07").text("-0.0").str();
-        row("project file", decodeLatin1(joinLinesCrLf(file)), "tttnnnntnnnnntnnttnnnnnnnnn",
+        row("project file", decodeText(joinLinesCrLf(file)), "tttnnnntnnnnntnnttnnnnnnnnn",
             "Survey 1||/maps/area.jpg|1200|900|0|500|Linear|-0.25|2510|50000000|0.001|3|Structural"
             " datum/contour points and contour detail:|2|25|Datum         Northing       Easting        Z"
             "|====================|1|2000|1000|12.5|2|-3.5|10000000|0|" + past);
@@ -159,14 +160,63 @@ private slots:
         QCOMPARE(readItems(text, kinds), read);
     }
 
-    void latin1() {
-        QCOMPARE(encodeLatin1(QStringLiteral("Z\u00FCrich \u20AC")), QByteArray("Z\xFCrich ?"));
-        QCOMPARE(encodeLatin1(QString::fromUtf8("a\xF0\x9F\x98\x80" "b")), QByteArray("a?b"));
-        QCOMPARE(decodeLatin1(QByteArray("caf\xE9")), QStringLiteral("caf\u00E9"));
-        QCOMPARE(decodeLatin1(encodeLatin1(u"\u00B0 \u00FF"_s)), u"\u00B0 \u00FF"_s);
-        QCOMPARE(joinLinesCrLf({QStringLiteral("a"), QString(), QStringLiteral("\u00E9")}),
-                 QByteArray("a\r\n\r\n\xE9\r\n"));
-        QCOMPARE(joinLinesCrLf({}), QByteArray());
+    // A file's text in bytes and back: the code page while every character
+    // has a byte there (Latin-1 keeps its bytes, the code page's own
+    // characters take 0x80-0x9F), otherwise the whole file in UTF-8.  Bytes
+    // from an independent encoder (Python's cp1252 and utf-8 codecs; the five
+    // bytes cp1252 leaves undefined stand for their own code).
+    void encoding_data() {
+        testsupport::columns<QString, QByteArray>("text", "bytes");
+        QTest::newRow("Latin-1") << u"Z\u00FCrich, \"\u00B0\" \u00A0\u00FF"_s
+                                 << QByteArray("Z\xFCrich, \"\xB0\" \xA0\xFF");
+        QTest::newRow("code page") << u"it\u2019s \u2013 5 \u20AC, \u201C\u017D\u201D"_s
+                                   << QByteArray("it\x92s \x96 5 \x80, \x93\x8E\x94");
+        QTest::newRow("undefined five") << u"\u0081\u008D\u008F\u0090\u009D"_s << QByteArray("\x81\x8D\x8F\x90\x9D");
+        QTest::newRow("beyond: Polish, Cyrillic") << u"\u0141\u00F3d\u017A \u041A\u0430\u0440\u0442\u0430"_s
+                                                  << QByteArray("\xC5\x81\xC3\xB3" "d\xC5\xBA \xD0\x9A\xD0\xB0\xD1\x80"
+                                                                "\xD1\x82\xD0\xB0");
+        QTest::newRow("beyond: arrow") << u"R\u00EDo Grande \u2192 N"_s
+                                       << QByteArray("R\xC3\xADo Grande \xE2\x86\x92 N");
+        QTest::newRow("beyond: outside the basic plane") << u"a\U0001F600b"_s << QByteArray("a\xF0\x9F\x98\x80" "b");
+        QTest::newRow("beyond: a control the code page lacks") << u"\u0080"_s << QByteArray("\xC2\x80");
+        // Code-page bytes that would read back as UTF-8 (C9 92 is U+0252).
+        QTest::newRow("code page that reads as UTF-8") << u"CAF\u00C9\u2019S"_s
+                                                       << QByteArray("CAF\xC3\x89\xE2\x80\x99S");
+    }
+    void encoding() {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QCOMPARE(encodeText(text), bytes);
+        QCOMPARE(decodeText(bytes), text);
+    }
+
+    // Files from elsewhere: valid UTF-8 with a multi-byte sequence is UTF-8,
+    // anything else the code page.
+    void decoding_data() {
+        testsupport::columns<QByteArray, QString>("bytes", "text");
+        QByteArray high;
+        for (int b = 0x80; b < 0xA0; ++b) high += char(b);
+        QTest::newRow("0x80-0x9F") << high
+                                   << u"\u20AC\u0081\u201A\u0192\u201E\u2026\u2020\u2021\u02C6\u2030\u0160\u2039"
+                                      "\u0152\u008D\u017D\u008F\u0090\u2018\u2019\u201C\u201D\u2022\u2013\u2014"
+                                      "\u02DC\u2122\u0161\u203A\u0153\u009D\u017E\u0178"_s;
+        QTest::newRow("UTF-8 and a stray byte") << QByteArray("\xC5\x81 \xE9") << u"\u00C5\u0081 \u00E9"_s;
+        QTest::newRow("cut sequence") << QByteArray("caf\xC3") << u"caf\u00C3"_s;
+        QTest::newRow("overlong") << QByteArray("\xC0\xAF") << u"\u00C0\u00AF"_s;
+        QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << u"\u00ED\u00A0\u20AC"_s;
+        QTest::newRow("byte-order mark dropped") << QByteArray("\xEF\xBB\xBF" "Caf\xC3\xA9") << u"Caf\u00E9"_s;
+    }
+    void decoding() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QCOMPARE(decodeText(bytes), text);
+    }
+
+    // The choice is the whole file's: one line beyond the code page makes
+    // every line UTF-8.
+    void fileLines() {
+        QCOMPARE(joinLinesCrLf({u"a"_s, QString(), u"\u00E9\u2019"_s}), QByteArray("a\r\n\r\n\xE9\x92\r\n"));
+        QCOMPARE(joinLinesCrLf({u"\u00E9"_s, u"\u0141"_s}), QByteArray("\xC3\xA9\r\n\xC5\x81\r\n"));
     }
 
     void splitLines_data() {

@@ -14,6 +14,7 @@
 #include <QTest>
 
 using namespace docsupport;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -383,6 +384,39 @@ private slots:
         w->doc.DataChanged = true;
         choose(*w, w->mnuFileSave);
         QVERIFY(testsupport::dialogs().prompts.empty() && !w->doc.DataChanged);
+    }
+
+    // A title, a map picture's name and a label beyond the 8-bit code page
+    // are saved and come back as typed; the project names the map copied
+    // beside it, so reopening finds it without asking.  The files are then
+    // UTF-8 (no byte-order mark); Latin-1 and code-page texts keep their
+    // byte (the golden files).
+    void textOutsideCodePage() {
+        copyData(dir, "survey.vlm survey.lab");
+        auto w = openedWindow("survey.vlm");
+        const QString title = u"Łódź Карта"_s, label = u"Río Grande → N"_s;
+        const QString map = dir + u"/maps/Карта.jpg"_s;
+        QDir(dir).mkdir("maps");
+        QDir(dir).mkdir("proj");
+        makeImage(map);
+        w->doc.DataTitle = title;
+        w->doc.MapFileName = map;
+        w->doc.MapLabels[2].Text = label;
+        queueAnswers(dir, u"proj/Карта.vlm"_s);
+        choose(*w, w->mnuFileSaveAs);
+        const QByteArray file = testsupport::fileBytes(dir + u"/proj/Карта.vlm"_s);
+        QCOMPARE(file.left(file.indexOf("\r\n")),
+                 "\xC5\x81\xC3\xB3" "d\xC5\xBA \xD0\x9A\xD0\xB0\xD1\x80\xD1\x82\xD0\xB0"); // the title
+
+        auto again = testsupport::startMainWindow();
+        testsupport::dialogs().clear();
+        queueAnswers(dir, u"proj/Карта.vlm"_s);
+        again->cmdDig->click();
+        const Document& d = again->doc;
+        QCOMPARE(promptLog(dir), "Open Vexolan File");
+        QCOMPARE(QStringList({d.DataTitle, d.MapFileName, d.MapLabels[1].Text, d.MapLabels[2].Text}),
+                 QStringList({title, dir + u"/proj/Карта.jpg"_s, "A", label}));
+        QVERIFY(!again->imPoints->isHidden());
     }
 
     // Projects saved while Transverse Mercator's map X was per radian of

@@ -58,7 +58,7 @@ Document documentOf(const QString& datum, const QString& contour = {}, const QSt
 // project "Basin", its datum rows "number,Y,X,Z".
 QString secondFile(const char* name) { return testsupport::dataFile(QStringLiteral("exchange/second/") + name); }
 
-QStringList fileLines(const QString& path) { return legacy::splitLines(legacy::decodeLatin1(legacy::readFileBytes(path))); }
+QStringList fileLines(const QString& path) { return legacy::splitLines(legacy::decodeText(legacy::readFileBytes(path))); }
 
 // A linear structural window "Lakes" with the datum points (100, 900, 10),
 // (200, 900, 12.5), (300, 800, 14) and the contour points (400, 600, 20),
@@ -342,6 +342,7 @@ private slots:
         QFETCH(QString, script);
         QFETCH(bool, slow);
         auto w = documentWithPoints();
+        w->doc.DataTitle = QStringLiteral("Lakes \u2192 \u0141\u00F3d\u017A"); // beyond the code page: UTF-8
         QTemporaryDir tmp;
         const QString conv = tmp.filePath(QStringLiteral("CorpsCon/")), cwd = QDir::currentPath();
         putConverter(conv, script);
@@ -365,9 +366,9 @@ private slots:
         w->exportCommands->cmdConSave_Click();
         QCOMPARE(dialogs().prompts[0].text, "Save Lat-Long data <yes> or meter/feet data <no>?");
         QVERIFY(!QFile::exists(conv + "Data-in.dat") && !QFile::exists(conv + "DATA-OUT.DAT") && !w->cmdConSave->isEnabled());
-        const QStringList result = fileLines(tmp.filePath(QStringLiteral("Data/Dat Files/Lakes.dat")));
+        const QStringList result = fileLines(tmp.filePath("Data/Dat Files/" + w->doc.DataTitle + ".dat"));
         QCOMPARE(QString::number(result.size()) + '|' + result[0] + '|' + result[3] + '|' + result[5] + '|' + result[9],
-                 "10|Lakes|" + QString(38, u'=') + "|100.3         900.0         10.0|500.3         500.0         22.0");
+                 "10|" + w->doc.DataTitle + '|' + QString(38, u'=') + "|100.3         900.0         10.0|500.3         500.0         22.0");
     }
 
     // A converter missing, out of reach or ending with an error is reported

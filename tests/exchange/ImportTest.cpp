@@ -227,11 +227,17 @@ private slots:
         QVERIFY(!d.optRock->isEnabled() && !d.optIso->isEnabled() && d.optStruc->isChecked());
         QVERIFY(d.optPointCon->isEnabled() && d.optOther[3]->isEnabled() && d.optNone[3]->isEnabled());
         const QAbstractItemModel& list = *d.List1->model();
+        // Text as the program's files hold it: UTF-8 when valid with a
+        // multi-byte sequence, else the code page (0x92 is U+2019).
+        w->doc.ImportFile = dir.filePath(QStringLiteral("utf8.txt"));
+        legacy::writeFileAtomically(w->doc.ImportFile, "\xC5\x81\xC3\xB3" "d\xC5\xBA Exported Data: \r\n1 2\r\n");
+        d.ShowFile();
+        QCOMPARE(list.index(0, 0).data().toString(), "\u0141\u00F3d\u017A Exported Data: ");
         w->doc.ImportFile = dir.filePath(QStringLiteral("five.txt"));
-        legacy::writeFileAtomically(w->doc.ImportFile, "East North\r\n1 2\n3 4\r5 6\r\n7 \xE9");
+        legacy::writeFileAtomically(w->doc.ImportFile, "East North\r\n1 2\n3 4\r5 6\r\n7 \xE9\x92");
         d.ShowFile();
         QCOMPARE(QString::number(list.rowCount()) + '|' + list.index(4, 0).data().toString() + '|' + d.labLines->text() +
-                     '|' + d.txtLine->text(), "5|7 \u00E9|Number of lines: 5|5");
+                     '|' + d.txtLine->text(), "5|7 \u00E9\u2019|Number of lines: 5|5");
         // A click picks the first line read, with Ctrl the last one.
         QTest::mouseClick(d.List1->viewport(), Qt::LeftButton, {}, d.List1->visualRect(list.index(2, 0)).center());
         QTest::mouseClick(d.List1->viewport(), Qt::LeftButton, Qt::ControlModifier,
