@@ -772,7 +772,8 @@ void MainWindow::FormLoad() {
             "Vexolan: A graphical application for digitizing elevation and location data from map image files. "
             "Imports a number of different file formats and has scan interface for creating map image files. "
             "Numerous options for data and map format.");
-        app.ReleaseNumber = QStringLiteral("Release %1.%2").arg(VEXOLAN_VERSION_MAJOR).arg(VEXOLAN_VERSION_MINOR);
+        // The number alone: the notice window puts "release" before it.
+        app.ReleaseNumber = QStringLiteral("%1.%2").arg(VEXOLAN_VERSION_MAJOR).arg(VEXOLAN_VERSION_MINOR);
         app.ProgramTitle = QStringLiteral("Ferno Vexolan");
     });
     step([&] {

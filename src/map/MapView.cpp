@@ -793,9 +793,8 @@ void MapView::mnuOptReg_Click() {
     d.CoordUnits = units;
     MapLoad();
     if (m_loadSucceeded) {
-        // The project keeps its name: a project saved under another name
-        // than its title is still named by its file.
-        w.showProjectCaption();
+        // The caption names the document by its title, as the status bar does.
+        w.setDocumentCaption(d.DataTitle);
         w.setPanel(2, unregisteredStatus(d.DataTitle));
         w.enableSaving();
         d.DataChanged = false;

@@ -49,12 +49,15 @@ float guarded(Document& doc, F&& body) {
     }
 }
 
-// Longitude of the azimuthal inverses: a single-argument arctangent brought
-// into the half plane of the map x argument.
-double azimuthalLongitude(double A, double t) {
-    if (A >= 0.0 && t < 0.0) t += Pi;
-    else if (A < 0.0 && t > 0.0) t -= Pi;
-    return t;
+// Longitude (from the central meridian) of the azimuthal inverses, the angle
+// of num over den.  A negative denominator is the far side of the pole: half a
+// turn on, towards the side of the numerator's sign.  The map's x = 0 line
+// beyond the pole has a numerator of 0 and lies half a world from the central
+// meridian, not on it.  A zero denominator still fails.
+double azimuthalLongitude(double num, double den) {
+    const double t = Atn(Div(num, den));
+    if (den >= 0.0) return t;
+    return num < 0.0 ? t - Pi : t + Pi;
 }
 
 // A longitude difference, or a longitude, taken the short way round: into
@@ -157,8 +160,8 @@ float ProjectLambertAzimuthal(Document& doc, double A, double B, bool Forward, b
         const double rho = Sqr(x * x + y * y);
         const double cc = 2.0 * arcsine(rho / 2.0);
         if (WantX) {
-            const double t = Atn(Div(x * std::sin(cc), rho * cosPhi0 * std::cos(cc) - y * sinPhi0 * std::sin(cc)));
-            return DegRad(lam0 + azimuthalLongitude(A, t), false);
+            const double den = rho * cosPhi0 * std::cos(cc) - y * sinPhi0 * std::sin(cc);
+            return DegRad(lam0 + azimuthalLongitude(x * std::sin(cc), den), false);
         }
         return DegRad(arcsine(std::cos(cc) * sinPhi0 + Div(y * std::sin(cc) * cosPhi0, rho)), false);
     });
@@ -210,8 +213,8 @@ float ProjectOrthographic(Document& doc, double A, double B, bool Forward, bool 
         if (rho >= 1.0) rho = 0.999999999;
         const double cc = arcsine(rho);
         if (WantX) {
-            const double t = Atn(Div(x * std::sin(cc), rho * cosPhi0 * std::cos(cc) - y * sinPhi0 * std::sin(cc)));
-            return DegRad(lam0 + azimuthalLongitude(A, t), false);
+            const double den = rho * cosPhi0 * std::cos(cc) - y * sinPhi0 * std::sin(cc);
+            return DegRad(lam0 + azimuthalLongitude(x * std::sin(cc), den), false);
         }
         return DegRad(arcsine(std::cos(cc) * sinPhi0 + Div(y * std::sin(cc) * cosPhi0, rho)), false);
     });

@@ -80,43 +80,51 @@ QStringList qtFilters(const QString& filter) {
 // ---------------------------------------------------------------------------
 namespace {
 
-// A message box at least as wide as its title needs in a window manager's
-// title bar.  A short message makes a narrow box, and the title was then cut
-// to a letter.  Title bars set their text in bold, centred between the
-// window's icon on one side and its three buttons on the other: the box keeps
-// room for all of it.  The box fixes its own size
-// whenever it lays itself out (it rebuilds its layout when the desktop
-// restyles it), so the width is enforced after each of those.
-class TitleFitMessageBox : public QMessageBox {
+// What a window manager adds to a window's height (its title bar and
+// borders); 0 before it has framed the window, and offscreen.
+int frameHeight(const QWidget* w) { return w->frameGeometry().height() - w->geometry().height(); }
+
+// A dialog at least as wide as its title needs in a window manager's title
+// bar.  A short message or prompt makes a narrow box, and the title was then
+// cut to a few letters.  Title bars set their text in bold, centred between
+// the window's icon on one side and its three buttons on the other: the box
+// keeps room for all of it.  Message boxes fix their own size whenever they
+// lay themselves out (they rebuild their layout when the desktop restyles
+// them), and input boxes follow their layout's size, so the width is
+// enforced after each of those.
+template <class Dialog> class TitleFit : public Dialog {
 public:
-    using QMessageBox::QMessageBox;
+    using Dialog::Dialog;
 
 protected:
     bool event(QEvent* e) override {
-        const bool result = QMessageBox::event(e);
+        const bool result = Dialog::event(e);
         if (e->type() == QEvent::LayoutRequest) widen();
         return result;
     }
     void showEvent(QShowEvent* e) override {
-        QMessageBox::showEvent(e);
+        Dialog::showEvent(e);
         widen();
     }
     void changeEvent(QEvent* e) override {
-        QMessageBox::changeEvent(e);
+        Dialog::changeEvent(e);
         widen();
     }
 
 private:
     void widen() {
-        QFont titleFont = font();
+        QFont titleFont = this->font();
         titleFont.setBold(true);
         const QFontMetrics fm(titleFont);
-        // Once the window manager has framed the box, its title bar's height
-        // gives the size of the icon and the buttons; its font is often
-        // larger than the program's, hence the quarter more for the text.
-        const int bar = std::max(fm.height(), frameGeometry().height() - geometry().height());
-        const int need = fm.horizontalAdvance(windowTitle()) * 5 / 4 + 8 * bar;
-        if (width() < need) setFixedWidth(need);
+        // The window manager's title bar height gives the size of the icon
+        // and the buttons; its font is often larger than the program's, hence
+        // the quarter more for the text.  The box is framed only once it is
+        // on the screen, too late to be shown whole at once: until then the
+        // frame of the window it belongs to tells the height.
+        const QWidget* owner = this->parentWidget() ? this->parentWidget()->window() : QApplication::activeWindow();
+        const int bar = std::max({fm.height(), frameHeight(this), owner ? frameHeight(owner) : 0});
+        const int need = fm.horizontalAdvance(this->windowTitle()) * 5 / 4 + 8 * bar;
+        if (this->width() < need) this->setFixedWidth(need);
     }
 };
 
@@ -124,7 +132,7 @@ private:
 
 std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const QString& text, MsgStyle style,
                                             const QString& title) {
-    auto box = std::make_unique<TitleFitMessageBox>(parent);
+    auto box = std::make_unique<TitleFit<QMessageBox>>(parent);
     box->setWindowTitle(title);
     box->setText(text);
     switch (style.icon) {
@@ -147,6 +155,15 @@ std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const QString& text
     return box;
 }
 
+std::unique_ptr<QInputDialog> makeInputBox(QWidget* parent, const QString& prompt, const QString& title,
+                                           const QString& defaultText) {
+    auto box = std::make_unique<TitleFit<QInputDialog>>(parent);
+    box->setWindowTitle(title);
+    box->setLabelText(prompt);
+    box->setTextValue(defaultText);
+    return box;
+}
+
 Answer QtProvider::message(QWidget* parent, const QString& text, MsgStyle style, const QString& title) {
     const std::unique_ptr<QMessageBox> box = makeMessageBox(parent, text, style, title);
     switch (box->exec()) {
@@ -162,9 +179,8 @@ Answer QtProvider::message(QWidget* parent, const QString& text, MsgStyle style,
 
 QString QtProvider::input(QWidget* parent, const QString& prompt, const QString& title,
                           const QString& defaultText) {
-    bool ok = false;
-    const QString s = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, defaultText, &ok);
-    return ok ? s : QString();
+    const std::unique_ptr<QInputDialog> box = makeInputBox(parent, prompt, title, defaultText);
+    return box->exec() == QDialog::Accepted ? box->textValue() : QString();
 }
 
 static QString startPath(const CommonDialog& cd) {

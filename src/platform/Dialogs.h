@@ -16,6 +16,7 @@
 #include <vector>
 
 class QDialog;
+class QInputDialog;
 class QMessageBox;
 class QWidget;
 
@@ -117,6 +118,10 @@ QStringList qtFilters(const QString& filter);
 // as its title needs in a window manager's title bar.
 std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const QString& text, MsgStyle style,
                                             const QString& title);
+// An input box with its prompt, title and default text, as wide as its title
+// needs in the same way.
+std::unique_ptr<QInputDialog> makeInputBox(QWidget* parent, const QString& prompt, const QString& title,
+                                           const QString& defaultText);
 
 // The real dialogs.
 class QtProvider : public Provider {

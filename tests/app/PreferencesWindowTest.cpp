@@ -9,6 +9,7 @@
 #include "common/TestTable.h"
 
 #include <QPointer>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 using namespace appsupport;
@@ -239,6 +240,33 @@ private slots:
         QCOMPARE(caption, QStringLiteral("Ferno Vexolan"));
         QCOMPARE(w->windowTitle(), QStringLiteral("Ferno Vexolan: survey"));
         QCOMPARE(dialogs().unanswered, 0);
+    }
+
+    // The about box's Software Notice button opens the notice window, whose
+    // name line says "release" once, before the number, its three labels
+    // side by side without overlap.
+    void noticeWindowFromAboutBox() {
+        auto w = testsupport::startMainWindow();
+        QString caption, line;
+        QList<QRect> labels;
+        dialogs().queue(dlg::WindowScript([&](QDialog* d) {
+            static_cast<AboutBox*>(d)->cmdSoft->click();
+            return int(QDialog::Accepted);
+        }));
+        dialogs().queue(dlg::WindowScript([&](QDialog* d) {
+            auto* n = static_cast<NoticeWindow*>(d);
+            caption = n->windowTitle();
+            line = QStringList{n->labName->text(), n->Label3->text(), n->labCC->text()}.join(u' ');
+            labels = {n->labName->geometry(), n->Label3->geometry(), n->labCC->geometry()};
+            n->Command1->click();
+            return n->result();
+        }));
+        w->mnuHelpAbout->trigger();
+        QCOMPARE(dialogs().unanswered, 0);
+        QCOMPARE(caption, QStringLiteral("Ferno Vexolan Software Notice"));
+        QVERIFY2(QRegularExpression(QStringLiteral("^Vexolan release \\d+\\.\\d+$")).match(line).hasMatch(), qPrintable(line));
+        QVERIFY(labels[0].right() < labels[1].left() && labels[1].right() < labels[2].left());
+        QVERIFY(labels[0].top() == labels[1].top() && labels[1].top() == labels[2].top());
     }
 };
 VEX_TEST(AboutBoxTest);

@@ -115,23 +115,27 @@ private slots:
             emit w->mnuFile->aboutToShow();
             w->mnuFileClose->trigger();
         } else if (road == QLatin1String("re-register")) {
-            // No keeps everything; Yes clears the points and the registration
-            // but keeps the map, its title, the project's name (not its
-            // title) in the caption, and the coordinate system.
+            // The title changed by Edit > Change Title; No keeps everything;
+            // Yes clears the points and the registration but keeps the map,
+            // its title (now in the caption, not the project's name) and the
+            // coordinate system.
             w->cmdShow_Click();
             emit w->mnuOpt->aboutToShow();
+            dl.queue(QStringLiteral("Coast survey")), w->mnuOptTitle->trigger();
+            QCOMPARE(w->windowTitle(), QStringLiteral("Ferno Vexolan: old"));
             dl.queue(dlg::Answer::No), dl.queue(dlg::Answer::Yes);
             w->mnuOptReg->trigger();
             QVERIFY(w->doc.MapRegistered && w->doc.DatCount == 6);
             w->mnuOptReg->trigger();
-            QCOMPARE(dl.prompts[1].text, QStringLiteral("Re-registering will clear all data, do you wish to continue"));
-            QVERIFY(dl.prompts[1].icon == dlg::Icon::Question && dl.prompts[1].buttons == dlg::Buttons::YesNo);
+            QCOMPARE(dl.prompts[2].text, QStringLiteral("Re-registering will clear all data, do you wish to continue"));
+            QVERIFY(dl.prompts[2].icon == dlg::Icon::Question && dl.prompts[2].buttons == dlg::Buttons::YesNo);
             const Document& d = w->doc;
-            QVERIFY(!d.MapRegistered && d.DatCount == 0 && d.RefPixelX1 == 0 && d.DataTitle == QLatin1String("survey"));
+            QVERIFY(!d.MapRegistered && d.DatCount == 0 && d.RefPixelX1 == 0 && d.DataTitle == QLatin1String("Coast survey"));
             QVERIFY(d.MapFileName == mapPath && w->mnuCoordMeters->isChecked() && w->mnuCoordLinear->isChecked());
-            QCOMPARE(w->panel(1) + w->panel(2), "Projection: Linear Coordinates, Units: MetersMap:  survey" +
+            QCOMPARE(w->panel(1) + w->panel(2), "Projection: Linear Coordinates, Units: MetersMap:  Coast survey" +
                                                     kUnregistered);
-            QVERIFY(w->windowTitle() == QLatin1String("Ferno Vexolan: old") && !w->optDat->isEnabled());
+            QCOMPARE(w->windowTitle(), QStringLiteral("Ferno Vexolan: Coast survey"));
+            QVERIFY(!w->optDat->isEnabled());
             registerLinear(*w);
             w->optStruc->setValue(true);
             dl.queue(dir.filePath(QStringLiteral("renamed.vlm"))), w->mnuFileSaveAs->trigger();

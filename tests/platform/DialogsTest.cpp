@@ -1,7 +1,8 @@
 // The dialog layer: file filters, the scripted answers tests give, and
-// message boxes wide enough for their title.
+// message and input boxes wide enough for their title.
 #include "common/PlatformSupport.h"
 
+#include <QInputDialog>
 #include <QMessageBox>
 
 class DialogsTest : public QObject {
@@ -22,22 +23,36 @@ private slots:
         d.clear();
     }
 
-    // A short message still makes a box wide enough for its bold title
-    // centred between the title bar's icon and its three buttons (about four
-    // line heights on each side), also once a desktop theme restyles it.
-    void messageBoxesFitTheirTitle() {
-        for (const QString title : {"Ferno Vexolan", "Open Map File: Pacific Northwest, sheet 7"}) {
-            const auto box = dlg::makeMessageBox(nullptr, "OK?", {dlg::Buttons::OK, dlg::Icon::Exclamation}, title);
-            box->show();
-            QVERIFY(QTest::qWaitForWindowExposed(box.get()));
-            QEvent restyle(QEvent::StyleChange);
-            QCoreApplication::sendEvent(box.get(), &restyle);
-            QCoreApplication::processEvents();
-            QFont bold = box->font();
-            bold.setBold(true);
-            const QFontMetrics fm(bold);
-            QVERIFY2(box->width() - 8 * fm.height() >= fm.horizontalAdvance(title), qPrintable(title));
-        }
+    // A short message or prompt still makes a box wide enough for its bold
+    // title centred between the title bar's icon and its three buttons
+    // (about four line heights on each side), also once a desktop theme
+    // restyles it: the registration prompts' titles among others.
+    void boxesFitTheirTitle_data() {
+        QTest::addColumn<bool>("input");
+        QTest::addColumn<QString>("title");
+        for (const bool input : {false, true})
+            for (const char* title : {"Ferno Vexolan", "Open Map File: Pacific Northwest, sheet 7",
+                                      "Map Longitude Registration 1", "Map Easting Registration 1",
+                                      "Map Northing Registration 2", "Map Latitude Registration"})
+                QTest::addRow("%s %s", input ? "input" : "message", title) << input << QString::fromLatin1(title);
+    }
+    void boxesFitTheirTitle() {
+        QFETCH(bool, input);
+        QFETCH(QString, title);
+        const std::unique_ptr<QDialog> box =
+            input ? std::unique_ptr<QDialog>(dlg::makeInputBox(nullptr, "Enter Easting coordinate 1", title, {}))
+                  : std::unique_ptr<QDialog>(dlg::makeMessageBox(nullptr, "OK?", {dlg::Buttons::OK, dlg::Icon::Exclamation}, title));
+        QCOMPARE(box->windowTitle(), title);
+        box->show();
+        QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+        QEvent restyle(QEvent::StyleChange);
+        QCoreApplication::sendEvent(box.get(), &restyle);
+        QCoreApplication::processEvents();
+        QFont bold = box->font();
+        bold.setBold(true);
+        const QFontMetrics fm(bold);
+        QVERIFY2(box->width() - 8 * fm.height() >= fm.horizontalAdvance(title),
+                 qPrintable(QStringLiteral("%1 < %2").arg(box->width() - 8 * fm.height()).arg(fm.horizontalAdvance(title))));
     }
 };
 VEX_TEST(DialogsTest);
