@@ -1,5 +1,7 @@
 #include "document/Document.h"
 
+#include <QFileInfo>
+
 void Document::clearData() {
     MapLabels.clear();
     ContourGrid.clear();
@@ -30,4 +32,9 @@ void Document::clearData() {
     AskProjectName = MapPictureEdited = MapPictureInMemory = false;
     ProjectionName.clear();
     CoordUnits.clear();
+}
+
+void Document::proposeProjectName(const QString& path) {
+    DataFileName = path;
+    if (QFileInfo::exists(path)) AskProjectName = true;
 }

@@ -140,6 +140,10 @@ struct Document {
     // is to be saved as (a scanned page whose name was not given), and any
     // file of that name is not this picture.
     bool MapPictureInMemory = false;
+    // Names the project a newly loaded map is to be saved as.  A file of
+    // that name is another data set (an earlier map of the same name), so
+    // the first save then asks, offering the name, instead of replacing it.
+    void proposeProjectName(const QString& path);
 
     // Contouring.
     int ContourDetail = 0;

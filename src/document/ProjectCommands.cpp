@@ -210,10 +210,10 @@ ProjectCommands::Outcome ProjectCommands::saveMapImage() {
     const QString oldMap = d.MapFileName, oldData = d.DataFileName;
     try {
         d.MapFileName = *chosen;
-        d.DataFileName = w.app.DataFolder + withoutExtension(FileService::SplitPath(d.MapFileName, false)) +
-                         QStringLiteral(".vlm");
         w.picImgX->save(d.MapFileName, ImagingObject::FormatJpeg, 24);
         d.MapPictureEdited = d.MapPictureInMemory = false;
+        d.proposeProjectName(w.app.DataFolder + withoutExtension(FileService::SplitPath(d.MapFileName, false)) +
+                             QStringLiteral(".vlm"));
     } catch (const Error&) {
         // The map was not written: keep naming the image that exists.
         d.MapFileName = oldMap;

@@ -585,7 +585,7 @@ void MapEditCommands::cmdScan_Click() {
         // The page not written is only in memory: the project save writes it
         // beside the project, under this name unless another file has it.
         d.MapPictureInMemory = !written;
-        d.DataFileName = w.app.DataFolder + d.DataTitle + QStringLiteral(".vlm");
+        d.proposeProjectName(w.app.DataFolder + d.DataTitle + QStringLiteral(".vlm"));
         w.labText->setText(QStringLiteral("Unregistered Map"));
         step([&] { w.setDocumentCaption(withoutExtension(FileService::SplitPath(d.MapFileName, false))); });
         w.setPanel(2, QStringLiteral("Map:  ") + d.DataTitle +

@@ -606,7 +606,7 @@ void MapView::cmdMap_Click() {
         const QString name = FileService::SplitPath(d.MapFileName, false);
         if (name.size() < 4) legacy::raise(legacy::ErrorCode::InvalidCall);
         d.DataTitle = name.left(name.size() - 4);
-        d.DataFileName = w.app.DataFolder + d.DataTitle + QStringLiteral(".vlm");
+        d.proposeProjectName(w.app.DataFolder + d.DataTitle + QStringLiteral(".vlm"));
         MainWindow::DoEvents();
         MapLoad();
         // A map that did not load has been reported and the document

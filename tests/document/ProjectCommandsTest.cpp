@@ -386,6 +386,35 @@ private slots:
         QVERIFY(testsupport::dialogs().prompts.empty() && !w->doc.DataChanged);
     }
 
+    // A map imported from elsewhere is named as a project of the data
+    // folder: where an earlier project already has that name, the first save
+    // asks for the name (offering it) rather than replacing that project;
+    // where none has it, the save writes the new project without a question.
+    void importedMapKeepsAnEarlierProject_data() {
+        testsupport::columns<QString, QString>("earlier", "prompts");
+        QTest::newRow("name taken") << "map.vlm" << "Save Data File As... [@/map.vlm]";
+        QTest::newRow("name free") << "" << "";
+    }
+    void importedMapKeepsAnEarlierProject() {
+        QFETCH(QString, earlier);
+        QFETCH(QString, prompts);
+        if (!earlier.isEmpty()) QVERIFY(testsupport::writeFile(dir + '/' + earlier, "earlier project\r\n"));
+        QDir(dir).mkdir("maps");
+        makeImage(dir + "/maps/map.jpg");
+        auto w = testsupport::startMainWindow();
+        w->app.DataFolder = dir + '/';
+        maptest::importMap(*w, dir + "/maps/map.jpg");
+        maptest::registerLinear(*w);
+        maptest::addPoint(*w, true, 1, 2000, 3000, 5);
+        w->doc.DataChanged = true;
+        testsupport::dialogs().clear();
+        queueAnswers(dir, "-");
+        choose(*w, w->mnuFileSave);
+        QCOMPARE(promptLog(dir), prompts);
+        const QByteArray file = testsupport::fileBytes(dir + "/map.vlm");
+        QCOMPARE(file == "earlier project\r\n", !earlier.isEmpty());
+    }
+
     // A title, a map picture's name and a label beyond the 8-bit code page
     // are saved and come back as typed; the project names the map copied
     // beside it, so reopening finds it without asking.  The files are then
