@@ -81,6 +81,17 @@ class ProjectCommandsTest : public QObject {
         return w;
     }
 
+    // Registers the map shown, records a point and presses File > Save,
+    // cancelling any name dialog it shows.
+    void registerRecordAndSave(MainWindow& w) {
+        maptest::registerLinear(w);
+        maptest::addPoint(w, true, 1, 2000, 3000, 5);
+        w.doc.DataChanged = true;
+        testsupport::dialogs().clear();
+        queueAnswers(dir, "-");
+        choose(w, w.mnuFileSave);
+    }
+
 private slots:
     void init() {
         testsupport::dialogs().clear();
@@ -365,12 +376,7 @@ private slots:
         queueAnswers(dir, "survey.vlp");
         choose(*w, w->mnuFileOpenCon);
         QCOMPARE(w->doc.DataFileName, dir + "/survey.vlm");
-        maptest::registerLinear(*w);
-        maptest::addPoint(*w, true, 1, 2000, 3000, 5);
-        w->doc.DataChanged = true;
-        testsupport::dialogs().clear();
-        queueAnswers(dir, "-");
-        choose(*w, w->mnuFileSave);
+        registerRecordAndSave(*w);
         QCOMPARE(promptLog(dir), QString("Save Data File As... [@/survey.vlm]"));
         QCOMPARE(testsupport::fileBytes(dir + "/survey.vlm"), project);
         queueAnswers(dir, "Yes|-"); // the close prompt asks for the name too
@@ -404,12 +410,7 @@ private slots:
         auto w = testsupport::startMainWindow();
         w->app.DataFolder = dir + '/';
         maptest::importMap(*w, dir + "/maps/map.jpg");
-        maptest::registerLinear(*w);
-        maptest::addPoint(*w, true, 1, 2000, 3000, 5);
-        w->doc.DataChanged = true;
-        testsupport::dialogs().clear();
-        queueAnswers(dir, "-");
-        choose(*w, w->mnuFileSave);
+        registerRecordAndSave(*w);
         QCOMPARE(promptLog(dir), prompts);
         const QByteArray file = testsupport::fileBytes(dir + "/map.vlm");
         QCOMPARE(file == "earlier project\r\n", !earlier.isEmpty());
