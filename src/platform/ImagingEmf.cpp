@@ -16,6 +16,8 @@
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QtEndian>
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 
@@ -27,8 +29,11 @@ constexpr qsizetype EmfHeaderSize = 88;
 constexpr quint32 EmfSignature = 0x464D4520; // " EMF"
 constexpr qsizetype TrailingZeros = 4096;
 
-qint32 i32(const QByteArray& b, qsizetype at) { return qFromLittleEndian<qint32>(b.constData() + at); }
-quint32 u32(const QByteArray& b, qsizetype at) { return qFromLittleEndian<quint32>(b.constData() + at); }
+// The fixed part of the header, copied out of the file once it is known to
+// be there.
+using Header = std::array<uchar, EmfHeaderSize>;
+qint32 i32(const Header& h, qsizetype at) { return qFromLittleEndian<qint32>(h.data() + at); }
+quint32 u32(const Header& h, qsizetype at) { return qFromLittleEndian<quint32>(h.data() + at); }
 
 // The SVG text, freed with free() as the library allocates it with malloc().
 struct SvgText {
@@ -64,7 +69,9 @@ Emf2SvgFn converter(QString& why) {
 } // namespace
 
 QImage decodeEmf(const QByteArray& bytes, QString& error) {
-    if (bytes.size() < EmfHeaderSize || u32(bytes, 0) != 1 || u32(bytes, 40) != EmfSignature) {
+    Header head{};
+    if (bytes.size() >= EmfHeaderSize) std::copy_n(bytes.cbegin(), head.size(), head.begin());
+    if (bytes.size() < EmfHeaderSize || u32(head, 0) != 1 || u32(head, 40) != EmfSignature) {
         error = QStringLiteral("not an enhanced metafile");
         return {};
     }
@@ -72,17 +79,17 @@ QImage decodeEmf(const QByteArray& bytes, QString& error) {
     // be led out of its data by is refused here.
     error = emfRecordProblem(bytes);
     if (!error.isEmpty()) return {};
-    const quint32 declared = u32(bytes, 48);
+    const quint32 declared = u32(head, 48);
 
     // The frame (hundredths of a millimetre) is the picture's intended size;
     // the bounds (device pixels, inclusive) stand in when it is empty.
-    const double frameW = double(i32(bytes, 32)) - double(i32(bytes, 24));
-    const double frameH = double(i32(bytes, 36)) - double(i32(bytes, 28));
+    const double frameW = double(i32(head, 32)) - double(i32(head, 24));
+    const double frameH = double(i32(head, 36)) - double(i32(head, 28));
     qint64 w = std::llround(frameW * 96.0 / 2540.0);
     qint64 h = std::llround(frameH * 96.0 / 2540.0);
     if (w <= 0 || h <= 0) {
-        w = qint64(i32(bytes, 16)) - i32(bytes, 8) + 1;
-        h = qint64(i32(bytes, 20)) - i32(bytes, 12) + 1;
+        w = qint64(i32(head, 16)) - i32(head, 8) + 1;
+        h = qint64(i32(head, 20)) - i32(head, 12) + 1;
     }
     error = sizeProblem(w, h);
     if (!error.isEmpty()) return {};

@@ -113,7 +113,7 @@ QString apply(const QString& rule, const QStringList& in) {
     if (rule == "shade") {
         const TopoGrid g = in[0] == "flat" ? heights(10, 8, 100)
                            : in[0] == "low"  ? heights(5, 5, 30)
-                                             : heights(12, 12, 100, 1);
+                                             : heights(12, 12, 100, in[0] == "steep" ? 2 : 1);
         const double size = g.cols() * 150.0;
         int lines = 0;
         const ReliefResult res = shadeRelief(g, {int(a[1]), a[2], size, size}, [&] { ++lines; });

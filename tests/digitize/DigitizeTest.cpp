@@ -361,10 +361,10 @@ public:
     void step(const QString& text) {
         line = text;
         const QString verb = arg(0);
+        // Steps a user takes, or a state a test puts the window in; the first makes the window.
+        if (verb == "window") return start(num(1), num(2), arg(1) != "unregistered");
         Document& d = w->doc;
-        // Steps a user takes, or a state a test puts the window in.
-        if (verb == "window") start(num(1), num(2), arg(1) != "unregistered");
-        else if (verb == "choose") {
+        if (verb == "choose") {
             for (const QString& n : rest(1).split(' ')) as<OptionButton>(n)->setValue(true);
         } else if (verb == "press") {
             QWidget* b = as<QWidget>(arg(1)); // an option on its round indicator

@@ -5,6 +5,10 @@
 #include "common/PlatformSupport.h"
 #include "platform/Scanner.h"
 
+#include <dlfcn.h>
+#include <pthread.h>
+#include <thread>
+
 using Settings = QList<std::pair<QString, QString>>;
 
 namespace {
@@ -88,6 +92,22 @@ private slots:
         QCOMPARE(testsupport::errorOf([] { scanWith({{"read-return-value", "SANE_STATUS_JAMMED"}}); }),
                  QStringLiteral("Document feeder jammed"));
         QCOMPARE(scanWith({}).width(), 157);
+    }
+
+    // A backend's reader thread asks for asynchronous cancellation through the
+    // global name; the program's guard must be what that name finds (not a
+    // library linked before it, such as a sanitizer's runtime), and keep the
+    // thread's cancellation deferred.
+    void readerThreadsKeepDeferredCancellation() {
+        using SetType = int (*)(int, int*);
+        const auto set = reinterpret_cast<SetType>(dlsym(RTLD_DEFAULT, "pthread_setcanceltype"));
+        int asked = -1, kept = -1;
+        std::thread([&] {
+            set(PTHREAD_CANCEL_ASYNCHRONOUS, &asked);
+            set(PTHREAD_CANCEL_DEFERRED, &kept);
+        }).join();
+        QCOMPARE(asked, int(PTHREAD_CANCEL_DEFERRED));
+        QCOMPARE(kept, int(PTHREAD_CANCEL_DEFERRED));
     }
 
     // A page of 80 x 100 mm at 50 dpi is 157 x 196 pixels; a hand scanner's is 110 mm wide, and
