@@ -880,6 +880,12 @@ void MainWindow::resizeEvent(QResizeEvent* e) {
     if (m_loaded) FormResize();
 }
 
+// The point counters hold up to the largest count a document takes, five
+// digits; drawn 280 twips wide they cut a count of four digits.
+double MainWindow::countWidth() const {
+    return std::max(280.0, std::ceil(twips::fromPx(labDatNum->fontMetrics().horizontalAdvance(QStringLiteral("32767")))));
+}
+
 double MainWindow::stripContentWidth() const {
     // The strip's controls were drawn 2000 twips wide; where a caption needs
     // more at the user's font, the strip widens so that no caption is cut off
@@ -892,7 +898,7 @@ double MainWindow::stripContentWidth() const {
                                                                   chkMan, chkLines})
         fit(c, 60);
     // The point-type options are followed by their swatch and their count.
-    for (const QWidget* c : std::initializer_list<const QWidget*>{optDat, optCon}) fit(c, 540);
+    for (const QWidget* c : std::initializer_list<const QWidget*>{optDat, optCon}) fit(c, 260 + countWidth());
     return std::ceil(need / 15) * 15;
 }
 
@@ -926,13 +932,14 @@ void MainWindow::layoutRightStrip() {
     optStruc->setGeometry(twips::rect(90, 570, option, 300));
     optIso->setGeometry(twips::rect(90, 870, option, 300));
     // The swatch and the count stand right of the wider point-type caption.
-    const double pointType = w - 630;
+    const double count = countWidth();
+    const double pointType = w - 350 - count;
     optDat->setGeometry(twips::rect(90, 1330, pointType, 300));
     labDatCol->setGeometry(twips::rect(pointType + 110, 1300, 200, 340));
-    labDatNum->setGeometry(twips::rect(pointType + 330, 1330, 280, 300));
+    labDatNum->setGeometry(twips::rect(pointType + 330, 1330, count, 300));
     optCon->setGeometry(twips::rect(90, 1780, pointType, 300));
     labConCol->setGeometry(twips::rect(pointType + 110, 1750, 200, 340));
-    labConNum->setGeometry(twips::rect(pointType + 330, 1780, 280, 300));
+    labConNum->setGeometry(twips::rect(pointType + 330, 1780, count, 300));
     y += 2560;
     place(Frame7, y, 3180);
     optHi->setGeometry(twips::rect(90, 270, option, 270));

@@ -399,6 +399,7 @@ private:
     void wireBaseCommands();
     void layoutRightStrip();
     double stripContentWidth() const;
+    double countWidth() const;
     QAction* item(QMenu* menu, const char* name, const QString& caption);
     QMenu* submenu(QMenu* menu, const char* name, const QString& caption);
     void placeWindowFromSettings();

@@ -209,10 +209,13 @@ void Digitizer::commonTail() {
     doc.DataChanged = true;
     // The contour panel comes alive with the first point.  The Show button
     // alone cannot tell: the contour kinds enable it before any point exists.
+    // The colour schemes come with it, as when a project is opened: left off,
+    // the user could choose one only after a first plot in the old scheme.
     if (!w.cmdShow->isEnabled() || !w.txtConDet->isEnabled()) {
         w.cmdShow->setEnabled(true);
         w.mnuViewShow->menuAction()->setEnabled(true);
-        for (QWidget* c : std::initializer_list<QWidget*>{w.labCond, w.txtConDet, w.VScroll2, w.chkMan, w.chkLines})
+        for (QWidget* c : std::initializer_list<QWidget*>{w.labCond, w.txtConDet, w.VScroll2, w.chkMan, w.chkLines,
+                                                          w.optLo, w.optMed, w.optHi})
             c->setEnabled(true);
         w.txtConDet->setText(QString::number(doc.ContourDetail));
         const bool manual = w.chkMan->isChecked();

@@ -11,6 +11,8 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace dlg {
 
 namespace {
@@ -78,6 +80,15 @@ QStringList qtFilters(const QString& filter) {
 }
 
 // ---------------------------------------------------------------------------
+int titleFitWidth(int titleAdvance, int lineHeight, int frameHeight) {
+    // A window shown but not yet framed by the window manager measures the
+    // difference between its old and its new size as its frame; no title bar
+    // is higher than two lines, so such a figure is not taken whole (the box
+    // keeps the width once set and would stay far too wide).
+    const int bar = std::clamp(frameHeight, lineHeight, 2 * lineHeight);
+    return titleAdvance * 5 / 4 + 8 * bar;
+}
+
 namespace {
 
 // What a window manager adds to a window's height (its title bar and
@@ -122,8 +133,8 @@ private:
         // on the screen, too late to be shown whole at once: until then the
         // frame of the window it belongs to tells the height.
         const QWidget* owner = this->parentWidget() ? this->parentWidget()->window() : QApplication::activeWindow();
-        const int bar = std::max({fm.height(), frameHeight(this), owner ? frameHeight(owner) : 0});
-        const int need = fm.horizontalAdvance(this->windowTitle()) * 5 / 4 + 8 * bar;
+        const int need = titleFitWidth(fm.horizontalAdvance(this->windowTitle()), fm.height(),
+                                       std::max(frameHeight(this), owner ? frameHeight(owner) : 0));
         if (this->width() < need) this->setFixedWidth(need);
     }
 };

@@ -114,6 +114,11 @@ void setApplicationTitle(const QString& title);
 // matching both upper- and lower-case extensions.
 QStringList qtFilters(const QString& filter);
 
+// The width a dialog needs to show a title whose bold text is titleAdvance
+// pixels wide, with the window manager's frame height as measured (0 when
+// not known) and the bold font's line height.
+int titleFitWidth(int titleAdvance, int lineHeight, int frameHeight);
+
 // A message box with its text, icon, buttons and title, kept at least as wide
 // as its title needs in a window manager's title bar.
 std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const QString& text, MsgStyle style,

@@ -142,6 +142,10 @@ private slots:
         }
         QVERIFY(w->optDat->geometry().right() < w->labDatCol->x() && w->optCon->geometry().right() < w->labConCol->x());
         QVERIFY(w->labConCol->geometry().right() < w->labConNum->x() && w->labConNum->geometry().right() < w->Frame6->width());
+        // The counters show the largest count a document holds whole.
+        for (QLabel* n : {w->labDatNum, w->labConNum})
+            QVERIFY2(n->width() >= QFontMetrics(n->font()).horizontalAdvance(QStringLiteral("32767")),
+                     qPrintable(n->objectName()));
     }
 
     // The File and Edit menus as they open.  State: R registered, P the map

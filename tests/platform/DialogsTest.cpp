@@ -54,6 +54,27 @@ private slots:
         QVERIFY2(box->width() - 8 * fm.height() >= fm.horizontalAdvance(title),
                  qPrintable(QStringLiteral("%1 < %2").arg(box->width() - 8 * fm.height()).arg(fm.horizontalAdvance(title))));
     }
+
+    // The width a title needs: the text a quarter wider than the program's
+    // bold font sets it, plus four title-bar heights each side for the icon
+    // and the buttons.  A window measured in the instant between being shown
+    // and being framed reports as its frame the difference between its old
+    // and its new size (81 pixels were seen): that is no title bar, and the
+    // box grew to 884 pixels for a 27-letter title.
+    void titleWidthFromTheFrame_data() {
+        QTest::addColumn<int>("frame");
+        QTest::addColumn<int>("width");
+        // title 200 pixels wide, line height 16
+        QTest::newRow("not framed: the line height") << 0 << 250 + 8 * 16;
+        QTest::newRow("a framed window's title bar") << 24 << 250 + 8 * 24;
+        QTest::newRow("a title bar as high as two lines") << 32 << 250 + 8 * 32;
+        QTest::newRow("an unframed window's size change") << 81 << 250 + 8 * 32;
+    }
+    void titleWidthFromTheFrame() {
+        QFETCH(int, frame);
+        QFETCH(int, width);
+        QCOMPARE(dlg::titleFitWidth(200, 16, frame), width);
+    }
 };
 VEX_TEST(DialogsTest);
 #include "DialogsTest.moc"
