@@ -28,30 +28,39 @@ bool isRowCode(const QString& code) {
     return codes.contains(code);
 }
 
-QByteArray gridExportText(const Document& doc) {
+QByteArray gridExportText(Document& doc) {
     const PointGrid& grid = doc.ContourGrid;
     QStringList lines;
     const QString f = QStringLiteral("0.0");
-    const QString xy = degrees(doc) ? QStringLiteral("0.00000") : f;
+    const bool inDegrees = degrees(doc);
+    const QString xy = inDegrees ? QStringLiteral("0.00000") : f;
     for (int i = 1; i <= doc.GridCols && i <= grid.cols(); ++i)
         for (int j = 1; j <= doc.GridRows && j <= grid.rows(); ++j) {
             if (!grid.computed(i, j)) continue;
             const DataPoint& n = grid.at(i, j);
-            lines << PrintZoneLine().text(Format(n.X, xy)).text(Format(n.Y, xy)).text(Format(n.Z, f)).str();
+            double x = n.X, y = n.Y;
+            if (inDegrees && !exportedXY(doc, n, x, y)) continue;
+            lines << PrintZoneLine().text(Format(x, xy)).text(Format(y, xy)).text(Format(n.Z, f)).str();
         }
+    doc.ProjectionFailed = false;
     return joinLinesCrLf(lines);
 }
 
-void exportedXY(Document& doc, const DataPoint& p, double& x, double& y) {
+bool exportedXY(Document& doc, const DataPoint& p, double& x, double& y) {
     const QString& name = doc.ProjectionName;
     x = p.X;
     y = p.Y;
     if (name == pn::StandardMercator) {
         y = ProjectMercator(doc, p.Y, false);
-    } else if (const TwoCoordProjection proc = twoCoordProjection(name)) {
-        x = proc(doc, p.X, p.Y, false, true);
-        y = proc(doc, p.X, p.Y, false, false);
+        return !doc.ProjectionFailed;
     }
+    if (const TwoCoordProjection proc = twoCoordProjection(name)) {
+        x = proc(doc, p.X, p.Y, false, true);
+        const bool xFailed = doc.ProjectionFailed;
+        y = proc(doc, p.X, p.Y, false, false);
+        return !xFailed && !doc.ProjectionFailed;
+    }
+    return true;
 }
 
 QStringList headerLines(const Document& doc, const PointExportOptions& o) {

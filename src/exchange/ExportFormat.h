@@ -17,16 +17,20 @@ namespace exportfmt {
 bool isRowCode(const QString& code);
 
 // The grid file of the document's ContourGrid: one print-zone line per node
-// the gridding computed, in map units, columns 1 to GridCols outside, rows 1
-// to GridRows inside; X, Y and Z formatted "0.0", X and Y "0.00000" on a
-// map in degrees, whose nodes lie far less than a tenth apart.  Nodes the
-// gridding did not compute (outside the data window, or not reached) are
-// left out: their 0 is no value.  CR LF line ends.
-QByteArray gridExportText(const Document& doc);
+// the gridding computed, columns 1 to GridCols outside, rows 1 to GridRows
+// inside; X, Y and Z formatted "0.0".  On a map in degrees the nodes are
+// written as the points are, longitude and latitude with five decimals: the
+// projection's map units mean nothing to another program (nor to Import,
+// which reads degrees there), and lie far less than a tenth apart.  Nodes
+// the gridding did not compute (outside the data window, or not reached),
+// or that have no longitude and latitude, are left out: their 0 is no
+// value.  CR LF line ends.
+QByteArray gridExportText(Document& doc);
 
 // The x (longitude or easting) and y (latitude or northing) a point is
-// exported with under the document's projection.
-void exportedXY(Document& doc, const DataPoint& p, double& x, double& y);
+// exported with under the document's projection; false when the inverse
+// projection failed for either (its value is then 0).
+bool exportedXY(Document& doc, const DataPoint& p, double& x, double& y);
 
 // The choices of one point export.
 struct PointExportOptions {

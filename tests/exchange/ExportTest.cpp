@@ -213,9 +213,10 @@ private slots:
         QVERIFY(p.back().text.startsWith("mnuFileExport error: \n\n"));
     }
 
-    // The grid of a map in degrees: its nodes a twentieth of a degree apart
-    // keep their positions (five decimals), and the nodes outside the data
-    // window, which the gridding leaves, are not written.  A 10 x 10 grid
+    // The grid of a map in degrees: its nodes are written as longitude and
+    // latitude with five decimals, as the points are, so each keeps its
+    // position, and the nodes outside the data window, which the gridding
+    // leaves, are not written.  A 10 x 10 grid
     // over X -0.25..0.25 and Y 0.3..-0.2 (nodes every 0.5 / 11) on points
     // spanning X -0.1..0.1 and Y 0..0.2: columns 4 to 7, rows 3 to 6.
     void gridExportInDegrees() {
@@ -229,6 +230,8 @@ private slots:
         d.MapOriginX = -0.25f;
         d.MapOriginY = 0.3f;
         d.MapSpanX = d.MapSpanY = 0.5f;
+        d.ProjScaleX = d.ProjScaleY = 1;
+        d.CentralMeridian = d.CentralParallel = 0;
         d.ContourDetail = 10;
         w->optStruc->setValue(true);
         const float points[][3] = {{-0.1f, 0, 5006}, {0.1f, 0.2f, 5010}, {-0.1f, 0.2f, 5008},
@@ -252,10 +255,13 @@ private slots:
         }
         QCOMPARE(rows.size(), 16);
         QCOMPARE(positions.size(), 16);
-        QCOMPARE(rows.first().left(28), "-0.06818      0.16364       ");
-        QCOMPARE(rows[1].left(28), "-0.06818      0.11818       ");
-        QCOMPARE(rows[4].left(28), "-0.02273      0.16364       ");
-        QCOMPARE(rows.last().left(28), "0.06818       0.02727       ");
+        // Longitude and latitude of the nodes at map (-3/44, 9/55),
+        // (-3/44, 13/110), (-1/44, 9/55) and (3/44, 3/110), from PROJ's
+        // invproj +proj=tmerc +R=1 +k_0=1.
+        QCOMPARE(rows.first().left(28), "-3.95619      9.35373       ");
+        QCOMPARE(rows[1].left(28), "-3.93084      6.75554       ");
+        QCOMPARE(rows[4].left(28), "-1.31969      9.37323       ");
+        QCOMPARE(rows.last().left(28), "3.90495       1.55899       ");
     }
 
     // A damaged second file is refused with its reason and leaves the set
