@@ -78,16 +78,23 @@ inline void addPoint(MainWindow& w, bool datum, int number, float x, float y, fl
     (datum ? w.markers->labDat : w.markers->labCon).load(count);
 }
 
+// Registers the picture shown under the coordinate system and units chosen
+// from two clicks at a fifth and at four fifths of its width and height, the
+// answers typed in the order asked: the reference values, then any central
+// meridian and parallel.
+inline void registerByClicks(MainWindow& w, const QStringList& typed) {
+    const double W = w.imPoints->Width(), H = w.imPoints->Height();
+    queueAll(typed);
+    w.mapView->MapRegister(W * 0.2, H * 0.2);
+    w.mapView->MapRegister(W * 0.8, H * 0.8);
+}
+
 // Registers the picture shown as a linear map (in metres unless another
-// unit item is given) from two clicks at a fifth and at four fifths of its
-// width and height, with the typed Eastings and Northings given.
+// unit item is given) with the typed Eastings and Northings given.
 inline void registerLinear(MainWindow& w, double e1 = 1000, double n1 = 4000, double e2 = 3000,
                            double n2 = 2000, QAction* MainWindow::*units = &MainWindow::mnuCoordMeters) {
     (w.*units)->trigger();
-    const double W = w.imPoints->Width(), H = w.imPoints->Height();
-    queueAll({QString::number(e1), QString::number(n1), QString::number(e2), QString::number(n2)});
-    w.mapView->MapRegister(W * 0.2, H * 0.2);
-    w.mapView->MapRegister(W * 0.8, H * 0.8);
+    registerByClicks(w, {QString::number(e1), QString::number(n1), QString::number(e2), QString::number(n2)});
 }
 
 } // namespace maptest

@@ -1,13 +1,15 @@
 // The column dialog shared by the import and the export (its codes, its two
 // faces, its file list and its lifetime), reading column text files (codes,
 // typed counts, degrees into map units), and File > Import > Data on the real
-// window: both reading modes, appending with markers, the completion and the
-// failures.
+// window: both reading modes, appending with markers, the completion, the
+// failures and a grid exported on a map in degrees read back.
 #include "common/DigitizeSupport.h"
+#include "common/MapSupport.h"
 #include "common/TableRows.h"
 #include "common/TestRegistry.h"
 #include "digitize/PointRecords.h"
 #include "exchange/ColumnDialog.h"
+#include "exchange/ExportCommands.h"
 #include "exchange/ImportCommands.h"
 #include "exchange/ImportParser.h"
 #include "map/Projections.h"
@@ -316,6 +318,62 @@ private slots:
         });
         QVERIFY(!offered && w->doc.DatCount == 1 && !w->optRock->isEnabled());
         QCOMPARE(w->cursor().shape(), Qt::ArrowCursor);
+    }
+
+    // The grid exported while the plot of a Transverse Mercator map in
+    // degrees is shown reads back, in a new window over the same map and
+    // registration, as datum points on the plotted area: every computed node
+    // written once and each inside the window the digitized points span, in
+    // map units (map units read as degrees land tens of units off the map;
+    // the five decimals of a degree move a node by less than 1e-4).
+    void gridReadBackInDegrees() {
+        QTemporaryDir dir;
+        const QString map = maptest::writeMap(dir, QStringLiteral("tm.png"), 400, 400);
+        const auto tmWindow = [&map] {
+            auto w = maptest::windowWithMap(map);
+            for (const char* item : {"TMerc", "Degrees"}) w->mapView->coordClick(maptest::coordItemNamed(item));
+            maptest::registerByClicks(*w, {"-105.25", "40.75", "-100.5", "36.25", "-102.9"});
+            w->optStruc->setValue(true);
+            w->optDat->setValue(true);
+            return w;
+        };
+        auto w = tmWindow();
+        QVERIFY(w->doc.MapRegistered && w->doc.CoordUnits == "Degrees" && w->doc.ProjectionName == "Transverse Mercator");
+        const double W = w->imPoints->Width(), H = w->imPoints->Height();
+        for (const auto& [fx, fy, z] : {std::tuple{0.3, 0.3, "10"}, {0.7, 0.35, "20"}, {0.4, 0.7, "30"},
+                                        {0.65, 0.65, "40"}, {0.5, 0.5, "25"}})
+            testsupport::recordAt(*w, W * fx, H * fy, QString::fromLatin1(z));
+        float minX = 1e9f, maxX = -1e9f, minY = 1e9f, maxY = -1e9f;
+        for (int i = 1; i <= w->doc.DatCount; ++i) {
+            const DataPoint& p = w->doc.DatumPoints[size_t(i)];
+            minX = std::min(minX, p.X), maxX = std::max(maxX, p.X), minY = std::min(minY, p.Y), maxY = std::max(maxY, p.Y);
+        }
+        const float originX = w->doc.MapOriginX, originY = w->doc.MapOriginY;
+        QVERIFY(w->doc.DatCount == 5 && w->cmdShow->isEnabled());
+        w->cmdShow->click();
+        QVERIFY(w->picMap->isVisible() && w->doc.ContoursCurrent);
+        const QString out = dir.filePath(QStringLiteral("tm-Contours.dat"));
+        testsupport::dialogs().clear();
+        testsupport::dialogs().queue(out);
+        w->exportCommands->mnuFileExportData_Click();
+        const QByteArray grid = testsupport::fileBytes(out);
+        const int rows = int(grid.count("\r\n"));
+        // Some nodes lie outside the points' span: fewer rows than nodes.
+        QVERIFY(rows > 0 && rows < w->doc.GridCols * w->doc.GridRows);
+        w.reset();
+
+        w = tmWindow();
+        QVERIFY(w->doc.MapOriginX == originX && w->doc.MapOriginY == originY);
+        testsupport::dialogs().clear();
+        runImport(*w, dir, "tm-Contours.dat", grid, how("struc xyz0 tab 0"));
+        QVERIFY(testsupport::dialogs().unanswered == 0);
+        QCOMPARE(w->doc.DatCount, rows);
+        const float slack = 1e-4f;
+        for (int i = 1; i <= w->doc.DatCount; ++i) {
+            const DataPoint& p = w->doc.DatumPoints[size_t(i)];
+            QVERIFY2(p.X >= minX - slack && p.X <= maxX + slack && p.Y >= minY - slack && p.Y <= maxY + slack,
+                     qPrintable(QStringLiteral("point %1 at (%2, %3)").arg(i).arg(p.X).arg(p.Y)));
+        }
     }
 };
 
