@@ -110,7 +110,8 @@ int gridSliceColumns();
 // each slice `afterSlice` gets the number of columns done so far (all of
 // columns 1..done) and stops the run by returning true.  The values are the
 // same, node for node, as one column after the other.  Each node given a
-// value is marked computed; nodes not reached keep their value and mark.  Failures (legacy::Error) leave the nodes computed before the
-// failing node, in column order, and their range in `run`.
+// value is marked computed; nodes not reached keep their value and mark.
+// Failures (legacy::Error) leave the nodes computed before the failing node,
+// in column order, and their range in `run`.
 void computeGrid(PointGrid& grid, const std::vector<DataPoint>& list, int count, const DataWindow& window,
                  double reach, GridRun& run, const std::function<bool(int done)>& afterSlice = {});

@@ -34,7 +34,6 @@ private:
     void setCheckMarks(bool one, bool all, bool sequential);
     void listBar();
     void steppingBar();
-    void setZoomCommandsEnabled(bool page, bool in);
 
     MainWindow& w;
     // The segments are being laid: a choice of contacts made meanwhile waits.

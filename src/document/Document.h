@@ -128,10 +128,10 @@ struct Document {
     bool OtherStructural = false;
     bool ShowInterrupt = false;
     // The next project save asks for the project's name even though the
-    // document has one: every point was removed, or the map is a contour
-    // picture reopened beside the project it was made from, so what is
-    // saved next is a new data set that must not silently replace the
-    // earlier project.
+    // document has one: every point was removed, the map is a contour
+    // picture reopened beside the project it was made from, or a newly
+    // loaded map's name is an earlier project's, so what is saved next is a
+    // new data set that must not silently replace the earlier project.
     bool AskProjectName = false;
     // The map picture was rotated or skewed since it was loaded, and the
     // edited picture is in no file yet.
