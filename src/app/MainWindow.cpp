@@ -543,7 +543,12 @@ void MainWindow::wireBaseCommands() {
         cmdSave_Click();
     });
     connect(mnuOptTitle, &QAction::triggered, this, [this] {
-        doc.DataTitle = dlg::inputBox(QStringLiteral("Change file title"), QStringLiteral("Title"), doc.DataTitle);
+        // Cancel keeps the title the user gave earlier; an empty text confirmed
+        // with OK still empties it.
+        const std::optional<QString> title =
+            dlg::inputBoxAnswer(QStringLiteral("Change file title"), QStringLiteral("Title"), doc.DataTitle);
+        if (!title) return;
+        doc.DataTitle = *title;
         showDataStatus();
         doc.DataChanged = true;
     });

@@ -49,6 +49,9 @@ Answer msgBox(const QString& text, MsgStyle style, const QString& title) {
     return provider().message(g_parent, text, style, title.isEmpty() ? g_title : title);
 }
 QString inputBox(const QString& prompt, const QString& title, const QString& defaultText) {
+    return inputBoxAnswer(prompt, title, defaultText).value_or(QString());
+}
+std::optional<QString> inputBoxAnswer(const QString& prompt, const QString& title, const QString& defaultText) {
     return provider().input(g_parent, prompt, title.isEmpty() ? g_title : title, defaultText);
 }
 bool showOpen(CommonDialog& cd) { return provider().open(g_parent, cd); }
@@ -188,10 +191,11 @@ Answer QtProvider::message(QWidget* parent, const QString& text, MsgStyle style,
     }
 }
 
-QString QtProvider::input(QWidget* parent, const QString& prompt, const QString& title,
-                          const QString& defaultText) {
+std::optional<QString> QtProvider::input(QWidget* parent, const QString& prompt, const QString& title,
+                                         const QString& defaultText) {
     const std::unique_ptr<QInputDialog> box = makeInputBox(parent, prompt, title, defaultText);
-    return box->exec() == QDialog::Accepted ? box->textValue() : QString();
+    if (box->exec() != QDialog::Accepted) return std::nullopt;
+    return box->textValue();
 }
 
 static QString startPath(const CommonDialog& cd) {
@@ -256,15 +260,15 @@ Answer ScriptedProvider::message(QWidget*, const QString& text, MsgStyle style, 
     return style.buttons == Buttons::OK ? Answer::OK : Answer::Cancel;
 }
 
-QString ScriptedProvider::input(QWidget*, const QString& prompt, const QString& title,
-                                const QString& defaultText) {
+std::optional<QString> ScriptedProvider::input(QWidget*, const QString& prompt, const QString& title,
+                                               const QString& defaultText) {
     prompts.push_back({Prompt::Kind::Input, prompt, title, Icon::None, Buttons::OKCancel, defaultText, {}});
     auto a = next();
     if (a) {
         if (auto* s = std::get_if<QString>(&*a)) return *s;
-        if (auto* ans = std::get_if<Answer>(&*a)) return *ans == Answer::OK ? defaultText : QString();
+        if (auto* ans = std::get_if<Answer>(&*a); ans && *ans == Answer::OK) return defaultText;
     }
-    return QString();
+    return std::nullopt;
 }
 
 bool ScriptedProvider::fileAnswer(CommonDialog& cd, Prompt::Kind kind) {

@@ -80,8 +80,8 @@ class Provider {
 public:
     virtual ~Provider() = default;
     virtual Answer message(QWidget* parent, const QString& text, MsgStyle style, const QString& title) = 0;
-    // Returns "" when cancelled, as the old input box did.
-    virtual QString input(QWidget* parent, const QString& prompt, const QString& title,
+    // Returns nothing when cancelled.
+    virtual std::optional<QString> input(QWidget* parent, const QString& prompt, const QString& title,
                           const QString& defaultText) = 0;
     virtual bool open(QWidget* parent, CommonDialog& cd) = 0;
     virtual bool save(QWidget* parent, CommonDialog& cd) = 0;
@@ -97,7 +97,12 @@ void setProvider(std::unique_ptr<Provider> p);
 
 // Conveniences used by the commands.  `title` empty means the application title.
 Answer msgBox(const QString& text, MsgStyle style = {}, const QString& title = {});
+// "" when cancelled, as the old input box did: most commands treat an empty
+// answer and Cancel alike.
 QString inputBox(const QString& prompt, const QString& title = {}, const QString& defaultText = {});
+// Nothing when cancelled, for a command where an empty answer means something.
+std::optional<QString> inputBoxAnswer(const QString& prompt, const QString& title = {},
+                                      const QString& defaultText = {});
 bool showOpen(CommonDialog& cd);
 bool showSave(CommonDialog& cd);
 bool showFont(CommonDialog& cd);
@@ -132,8 +137,8 @@ std::unique_ptr<QInputDialog> makeInputBox(QWidget* parent, const QString& promp
 class QtProvider : public Provider {
 public:
     Answer message(QWidget* parent, const QString& text, MsgStyle style, const QString& title) override;
-    QString input(QWidget* parent, const QString& prompt, const QString& title,
-                  const QString& defaultText) override;
+    std::optional<QString> input(QWidget* parent, const QString& prompt, const QString& title,
+                                 const QString& defaultText) override;
     bool open(QWidget* parent, CommonDialog& cd) override;
     bool save(QWidget* parent, CommonDialog& cd) override;
     bool font(QWidget* parent, CommonDialog& cd) override;
@@ -154,8 +159,8 @@ public:
     void clear() { answers.clear(); prompts.clear(); unanswered = 0; }
 
     Answer message(QWidget* parent, const QString& text, MsgStyle style, const QString& title) override;
-    QString input(QWidget* parent, const QString& prompt, const QString& title,
-                  const QString& defaultText) override;
+    std::optional<QString> input(QWidget* parent, const QString& prompt, const QString& title,
+                                 const QString& defaultText) override;
     bool open(QWidget* parent, CommonDialog& cd) override;
     bool save(QWidget* parent, CommonDialog& cd) override;
     bool font(QWidget* parent, CommonDialog& cd) override;
