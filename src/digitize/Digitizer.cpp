@@ -7,6 +7,7 @@
 #include "digitize/PointRecords.h"
 #include "document/Legacy.h"
 #include "map/MapView.h"
+#include "map/LatLongPlacement.h"
 #include "map/Projections.h"
 #include "platform/Dialogs.h"
 
@@ -505,18 +506,29 @@ void Digitizer::mnuPointEditXY_Click() {
         const QString second = dlg::inputBox(QStringLiteral("Edit the latitude for ") + what,
                                              QStringLiteral("Map Y Data"), legacy::Format(lat, pattern));
         if (second.isEmpty()) return;
-        const float a = NumVal(first);
-        const float b = NumVal(second);
-        if (plain) {
-            p.Y = b;
-            p.X = a;
-        } else if (mercator) {
-            p.Y = ProjectMercator(doc, b, true);
-            p.X = a;
-        } else if (both) {
-            p.Y = both(doc, a, b, true, false);
-            p.X = both(doc, a, b, true, true);
+        // A text that is no number, or a position the map cannot hold, is
+        // refused: storing it would put the point somewhere the user never
+        // meant, without a word.
+        const bool degrees = doc.CoordUnits == QLatin1String("Degrees");
+        double a = 0, b = 0;
+        std::optional<QString> why =
+            placement::numberRefusal(degrees ? QStringLiteral("Longitude") : QStringLiteral("Easting"), first, a);
+        if (!why)
+            why = placement::numberRefusal(degrees ? QStringLiteral("Latitude") : QStringLiteral("Northing"),
+                                           second, b);
+        // The values as a Single, as they were always taken.
+        a = float(a);
+        b = float(b);
+        if (!why && degrees) why = placement::rangeRefusal(a, b);
+        float x = p.X, y = p.Y;
+        if (!why && (plain || mercator || both)) why = placement::projectionRefusal(doc, a, b, x, y);
+        if (why) {
+            dlg::msgBox(*why + QStringLiteral(".\n\nThe point was not moved."),
+                        {dlg::Buttons::OK, dlg::Icon::Exclamation});
+            return;
         }
+        p.Y = y;
+        p.X = x;
         placeMarker(s.datum, s.n);
         doc.DataChanged = true;
         doc.ContoursCurrent = false;

@@ -122,7 +122,7 @@ void ImportCommands::mnuFileImportData_Click() {
             int missing = 0;
             const importer::Record r = reader.read(missing);
             for (int m = 0; m < missing; ++m) formatError();
-            appendRecord(r, options);
+            appendRecord(r, options, reader.linesRead());
         }
         reading = false;
         // What the limit kept out of the lines chosen.
@@ -157,10 +157,13 @@ void ImportCommands::mnuFileImportData_Click() {
     w.setBusyPointers(false);
 }
 
-void ImportCommands::appendRecord(const importer::Record& r, AppendOptions& o) {
+void ImportCommands::appendRecord(const importer::Record& r, AppendOptions& o, int line) {
     Document& doc = w.doc;
     float X = r.X;
     float Y = r.Y;
+    // A position the map cannot hold fails the reading like any bad field.
+    if (auto why = importer::toMapUnits(doc, o.degrees, X, Y))
+        throw legacy::Error(legacy::ErrorCode::Custom, *why + QStringLiteral(" in line ") + QString::number(line));
     if (o.datum) {
         if (o.contact && !m_numbersKnown) {
             for (int i = 1; i <= doc.DatCount; ++i) {
@@ -174,7 +177,6 @@ void ImportCommands::appendRecord(const importer::Record& r, AppendOptions& o) {
         Marker& m = w.markers->labDat.load(doc.DatCount);
         m.ForeColor = DatumImportColor;
         p.Z = o.designatorSet ? legacy::NumVal(o.designator) : r.Z;
-        importer::toMapUnits(doc, o.degrees, X, Y);
         p.X = X;
         p.Y = Y;
         if (o.contact) {
@@ -191,7 +193,6 @@ void ImportCommands::appendRecord(const importer::Record& r, AppendOptions& o) {
         Marker& m = w.markers->labCon.load(doc.ConCount);
         m.ForeColor = ContourImportColor;
         p.Z = r.Z;
-        importer::toMapUnits(doc, o.degrees, X, Y);
         p.X = X;
         p.Y = Y;
         p.Number = legacy::ToInteger(doc.ConCount);

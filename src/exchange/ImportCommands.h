@@ -31,8 +31,9 @@ public:
 
     // Appends one record as a point of the document with its marker
     // (placed by the next MapReplot).  Throws legacy::Error ("Overflow")
-    // beyond 32767 points of one kind, changing nothing.
-    void appendRecord(const importer::Record& r, AppendOptions& options);
+    // beyond 32767 points of one kind, and a position the map cannot hold,
+    // named with the record's `line`; either changes nothing.
+    void appendRecord(const importer::Record& r, AppendOptions& options, int line);
     // Brings the window up to date after the records were appended.
     void completeImport();
 

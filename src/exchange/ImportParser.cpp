@@ -1,6 +1,7 @@
 #include "exchange/ImportParser.h"
 
 #include "document/Document.h"
+#include "map/LatLongPlacement.h"
 #include "map/Projections.h"
 
 #include <algorithm>
@@ -196,26 +197,20 @@ Record RecordReader::read(int& missingFields) {
     return r;
 }
 
-void toMapUnits(Document& doc, bool degrees, float& X, float& Y) {
-    namespace pn = projection_names;
-    // The pole itself has no place on most projections.
-    if (degrees && Y >= 90.0f) Y = 89.99999f;
+std::optional<QString> toMapUnits(Document& doc, bool degrees, float& X, float& Y) {
     // Longitudes are taken as read, west negative, as the registration and
     // digitized points hold them: shifting them into 0..360 would move
     // western points away from the digitized ones on the conic projections.
-    const QString& p = doc.ProjectionName;
-    const double lon = X;
-    const double lat = Y;
-    if (p == pn::StandardMercator) {
-        Y = ProjectMercator(doc, lat, true);
-        return;
+    if (degrees) {
+        if (auto why = placement::rangeRefusal(X, Y)) return why;
+        // The pole itself has no place on most projections.
+        if (Y >= 90.0f) Y = 89.99999f;
     }
-    const TwoCoordProjection project = twoCoordProjection(p);
-    if (!project) return;
-    const float y = project(doc, lon, lat, true, false);
-    const float x = project(doc, lon, lat, true, true);
+    float x = 0, y = 0;
+    if (auto why = placement::projectionRefusal(doc, X, Y, x, y)) return why;
     X = x;
     Y = y;
+    return std::nullopt;
 }
 
 } // namespace importer

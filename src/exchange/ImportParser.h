@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <optional>
 
 struct Document;
 
@@ -89,11 +90,14 @@ private:
     qsizetype m_pos = 0; // stream mode: the place in it
 };
 
-// Limits a latitude below the pole when the map is in degrees, then converts
-// a longitude X and latitude Y into the map's projected units by the
-// document's ProjectionName (both from the unconverted values; the Y first).
+// Converts a longitude X and latitude Y into the map's projected units by the
+// document's ProjectionName (both from the unconverted values; the Y first),
+// after limiting a latitude of 90 below the pole when the map is in degrees.
 // Linear and cylindrical equidistant maps keep the values as read; under
-// "Standard Mercator" only Y is converted.  A failing projection gives 0.
-void toMapUnits(Document& doc, bool degrees, float& X, float& Y);
+// "Standard Mercator" only Y is converted.  A latitude beyond 90 or a
+// longitude beyond 360 degrees (on a map in degrees), and a position the
+// projection fails on or folds onto another place, are refused: the text
+// says why and X, Y are left as read.
+std::optional<QString> toMapUnits(Document& doc, bool degrees, float& X, float& Y);
 
 } // namespace importer

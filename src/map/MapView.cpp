@@ -5,6 +5,7 @@
 #include "document/Legacy.h"
 #include "map/CursorReadout.h"
 #include "map/MarkerPlacement.h"
+#include "map/LatLongPlacement.h"
 #include "map/Projections.h"
 #include "map/Registration.h"
 #include "platform/Dialogs.h"
@@ -661,10 +662,18 @@ void MapView::MapRegister(double x, double y) {
         mk.labRef[n].Visible = false;
         mk.update();
     };
-    auto strictSingle = [](const QString& text) {
+    // Every answer must be a number, and on a map in degrees a position on
+    // the globe: a slip read as 0 would tie the map to a false place.
+    auto number = [](const QString& what, const QString& text) {
         double v = 0;
-        if (!legacy::parseNumber(text, v)) legacy::raise(legacy::ErrorCode::TypeMismatch);
-        return legacy::ToSingle(v);
+        if (auto why = placement::numberRefusal(what, text, v)) legacy::raise(*why);
+        return v;
+    };
+    auto strictSingle = [&](const QString& what, const QString& text) {
+        return legacy::ToSingle(number(what, text));
+    };
+    auto refuse = [&](const std::optional<QString>& why) {
+        if (degrees && why) legacy::raise(*why);
     };
     try {
         const int point = d.RefPixelX1 == 0 ? 1 : 2;
@@ -699,12 +708,16 @@ void MapView::MapRegister(double x, double y) {
             cancelPoint(point);
             return;
         }
+        const QString xName = degrees ? QStringLiteral("Longitude") : QStringLiteral("Easting");
+        const QString yName = degrees ? QStringLiteral("Latitude") : QStringLiteral("Northing");
         if (point == 1) {
             d.RefPixelX1 = float(x);
-            d.RefMapX1 = strictSingle(xAnswer);
+            d.RefMapX1 = strictSingle(xName, xAnswer);
+            refuse(placement::longitudeRefusal(xName, d.RefMapX1));
         } else {
             d.RefPixelX2 = float(x);
-            d.RefMapX2 = strictSingle(xAnswer);
+            d.RefMapX2 = strictSingle(xName, xAnswer);
+            refuse(placement::longitudeRefusal(xName, d.RefMapX2));
         }
 
         if (d.RefPixelY1 == 0) {
@@ -715,7 +728,8 @@ void MapView::MapRegister(double x, double y) {
                 return;
             }
             d.RefPixelY1 = float(y);
-            d.RefMapY1 = legacy::NumVal(yAnswer);
+            d.RefMapY1 = strictSingle(yName, yAnswer);
+            refuse(placement::latitudeRefusal(yName, d.RefMapY1));
             mk.labRef[1].ToolTipText = QStringLiteral("Registration Point 1: Northing = ") +
                                        legacy::Format(d.RefMapY1, QStringLiteral("0")) +
                                        QStringLiteral("; Easting = ") + legacy::Format(d.RefMapX1, QStringLiteral("0"));
@@ -730,7 +744,8 @@ void MapView::MapRegister(double x, double y) {
                 return;
             }
             d.RefPixelY2 = float(y);
-            d.RefMapY2 = legacy::NumVal(yAnswer);
+            d.RefMapY2 = strictSingle(yName, yAnswer);
+            refuse(placement::latitudeRefusal(yName, d.RefMapY2));
             if (asksCentralMeridian(d.ProjectionName)) {
                 const QString m = dlg::inputBox(QStringLiteral("Enter central meridian"),
                                                 QStringLiteral("Map Longitude Registration"), centralMeridianDefault(d));
@@ -738,7 +753,9 @@ void MapView::MapRegister(double x, double y) {
                     cancelPoint(2);
                     return;
                 }
-                d.CentralMeridian = float(DegRad(legacy::NumVal(m), true));
+                const double meridian = float(number(QStringLiteral("Central meridian"), m));
+                refuse(placement::longitudeRefusal(QStringLiteral("Central meridian"), meridian));
+                d.CentralMeridian = float(DegRad(meridian, true));
                 if (asksCentralParallel(d.ProjectionName)) {
                     const QString p = dlg::inputBox(QStringLiteral("Enter central parallel"),
                                                     QStringLiteral("Map Latitude Registration"),
@@ -747,7 +764,8 @@ void MapView::MapRegister(double x, double y) {
                         cancelPoint(2);
                         return;
                     }
-                    const double deg = legacy::NumVal(p);
+                    const double deg = float(number(QStringLiteral("Central parallel"), p));
+                    refuse(placement::latitudeRefusal(QStringLiteral("Central parallel"), deg));
                     d.CentralParallel = float(DegRad(deg, true));
                     d.Lat1 = float(DegRad(deg - 1, true));
                     d.Lat2 = float(DegRad(deg + 1, true));
@@ -756,10 +774,21 @@ void MapView::MapRegister(double x, double y) {
         }
 
         if (d.RefPixelX1 != 0 && d.RefPixelY1 != 0 && d.RefPixelX2 != 0 && d.RefPixelY2 != 0) {
+            const double typed[4] = {d.RefMapX1, d.RefMapY1, d.RefMapX2, d.RefMapY2};
             if (!MapRegisterProjection()) {
                 registrationFailed(QString());
                 return;
             }
+            // A reference point the projection folds onto another place
+            // would tie the map to the wrong spot.
+            for (int i = 0; degrees && i < 4; i += 2) {
+                float px = 0, py = 0;
+                if (auto why = placement::projectionRefusal(d, typed[i], typed[i + 1], px, py)) {
+                    registrationFailed(*why);
+                    return;
+                }
+            }
+            d.ProjectionFailed = false;
             m_point1Typed = false;
             for (QWidget* c : std::initializer_list<QWidget*>{w.optDat, w.optCon, w.optRock, w.optStruc, w.optIso,
                                                               w.labDatCol, w.labConCol})

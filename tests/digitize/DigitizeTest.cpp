@@ -184,7 +184,7 @@ const Field fields[] = {
     FIELD(doc.DataChanged), FIELD(doc.ContoursCurrent), FIELD(doc.MovePointMode), FIELD(doc.MoveLabelMode),
     FIELD(doc.MapBusy), FIELD(doc.OtherDataOpen), FIELD(doc.MapRegistered), FIELD(doc.SelectedPoint),
     FIELD(doc.LastZEntry), FIELD(doc.DataFileName), FIELD(doc.DataTitle), FIELD(doc.ContactShown),
-    FIELD(doc.ProjectionName), FIELD(doc.CoordUnits), FIELD(doc.ProjScaleY), FIELD(doc.LabFileName),
+    FIELD(doc.ProjectionName), FIELD(doc.CoordUnits), FIELD(doc.ProjScaleX), FIELD(doc.ProjScaleY), FIELD(doc.LabFileName),
     FIELD(doc.CurLabel), FIELD(doc.ContactCount), FIELD(doc.LabelCount), FIELD(doc.DatCount),
     FIELD(doc.RefPixelX1), FIELD(doc.RefPixelY1), FIELD(doc.RefPixelX2), FIELD(doc.RefPixelY2),
     FIELD(doc.MapSpanX), FIELD(doc.MapSpanY), FIELD(BusyLoading), FIELD(LabelsShown), FIELD(LabelsSuppressed),

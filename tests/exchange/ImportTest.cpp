@@ -156,9 +156,9 @@ private slots:
 
     // Longitude -95 into map units of scale 1000, central meridian -100:
     // both coordinates from the values as read under a two-coordinate
-    // projection, the latitude only under Standard Mercator; a latitude at or
-    // past the pole is held at 89.99999 in degrees.  Unit-sphere values from
-    // PROJ, scaled.
+    // projection, the latitude only under Standard Mercator; a latitude at
+    // the pole is held at 89.99999 in degrees.  Unit-sphere values from PROJ,
+    // scaled.
     void toMapUnits() {
         namespace pn = projection_names;
         Document doc;
@@ -170,11 +170,12 @@ private slots:
               {pn::StandardMercator, true, 90.0f}, {pn::CylindricalEquidistant, true, 95.0f}, {pn::Linear, false, 95.0f}}) {
             doc.ProjectionName = projection;
             float X = -95, Y = lat;
-            importer::toMapUnits(doc, degrees, X, Y);
-            got << QStringLiteral("%1,%2").arg(X, 0, 'g', 6).arg(Y, 0, 'g', 6);
+            const bool refused = importer::toMapUnits(doc, degrees, X, Y).has_value();
+            got << QStringLiteral("%1,%2%3").arg(X, 0, 'g', 6).arg(Y, 0, 'g', 6).arg(refused ? "!" : "");
         }
-        // At the pole: 1000 ln(tan 89.99999237° + sec 89.99999237°), the held latitude as a Single.
-        QCOMPARE(got.join(u' '), "66.8646,700.01 -95,549.306 -95,16524.9 -95,90 -95,95");
+        // At the pole: 1000 ln(tan 89.99999237° + sec 89.99999237°), the held latitude as a Single;
+        // past it, in degrees, refused and left as read.
+        QCOMPARE(got.join(u' '), "66.8646,700.01 -95,549.306 -95,16524.9 -95,95! -95,95");
     }
 };
 
@@ -266,11 +267,19 @@ private slots:
         const QStringList log = f[3].split(u';', Qt::SkipEmptyParts);
         QTemporaryDir dir;
         auto w = testsupport::startLinearWindow(); // a datum point of value 9 numbered 1, the range 100 to 500 typed
+        QString setup = f[0];
+        if (setup.endsWith(QLatin1String(" degrees"))) { // an orthographic map around 0 E, 0 N, scale 1000
+            setup.chop(8);
+            w->doc.ProjectionName = projection_names::Orthographic;
+            w->doc.CoordUnits = QStringLiteral("Degrees");
+            w->doc.ProjScaleX = w->doc.ProjScaleY = 1000;
+            w->mnuCoordDegrees->setChecked(true);
+        }
         points::AppendPoint(w->doc.DatumPoints, w->doc.DatCount) = {1, 100, 100, 9, false};
         w->markers->labDat.load(1);
         w->txtMin->setText(QStringLiteral("100"));
         w->txtMax->setText(QStringLiteral("500"));
-        runImport(*w, dir, "in.txt", unescape(f[1]), how(f[0]), true, f.size() > 4 ? f[4] : QString());
+        runImport(*w, dir, "in.txt", unescape(f[1]), how(setup), true, f.size() > 4 ? f[4] : QString());
         QStringList said;
         for (const auto& p : testsupport::dialogs().prompts)
             if (p.kind == dlg::Prompt::Kind::Message || p.kind == dlg::Prompt::Kind::Input) said << p.text;

@@ -66,9 +66,16 @@ private slots:
         const bool merc = r.str(0) == projection_names::StandardMercator;
         const bool plain = r.str(0) == projection_names::Linear || r.str(0) == projection_names::CylindricalEquidistant;
         const bool pole = r.str(4) == QLatin1String("pole"); // through the import, at the pole and past it
-        for (float poleward : {90.0f, 95.0f}) {
-            float gx = float(lon), gy = poleward;
-            if (pole) importer::toMapUnits(d, true, gx, gy);
+        if (pole) { // past the pole nothing is placed
+            float gx = float(lon), gy = 95;
+            QCOMPARE(importer::toMapUnits(d, true, gx, gy).value_or(QString()),
+                     QStringLiteral("Latitude 95 lies beyond 90 degrees north or south"));
+            QCOMPARE(gx, float(lon));
+            QCOMPARE(gy, 95.0f);
+        }
+        {
+            float gx = float(lon), gy = 90;
+            if (pole) QVERIFY(!importer::toMapUnits(d, true, gx, gy));
             else gx = project(d, lon, lat, true, true), gy = project(d, lon, lat, true, false);
             QVERIFY(!d.ProjectionFailed);
             QVERIFY2(plain || merc ? gx == float(x) : near(gx / sx, x), qPrintable(QString::number(gx, 'g', 12)));
