@@ -285,9 +285,16 @@ private slots:
     // unplugged) or never there: the save writes the picture shown beside
     // the project as a JPEG file of the map's name (another file of that
     // name is kept), line 3 names it, the status bar says so, and the project
-    // opens again with its points and that map.  Map: "" the opened map.jpg
-    // removed, else the missing file the document names.  The prompts || the
-    // files changed || the status || reopened: points, picture, map.
+    // opens again with its points and that map.  A picture held only in
+    // memory (a scanned page not written) is written the same way though the
+    // map's file is there.  Map: "" the opened map.jpg removed, "memory" the
+    // picture only in memory, else the missing file the document names.
+    // Save "blocked": a first save fails after the picture was written (a
+    // folder holds the project's name); the picture goes again, the document
+    // names the old map and holds the picture as before, and the next save
+    // writes it again.  The failure: prompts || files changed || map named,
+    // then the save: prompts || files changed || status || reopened: points,
+    // picture, map.
     void mapFileGone_data() {
         testsupport::columns<QString, QString, QString>("map", "save", "outcome");
         const QString reopened = " || 3/1/3 80x60 @/";
@@ -306,6 +313,19 @@ private slots:
             << "old/map.jpg" << "save"
             << " || +map (2).jpg *survey.vlm || Map picture map.jpg not found: the picture shown is saved as"
                " map (2).jpg" + reopened + "map (2).jpg";
+        QTest::newRow("in memory")
+            << "memory" << "save"
+            << " || +map (2).jpg *survey.vlm || Map picture saved as map (2).jpg" + reopened + "map (2).jpg";
+        const QString blocked =
+            "SaveDAta error: \n\nCannot write @/survey.vlm: Filename refers to a directory (i) ||  || ";
+        QTest::newRow("project not written")
+            << "scans/chart.png" << "blocked save"
+            << blocked + "@/scans/chart.png ||  || +chart.jpg +survey.vlm || Map picture chart.png not found:"
+                         " the picture shown is saved as chart.jpg" + reopened + "chart.jpg";
+        QTest::newRow("project not written, in memory")
+            << "memory" << "blocked save"
+            << blocked + "@/map.jpg in memory ||  || +map (2).jpg +survey.vlm || Map picture saved as"
+                         " map (2).jpg" + reopened + "map (2).jpg";
     }
     void mapFileGone() {
         QFETCH(QString, map);
@@ -315,14 +335,27 @@ private slots:
         QDir(dir).mkdir("proj");
         auto w = openedWindow("survey.vlm");
         if (map.isEmpty()) QVERIFY(QFile::remove(dir + "/map.jpg"));
+        else if (map == "memory") w->doc.MapPictureInMemory = true;
         else w->doc.MapFileName = dir + '/' + map;
         w->doc.DataTitle = "Survey sheet"; // Edit > Change Title
         w->doc.DataChanged = true;
+        QString result;
+        if (save.startsWith("blocked ")) {
+            save = save.mid(8);
+            QVERIFY(QFile::remove(dir + "/survey.vlm") && QDir(dir).mkdir("survey.vlm"));
+            const auto before = filesIn(dir);
+            testsupport::dialogs().clear();
+            choose(*w, w->mnuFileSave);
+            QVERIFY(w->doc.DataChanged && !w->saveSucceeded);
+            result = promptLog(dir) + " || " + fileChanges(dir, before) + " || " + w->doc.MapFileName +
+                     (w->doc.MapPictureInMemory ? " in memory" : "") + " || ";
+            QVERIFY(QDir(dir).rmdir("survey.vlm"));
+        }
         const auto files = filesIn(dir);
         testsupport::dialogs().clear();
         queueAnswers(dir, save.section(' ', 1));
         choose(*w, save.startsWith("saveas") ? w->mnuFileSaveAs : w->mnuFileSave);
-        QString result = promptLog(dir) + " || " + fileChanges(dir, files) + " || " + w->panel(2);
+        result += promptLog(dir) + " || " + fileChanges(dir, files) + " || " + w->panel(2);
         QVERIFY(!w->doc.DataChanged && w->saveSucceeded);
 
         const QString project = w->doc.DataFileName;
