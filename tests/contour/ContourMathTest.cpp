@@ -266,7 +266,8 @@ private slots:
     // ---- contour lines and relief ----
     // Triangle for triangle the plain algorithm's mesh (contour/mesh.txt),
     // on jittered grids fine and coarse (border slivers cut by the radius
-    // limit).
+    // limit), and on grids where two triangles sharing an edge offer the same
+    // new triangle: it is stored once.
     void triangulation_data() { testsupport::addFileRows(QStringLiteral("contour/mesh.txt")); }
     void triangulation() {
         const QStringList size = QString(QTest::currentDataTag()).split(u'x');
