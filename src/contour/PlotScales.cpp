@@ -57,6 +57,9 @@ std::vector<ScaleLabel> scaleLabels(const ScaleLayout& s, double contourMin, dou
                                     double zMax) {
     const QString whole = QStringLiteral("0");
     std::vector<ScaleLabel> out;
+    // No node computed: the range still holds its start values, 32000 above
+    // 0, and any number on the scale would be one the data do not have.
+    if (zMin > zMax) return out;
     int quarter[3];
     const double f[3] = {0.25, 0.5, 0.75};
     for (int k = 0; k < 3; ++k) quarter[k] = int(legacy::Int((s.yBottom - s.yTop) * f[k] + s.yTop));

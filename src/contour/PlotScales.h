@@ -49,6 +49,6 @@ struct ScaleLabel {
 };
 // The value labels of the scale, top first: the maximum, the quarter rows,
 // the minimum, and the data's own maximum and minimum when the scale goes
-// beyond them.
+// beyond them.  None when no node was computed (zMin above zMax).
 std::vector<ScaleLabel> scaleLabels(const ScaleLayout& s, double contourMin, double contourMax, double zMin,
                                     double zMax);

@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <unordered_set>
+#include <utility>
 
 namespace contourlines {
 
@@ -132,7 +135,20 @@ std::vector<Triangle> ContourTriangulate(const std::vector<TriPoint>& pts, const
     const PointIndex index(pts);
     std::vector<char> used(pts.size(), 0);
 
+    // An edge shared by two stored triangles offers the same new triangle
+    // twice; stored twice, its segments would be traced and drawn twice and
+    // their chains would run out and straight back.  A triangle is kept once,
+    // whatever the order of its corners.
+    std::unordered_set<std::uint64_t> stored;
+    auto key = [&](int a, int b, int m) {
+        if (a > b) std::swap(a, b);
+        if (b > m) std::swap(b, m);
+        if (a > b) std::swap(a, b);
+        const auto n = static_cast<std::uint64_t>(pts.size());
+        return (static_cast<std::uint64_t>(a) * n + static_cast<std::uint64_t>(b)) * n + static_cast<std::uint64_t>(m);
+    };
     auto store = [&](int a, int b, int m) {
+        if (!stored.insert(key(a, b, m)).second) return;
         if (static_cast<int>(tris.size()) >= options.capacity) legacy::raise(legacy::ErrorCode::SubscriptOutOfRange);
         tris.push_back(Triangle{a, b, m});
     };
@@ -177,7 +193,8 @@ std::vector<Triangle> ContourTriangulate(const std::vector<TriPoint>& pts, const
     // the fixed point set, and a failed one stored nothing; so a point that
     // comes round again in a later pass needs only the triangles added since
     // its last turn.  Without this every pass would repeat the failures of all
-    // the points that cannot join yet.
+    // the points that cannot join yet.  (A triangle refused as a repeat
+    // already has the point as a corner, so that point is not tested again.)
     std::vector<int> testedUpTo(pts.size(), 0);
     size_t passStartCount = 0;
     while (tris.size() > passStartCount) {

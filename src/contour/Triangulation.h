@@ -37,6 +37,7 @@ struct TriangulationOptions {
 };
 
 // Grows the mesh from point 0. Every point takes part in every emptiness test.
+// A triangle with the same three corners as a stored one is not stored again.
 std::vector<Triangle> ContourTriangulate(const std::vector<TriPoint>& points,
                                          const TriangulationOptions& options = {});
 

@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 #include <random>
 #include <stdexcept>
 
@@ -22,9 +23,9 @@ using namespace maptest;
 namespace {
 
 // A registered map in metres, E 1000..3000 and N 4000..2000 at a fifth and
-// four fifths of it, with 30 structural points over that square, Z rising
-// to the north-east.
-std::unique_ptr<MainWindow> plotWindow(const QTemporaryDir& dir, QSize size = {600, 400}) {
+// four fifths of it, with 30 structural points over that square (or the
+// first `points` of them), Z rising to the north-east.
+std::unique_ptr<MainWindow> plotWindow(const QTemporaryDir& dir, QSize size = {600, 400}, int points = 30) {
     auto w = startWindow();
     importMap(*w, writeMap(dir, QStringLiteral("ridge.png"), size.width(), size.height()));
     registerLinear(*w);
@@ -32,7 +33,7 @@ std::unique_ptr<MainWindow> plotWindow(const QTemporaryDir& dir, QSize size = {6
     w->optStruc->setValue(true);
     w->doc.DataTitle = QStringLiteral("Ridge");
     w->doc.DataFileName = dir.filePath(QStringLiteral("ridge.vlm"));
-    for (int n = 0; n < 30; ++n) {
+    for (int n = 0; n < points; ++n) {
         const int i = n / 5, j = n % 5;
         const float x = 1010 + i * 390 + (j % 2) * 45, y = 2020 + j * 480 + (i % 3) * 30;
         addPoint(*w, n % 2 == 0, n + 1, x, y, (x - 1000) / 10 + (y - 2000) / 20);
@@ -58,6 +59,16 @@ int countPixels(const QImage& img, QRect area, const std::function<bool(QColor)>
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x) n += test(img.pixelColor(x, y));
     return n;
+}
+
+// Pixels of the scale's numbers: light text over the panel and the bar, below
+// the unit word.  No colour of the bar has all three components above 128.
+int scaleNumberPixels(MainWindow& w) {
+    const double W = w.picMap->Width(), H = w.picMap->Height();
+    const int top = int(H / 5), bottom = int(H * 4 / 5);
+    const QRectF rows(w.doc.ScaleSide ? 0 : W - 550, top - 150, 550, bottom - top + 350);
+    return countPixels(w.picMap->picture(), w.contourCommands->plotTransform().mapRect(rows).toRect(),
+                       [](QColor p) { return std::min({p.red(), p.green(), p.blue()}) > 128; });
 }
 
 // The texts of the prompts shown, "|" between them.
@@ -368,6 +379,19 @@ private slots:
         w->optMed->click();
         w->cmdShow->click();
         QVERIFY(w->picMap->picture().pixelColor(260, 1) == Qt::black && d.ScaleSide); // the title box
+        QVERIFY(scaleNumberPixels(*w) > 20);
+        // One point leaves no node inside the data: no cell is painted, and
+        // the scale, its bar still drawn, shows no numbers (the range would be
+        // its start, 0 down to 32000, values the data do not have).
+        auto one = plotWindow(dir, {600, 400}, 1);
+        one->optMed->click();
+        one->cmdShow->click();
+        const Document& o = one->doc;
+        QVERIFY(prompts().isEmpty() && o.ContoursCurrent && o.ZMin > o.ZMax && !o.ScaleSide);
+        const QRect bar = t.mapRect(QRectF(W - 350, yTop, 200, yTop * 3)).toRect(); // right of the data
+        const auto greenOfBar = [](QColor p) { return p.green() > 200 && !p.red(); };
+        QVERIFY(countPixels(one->picMap->picture(), bar, greenOfBar) > 100);
+        QCOMPARE(scaleNumberPixels(*one), 0);
         const QColor ground(0, 128, 0);
         QImage blank(qRound(W / 15), qRound(H / 15), QImage::Format_RGB32);
         blank.fill(ground);
@@ -408,7 +432,11 @@ private slots:
         w->cmdShow->click();
         w->mnuViewCheck->setChecked(false);
         w->chkLines->click();
-        w->contourLineCommands->random = [] { return 1.0; }; // each cell's nodes on one circle
+        // Drawn 8 units across, the nodes lie closer together than the circle
+        // test's margin, so nearly every circle counts as empty and the mesh
+        // overfills the table (the nodes pushed alike on every run).
+        w->contourLineCommands->random = [] { return 1.0; };
+        w->picMap->Move(0, 0, 8, 8);
         testsupport::dialogs().clear();
         w->cmdShow->click();
         QCOMPARE(prompts(), QStringLiteral("ContourShow error: \n\nSubscript out of range"));
