@@ -85,7 +85,9 @@ QString plotCursorText(Document& doc, double x, double y, double Wp, double Hp) 
     const double bottom = legacy::Int(4.0 * Hp / 5.0);
     const bool onScale = top <= y && y <= bottom &&
                          (doc.ScaleSide ? (100 <= x && x <= 300) : (Wp - 300 <= x && x <= Wp - 150));
-    if (onScale) {
+    // A plot without a computed node keeps the range's start values (a
+    // minimum above the maximum): the bar then stands for no value at all.
+    if (onScale && doc.ZMin <= doc.ZMax) {
         const double value = double(doc.ContourMax) -
                              Div((y - top) * (double(doc.ContourMax) - doc.ContourMin), bottom - top);
         return plotValueText(ToSingle(value));
