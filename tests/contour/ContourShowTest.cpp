@@ -183,7 +183,8 @@ private slots:
     // and stops after the segment under way; the road then goes back to the
     // map and the lines are not current.  The bar's Show, pressed then, is
     // refused and leaves no choice behind for the next "Show...", which
-    // asks.
+    // asks.  The bar goes with the contact data: once the points are
+    // removed and isopachs are recorded it is not there.
     void contactRoad() {
         auto w = contactWindow(dir);
         Document& d = w->doc;
@@ -223,6 +224,16 @@ private slots:
         QVERIFY(testsupport::dialogs().prompts.empty());
         w->mnuViewShowContactShow->trigger(); // unanswered: nothing changes
         seen["next show"] = prompts();
+        testsupport::dialogs().queue(dlg::Answer::Yes);
+        emit w->mnuOpt->aboutToShow();
+        w->mnuOptClearAll->trigger();
+        seen["removed"] = showState(*w).section(u'\n', 2);
+        for (QWidget* option : std::initializer_list<QWidget*>{w->optIso, w->optDat})
+            QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(8, option->height() / 2));
+        testsupport::recordAt(*w, w->imPoints->Width() / 2, w->imPoints->Height() / 2, QStringLiteral("12"));
+        seen["isopachs"] =
+            QStringLiteral("isopachs %1, points %2, ").arg(w->optIso->isChecked()).arg(d.DatCount) +
+            showState(*w).section(u'\n', 2);
 
         const std::pair<const char*, QString> expected[] = {
             {"drawing", "Vexolan: Faults (Drawing contact map...)\n"
@@ -238,6 +249,8 @@ private slots:
             {"halted", map},
             {"refused show", "choice kept 0, shown All"},
             {"next show", "Enter designator number for the contact you wish to display"},
+            {"removed", "shown: imPoints"},
+            {"isopachs", "isopachs 1, points 1, shown: imPoints"},
         };
         for (const auto& [phase, state] : expected) QCOMPARE(phase + QStringLiteral(": ") + seen[phase], phase + QStringLiteral(": ") + state);
     }
