@@ -286,8 +286,10 @@ private slots:
     // the project as a JPEG file of the map's name (another file of that
     // name is kept), line 3 names it, the status bar says so, and the project
     // opens again with its points and that map.  Map: "" the opened map.jpg
-    // removed, else the missing file the document names.  The prompts || the
-    // files changed || the status || reopened: points, picture, map.
+    // removed, else the missing file the document names, or with a "/" at
+    // its end a folder in the file's place: there, but not readable, also by
+    // the superuser.  The prompts || the files changed || the status ||
+    // reopened: points, picture, map.
     void mapFileGone_data() {
         testsupport::columns<QString, QString, QString>("map", "save", "outcome");
         const QString reopened = " || 3/1/3 80x60 @/";
@@ -306,6 +308,10 @@ private slots:
             << "old/map.jpg" << "save"
             << " || +map (2).jpg *survey.vlm || Map picture map.jpg not found: the picture shown is saved as"
                " map (2).jpg" + reopened + "map (2).jpg";
+        QTest::newRow("unreadable")
+            << "scans/map1.png/" << "save"
+            << " || +map1.jpg *survey.vlm || Map picture map1.png could not be read: the picture shown is"
+               " saved as map1.jpg" + reopened + "map1.jpg";
     }
     void mapFileGone() {
         QFETCH(QString, map);
@@ -315,7 +321,8 @@ private slots:
         QDir(dir).mkdir("proj");
         auto w = openedWindow("survey.vlm");
         if (map.isEmpty()) QVERIFY(QFile::remove(dir + "/map.jpg"));
-        else w->doc.MapFileName = dir + '/' + map;
+        else w->doc.MapFileName = dir + '/' + map.chopped(map.endsWith(u'/'));
+        if (map.endsWith(u'/')) QVERIFY(QDir(dir).mkpath(map));
         w->doc.DataTitle = "Survey sheet"; // Edit > Change Title
         w->doc.DataChanged = true;
         const auto files = filesIn(dir);
