@@ -532,6 +532,14 @@ void MainWindow::wireBaseCommands() {
         connect(b, &QRadioButton::toggled, this, [this](bool on) {
             if (on) optKind_Click();
         });
+    // The contact bar belongs to contact data: once the kind is no longer
+    // contacts (another kind chosen, or the kind cleared with the points)
+    // it goes, rather than waiting for a Show of the new kind to hide it.
+    connect(optRock, &QRadioButton::toggled, this, [this](bool on) {
+        if (!on)
+            for (QWidget* c : std::initializer_list<QWidget*>{labShow, UpDown1, cmdShowContact, cmbShow})
+                c->setVisible(false);
+    });
     connect(cmdShow, &QPushButton::clicked, this, [this] { cmdShow_Click(); });
     connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
     connect(mnuFileSave, &QAction::triggered, this, [this] {

@@ -168,7 +168,12 @@ void ContactDisplay::ContactShow() {
 // ---------------------------------------------------------------------------
 void ContactDisplay::mnuViewShowContactShow_Click() {
     Document& d = w.doc;
-    if (m_drawing) return;
+    if (m_drawing) {
+        // Refused while the lines are laid; the bar's choice must not carry
+        // over to the next "Show...", which would then ask nothing.
+        w.ContactShowMode = false;
+        return;
+    }
     if (w.ContactShowMode) {
         w.ContactShowMode = false;
         const QString chosen = w.cmbShow->currentText();

@@ -363,6 +363,11 @@ QString ProjectCommands::saveMapFromMemory(const QString& folder, QString& copyM
     if (base.isEmpty()) base = QStringLiteral("Map");
     QString path = folder + base + QStringLiteral(".jpg");
     for (int n = 2; QFileInfo::exists(path); ++n) path = folder + QStringLiteral("%1 (%2).jpg").arg(base).arg(n);
+    // A file that is there but cannot be read (no permission, a folder of
+    // that name) is not called missing: the user would look for it in vain.
+    // Asked before the picture is written, which may take the map's place.
+    const QString why = QFileInfo::exists(d.MapFileName) ? QStringLiteral(" could not be read")
+                                                         : QStringLiteral(" not found");
     try {
         if (!w.picImgX || w.picImgX->isEmpty()) legacy::raise(QStringLiteral("No map picture is held"));
         w.picImgX->save(path, ImagingObject::FormatJpeg, 24);
@@ -373,8 +378,8 @@ QString ProjectCommands::saveMapFromMemory(const QString& folder, QString& copyM
     const QString saved = FileService::SplitPath(path, false);
     const QString note = d.MapPictureInMemory
                              ? QStringLiteral("Map picture saved as ") + saved
-                             : QStringLiteral("Map picture ") + old +
-                                   QStringLiteral(" not found: the picture shown is saved as ") + saved;
+                             : QStringLiteral("Map picture ") + old + why +
+                                   QStringLiteral(": the picture shown is saved as ") + saved;
     copyMade = path;
     d.MapFileName = path;
     d.MapPictureInMemory = false;

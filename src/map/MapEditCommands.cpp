@@ -24,10 +24,13 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
+#include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -405,6 +408,7 @@ public:
         connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
         connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
         outer->addWidget(buttons);
+        fitRows(area, inner, buttons);
     }
 
     // The options whose value the user changed, with their new text.
@@ -421,6 +425,28 @@ public:
     }
 
 private:
+    // Opens the window at the size of its rows, as far as the screen allows.
+    // The scroll area's own wish stops at a fixed size; the vertical bar the
+    // rows then needed took its width from the option boxes, which were cut
+    // off behind a horizontal bar.
+    void fitRows(QScrollArea* area, QWidget* rows, QWidget* buttons) {
+        ensurePolished();
+        const QScreen* on = parentWidget() ? parentWidget()->screen() : screen();
+        const QRect room = on->availableGeometry();
+        // Room left on the screen for the window manager's frame and title bar.
+        const int line = fontMetrics().height();
+        const int maxWidth = room.width() - line, maxHeight = room.height() - 3 * line;
+        const QMargins m = layout()->contentsMargins();
+        const int frame = 2 * area->frameWidth();
+        const QSize want = rows->sizeHint();
+        const int height =
+            want.height() + frame + layout()->spacing() + buttons->sizeHint().height() + m.top() + m.bottom();
+        const int bar = height > maxHeight ? area->verticalScrollBar()->sizeHint().width() : 0;
+        const int width =
+            std::max(want.width() + frame + bar + m.left() + m.right(), minimumSizeHint().width());
+        resize(std::min(width, maxWidth), std::min(height, maxHeight));
+    }
+
     std::vector<std::pair<scanner::Option, QWidget*>> m_rows;
 };
 

@@ -192,7 +192,10 @@ private slots:
     // the scale and scheme options come back.  Halt Show, pressed while the
     // lines are laid (events run after every segment here), touches nothing
     // and stops after the segment under way; the road then goes back to the
-    // map and the lines are not current.
+    // map and the lines are not current.  The bar's Show, pressed then, is
+    // refused and leaves no choice behind for the next "Show...", which
+    // asks.  The bar goes with the contact data: once the points are
+    // removed and isopachs are recorded it is not there.
     void contactRoad() {
         auto w = contactWindow(dir);
         Document& d = w->doc;
@@ -203,7 +206,13 @@ private slots:
         MainWindow::DoEvents = [&] {
             if (d.ContactLineCount != 3 || !w->imPoints->isHidden() || !d.MapBusy) return;
             seen["drawing"] = w->panel(2) + '\n' + showState(*w);
-            if (!haltAt) return;
+            if (!haltAt) {
+                w->cmbShow->setCurrentIndex(w->cmbShow->findText(QStringLiteral("2")));
+                QTest::mouseClick(w->cmdShowContact, Qt::LeftButton);
+                seen["refused show"] =
+                    QStringLiteral("choice kept %1, shown %2").arg(w->ContactShowMode).arg(d.ContactShown);
+                return;
+            }
             seen["before halt"] = showState(*w);
             QTest::mouseClick(w->cmdShow, Qt::LeftButton);
             seen["after halt"] = showState(*w);
@@ -224,6 +233,18 @@ private slots:
         seen["halted"] = showState(*w);
         QVERIFY(d.ContactLineCount == 3 && !d.ContoursCurrent && w->markers->labDat[10].Visible);
         QVERIFY(testsupport::dialogs().prompts.empty());
+        w->mnuViewShowContactShow->trigger(); // unanswered: nothing changes
+        seen["next show"] = prompts();
+        testsupport::dialogs().queue(dlg::Answer::Yes);
+        emit w->mnuOpt->aboutToShow();
+        w->mnuOptClearAll->trigger();
+        seen["removed"] = showState(*w).section(u'\n', 2);
+        for (QWidget* option : std::initializer_list<QWidget*>{w->optIso, w->optDat})
+            QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(8, option->height() / 2));
+        testsupport::recordAt(*w, w->imPoints->Width() / 2, w->imPoints->Height() / 2, QStringLiteral("12"));
+        seen["isopachs"] =
+            QStringLiteral("isopachs %1, points %2, ").arg(w->optIso->isChecked()).arg(d.DatCount) +
+            showState(*w).section(u'\n', 2);
 
         const std::pair<const char*, QString> expected[] = {
             {"drawing", "Vexolan: Faults (Drawing contact map...)\n"
@@ -237,6 +258,10 @@ private slots:
             {"map", map},
             {"before halt", seen["after halt"]},
             {"halted", map},
+            {"refused show", "choice kept 0, shown All"},
+            {"next show", "Enter designator number for the contact you wish to display"},
+            {"removed", "shown: imPoints"},
+            {"isopachs", "isopachs 1, points 1, shown: imPoints"},
         };
         for (const auto& [phase, state] : expected) QCOMPARE(phase + QStringLiteral(": ") + seen[phase], phase + QStringLiteral(": ") + state);
     }

@@ -288,7 +288,9 @@ private slots:
     // opens again with its points and that map.  A picture held only in
     // memory (a scanned page not written) is written the same way though the
     // map's file is there.  Map: "" the opened map.jpg removed, "memory" the
-    // picture only in memory, else the missing file the document names.
+    // picture only in memory, else the missing file the document names, or
+    // with a "/" at its end a folder in the file's place: there, but not
+    // readable, also by the superuser.
     // Save "blocked": a first save fails after the picture was written (a
     // folder holds the project's name); the picture goes again, the document
     // names the old map and holds the picture as before, and the next save
@@ -326,6 +328,10 @@ private slots:
             << "memory" << "blocked save"
             << blocked + "@/map.jpg in memory ||  || +map (2).jpg +survey.vlm || Map picture saved as"
                          " map (2).jpg" + reopened + "map (2).jpg";
+        QTest::newRow("unreadable")
+            << "scans/map1.png/" << "save"
+            << " || +map1.jpg *survey.vlm || Map picture map1.png could not be read: the picture shown is"
+               " saved as map1.jpg" + reopened + "map1.jpg";
     }
     void mapFileGone() {
         QFETCH(QString, map);
@@ -336,7 +342,8 @@ private slots:
         auto w = openedWindow("survey.vlm");
         if (map.isEmpty()) QVERIFY(QFile::remove(dir + "/map.jpg"));
         else if (map == "memory") w->doc.MapPictureInMemory = true;
-        else w->doc.MapFileName = dir + '/' + map;
+        else w->doc.MapFileName = dir + '/' + map.chopped(map.endsWith(u'/'));
+        if (map.endsWith(u'/')) QVERIFY(QDir(dir).mkpath(map));
         w->doc.DataTitle = "Survey sheet"; // Edit > Change Title
         w->doc.DataChanged = true;
         QString result;

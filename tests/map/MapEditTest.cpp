@@ -18,6 +18,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScopeGuard>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 
 using namespace maptest;
 
@@ -25,21 +28,31 @@ namespace {
 
 // SANE reads where its configuration lies once per process: one folder for
 // every test, whose backend list is rewritten.  The test scanner gives a
-// colour page of 157 x 196 pixels (80 x 100 mm at 50 dpi).
+// colour page of 157 x 196 pixels (80 x 100 mm at 50 dpi); its test options
+// give its settings window more rows than the screen has room for.
 void useBackends(const QByteArray& dllConf) {
     static QTemporaryDir dir;
     if (qEnvironmentVariable("SANE_CONFIG_DIR") != dir.path()) {
         writeFile(dir.filePath(QStringLiteral("test.conf")),
-                  "mode Color\nresolution 50\ntest-picture \"Color pattern\"\nbr_x 80.0\nbr_y 100.0\n");
+                  "mode Color\nresolution 50\ntest-picture \"Color pattern\"\nbr_x 80.0\nbr_y 100.0\n"
+                  "enable-test-options true\n");
         qputenv("SANE_CONFIG_DIR", dir.path().toLocal8Bit());
     }
     writeFile(dir.filePath(QStringLiteral("dll.conf")), dllConf);
 }
 
 // Answers the scanner's settings window: "name=value" pairs set the option
-// widgets of those names, then OK; a name no widget has cancels it.
-dlg::WindowScript settings(const QString& pairs) {
-    return dlg::WindowScript([pairs](QDialog* d) {
+// widgets of those names, then OK; a name no widget has cancels it.  First
+// the window is shown, and `fit` tells whether its option boxes are whole
+// (no horizontal scroll bar) and the window within the screen.
+dlg::WindowScript settings(const QString& pairs, QString* fit) {
+    return dlg::WindowScript([pairs, fit](QDialog* d) {
+        d->show();
+        if (QTest::qWaitForWindowExposed(d))
+            *fit = QStringLiteral("horizontal bar %1, on the screen %2")
+                       .arg(d->findChild<QScrollArea*>()->horizontalScrollBar()->isVisible())
+                       .arg(d->screen()->availableGeometry().contains(d->frameGeometry()));
+        d->hide();
         for (const QString& pair : pairs.split(u' ')) {
             const QString name = pair.section(u'=', 0, 0), value = pair.section(u'=', 1);
             if (auto* box = d->findChild<QComboBox*>(name)) box->setCurrentText(value);
@@ -217,7 +230,8 @@ private slots:
         auto w = startWindow();
         w->settings->WriteSetting(QStringLiteral("Vexolan"), QStringLiteral("ShowScan"), shown ? "1" : "0");
         auto& dl = dialogs();
-        if (shown) dl.queue(::settings(settings));
+        QString fit;
+        if (shown) dl.queue(::settings(settings, &fit));
         QFile::remove(work.filePath(QStringLiteral("quarry.jpg")));
         if (asked) save == QLatin1String("cancel") ? dl.queue(dlg::Cancel{}) : dl.queue(work.filePath(save));
         std::unique_ptr<ImagingObject> imaging; // without it the window cannot show the page
@@ -231,6 +245,7 @@ private slots:
         QVERIFY(w->cursor().shape() == Qt::ArrowCursor && dl.answers.empty());
         QCOMPARE(dl.prompts.size(), size_t(shown + asked + (message != u'-')));
         if (shown) QVERIFY(dl.prompts[0].kind == dlg::Prompt::Kind::Window && dl.prompts[0].title == "Scan");
+        if (shown) QCOMPARE(fit, QStringLiteral("horizontal bar 0, on the screen 1"));
         const dlg::Prompt &p = dl.prompts[shown], &last = dl.prompts.back(); // a failed save also says why
         QVERIFY(message == u'-' || (last.text.startsWith(message) && last.icon == dlg::Icon::Exclamation &&
                                     (last.text.size() > message.size() || failed)));
