@@ -201,13 +201,14 @@ std::optional<QString> toMapUnits(Document& doc, bool degrees, float& X, float& 
     // Longitudes are taken as read, west negative, as the registration and
     // digitized points hold them: shifting them into 0..360 would move
     // western points away from the digitized ones on the conic projections.
+    float lat = Y;
     if (degrees) {
         if (auto why = placement::rangeRefusal(X, Y)) return why;
         // The pole itself has no place on most projections.
-        if (Y >= 90.0f) Y = 89.99999f;
+        if (lat >= 90.0f) lat = 89.99999f;
     }
     float x = 0, y = 0;
-    if (auto why = placement::projectionRefusal(doc, X, Y, x, y)) return why;
+    if (auto why = placement::projectionRefusal(doc, X, lat, x, y)) return why;
     X = x;
     Y = y;
     return std::nullopt;
