@@ -536,9 +536,7 @@ void MainWindow::wireBaseCommands() {
     // contacts (another kind chosen, or the kind cleared with the points)
     // it goes, rather than waiting for a Show of the new kind to hide it.
     connect(optRock, &QRadioButton::toggled, this, [this](bool on) {
-        if (!on)
-            for (QWidget* c : std::initializer_list<QWidget*>{labShow, UpDown1, cmdShowContact, cmbShow})
-                c->setVisible(false);
+        if (!on) setContactBarVisible(false);
     });
     connect(cmdShow, &QPushButton::clicked, this, [this] { cmdShow_Click(); });
     connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
@@ -653,10 +651,7 @@ void MainWindow::ClearAll() {
         HScroll1->setValue(0);
         VScroll1->setVisible(false);
         VScroll1->setValue(0);
-        UpDown1->setVisible(false);
-        labShow->setVisible(false);
-        cmdShowContact->setVisible(false);
-        cmbShow->setVisible(false);
+        setContactBarVisible(false);
         mnuViewShowContactShow->setText(QStringLiteral("Show..."));
         labText->setText(QString());
         mnuViewShowContactShowAll->setChecked(true);
@@ -897,6 +892,10 @@ void MainWindow::resizeEvent(QResizeEvent* e) {
 // digits; drawn 280 twips wide they cut a count of four digits.
 double MainWindow::countWidth() const {
     return std::max(280.0, std::ceil(twips::fromPx(labDatNum->fontMetrics().horizontalAdvance(QStringLiteral("32767")))));
+}
+
+void MainWindow::setContactBarVisible(bool on) {
+    for (QWidget* c : std::initializer_list<QWidget*>{labShow, UpDown1, cmdShowContact, cmbShow}) c->setVisible(on);
 }
 
 double MainWindow::stripContentWidth() const {

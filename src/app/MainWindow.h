@@ -343,6 +343,8 @@ public:
     // the map, the contour or contact plot, or neither while nothing is.
     enum class ShownView { None, Map, Plot };
     void tickShownView(ShownView view);
+    // The contact bar under the map (label, list, its spinner and Show).
+    void setContactBarVisible(bool on);
 
     // File > Save As and the Save button, once there is something to save.
     void enableSaving();

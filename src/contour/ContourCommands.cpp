@@ -234,13 +234,11 @@ void ContourCommands::leaveMap(bool contacts) {
 bool ContourCommands::drawPlot(bool contacts) {
     Document& d = w.doc;
     MarkerOverlay& mk = *w.markers;
-    const std::initializer_list<QWidget*> contactBar{w.labShow, w.UpDown1, w.cmdShowContact, w.cmbShow};
+    w.setContactBarVisible(contacts);
     if (contacts) {
-        for (QWidget* c : contactBar) c->setVisible(true);
         w.contactDisplay->ContactShow();
         return true;
     }
-    for (QWidget* c : contactBar) c->setVisible(false);
     mk.labRef[1].Visible = false;
     mk.labRef[2].Visible = false;
     mk.update();
@@ -307,8 +305,7 @@ void ContourCommands::backToMap(bool contacts) {
         for (QWidget* c : contourOptions) c->setEnabled(true);
     }
     w.tickShownView(MainWindow::ShownView::Map);
-    for (QWidget* c : std::initializer_list<QWidget*>{w.labShow, w.UpDown1, w.cmdShowContact, w.cmbShow})
-        c->setVisible(contacts);
+    w.setContactBarVisible(contacts);
     const bool manual = w.chkMan->isChecked();
     for (QWidget* c : std::initializer_list<QWidget*>{w.txtMax, w.txtMin, w.labMax, w.labMin}) c->setEnabled(manual);
     for (QWidget* c : std::initializer_list<QWidget*>{w.optLo, w.optMed, w.optHi, w.cmdConRun}) c->setEnabled(true);

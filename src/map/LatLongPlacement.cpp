@@ -3,6 +3,7 @@
 #include "document/Document.h"
 #include "document/Legacy.h"
 #include "map/Projections.h"
+#include "map/Registration.h"
 
 #include <algorithm>
 #include <cmath>
@@ -52,28 +53,27 @@ std::optional<QString> projectionRefusal(Document& doc, double lon, double lat, 
         Y = float(lat);
         return std::nullopt;
     }
-    const QString refusal = QStringLiteral("Longitude %1, latitude %2 cannot be placed on this %3 map")
-                                .arg(degreesText(lon), degreesText(lat), name);
+    // Spelt out only for a refusal: imports ask once a record.
+    const auto refusal = [&] {
+        return QStringLiteral("Longitude %1, latitude %2 cannot be placed on this %3 map")
+            .arg(degreesText(lon), degreesText(lat), name);
+    };
     float x = float(lon), y = 0;
-    double backLon = lon, backLat = 0;
     if (mercator) {
         y = ProjectMercator(doc, lat, true);
-        if (doc.ProjectionFailed) return refusal;
-        backLat = ProjectMercator(doc, y, false);
-        if (doc.ProjectionFailed) return refusal;
+        if (doc.ProjectionFailed) return refusal();
     } else {
         y = project(doc, lon, lat, true, false);
-        if (doc.ProjectionFailed) return refusal;
+        if (doc.ProjectionFailed) return refusal();
         x = project(doc, lon, lat, true, true);
-        if (doc.ProjectionFailed) return refusal;
-        backLon = project(doc, x, y, false, true);
-        if (doc.ProjectionFailed) return refusal;
-        backLat = project(doc, x, y, false, false);
-        if (doc.ProjectionFailed) return refusal;
+        if (doc.ProjectionFailed) return refusal();
     }
     // The projections fold some places onto others without failing; such a
     // point would be stored, shown and saved somewhere else.
-    if (!(arcBetween(lon, lat, backLon, backLat) <= FoldTolerance)) return refusal;
+    float backLon = 0, backLat = 0;
+    if (!unprojectReference(doc, x, y, backLon, backLat) ||
+        !(arcBetween(lon, lat, backLon, backLat) <= FoldTolerance))
+        return refusal();
     X = x;
     Y = y;
     return std::nullopt;

@@ -68,6 +68,6 @@ struct MapUnitFactors {
 MapUnitFactors adoptPresentMercatorUnits(Document& doc);
 
 // The typed longitude/latitude (or Easting/Northing) of a reference point
-// whose values a registration has already projected: the inverse of the
-// current projection.  False when the inverse fails.
+// whose values a registration has already projected, or of any map values:
+// the inverse of the current projection.  False when the inverse fails.
 bool unprojectReference(Document& doc, float mapX, float mapY, float& typedX, float& typedY);
