@@ -471,6 +471,12 @@ void MainWindow::tickShownView(ShownView view) {
     mnuViewShowCon->setChecked(view == ShownView::Plot);
 }
 
+void MainWindow::resetRangeBoxes() {
+    txtMax->setText(QStringLiteral("0"));
+    txtMin->setText(QStringLiteral("0"));
+    for (QWidget* w : std::initializer_list<QWidget*>{txtMax, txtMin, labMax, labMin}) w->setEnabled(false);
+}
+
 void MainWindow::enableSaving() {
     mnuFileSaveAs->setEnabled(true);
     cmdSave->setEnabled(true);
@@ -678,11 +684,9 @@ void MainWindow::ClearAll() {
         txtConDet->setText(QString::number(doc.ContourDetail));
         for (QWidget* w : std::initializer_list<QWidget*>{labCond, txtConDet, VScroll2, chkMan, chkLines})
             w->setEnabled(false);
-        txtMax->setText(QStringLiteral("0"));
-        txtMin->setText(QStringLiteral("0"));
-        for (QWidget* w : std::initializer_list<QWidget*>{txtMax, txtMin, labMax, labMin, optLo, optMed, optHi,
-                                                          labConDat, cmdConDat[0], cmdConDat[1], cmdConRun,
-                                                          cmdConSave, optRock, optStruc, optIso})
+        resetRangeBoxes();
+        for (QWidget* w : std::initializer_list<QWidget*>{optLo, optMed, optHi, labConDat, cmdConDat[0], cmdConDat[1],
+                                                          cmdConRun, cmdConSave, optRock, optStruc, optIso})
             w->setEnabled(false);
         for (auto* o : {optRock, optStruc, optIso}) o->setValue(false);
         for (QWidget* w : std::initializer_list<QWidget*>{optDat, optCon, labDatCol, labConCol}) w->setEnabled(false);

@@ -346,6 +346,9 @@ public:
     // The contact bar under the map (label, list, its spinner and Show).
     void setContactBarVisible(bool on);
 
+    // The Max/Min boxes of a document without points: "0", off with their
+    // captions.  The first point recorded or imported then sets the range.
+    void resetRangeBoxes();
     // File > Save As and the Save button, once there is something to save.
     void enableSaving();
     // The two print commands, when a printer is installed.

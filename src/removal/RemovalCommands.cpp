@@ -1,8 +1,10 @@
 #include "removal/RemovalCommands.h"
 
 #include "app/MainWindow.h"
+#include "digitize/Digitizer.h"
 #include "document/Legacy.h"
 #include "map/MapView.h"
+#include "map/MarkerPlacement.h"
 #include "platform/Dialogs.h"
 
 #include <QTimer>
@@ -227,13 +229,18 @@ void RemovalCommands::mnuOptClearAll_Click() {
         w.cmdShow->setText(QStringLiteral("Show Contours"));
         w.cmdShow->setToolTip(QStringLiteral("Click to show contour map"));
         w.Frame7->setTitle(QStringLiteral("Contours"));
-        for (QWidget* c : std::initializer_list<QWidget*>{w.txtMax, w.txtMin, w.labMax, w.labMin}) c->setEnabled(false);
+        // Nothing of the old data's range stays for a Manual Scale of the next.
+        w.resetRangeBoxes();
         w.txtConDet->setText(QString::number(d.ContourDetail));
         for (QWidget* c : std::initializer_list<QWidget*>{w.labCond, w.txtConDet, w.VScroll2, w.chkMan, w.chkLines,
                                                           w.optLo, w.optMed, w.optHi})
             c->setEnabled(false);
         for (OptionButton* o : {w.optRock, w.optStruc, w.optIso}) o->setEnabled(true);
         for (OptionButton* o : {w.optRock, w.optStruc, w.optIso}) o->setValue(false);
+        // The points line was drawn for the old kind ("All Contact Points"):
+        // it now reads as on a newly registered map, which has no kind yet.
+        const DataKind kind = w.digitizer->dataKind().value_or(DataKind::Isopach);
+        w.labText->setText(pointsLineText(kind, d.ContactShown, d.DatCount, d.ConCount));
         w.optDat->setEnabled(true);
         w.optCon->setEnabled(true);
         w.labDatCol->setEnabled(false);

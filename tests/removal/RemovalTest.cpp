@@ -17,7 +17,8 @@ namespace {
 
 // A registered linear map (6 twips per metre) holding contacts or structural data: datum points
 // n = 1..datum at (100n, 100n), Z 10n, and contour points n = 1..contour at (100n + 50, 950 - 100n),
-// Z 10n + 5.  Each marker's colour is its point's number, so a marker that strays from its point shows.
+// Z 10n + 5, the range 100 to 500 typed.  Each marker's colour is its point's number, so a marker that
+// strays from its point shows.
 std::unique_ptr<MainWindow> window(bool contacts, int datum = 5, int contour = 3) {
     auto w = startLinearWindow();
     (contacts ? w->optRock : w->optStruc)->setValue(true);
@@ -34,6 +35,8 @@ std::unique_ptr<MainWindow> window(bool contacts, int datum = 5, int contour = 3
     w->labDatNum->setText(QString::number(d.DatCount = datum));
     w->labConNum->setText(QString::number(d.ConCount = contour));
     w->mapView->MapReplot();
+    w->txtMax->setText(QStringLiteral("500")); // a range typed for the plot
+    w->txtMin->setText(QStringLiteral("100"));
     d.DataChanged = false;
     d.ContoursCurrent = true;
     return w;
@@ -114,7 +117,8 @@ private slots:
     }
 
     // Each command of tests/data/removal/commands.txt answered Yes: its prompts, the sets left,
-    // and the Show button's caption and tool tip and the frame's title.
+    // and the Show button's caption and tool tip and the frame's title; for some, what the range
+    // boxes and the points line read as the next data begins.
     void removal_data() { addFileRows(QStringLiteral("removal/commands.txt")); }
     void removal() {
         const Fields r = rowFields();
@@ -144,6 +148,16 @@ private slots:
         QCOMPARE(w->doc.AskProjectName, empty);
         QVERIFY(w->doc.DataChanged && !w->doc.ContoursCurrent && w->doc.MapRegistered);
         QCOMPARE(w->doc.LabelCount + w->doc.OtherCount, 3);
+        if (r.str(7).isEmpty()) return;
+        // Isopach chosen, then its first datum point recorded.
+        QStringList boxes;
+        const auto read = [&] { boxes << w->txtMax->text() + " / " + w->txtMin->text() + " / " + w->labText->text(); };
+        w->optIso->setValue(true);
+        read();
+        w->optDat->setValue(true);
+        recordAt(*w, 600, 600, QStringLiteral("12.5"));
+        read();
+        QCOMPARE(boxes.join("; "), r.str(7));
     }
 
     // Cancel, an empty answer and No change nothing, nor does a filter that fails, which says why.
