@@ -6,6 +6,7 @@
 #include "contour/Gridding.h"
 
 #include <QImage>
+#include <QRect>
 #include <functional>
 
 // The pixel edges of the cells along one side: edge k (k = 1..count + 1) lies
@@ -19,3 +20,8 @@ std::vector<int> cellEdges(int count, double spacing, double span, int pixels);
 // spanY down its height.
 void paintCells(QImage& picture, const PointGrid& grid, const DataWindow& window, const GridGeometry& g,
                 double spanX, double spanY, const std::function<QRgb(const DataPoint&)>& colour);
+
+// The pixels those cells cover on a picture of that size: one rectangle, as
+// the nodes stand in columns and rows.  Empty when no node is inside.
+QRect cellArea(QSize picture, const PointGrid& grid, const DataWindow& window, const GridGeometry& g,
+               double spanX, double spanY);

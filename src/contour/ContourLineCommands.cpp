@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "app/Twips.h"
+#include "contour/CellPainting.h"
 #include "contour/ContourCommands.h"
 #include "contour/Splines.h"
 #include "document/Legacy.h"
@@ -103,9 +104,10 @@ void ContourLineCommands::ContourLines(float cellWidth, float cellHeight, float 
     Triangles = ContourTriangulate(TriPoints);
 
     // Interval: automatic from the value range, or typed under Check Contours.
+    const bool check = w.mnuViewCheck && w.mnuViewCheck->isChecked();
     const ValueRange range = valueRange(TriPoints);
     ContourInterval = automaticInterval(range.zmax - range.zmin);
-    if (w.mnuViewCheck && w.mnuViewCheck->isChecked()) {
+    if (check) {
         const QString answer = dlg::inputBox(QStringLiteral("Enter contour interval:"), w.app.ProgramTitle,
                                              legacy::DoubleText(ContourInterval));
         ContourInterval = typedInterval(ContourInterval, answer);
@@ -117,6 +119,16 @@ void ContourLineCommands::ContourLines(float cellWidth, float cellHeight, float 
     if (picture.isNull()) return;
     const QColor colour = (w.optLo && w.optLo->Value()) ? QColor(255, 0, 0) : QColor(255, 255, 255);
     auto finish = [&] { w.picMap->setPicture(picture); };
+    // A label stands wholly on the coloured cells: its white text running on
+    // past them onto the blank margin would show only part of the number.
+    // Under Check Contours the map image fills the whole picture.
+    QRectF labelArea(0, 0, in.width, in.height);
+    if (!check) {
+        const GridGeometry g{d.ContourGrid.cols(), d.ContourGrid.rows(), cellWidth, cellHeight};
+        const DataWindow window{minX, maxX, minY, maxY, false};
+        const QRect cells = cellArea(picture.size(), d.ContourGrid, window, g, d.MapSpanX, d.MapSpanY);
+        labelArea = toPixels().inverted().mapRect(QRectF(cells));
+    }
     try {
         QPainter p(&picture);
         p.setTransform(toPixels());
@@ -139,8 +151,8 @@ void ContourLineCommands::ContourLines(float cellWidth, float cellHeight, float 
                         // Text is placed by its top left corner, as printed text is;
                         // its pixels may spread a little past the measured advance.
                         const double textWidth = fm.horizontalAdvance(curve.label) + onePixel;
-                        const PolyPoint at = labelPlace(curve.points, textWidth, fm.height(), in.width, in.height);
-                        p.drawText(QPointF(at.X, at.Y + fm.ascent()), curve.label);
+                        if (const auto at = labelPlace(curve.points, textWidth, fm.height(), labelArea))
+                            p.drawText(QPointF(at->X, at->Y + fm.ascent()), curve.label);
                     }
                     QPolygonF line;
                     line.reserve(static_cast<qsizetype>(curve.points.size()));

@@ -76,17 +76,20 @@ SplineCurve splineCurve(std::vector<PolyPoint>& P, double level, int labelFlag, 
     return curve;
 }
 
-PolyPoint labelPlace(const std::vector<PolyPoint>& curve, double textWidth, double textHeight,
-                     double plotWidth, double plotHeight) {
-    if (curve.empty()) return {};
-    for (const PolyPoint& p : curve) {
-        const double top = p.Y - kLabelRise;
-        if (p.X >= 0 && p.X + textWidth <= plotWidth && top >= 0 && top + textHeight <= plotHeight)
-            return PolyPoint{p.X, top};
-    }
+std::optional<PolyPoint> labelPlace(const std::vector<PolyPoint>& curve, double textWidth, double textHeight,
+                                    const QRectF& area) {
+    if (curve.empty()) return std::nullopt;
+    const auto fits = [&](double x, double top) {
+        return x >= area.left() && x + textWidth <= area.right() && top >= area.top() &&
+               top + textHeight <= area.bottom();
+    };
+    for (const PolyPoint& p : curve)
+        if (fits(p.X, p.Y - kLabelRise)) return PolyPoint{p.X, p.Y - kLabelRise};
     const PolyPoint& first = curve.front();
-    return PolyPoint{std::max(0.0, std::min(first.X, plotWidth - textWidth)),
-                     std::max(0.0, std::min(first.Y - kLabelRise, plotHeight - textHeight))};
+    const PolyPoint moved{std::max(area.left(), std::min(first.X, area.right() - textWidth)),
+                          std::max(area.top(), std::min(first.Y - kLabelRise, area.bottom() - textHeight))};
+    if (!fits(moved.X, moved.Y)) return std::nullopt;
+    return moved;
 }
 
 }  // namespace contourlines

@@ -4,7 +4,9 @@
 
 #include "contour/LevelTracing.h"
 
+#include <QRectF>
 #include <QString>
+#include <optional>
 #include <vector>
 
 namespace contourlines {
@@ -29,12 +31,12 @@ struct SplineCurve {
 SplineCurve splineCurve(std::vector<PolyPoint>& poly, double level, int labelFlag,
                         const SplineOptions& options = {});
 
-// Top left corner of a label `textWidth` x `textHeight` for `curve` on a plot
-// `plotWidth` x `plotHeight`: 100 units above the first point of the curve
-// that leaves the whole text inside the plot (a number cut at the edge reads
-// as another); when no point does, the first point's place moved just
-// inside.
-PolyPoint labelPlace(const std::vector<PolyPoint>& curve, double textWidth, double textHeight,
-                     double plotWidth, double plotHeight);
+// Top left corner of a label `textWidth` x `textHeight` for `curve`, with the
+// whole text inside `area` (the coloured plot: a number running on past it
+// onto the white margin reads as another number): 100 units above the first
+// point of the curve where the text fits; when no point gives room, the first
+// point's place moved just inside; none when the text is larger than the area.
+std::optional<PolyPoint> labelPlace(const std::vector<PolyPoint>& curve, double textWidth, double textHeight,
+                                    const QRectF& area);
 
 }  // namespace contourlines

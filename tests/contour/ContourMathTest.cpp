@@ -105,10 +105,11 @@ QString apply(const QString& rule, const QStringList& in) {
             segments << describe({{s.X1, s.Y1}, {s.X2, s.Y2}});
         return segments.isEmpty() ? QStringLiteral("-") : segments.join(u';');
     }
-    if (rule == "label") { // plot width, height, text width, height, then the curve's points
+    if (rule == "label") { // area's left, top, right, bottom, text width, height, then the curve's points
         std::vector<PolyPoint> curve;
-        for (int i = 4; i + 1 < a.size(); i += 2) curve.push_back({a[i], a[i + 1]});
-        return describe({labelPlace(curve, a[2], a[3], a[0], a[1])});
+        for (int i = 6; i + 1 < a.size(); i += 2) curve.push_back({a[i], a[i + 1]});
+        const auto at = labelPlace(curve, a[4], a[5], QRectF(QPointF(a[0], a[1]), QPointF(a[2], a[3])));
+        return at ? describe({*at}) : QStringLiteral("-");
     }
     if (rule == "shade") {
         const TopoGrid g = in[0] == "flat" ? heights(10, 8, 100)
@@ -225,6 +226,12 @@ private slots:
             paintCells(img, grid, win, g, sx, sy, [&](const DataPoint& n) {
                 return name(std::lround((n.X - ox) / g.cellWidth), std::lround((oy - n.Y) / g.cellHeight));
             });
+            // The cells' area is where they were painted.
+            QRect painted;
+            for (int y = 0; y < size.height(); ++y)
+                for (int x = 0; x < size.width(); ++x)
+                    if (img.pixel(x, y) != qRgb(255, 255, 255)) painted |= QRect(x, y, 1, 1);
+            QCOMPARE(cellArea(size, grid, win, g, sx, sy), painted);
             const double px = double(g.cellWidth) / sx * size.width(), py = double(g.cellHeight) / sy * size.height();
             for (int y = 0; y < size.height(); ++y)
                 for (int x = 0; x < size.width(); ++x) {

@@ -471,8 +471,35 @@ private slots:
     // Lines that start at the plot's top and right edges carry their labels
     // whole inside the plot: the text is not cut there.  The nodes stop a
     // few pixels short of the edges, so nothing but a cut label could light
-    // the picture's top row or last column.
+    // the picture's top row or last column.  Where the data leave a blank
+    // margin, the labels stay on the coloured cells: the lines add nothing
+    // beyond the cells a plot without them paints (none of them white under
+    // a scale far above the data).
     void labelsStayInsidePlot() {
+        auto g = plotWindow(dir);
+        g->optLo->click();
+        g->chkMan->click();
+        g->txtMax->setText(QStringLiteral("100000"));
+        g->txtConDet->setText(QString::number(g->doc.ContourDetail = 300));
+        g->cmdShow->click();
+        const QImage plain = g->picMap->picture(), plan = g->picPlanImgX->picture();
+        QRect cells;
+        for (int y = 0; y < plan.height(); ++y)
+            for (int x = 0; x < plan.width(); ++x)
+                if (plan.pixel(x, y) != qRgb(255, 255, 255)) cells |= QRect(x, y, 1, 1);
+        g->cmdShow->click();
+        g->chkLines->click();
+        g->cmdShow->click();
+        const QImage lined = g->picMap->picture();
+        QVERIFY(prompts().isEmpty() && cells.width() > 300 && cells.top() > 60 &&
+                cells.right() < plan.width() - 60);
+        int inside = 0, outside = 0;
+        for (int y = 0; y < plan.height(); ++y)
+            for (int x = 0; x < plan.width(); ++x)
+                (cells.contains(x, y) ? inside : outside) += lined.pixel(x, y) != plain.pixel(x, y);
+        QVERIFY(inside > 1000);
+        QCOMPARE(outside, 0);
+
         auto w = plotWindow(dir);
         Document& d = w->doc;
         w->optHi->click();
