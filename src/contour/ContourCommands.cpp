@@ -472,7 +472,7 @@ void ContourCommands::ContourTitle(int scheme) {
         QPainter p(&img);
         p.setTransform(plotTransformFor(img));
         const QString title = contourTitleText(d.DataTitle, w.optStruc->isChecked(), d.MapSpanX, d.ContourDetail,
-                                               plotUnits(w));
+                                               plotUnits(w), d.ProjectionName, d.ProjScaleX);
         const double tw = title.size() * kCharWidth;
         const double x0 = (w.picMap->Width() - tw) / 2;
         p.fillRect(QRectF(QPointF(x0 - 220, 0), QPointF(x0 + tw, 300)), Qt::black);

@@ -1,6 +1,7 @@
 #include "contour/PlotScales.h"
 
 #include "document/Legacy.h"
+#include "map/Projections.h"
 
 #include <cmath>
 
@@ -15,15 +16,21 @@ QString unitWord(PlotUnits units) {
 }
 
 QString contourTitleText(const QString& dataTitle, bool structural, float mapSpanX, int contourDetail,
-                         PlotUnits units) {
+                         PlotUnits units, const QString& projectionName, float projScaleX) {
     QString t = dataTitle + (structural ? QStringLiteral(" Topographic/Structural Contours (")
                                         : QStringLiteral(" Isopachs ("));
     const double detail = legacy::Div(mapSpanX, contourDetail);
     switch (units) {
     case PlotUnits::Feet: return t + Format(detail, QStringLiteral("0")) + QStringLiteral("-ft detail)");
     case PlotUnits::Meters: return t + Format(detail, QStringLiteral("0.0")) + QStringLiteral("-m detail)");
-    default: return t + Format(detail, QStringLiteral("0.0000")) + QStringLiteral("-deg detail)");
+    default: break;
     }
+    namespace pn = projection_names;
+    const bool onUnitSphere = projectionName == pn::Orthographic || projectionName == pn::LambertAzimuthal ||
+                              projectionName == pn::AlbersEqualArea || projectionName == pn::LambertConformal;
+    // There projScaleX map units make one radian of arc.
+    const double degrees = onUnitSphere ? DegRad(legacy::Div(detail, projScaleX), false) : detail;
+    return t + Format(degrees, QStringLiteral("0.0000")) + QStringLiteral("-deg detail)");
 }
 
 ScaleLayout scaleLayout(double innerWidth, double innerHeight, double dataLeft, double dataRight) {

@@ -13,9 +13,12 @@ constexpr double kCharWidth = 110;
 enum class PlotUnits { Degrees, Feet, Meters };
 
 // "<title> Topographic/Structural Contours (240-ft detail)" and its isopach
-// and metre / degree forms.  The detail is the map span X per grid node.
+// and metre / degree forms.  The detail is the map span X per grid node.  On
+// the azimuthal and conic maps (by `projectionName`) a map value is
+// `projScaleX` times a position on the unit sphere, not a degree: their
+// detail is given in degrees of arc at the map's centre.
 QString contourTitleText(const QString& dataTitle, bool structural, float mapSpanX, int contourDetail,
-                         PlotUnits units);
+                         PlotUnits units, const QString& projectionName, float projScaleX);
 
 // "Feet", "Meters" or "Degrees".
 QString unitWord(PlotUnits units);

@@ -247,11 +247,24 @@ private slots:
     }
 
     void titleAndScale() {
-        QCOMPARE(contourTitleText("R", true, 12000, 50, PlotUnits::Feet) + '|' +
-                     contourTitleText("R", false, 12000, 50, PlotUnits::Meters) + '|' +
-                     contourTitleText("R", false, 1, 50, PlotUnits::Degrees) + '|' + unitWord(PlotUnits::Meters),
-                 QStringLiteral("R Topographic/Structural Contours (240-ft detail)|R Isopachs (240.0-m detail)|"
-                                "R Isopachs (0.0200-deg detail)|Meters"));
+        // Maps in degrees give the span per node as it is.  An Orthographic
+        // sheet on 10 E and the equator, clicked at a fifth and four fifths
+        // of a picture 9000 units across on 9.55 E 0.45 N and 10.45 E 0.45 S,
+        // has ProjScaleX 5400 / 0.9 = 6000 and MapSpanX 6000 x 2 cos 0.45 deg
+        // sin 0.45 deg / 0.6 = 10000 sin 0.9 deg = 157.0732; at detail 40 a
+        // node spacing of 157.0732 / 40 / 6000 x 180 / pi = 0.037498 degrees
+        // of arc.
+        const QString lin = QStringLiteral("Linear Coordinates");
+        QStringList titles;
+        titles << contourTitleText("R", true, 12000, 50, PlotUnits::Feet, lin, 1)
+               << contourTitleText("R", false, 12000, 50, PlotUnits::Meters, lin, 1)
+               << contourTitleText("R", false, 1, 50, PlotUnits::Degrees, lin, 6000)
+               << contourTitleText("R", false, 1.5f, 50, PlotUnits::Degrees, "Standard Mercator", 6000)
+               << contourTitleText("R", true, 157.0732f, 40, PlotUnits::Degrees, "Orthographic Azimuthal", 6000)
+               << unitWord(PlotUnits::Meters);
+        QCOMPARE(titles, (QStringList{"R Topographic/Structural Contours (240-ft detail)", "R Isopachs (240.0-m detail)",
+                                      "R Isopachs (0.0200-deg detail)", "R Isopachs (0.0300-deg detail)",
+                                      "R Topographic/Structural Contours (0.0375-deg detail)", "Meters"}));
         // The scale stands on the side with more room, left on equal room;
         // a bar of no height has no row values.
         const ScaleLayout r = scaleLayout(9000, 6001, 0, 5000);
