@@ -60,13 +60,18 @@ double scaleRowValue(int y, const ScaleLayout& s, double contourMin, double cont
     return contourMax - legacy::Div((y - s.yTop) * (contourMax - contourMin), s.yBottom - s.yTop);
 }
 
+bool scaleHasValues(double contourMin, double contourMax, double zMin, double zMax) {
+    // The automatic scale takes the data range for its ends, a typed one the
+    // typed values (only typed as exactly 32000 and 0 is it taken for the start).
+    return zMin <= zMax || contourMin != zMin || contourMax != zMax;
+}
+
 std::vector<ScaleLabel> scaleLabels(const ScaleLayout& s, double contourMin, double contourMax, double zMin,
                                     double zMax) {
     const QString whole = QStringLiteral("0");
     std::vector<ScaleLabel> out;
-    // No node computed: the range still holds its start values, 32000 above
-    // 0, and any number on the scale would be one the data do not have.
-    if (zMin > zMax) return out;
+    if (!scaleHasValues(contourMin, contourMax, zMin, zMax)) return out;
+    const bool computed = zMin <= zMax;
     int quarter[3];
     const double f[3] = {0.25, 0.5, 0.75};
     for (int k = 0; k < 3; ++k) quarter[k] = int(legacy::Int((s.yBottom - s.yTop) * f[k] + s.yTop));
@@ -79,11 +84,11 @@ std::vector<ScaleLabel> scaleLabels(const ScaleLayout& s, double contourMin, dou
         for (int q : quarter)
             if (y == q) out.push_back({y, Format(v, whole), false});
         if (y == s.yBottom) out.push_back({y, Format(float(contourMin), whole), false});
-        if (contourMax > zMax && !maxMarked && legacy::Int(v) == zMaxInt) {
+        if (computed && contourMax > zMax && !maxMarked && legacy::Int(v) == zMaxInt) {
             out.push_back({y, Format(v, whole), true});
             maxMarked = true;
         }
-        if (contourMin < zMin && !minMarked && legacy::Int(v) == zMinInt) {
+        if (computed && contourMin < zMin && !minMarked && legacy::Int(v) == zMinInt) {
             out.push_back({y, Format(v, whole), true});
             minMarked = true;
         }

@@ -50,8 +50,14 @@ struct ScaleLabel {
     QString text;
     bool mark = false; // the data's own end on a wider manual scale
 };
+// Whether the scale's range stands for values.  A plot with no computed node
+// leaves the data range at its start, zMin 32000 above zMax 0; on the
+// automatic scale that start is the whole range, and no value of the data.
+bool scaleHasValues(double contourMin, double contourMax, double zMin, double zMax);
+
 // The value labels of the scale, top first: the maximum, the quarter rows,
 // the minimum, and the data's own maximum and minimum when the scale goes
-// beyond them.  None when no node was computed (zMin above zMax).
+// beyond them (not when no node was computed: the data have none).  None
+// when the range stands for no values (scaleHasValues).
 std::vector<ScaleLabel> scaleLabels(const ScaleLayout& s, double contourMin, double contourMax, double zMin,
                                     double zMax);

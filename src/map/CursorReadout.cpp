@@ -1,6 +1,7 @@
 // Cursor read-outs over the map picture and over the contour plot.
 #include "map/CursorReadout.h"
 
+#include "contour/PlotScales.h"
 #include "document/Document.h"
 #include "document/Legacy.h"
 #include "map/LatLongText.h"
@@ -85,9 +86,9 @@ QString plotCursorText(Document& doc, double x, double y, double Wp, double Hp) 
     const double bottom = legacy::Int(4.0 * Hp / 5.0);
     const bool onScale = top <= y && y <= bottom &&
                          (doc.ScaleSide ? (100 <= x && x <= 300) : (Wp - 300 <= x && x <= Wp - 150));
-    // A plot without a computed node keeps the range's start values (a
-    // minimum above the maximum): the bar then stands for no value at all.
-    if (onScale && doc.ZMin <= doc.ZMax) {
+    // The bar of a plot without a computed node, on the automatic scale,
+    // stands for no value at all; a typed scale still reads as typed.
+    if (onScale && scaleHasValues(doc.ContourMin, doc.ContourMax, doc.ZMin, doc.ZMax)) {
         const double value = double(doc.ContourMax) -
                              Div((y - top) * (double(doc.ContourMax) - doc.ContourMin), bottom - top);
         return plotValueText(ToSingle(value));

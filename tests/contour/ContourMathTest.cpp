@@ -274,11 +274,12 @@ private slots:
         // and max): the ends and quarters, and on a wider manual scale the
         // first rows of the data's own integers (*), unless it steps over them.
         // With no node computed (the data range still at its start, 32000
-        // above 0) no number at all, automatic scale or typed.
+        // above 0) the automatic scale has no number at all; a typed one
+        // keeps its own, with no data to mark.  Data of one value keep theirs.
         QStringList got;
         for (auto [lo, hi, zlo, zhi] : std::initializer_list<std::array<double, 4>>{
                  {100, 900, 100, 900}, {0, 1000, 200, 800}, {0, 1e7, 200, 800.5}, {32000, 0, 32000, 0},
-                 {0, 1000, 32000, 0}}) {
+                 {0, 1000, 32000, 0}, {50, 50, 50, 50}}) {
             QStringList labels;
             for (const ScaleLabel& s : scaleLabels(scaleLayout(9000, 5000, 0, 100), lo, hi, zlo, zhi))
                 labels << QStringLiteral("%1@%2%3").arg(s.text).arg(s.y).arg(s.mark ? "*" : "");
@@ -286,7 +287,10 @@ private slots:
         }
         QCOMPARE(got.join(u'|'), QStringLiteral("900@1000 700@1750 500@2500 300@3250 100@4000|"
                                                 "1000@1000 801@1598* 750@1750 500@2500 250@3250 201@3398* 0@4000|"
-                                                "10000000@1000 7500000@1750 5000000@2500 2500000@3250 0@4000|-|-"));
+                                                "10000000@1000 7500000@1750 5000000@2500 2500000@3250 0@4000|"
+                                                "-|"
+                                                "1000@1000 750@1750 500@2500 250@3250 0@4000|"
+                                                "50@1000 50@1750 50@2500 50@3250 50@4000"));
     }
 
     // ---- contour lines and relief ----

@@ -160,8 +160,11 @@ private slots:
         for (int i = 0; i <= 5; ++i)
             for (int j = 0; j <= 4; ++j)
                 d.ContourGrid.at(i, j) = DataPoint{0, 100.0f * i, 1000.0f - 100 * j, 10.0f * i + j};
-        if (r.str(3) == QLatin1String("none")) d.ZMin = 32000; // no node computed
-        else if (r.str(3) != QLatin1String("-")) d.ContourGrid.at(3, 2).Z = float(r.num(3));
+        const QString z = r.str(3);
+        if (z == QLatin1String("none")) d.ZMin = d.ContourMin = 32000, d.ContourMax = 0; // no node computed
+        else if (z == QLatin1String("typed")) d.ZMin = 32000;
+        else if (z == QLatin1String("flat")) d.ZMin = d.ZMax = d.ContourMin = d.ContourMax = 32;
+        else if (z != QLatin1String("-")) d.ContourGrid.at(3, 2).Z = float(r.num(3));
         d.ScaleSide = r.str(0) == QLatin1String("left");
         QCOMPARE(plotCursorText(d, r.num(1), r.num(2), 6000, 5000), r.str(4));
     }
