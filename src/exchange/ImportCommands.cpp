@@ -1,6 +1,7 @@
 #include "exchange/ImportCommands.h"
 
 #include "app/MainWindow.h"
+#include "app/WindowStates.h"
 #include "document/Legacy.h"
 #include "digitize/PointRecords.h"
 #include "exchange/ColumnDialog.h"
@@ -11,6 +12,7 @@
 
 #include <QLineEdit>
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -46,6 +48,7 @@ void ImportCommands::mnuFileImportData_Click() {
     const size_t oldDatSize = doc.DatumPoints.size();
     const size_t oldConSize = doc.ContourPoints.size();
     bool reading = false;
+    std::optional<WindowStates> before;
     try {
         doc.ImportFile = cd.FileName;
         doc.ImportOrder.clear();
@@ -79,6 +82,9 @@ void ImportCommands::mnuFileImportData_Click() {
         const int header = importer::headerLines(head);
         const int lineCount = importer::lineCount(last, header);
 
+        // From here the import changes the window; a failed reading puts it
+        // back as it was, with the points.
+        before.emplace(w);
         if (options.contact) {
             w.optRock->setEnabled(true);
             w.optRock->setValue(true);
@@ -142,14 +148,16 @@ void ImportCommands::mnuFileImportData_Click() {
         }
     } catch (const legacy::Error& e) {
         if (reading) {
-            // A failed reading takes back the points it appended, so the
-            // document is as it was before the import.
+            // A failed reading takes back the points it appended and the
+            // data kind it fixed, so the document and the window are as they
+            // were before the import.
             while (w.markers->labDat.count() > oldDatCount) w.markers->labDat.unloadLast();
             while (w.markers->labCon.count() > oldConCount) w.markers->labCon.unloadLast();
             doc.DatCount = oldDatCount;
             doc.ConCount = oldConCount;
             doc.DatumPoints.resize(oldDatSize);
             doc.ContourPoints.resize(oldConSize);
+            if (before) before->restore();
         }
         showFailure(e.description());
     }

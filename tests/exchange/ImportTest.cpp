@@ -90,6 +90,21 @@ QString pointsText(const Document& d) {
     return out.join(u' ');
 }
 
+// The data-kind options and the point-type options, each with " off" when
+// disabled and " chosen" when selected, then what the kind relabels: the
+// Show button and View menu items (" off" when disabled), the range caption
+// and status panel 2.
+QString kindControls(const MainWindow& w) {
+    QStringList out;
+    for (const QAbstractButton* b : std::initializer_list<const QAbstractButton*>{w.optRock, w.optStruc, w.optIso,
+                                                                                  w.optDat, w.optCon, w.cmdShow})
+        out << b->text() + (b->isEnabled() ? "" : " off") + (b->isChecked() ? " chosen" : "");
+    for (const QAction* a : {w.mnuViewShow->menuAction(), w.mnuViewShowCon, w.mnuViewShowContact->menuAction()})
+        out << a->text() + (a->isEnabled() ? "" : " off");
+    out << w.labMax->text() << w.panel(2);
+    return out.join(u'|');
+}
+
 // Accepts the dialog through its OK button: the code built, then the other
 // face's code (emptied).
 QString accept(MainWindow& w, ColumnDialog& d) {
@@ -253,7 +268,7 @@ private slots:
     }
 
     // The imports of exchange/imports.txt, and one cut at the point limit.
-    // A failed reading takes its points back.
+    // A failed reading takes its points back, and the data kind it chose.
     void imports_data() {
         testsupport::addFileRows(QStringLiteral("exchange/imports.txt"));
         QString many;
@@ -266,8 +281,11 @@ private slots:
         const QStringList f = testsupport::rowFields().f;
         const QStringList log = f[3].split(u';', Qt::SkipEmptyParts);
         QTemporaryDir dir;
-        auto w = testsupport::startLinearWindow(); // a datum point of value 9 numbered 1, the range 100 to 500 typed
+        // A datum point of value 9 numbered 1 (none when the set-up ends "empty"), the range 100 to 500 typed.
+        auto w = testsupport::startLinearWindow();
         QString setup = f[0];
+        const bool empty = setup.endsWith(QLatin1String(" empty"));
+        if (empty) setup.chop(6);
         if (setup.endsWith(QLatin1String(" degrees"))) { // an orthographic map around 0 E, 0 N, scale 1000
             setup.chop(8);
             w->doc.ProjectionName = projection_names::Orthographic;
@@ -275,10 +293,13 @@ private slots:
             w->doc.ProjScaleX = w->doc.ProjScaleY = 1000;
             w->mnuCoordDegrees->setChecked(true);
         }
-        points::AppendPoint(w->doc.DatumPoints, w->doc.DatCount) = {1, 100, 100, 9, false};
-        w->markers->labDat.load(1);
+        if (!empty) {
+            points::AppendPoint(w->doc.DatumPoints, w->doc.DatCount) = {1, 100, 100, 9, false};
+            w->markers->labDat.load(1);
+        }
         w->txtMin->setText(QStringLiteral("100"));
         w->txtMax->setText(QStringLiteral("500"));
+        const QString kindBefore = kindControls(*w);
         runImport(*w, dir, "in.txt", unescape(f[1]), how(setup), true, f.size() > 4 ? f[4] : QString());
         QStringList said;
         for (const auto& p : testsupport::dialogs().prompts)
@@ -291,7 +312,10 @@ private slots:
         QCOMPARE(d.DataChanged, !failed);
         QCOMPARE(w->windowTitle(), failed ? "Ferno Vexolan" : "Ferno Vexolan: Lakes (Imported - in.txt)");
         QVERIFY(!failed || testsupport::dialogs().prompts.back().icon == dlg::Icon::Exclamation);
-        if (failed) return;
+        if (failed) {
+            QCOMPARE(kindControls(*w), kindBefore); // the kind is not fixed by points never added
+            return;
+        }
         const Marker& last = d.ConCount ? w->markers->labCon[1] : w->markers->labDat[d.DatCount];
         QVERIFY(last.Visible && last.ForeColor == (d.ConCount ? 0x00FF00L : 0xFF00FFL) && !d.ContoursCurrent);
         QCOMPARE(w->mnuViewShowContactShow->text(), "Show (All)...");
