@@ -7,6 +7,7 @@
 // converted to map units, must be a finite number.
 #include "document/Legacy.h"
 #include "exchange/ImportParser.h"
+#include "map/CoordinateMenu.h"
 
 #include "FuzzSupport.h"
 
@@ -19,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString code = codes[data[0] % codes.size()];
     const bool stream = (data[0] / codes.size()) % 2 != 0;
     Document doc = fuzzsupport::mapDocument(data[1] & 0x0F);
-    const bool degrees = (data[1] & 0x10) != 0;
+    doc.CoordUnits = (data[1] & 0x10) != 0 ? coord_units::Degrees : coord_units::Meters;
     const int header = data[1] >> 5;
     const importer::TextLines lines(QByteArray(reinterpret_cast<const char*>(data + 2), qsizetype(size - 2)));
     qsizetype characters = 0;
@@ -47,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         require(std::isfinite(r.X) && std::isfinite(r.Y) && std::isfinite(r.Z));
         float X = r.X, Y = r.Y;
         try {
-            importer::toMapUnits(doc, degrees, X, Y);
+            importer::toMapUnits(doc, X, Y);
         } catch (const legacy::Error&) {
             continue; // the import reports it and takes the points back
         }

@@ -509,7 +509,7 @@ void Digitizer::mnuPointEditXY_Click() {
         // A text that is no number, or a position the map cannot hold, is
         // refused: storing it would put the point somewhere the user never
         // meant, without a word.
-        const bool degrees = doc.CoordUnits == QLatin1String("Degrees");
+        const bool degrees = placement::mapInDegrees(doc);
         double a = 0, b = 0;
         std::optional<QString> why =
             placement::numberRefusal(degrees ? QStringLiteral("Longitude") : QStringLiteral("Easting"), first, a);
@@ -519,9 +519,8 @@ void Digitizer::mnuPointEditXY_Click() {
         // The values as a Single, as they were always taken.
         a = float(a);
         b = float(b);
-        if (!why && degrees) why = placement::rangeRefusal(a, b);
         float x = p.X, y = p.Y;
-        if (!why && (plain || mercator || both)) why = placement::projectionRefusal(doc, a, b, x, y);
+        if (!why && (plain || mercator || both)) why = placement::placeLatLong(doc, a, b, x, y);
         if (why) {
             dlg::msgBox(*why + QStringLiteral(".\n\nThe point was not moved."),
                         {dlg::Buttons::OK, dlg::Icon::Exclamation});

@@ -68,7 +68,6 @@ void ImportCommands::mnuFileImportData_Click() {
         options.datum = d.optPointDat->isChecked();
         options.contact = d.optRock->isChecked();
         const bool structural = d.optStruc->isChecked();
-        options.degrees = w.mnuCoordDegrees->isChecked();
 
         w.setBusyPointers(true);
         MainWindow::DoEvents();
@@ -170,7 +169,7 @@ void ImportCommands::appendRecord(const importer::Record& r, AppendOptions& o, i
     float X = r.X;
     float Y = r.Y;
     // A position the map cannot hold fails the reading like any bad field.
-    if (auto why = importer::toMapUnits(doc, o.degrees, X, Y))
+    if (auto why = importer::toMapUnits(doc, X, Y))
         throw legacy::Error(legacy::ErrorCode::Custom, *why + QStringLiteral(" in line ") + QString::number(line));
     if (o.datum) {
         if (o.contact && !m_numbersKnown) {

@@ -26,7 +26,6 @@ public:
         bool contact = false;       // contact data
         QString designator;         // the contact designator typed, if any
         bool designatorSet = false; // a designator was typed
-        bool degrees = false;       // the map's units are degrees
     };
 
     // Appends one record as a point of the document with its marker

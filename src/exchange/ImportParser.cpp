@@ -197,18 +197,14 @@ Record RecordReader::read(int& missingFields) {
     return r;
 }
 
-std::optional<QString> toMapUnits(Document& doc, bool degrees, float& X, float& Y) {
+std::optional<QString> toMapUnits(Document& doc, float& X, float& Y) {
     // Longitudes are taken as read, west negative, as the registration and
     // digitized points hold them: shifting them into 0..360 would move
     // western points away from the digitized ones on the conic projections.
-    float lat = Y;
-    if (degrees) {
-        if (auto why = placement::rangeRefusal(X, Y)) return why;
-        // The pole itself has no place on most projections.
-        if (lat >= 90.0f) lat = 89.99999f;
-    }
+    // The pole itself has no place on most projections.
+    const float lat = placement::mapInDegrees(doc) && Y == 90.0f ? 89.99999f : Y;
     float x = 0, y = 0;
-    if (auto why = placement::projectionRefusal(doc, X, lat, x, y)) return why;
+    if (auto why = placement::placeLatLong(doc, X, lat, x, y)) return why;
     X = x;
     Y = y;
     return std::nullopt;

@@ -92,12 +92,13 @@ private:
 
 // Converts a longitude X and latitude Y into the map's projected units by the
 // document's ProjectionName (both from the unconverted values; the Y first),
-// after limiting a latitude of 90 below the pole when the map is in degrees.
+// after limiting a latitude of 90 below the pole when the map is in degrees
+// (placement::mapInDegrees).
 // Linear and cylindrical equidistant maps keep the values as read; under
 // "Standard Mercator" only Y is converted.  A latitude beyond 90 or a
 // longitude beyond 360 degrees (on a map in degrees), and a position the
 // projection fails on or folds onto another place, are refused: the text
 // says why and X, Y are left as read.
-std::optional<QString> toMapUnits(Document& doc, bool degrees, float& X, float& Y);
+std::optional<QString> toMapUnits(Document& doc, float& X, float& Y);
 
 } // namespace importer

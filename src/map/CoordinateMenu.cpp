@@ -60,9 +60,13 @@ void applyCoordClick(CoordMenuState& s, CoordItem item) {
         s.mnuCoordFeet = false;
         break;
     case CoordItem::Linear:
-        // The units are left as they are although Meters gets the tick: the
-        // project reader sets the stored units right after this click.
+        // The units are left as they are although Meters gets the tick (the
+        // project reader sets the stored units right after this click), but
+        // never Degrees under an unticked Degrees: such a map would be
+        // registered in Easting/Northing and then judged by the rules of
+        // degrees, here and in every file it is saved to.
         s.ProjectionName = projection_names::Linear;
+        if (s.CoordUnits == coord_units::Degrees) s.CoordUnits = coord_units::Meters;
         tickProjection(s, CoordItem::Linear);
         s.mnuCoordDegrees = false;
         s.mnuCoordMeters = true;

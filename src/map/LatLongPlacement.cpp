@@ -2,8 +2,8 @@
 
 #include "document/Document.h"
 #include "document/Legacy.h"
+#include "map/CoordinateMenu.h"
 #include "map/Projections.h"
-#include "map/Registration.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,7 +27,21 @@ double arcBetween(double lon1, double lat1, double lon2, double lat2) {
     return 2 * std::asin(std::sqrt(std::min(1.0, std::max(0.0, h)))) / r;
 }
 
+// Whether the projection sends the position somewhere else: its unrounded
+// map values read back through the inverse further than FoldTolerance away,
+// or not at all.
+bool folded(const Document& doc, double lon, double lat) {
+    const auto x = projectUnrounded(doc, lon, lat, true, true);
+    const auto y = projectUnrounded(doc, lon, lat, true, false);
+    if (!x || !y) return true;
+    const auto backLon = projectUnrounded(doc, *x, *y, false, true);
+    const auto backLat = projectUnrounded(doc, *x, *y, false, false);
+    return !backLon || !backLat || !(arcBetween(lon, lat, *backLon, *backLat) <= FoldTolerance);
+}
+
 } // namespace
+
+bool mapInDegrees(const Document& doc) { return doc.CoordUnits == coord_units::Degrees; }
 
 std::optional<QString> latitudeRefusal(const QString& what, double lat) {
     if (std::fabs(lat) <= 90) return std::nullopt;
@@ -69,24 +83,27 @@ std::optional<QString> projectionRefusal(Document& doc, double lon, double lat, 
         if (doc.ProjectionFailed) return refusal();
     }
     // The projections fold some places onto others without failing; such a
-    // point would be stored, shown and saved somewhere else.
-    float backLon = 0, backLat = 0;
-    if (!unprojectReference(doc, x, y, backLon, backLat) ||
-        !(arcBetween(lon, lat, backLon, backLat) <= FoldTolerance))
-        return refusal();
+    // point would be stored, shown and saved somewhere else.  The check reads
+    // the position back unrounded, so that how map values round to Singles
+    // near a pole or the horizon cannot pass for a fold.
+    if (folded(doc, lon, lat)) return refusal();
     X = x;
     Y = y;
     return std::nullopt;
 }
 
 std::optional<QString> placeLatLong(Document& doc, double lon, double lat, float& X, float& Y) {
-    if (auto why = rangeRefusal(lon, lat)) return why;
+    if (mapInDegrees(doc)) {
+        if (auto why = rangeRefusal(lon, lat)) return why;
+    }
     return projectionRefusal(doc, lon, lat, X, Y);
 }
 
 std::optional<QString> numberRefusal(const QString& what, const QString& text, double& value) {
     double v = 0;
-    if (!legacy::parseNumber(text, v) || !std::isfinite(v))
+    // Text pasted from elsewhere often carries no-break spaces around the
+    // number; they are blanks like any other.
+    if (!legacy::parseNumber(text.trimmed(), v) || !std::isfinite(v))
         return QStringLiteral("%1 \"%2\" is not a number").arg(what, text);
     if (std::fabs(v) > double(std::numeric_limits<float>::max()))
         return QStringLiteral("%1 %2 is too large").arg(what, text.trimmed());

@@ -1,7 +1,8 @@
 // Whether a longitude/latitude typed or read can become a point of the map,
-// and where it lands.  Every road that turns a position in degrees into a
-// point (editing a point's coordinates, importing, registering) asks here, so
-// that none of them stores a point where the map cannot hold it.
+// and where it lands.  Every road that turns a typed or read position into a
+// point (editing a point's coordinates, importing, registering) asks
+// placeLatLong, so that none of them stores a point where the map cannot
+// hold it, and all of them agree on whether the map is in degrees.
 #pragma once
 
 #include <QString>
@@ -11,12 +12,17 @@ struct Document;
 
 namespace placement {
 
-// A longitude or latitude further than this from where it was meant, once the
-// placed point is read back, was folded onto another place by the projection
-// (the far hemisphere of an orthographic map, a transverse Mercator point more
-// than 90 degrees from its central meridian, a cone beyond its seam).  Well
-// above what storing map values as Singles loses near the poles.
+// A position further than this from where it was meant, once its unrounded
+// map values are read back through the inverse, was folded onto another
+// place by the projection (the far hemisphere of an orthographic map, a
+// transverse Mercator point more than 90 degrees from its central meridian).
+// A position the projection places reads back within a few thousandths of a
+// degree, at the poles and the horizon included.
 inline constexpr double FoldTolerance = 0.1; // degrees of arc
+
+// Whether the map's values are degrees: its units are "Degrees".  On a map
+// in Easting/Northing no rule of degrees applies.
+bool mapInDegrees(const Document& doc);
 
 // Why a longitude and a latitude in degrees cannot be a point, or nothing: a
 // latitude beyond 90 degrees north or south, a longitude beyond 360 degrees
@@ -31,13 +37,16 @@ std::optional<QString> longitudeRefusal(const QString& what, double lon);
 // projection procedures give them (the latitude first; Standard Mercator
 // converts the latitude alone; linear and cylindrical equidistant maps keep
 // both as given).  The projection fails, or the placed point reads back more
-// than FoldTolerance away.  Checks no range: ask rangeRefusal first.
+// than FoldTolerance away.  Checks no range.
 std::optional<QString> projectionRefusal(Document& doc, double lon, double lat, float& X, float& Y);
 
-// Both checks in turn: what every degree road asks.
+// What every road asks: on a map in degrees the range (rangeRefusal), then
+// the projection's placement (projectionRefusal); on a map in Easting and
+// Northing the values as given.
 std::optional<QString> placeLatLong(Document& doc, double lon, double lat, float& X, float& Y);
 
-// "Longitude "abc" is not a number" for a typed text that is no number;
+// "Longitude "abc" is not a number" for a typed text that is no number
+// (blanks around it, no-break spaces included, are allowed);
 // `what` names the value ("Longitude", "Northing", ...).  On success `value`
 // holds the number.
 std::optional<QString> numberRefusal(const QString& what, const QString& text, double& value);

@@ -655,7 +655,7 @@ void MapView::MapRegister(double x, double y) {
                     {dlg::Buttons::OK, dlg::Icon::None});
         return;
     }
-    const bool degrees = w.mnuCoordDegrees->isChecked();
+    const bool degrees = placement::mapInDegrees(d);
     auto cancelPoint = [&](int n) {
         if (n == 1) d.RefPixelX1 = d.RefPixelY1 = 0;
         else d.RefPixelX2 = d.RefPixelY2 = 0;
@@ -781,9 +781,9 @@ void MapView::MapRegister(double x, double y) {
             }
             // A reference point the projection folds onto another place
             // would tie the map to the wrong spot.
-            for (int i = 0; degrees && i < 4; i += 2) {
+            for (int i = 0; i < 4; i += 2) {
                 float px = 0, py = 0;
-                if (auto why = placement::projectionRefusal(d, typed[i], typed[i + 1], px, py)) {
+                if (auto why = placement::placeLatLong(d, typed[i], typed[i + 1], px, py)) {
                     registrationFailed(*why);
                     return;
                 }

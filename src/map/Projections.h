@@ -10,6 +10,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 struct Document;
 
@@ -46,6 +47,14 @@ float ProjectOrthographic(Document& doc, double A, double B, bool Forward, bool 
 float ProjectLambertAzimuthal(Document& doc, double A, double B, bool Forward, bool WantX);
 float ProjectAlbersEqualArea(Document& doc, double A, double B, bool Forward, bool WantX);
 float ProjectLambertConformal(Document& doc, double A, double B, bool Forward, bool WantX);
+
+// One coordinate of the current ProjectionName's transform, as the procedure
+// above computes it but left a double (no rounding to a Single) and without
+// touching ProjectionFailed: nothing where the procedure fails.  Strict about
+// the globe: where an inverse would pull an arcsine's argument beyond 1 back
+// to the rim (a map value outside every place), it fails instead.  Standard
+// Mercator's x and the linear systems' values pass through as given.
+std::optional<double> projectUnrounded(const Document& doc, double A, double B, bool Forward, bool WantX);
 
 // Sets ConeN, AlbersC and Rho0 (Albers) or ConeN, ConeF and Rho0 (Lambert
 // conformal) from Lat1, Lat2 and CentralParallel, in that order; nothing for

@@ -184,8 +184,9 @@ private slots:
              {std::tuple{pn::TransverseMercator, true, 40.0f}, {pn::StandardMercator, true, 30.0f},
               {pn::StandardMercator, true, 90.0f}, {pn::CylindricalEquidistant, true, 95.0f}, {pn::Linear, false, 95.0f}}) {
             doc.ProjectionName = projection;
+            doc.CoordUnits = degrees ? coord_units::Degrees : coord_units::Meters;
             float X = -95, Y = lat;
-            const bool refused = importer::toMapUnits(doc, degrees, X, Y).has_value();
+            const bool refused = importer::toMapUnits(doc, X, Y).has_value();
             got << QStringLiteral("%1,%2%3").arg(X, 0, 'g', 6).arg(Y, 0, 'g', 6).arg(refused ? "!" : "");
         }
         // At the pole: 1000 ln(tan 89.99999237° + sec 89.99999237°), the held latitude as a Single;

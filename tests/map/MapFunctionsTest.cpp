@@ -12,6 +12,7 @@
 #include "document/Legacy.h"
 #include "exchange/ImportParser.h"
 #include "map/CursorReadout.h"
+#include "map/LatLongPlacement.h"
 #include "map/LatLongText.h"
 #include "map/Projections.h"
 #include "map/ZoomModel.h"
@@ -24,7 +25,7 @@ namespace {
 // radians stored, standard parallels one degree either side of the centre.
 Document registered(const QString& projection, double lon0, double lat0, float sx, float sy) {
     Document d;
-    d.ProjectionName = projection, d.ProjScaleX = sx, d.ProjScaleY = sy;
+    d.ProjectionName = projection, d.CoordUnits = coord_units::Degrees, d.ProjScaleX = sx, d.ProjScaleY = sy;
     d.CentralMeridian = float(DegRad(lon0, true)), d.CentralParallel = float(DegRad(lat0, true));
     d.Lat1 = float(DegRad(lat0 - 1, true)), d.Lat2 = float(DegRad(lat0 + 1, true));
     ComputeConeConstants(d);
@@ -41,6 +42,26 @@ float project(Document& d, double a, double b, bool forward, bool wantX) {
 // Results are Singles: a few float ulps.
 bool near(double got, double want, double ulps = 2e-7) {
     return std::fabs(got - want) < ulps * std::max(1.0, std::fabs(want));
+}
+
+// How far, in degrees of arc, the projection's forward formulas carry a
+// position from where it lies, worked out on the sphere itself rather than
+// through any inverse: the orthographic far hemisphere lands on its mirror
+// through the plane of the horizon, a transverse Mercator point more than
+// 90 degrees from the central meridian on its mirror across the meridians
+// 90 degrees out (y takes |cos dlon|); nothing else is folded.  The
+// antipode of an equal-area azimuthal map has no place at all (infinity).
+double foldDistance(const QString& projection, double lon0, double lat0, double lon, double lat) {
+    const double r = std::acos(-1.0) / 180, dlon = (lon - lon0) * r, phi = lat * r, phi0 = lat0 * r;
+    const double cosc = std::sin(phi0) * std::sin(phi) + std::cos(phi0) * std::cos(phi) * std::cos(dlon);
+    if (projection == projection_names::Orthographic) return cosc < 0 ? 2 * std::asin(-cosc) / r : 0;
+    if (projection == projection_names::LambertAzimuthal && cosc < -1 + 1e-12) return INFINITY;
+    if (projection == projection_names::TransverseMercator && std::cos(dlon) < 0) {
+        // The arc between dlon and 180 - dlon along the same parallel.
+        const double half = std::cos(phi) * std::sin((std::acos(-1.0) - 2 * dlon) / 2);
+        return 2 * std::asin(std::min(1.0, std::fabs(half))) / r;
+    }
+    return 0;
 }
 
 // Frame1 of frameW x frameH twips, the picture page-fitted after a deep
@@ -68,13 +89,13 @@ private slots:
         const bool pole = r.str(4) == QLatin1String("pole"); // through the import, at the pole and past it
         if (pole) { // past the pole nothing is placed
             float gx = float(lon), gy = 95;
-            QCOMPARE(importer::toMapUnits(d, true, gx, gy).value_or(QString()),
+            QCOMPARE(importer::toMapUnits(d, gx, gy).value_or(QString()),
                      QStringLiteral("Latitude 95 lies beyond 90 degrees north or south"));
             QCOMPARE(gx, float(lon));
             QCOMPARE(gy, 95.0f);
         }
         float gx = float(lon), gy = 90;
-        if (pole) QVERIFY(!importer::toMapUnits(d, true, gx, gy));
+        if (pole) QVERIFY(!importer::toMapUnits(d, gx, gy));
         else gx = project(d, lon, lat, true, true), gy = project(d, lon, lat, true, false);
         QVERIFY(!d.ProjectionFailed);
         QVERIFY2(plain || merc ? gx == float(x) : near(gx / sx, x), qPrintable(QString::number(gx, 'g', 12)));
@@ -103,6 +124,54 @@ private slots:
             project(d, lon0 + 1, lat0 + 1, true, false); // the next call clears the flag
             QVERIFY(!d.ProjectionFailed);
         }
+    }
+
+    // Every position over the globe (3 degree steps, with rows 0.01 degrees
+    // from each pole and at the poles) against where the forward formulas
+    // really put it: one they place is accepted, one folded more than the
+    // tolerance onto another place is refused, and one the projection fails
+    // on is refused.  Folds closer than the tolerance may go either way.
+    void foldsOverTheGlobe_data() {
+        testsupport::columns<QString, double, double>("projection", "lon0", "lat0");
+        namespace pn = projection_names;
+        const std::pair<double, double> centres[] = {{0, 0},     {-100, 5},  {20, -5},  {-96, 35},
+                                                     {135, -35}, {-60, 70},  {10, 85},  {179, 40},
+                                                     {20, -85},  {-102.9, 40.75}, {20, -35}, {0, 45}};
+        QTest::newRow("Standard Mercator") << pn::StandardMercator << 0.0 << 0.0;
+        for (const QString& p : {pn::TransverseMercator, pn::Orthographic, pn::LambertAzimuthal, pn::AlbersEqualArea,
+                                 pn::LambertConformal}) {
+            for (const auto& [lon0, lat0] : centres) {
+                if (lat0 == 0 && (p == pn::AlbersEqualArea || p == pn::LambertConformal)) continue; // no cone
+                QTest::addRow("%s %g/%g", qPrintable(p), lon0, lat0) << p << lon0 << lat0;
+            }
+        }
+    }
+    void foldsOverTheGlobe() {
+        QFETCH(QString, projection);
+        QFETCH(double, lon0);
+        QFETCH(double, lat0);
+        Document d = registered(projection, lon0, lat0, 1234.5f, 987.25f);
+        QList<double> lats{-90, -89.99, 89.99, 90};
+        for (double lat = -87; lat <= 87; lat += 3) lats << lat;
+        int refusedFolds = 0;
+        for (double lat : lats) {
+            // From lon0 - 180 so that the points across the antimeridian
+            // (CM 179 with points at -179) are on the grid.
+            for (double lon = lon0 - 180; lon <= lon0 + 180; lon += 3) {
+                float X = 0, Y = 0;
+                const bool refused = placement::placeLatLong(d, lon, lat, X, Y).has_value();
+                project(d, lon, lat, true, false);
+                const bool fails = d.ProjectionFailed || (project(d, lon, lat, true, true), d.ProjectionFailed);
+                const double fold = foldDistance(projection, lon0, lat0, lon, lat);
+                const QString where = QStringLiteral("%1, %2: fold %3").arg(lon).arg(lat).arg(fold);
+                if (fails || fold > placement::FoldTolerance) QVERIFY2(refused, qPrintable(where));
+                else if (fold == 0) QVERIFY2(!refused, qPrintable(where));
+                refusedFolds += refused && fold > 0 && std::isfinite(fold);
+            }
+        }
+        // The orthographic and transverse Mercator maps do fold.
+        QCOMPARE(refusedFolds > 0, projection == projection_names::Orthographic ||
+                                       projection == projection_names::TransverseMercator);
     }
 
     // A cone on the equator has n = 0: the constants fail (the n assigned
