@@ -237,10 +237,7 @@ void RemovalCommands::mnuOptClearAll_Click() {
             c->setEnabled(false);
         for (OptionButton* o : {w.optRock, w.optStruc, w.optIso}) o->setEnabled(true);
         for (OptionButton* o : {w.optRock, w.optStruc, w.optIso}) o->setValue(false);
-        // The points line was drawn for the old kind ("All Contact Points"):
-        // it now reads as on a newly registered map, which has no kind yet.
-        const DataKind kind = w.digitizer->dataKind().value_or(DataKind::Isopach);
-        w.labText->setText(pointsLineText(kind, d.ContactShown, d.DatCount, d.ConCount));
+        rewritePointsLine();
         w.optDat->setEnabled(true);
         w.optCon->setEnabled(true);
         w.labDatCol->setEnabled(false);
@@ -272,14 +269,16 @@ void RemovalCommands::resetContourControls(bool kindCaptions) {
         w.Frame7->setTitle(QStringLiteral("Contacts"));
     }
     w.txtConDet->setText(QString::number(w.doc.ContourDetail));
+    // No point is left: nothing of the old data's range stays either.
+    w.resetRangeBoxes();
     for (QWidget* c : std::initializer_list<QWidget*>{w.labCond, w.txtConDet, w.VScroll2, w.chkMan, w.chkLines,
-                                                      w.txtMax, w.txtMin, w.labMax, w.labMin, w.optLo, w.optMed,
-                                                      w.optHi})
+                                                      w.optLo, w.optMed, w.optHi})
         c->setEnabled(false);
     for (OptionButton* o : {w.optRock, w.optStruc, w.optIso}) {
         o->setEnabled(true);
         o->setValue(false);
     }
+    rewritePointsLine();
     for (QWidget* c : std::initializer_list<QWidget*>{w.labConDat, w.cmdConDat[0], w.cmdConDat[1], w.cmdConRun,
                                                       w.cmdConSave})
         c->setEnabled(false);
@@ -294,4 +293,12 @@ void RemovalCommands::afterRemoval() {
     // Points recorded into an emptied document are a new data set: their
     // first save asks for a name rather than replacing the earlier project.
     if (w.doc.DatCount + w.doc.ConCount == 0) w.doc.AskProjectName = true;
+}
+
+void RemovalCommands::rewritePointsLine() {
+    // The points line was drawn for the old kind ("All Contact Points"): with
+    // no kind chosen it reads as on a newly registered map.
+    const Document& d = w.doc;
+    const DataKind kind = w.digitizer->dataKind().value_or(DataKind::Isopach);
+    w.labText->setText(pointsLineText(kind, d.ContactShown, d.DatCount, d.ConCount));
 }

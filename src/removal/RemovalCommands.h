@@ -37,6 +37,8 @@ private:
     // of all datum points leaves them; `kindCaptions` false keeps the Show
     // button's tool tip and the frame caption (removal of all contour points).
     void resetContourControls(bool kindCaptions);
+    // The line under the map, once the data kind has been cleared.
+    void rewritePointsLine();
     void afterRemoval();
     // A running redraw or combination still needs the points where they are:
     // a command chosen meanwhile waits for it to end and then runs, so the
