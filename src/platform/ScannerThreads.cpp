@@ -11,7 +11,9 @@
 #include <dlfcn.h>
 #include <pthread.h>
 
-int pthread_setcanceltype(int type, int* oldtype) noexcept {
+// Declared as the C library declares it, with no exception specification:
+// clang refuses a definition whose specification differs from pthread.h's.
+int pthread_setcanceltype(int type, int* oldtype) {
     using Fn = int (*)(int, int*);
     static const Fn next = reinterpret_cast<Fn>(dlsym(RTLD_NEXT, "pthread_setcanceltype"));
     if (!next) return 0;
