@@ -10,6 +10,7 @@
 
 #include "FuzzSupport.h"
 
+#include <QApplication>
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
@@ -42,8 +43,14 @@ void interpretNumber(const QString& text) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     qputenv("XDG_CONFIG_HOME", fuzzsupport::scratch().path().toLocal8Bit());
+    // The program reads its settings with its application running, and a
+    // "@Variant(...)" value may hold a type only that application can make
+    // (a picture, say).  As in the image loader, the application is never
+    // destroyed, so nothing of it is torn down among the statics at exit.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    [[maybe_unused]] static const QApplication* const app = new QApplication(*argc, *argv);
     return 0;
 }
 
