@@ -168,7 +168,7 @@ AboutBox::AboutBox(MainWindow* main, bool splash) : QDialog(main), m_main(main),
         chkUp->setChecked(v != 0);
         remember(st, g.AppName, QStringLiteral("Update"), chkUp->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     }
-    connect(chkUp, &QCheckBox::toggled, this, [this, st, &g](bool on) {
+    connect(chkUp, &QCheckBox::toggled, this, [st, &g](bool on) {
         remember(st, g.AppName, QStringLiteral("Update"), on ? QStringLiteral("1") : QStringLiteral("0"));
     });
     const double height = m_splash ? 3360 : 7680;
