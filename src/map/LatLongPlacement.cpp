@@ -27,18 +27,6 @@ double arcBetween(double lon1, double lat1, double lon2, double lat2) {
     return 2 * std::asin(std::sqrt(std::min(1.0, std::max(0.0, h)))) / r;
 }
 
-// Whether the projection sends the position somewhere else: its unrounded
-// map values read back through the inverse further than FoldTolerance away,
-// or not at all.
-bool folded(const Document& doc, double lon, double lat) {
-    const auto x = projectUnrounded(doc, lon, lat, true, true);
-    const auto y = projectUnrounded(doc, lon, lat, true, false);
-    if (!x || !y) return true;
-    const auto backLon = projectUnrounded(doc, *x, *y, false, true);
-    const auto backLat = projectUnrounded(doc, *x, *y, false, false);
-    return !backLon || !backLat || !(arcBetween(lon, lat, *backLon, *backLat) <= FoldTolerance);
-}
-
 } // namespace
 
 bool mapInDegrees(const Document& doc) { return doc.CoordUnits == coord_units::Degrees; }
@@ -58,11 +46,9 @@ std::optional<QString> rangeRefusal(double lon, double lat) {
     return longitudeRefusal(QStringLiteral("Longitude"), lon);
 }
 
-std::optional<QString> projectionRefusal(Document& doc, double lon, double lat, float& X, float& Y) {
+std::optional<QString> projectionRefusal(const Document& doc, double lon, double lat, float& X, float& Y) {
     const QString& name = doc.ProjectionName;
-    const bool mercator = name == pn::StandardMercator;
-    const TwoCoordProjection project = twoCoordProjection(name);
-    if (!mercator && !project) {
+    if (name != pn::StandardMercator && !twoCoordProjection(name)) {
         X = float(lon);
         Y = float(lat);
         return std::nullopt;
@@ -72,27 +58,26 @@ std::optional<QString> projectionRefusal(Document& doc, double lon, double lat, 
         return QStringLiteral("Longitude %1, latitude %2 cannot be placed on this %3 map")
             .arg(degreesText(lon), degreesText(lat), name);
     };
-    float x = float(lon), y = 0;
-    if (mercator) {
-        y = ProjectMercator(doc, lat, true);
-        if (doc.ProjectionFailed) return refusal();
-    } else {
-        y = project(doc, lon, lat, true, false);
-        if (doc.ProjectionFailed) return refusal();
-        x = project(doc, lon, lat, true, true);
-        if (doc.ProjectionFailed) return refusal();
-    }
+    // The procedures store these values as Singles; a value beyond a Single
+    // fails there.
+    const auto x = projectUnrounded(doc, lon, lat, true, true);
+    const auto y = projectUnrounded(doc, lon, lat, true, false);
+    const auto single = [](double v) { return std::fabs(v) <= double(std::numeric_limits<float>::max()); };
+    if (!x || !y || !single(*x) || !single(*y)) return refusal();
     // The projections fold some places onto others without failing; such a
-    // point would be stored, shown and saved somewhere else.  The check reads
-    // the position back unrounded, so that how map values round to Singles
-    // near a pole or the horizon cannot pass for a fold.
-    if (folded(doc, lon, lat)) return refusal();
-    X = x;
-    Y = y;
+    // point would be stored, shown and saved somewhere else.  The position is
+    // read back from the unrounded values, so that how map values round to
+    // Singles near a pole or the horizon cannot pass for a fold; a read-back
+    // that fails is a fold too.
+    const auto backLon = projectUnrounded(doc, *x, *y, false, true);
+    const auto backLat = projectUnrounded(doc, *x, *y, false, false);
+    if (!backLon || !backLat || !(arcBetween(lon, lat, *backLon, *backLat) <= FoldTolerance)) return refusal();
+    X = float(*x);
+    Y = float(*y);
     return std::nullopt;
 }
 
-std::optional<QString> placeLatLong(Document& doc, double lon, double lat, float& X, float& Y) {
+std::optional<QString> placeLatLong(const Document& doc, double lon, double lat, float& X, float& Y) {
     if (mapInDegrees(doc)) {
         if (auto why = rangeRefusal(lon, lat)) return why;
     }

@@ -33,17 +33,17 @@ std::optional<QString> latitudeRefusal(const QString& what, double lat);
 std::optional<QString> longitudeRefusal(const QString& what, double lon);
 
 // Why the map's projection cannot place the longitude and latitude, or
-// nothing.  On success X and Y hold the map values, computed exactly as the
-// projection procedures give them (the latitude first; Standard Mercator
+// nothing.  On success X and Y hold the map values, exactly as the
+// projection procedures give them (Standard Mercator
 // converts the latitude alone; linear and cylindrical equidistant maps keep
 // both as given).  The projection fails, or the placed point reads back more
 // than FoldTolerance away.  Checks no range.
-std::optional<QString> projectionRefusal(Document& doc, double lon, double lat, float& X, float& Y);
+std::optional<QString> projectionRefusal(const Document& doc, double lon, double lat, float& X, float& Y);
 
 // What every road asks: on a map in degrees the range (rangeRefusal), then
 // the projection's placement (projectionRefusal); on a map in Easting and
 // Northing the values as given.
-std::optional<QString> placeLatLong(Document& doc, double lon, double lat, float& X, float& Y);
+std::optional<QString> placeLatLong(const Document& doc, double lon, double lat, float& X, float& Y);
 
 // "Longitude "abc" is not a number" for a typed text that is no number
 // (blanks around it, no-break spaces included, are allowed);

@@ -11,8 +11,8 @@
 #include <dlfcn.h>
 #include <pthread.h>
 
-// Declared as the C library declares it, with no exception specification:
-// clang refuses a definition whose specification differs from pthread.h's.
+// Declared as the C library declares it, without noexcept: clang refuses a
+// definition that differs from pthread.h's declaration in that.
 int pthread_setcanceltype(int type, int* oldtype) {
     using Fn = int (*)(int, int*);
     static const Fn next = reinterpret_cast<Fn>(dlsym(RTLD_NEXT, "pthread_setcanceltype"));
