@@ -774,19 +774,9 @@ void MapView::MapRegister(double x, double y) {
         }
 
         if (d.RefPixelX1 != 0 && d.RefPixelY1 != 0 && d.RefPixelX2 != 0 && d.RefPixelY2 != 0) {
-            const double typed[4] = {d.RefMapX1, d.RefMapY1, d.RefMapX2, d.RefMapY2};
             if (!MapRegisterProjection()) {
                 registrationFailed(QString());
                 return;
-            }
-            // A reference point the projection folds onto another place
-            // would tie the map to the wrong spot.
-            for (int i = 0; i < 4; i += 2) {
-                float px = 0, py = 0;
-                if (auto why = placement::placeLatLong(d, typed[i], typed[i + 1], px, py)) {
-                    registrationFailed(*why);
-                    return;
-                }
             }
             d.ProjectionFailed = false;
             m_point1Typed = false;

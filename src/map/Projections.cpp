@@ -4,6 +4,7 @@
 #include "document/Document.h"
 #include "document/Legacy.h"
 
+#include <cfloat>
 #include <cmath>
 
 using legacy::Atn;
@@ -85,6 +86,32 @@ double coneAngle(double x, double den, double n) {
     return s * x >= 0.0 ? t + Pi : t - Pi;
 }
 
+// How near a cone's apex a map value may lie and still be read as the apex:
+// a few roundings of a Single, relative to the apex's own distance from the
+// origin parallel.  On every cone this is within a few millionths of a degree
+// of the pole, however slowly its parallels close in on it.
+constexpr double ApexRounding = 0x1p-22;
+
+bool atApex(double x, double den, double rho0) {
+    return std::hypot(x, den) <= ApexRounding * std::fabs(rho0);
+}
+
+// The pole that is a cone's apex, +1 north or -1 south, or 0 when the apex is
+// no place on the globe.  A conformal cone closes to a point at the pole it
+// opens towards.  An equal-area cone does only when one of its standard
+// parallels is that pole: then C - 2n sin(pole), the square of the pole's
+// distance from the apex, is 0 but for rounding.
+int conformalApexPole(double n) { return n > 0.0 ? 1 : n < 0.0 ? -1 : 0; }
+int albersApexPole(double n, double c) {
+    const int pole = conformalApexPole(n);
+    return pole != 0 && std::fabs(c - 2.0 * std::fabs(n)) <= 8 * DBL_EPSILON * std::fabs(c) ? pole : 0;
+}
+
+// The apex read as its pole, on the central meridian.
+double apexPosition(double lam0, int pole, bool WantX) {
+    return WantX ? DegRad(std::remainder(lam0, 2.0 * Pi), false) : 90.0 * pole;
+}
+
 // A longitude difference, or a longitude, taken the short way round: into
 // -pi..pi.  The cones multiply the difference by n < 1, so a point just
 // across the antimeridian from the central meridian would otherwise land on
@@ -141,7 +168,10 @@ double albersEqualArea(const Document& doc, double A, double B, bool Forward, bo
     if (Forward) {
         const double dlam = shortWay(DegRad(A, true) - lam0);
         const double phi = DegRad(B, true);
-        const double rho = Div(Sqr(c - 2.0 * n * std::sin(phi)), n);
+        // The apex's pole lands on the apex, where rounding could leave a
+        // square root of less than nothing.
+        const int pole = albersApexPole(n, c);
+        const double rho = pole != 0 && B == 90.0 * pole ? 0.0 : Div(Sqr(c - 2.0 * n * std::sin(phi)), n);
         const double theta = n * dlam;
         if (WantX) return sx * rho * std::sin(theta);
         return sy * (rho0 - rho * std::cos(theta));
@@ -149,7 +179,10 @@ double albersEqualArea(const Document& doc, double A, double B, bool Forward, bo
     const double x = Div(A, sx);
     const double y = Div(B, sy);
     const double rho = Sqr(x * x + (rho0 - y) * (rho0 - y));
-    // Taken for both coordinates: the apex lies beyond the pole, off the globe.
+    if (const int pole = albersApexPole(n, c); pole != 0 && atApex(x, rho0 - y, rho0))
+        return apexPosition(lam0, pole, WantX);
+    // Taken for both coordinates: elsewhere the apex lies beyond the pole, off
+    // the globe.
     const double theta = coneAngle(x, rho0 - y, n);
     if (WantX) return DegRad(shortWay(Div(theta, n) + lam0), false);
     return DegRad(arcsine(Div(c - rho * rho * n * n, 2.0 * n), strict), false);
@@ -196,7 +229,12 @@ double lambertConformal(const Document& doc, double A, double B, bool Forward, b
     if (Forward) {
         const double dlam = shortWay(DegRad(A, true) - lam0);
         const double phi = DegRad(B, true);
-        const double rho = f * power(Div(1.0, std::tan(Pi / 4.0 + phi / 2.0)), n);
+        // The pole the cone opens towards is its apex: the formula would put
+        // it a little off (pi is short) or divide by tan 0 (the south pole of
+        // a southern cone).
+        const int pole = conformalApexPole(n);
+        const double rho = pole != 0 && B == 90.0 * pole ? 0.0
+                                                         : f * power(Div(1.0, std::tan(Pi / 4.0 + phi / 2.0)), n);
         const double theta = n * dlam;
         if (WantX) return sx * rho * std::sin(theta);
         return sy * (rho0 - rho * std::cos(theta));
@@ -205,11 +243,8 @@ double lambertConformal(const Document& doc, double A, double B, bool Forward, b
     const double y = Div(B, sy);
     const double rho = legacy::Sgn(n) * Sqr(x * x + (rho0 - y) * (rho0 - y));
     // The apex of this cone is the pole it opens towards, on the central
-    // meridian.
-    if (rho == 0.0 && n != 0.0) {
-        if (WantX) return DegRad(shortWay(lam0), false);
-        return DegRad(n > 0.0 ? Pi / 2.0 : -Pi / 2.0, false);
-    }
+    // meridian; a stored Single never meets it exactly.
+    if (n != 0.0 && atApex(x, rho0 - y, rho0)) return apexPosition(lam0, conformalApexPole(n), WantX);
     if (WantX) return DegRad(shortWay(Div(coneAngle(x, rho0 - y, n), n) + lam0), false);
     return DegRad(2.0 * Atn(power(Div(f, rho), Div(1.0, n))) - Pi / 2.0, false);
 }

@@ -3,9 +3,11 @@
 
 #include "document/Document.h"
 #include "document/Legacy.h"
+#include "map/LatLongPlacement.h"
 #include "map/Projections.h"
 
 #include <cmath>
+#include <utility>
 
 using legacy::Div;
 using legacy::ToSingle;
@@ -49,6 +51,20 @@ QString centralParallelDefault(const Document& doc) {
     const double y1 = doc.RefMapY1;
     const double y2 = doc.RefMapY2;
     return legacy::Format(float(std::fabs(y1 - y2) / 2.0 + y2), QStringLiteral("0.0"));
+}
+
+QString orderRefusal(const QString& ProjectionName, bool secondAfter, bool across) {
+    const QString clicked = across ? (secondAfter ? QStringLiteral("right of") : QStringLiteral("left of"))
+                                   : (secondAfter ? QStringLiteral("below") : QStringLiteral("above"));
+    const QString further = across ? (secondAfter ? QStringLiteral("east") : QStringLiteral("west"))
+                                   : (secondAfter ? QStringLiteral("south") : QStringLiteral("north"));
+    // A central meridian far off the map turns its grid against the picture.
+    const QString meridian = asksCentralMeridian(ProjectionName)
+                                 ? QStringLiteral(", and that the central meridian lies near the map")
+                                 : QString();
+    return QStringLiteral("Reference point 2 was clicked %1 point 1, but its coordinates put it no further %2. "
+                          "Check that the values typed follow the order of the clicks%3.")
+        .arg(clicked, further, meridian);
 }
 
 bool MapRegisterProjection(Document& doc, double W, double H) {
@@ -95,6 +111,18 @@ bool MapRegisterProjection(Document& doc, double W, double H) {
     // Two points the projection puts on one line across or down give no
     // extent to fit; every later transform would divide by it.
     if (spanX == 0 || spanY == 0) legacy::raise(legacy::ErrorCode::DivisionByZero);
+    // A reference point the projection folds onto another place would tie
+    // the map to the wrong spot.
+    for (const auto& [lon, lat] : {std::pair{mx1, my1}, std::pair{mx2, my2}}) {
+        float px = 0, py = 0;
+        if (auto why = placement::placeLatLong(doc, lon, lat, px, py)) legacy::raise(*why);
+    }
+    // Map X grows to the right and map Y upward, with no turn between them.
+    // Points whose map values lie the other way round from their clicks would
+    // still give spans (their sizes are taken), but the map would then read
+    // point 2, and every point digitized on it, somewhere else.
+    if ((px2 - px1) * (double(x2) - x1) < 0) legacy::raise(orderRefusal(name, px2 > px1, true));
+    if ((py2 - py1) * (double(y2) - y1) > 0) legacy::raise(orderRefusal(name, py2 > py1, false));
     doc.RefMapX1 = x1;
     doc.RefMapX2 = x2;
     doc.RefMapY1 = y1;

@@ -37,6 +37,11 @@ bool asksCentralParallel(const QString& ProjectionName);
 QString centralMeridianDefault(const Document& doc);
 QString centralParallelDefault(const Document& doc);
 
+// Why two reference points cannot be fitted: point 2 was clicked right of
+// (`secondAfter`, `across`), left of, below or above point 1, but its map
+// values do not lie that way.
+QString orderRefusal(const QString& ProjectionName, bool secondAfter, bool across);
+
 // Computes the registration from the two clicks (RefPixel*, twips on the map
 // picture of width W and height H), the typed reference values (RefMap*) and
 // the projection parameters: the scale factors, the projected reference
@@ -46,7 +51,11 @@ QString centralParallelDefault(const Document& doc);
 // degrees (MercatorDegreeScale).  Returns false, with ProjectionFailed set
 // and nothing after the failing call changed, when a projection fails.
 // Throws legacy::Error when its own arithmetic fails (equal clicks or equal
-// typed values along an axis, a span of 0, a cone on the equator).
+// typed values along an axis, a span of 0, a cone on the equator), when a
+// reference point is no place the map holds (placement::placeLatLong), and
+// when the points' map values lie in the other order than their clicks
+// across or down (orderRefusal); the reference values, spans and origins
+// then stay as they were.
 bool MapRegisterProjection(Document& doc, double W, double H);
 
 // The factors by which map X and map Y of a document were multiplied.

@@ -293,6 +293,18 @@ private slots:
             w->doc.CoordUnits = QStringLiteral("Degrees");
             w->doc.ProjScaleX = w->doc.ProjScaleY = 1000;
             w->mnuCoordDegrees->setChecked(true);
+        } else if (setup.endsWith(QLatin1String(" southern cone"))) { // conformal, 20 E, 35 S, scale 1000
+            setup.chop(14);
+            Document& d = w->doc;
+            d.ProjectionName = projection_names::LambertConformal;
+            d.CoordUnits = QStringLiteral("Degrees");
+            d.ProjScaleX = d.ProjScaleY = 1000;
+            d.CentralMeridian = float(DegRad(20, true));
+            d.CentralParallel = float(DegRad(-35, true));
+            d.Lat1 = float(DegRad(-36, true));
+            d.Lat2 = float(DegRad(-34, true));
+            ComputeConeConstants(d);
+            w->mnuCoordDegrees->setChecked(true);
         }
         if (!empty) {
             points::AppendPoint(w->doc.DatumPoints, w->doc.DatCount) = {1, 100, 100, 9, false};
