@@ -7,6 +7,7 @@
 #include "map/Projections.h"
 
 #include <QStringList>
+#include <cmath>
 
 using namespace legacy;
 namespace pn = projection_names;
@@ -144,6 +145,17 @@ std::vector<CoordItem> restoreClicks(const QString& item, const QString& name, c
     return {*projection};
 }
 
+// Whether the reference values of a linear map can be degrees: no latitude
+// beyond 90 degrees north or south, no longitude beyond 360 east or west.
+// Linear once left the units "Degrees" when chosen after a projection, and
+// the map was then registered in Easting/Northing and saved under that word;
+// such values are far beyond.
+bool referencesInDegrees(const Document& doc) {
+    const auto within = [](float v, float limit) { return std::fabs(v) <= limit; };
+    return within(doc.RefMapY1, 90) && within(doc.RefMapY2, 90) && within(doc.RefMapX1, 360) &&
+           within(doc.RefMapX2, 360);
+}
+
 float readSingle(FieldReader& r) { return ToSingle(r.readNumber()); }
 int16_t readInteger(FieldReader& r) { return CInt(r.readNumber()); }
 
@@ -263,15 +275,19 @@ void readProjectFile(const QByteArray& bytes, Document& doc, ProjectReadState& s
         doc.CoordUnits = st.projectionItem.mid(colon + 1);
     }
     st.coordClicks = restoreClicks(st.projectionItem, doc.ProjectionName, doc.CoordUnits, st.olderLayout);
-    if (!st.coordClicks.empty()) {
+    const QString storedName = doc.ProjectionName, storedUnits = doc.CoordUnits;
+    // The names as the clicks leave them, from the names stored.
+    const auto clickNames = [&] {
+        if (st.coordClicks.empty()) return;
         CoordMenuState menu;
         clearCoordMenu(menu);
-        menu.ProjectionName = doc.ProjectionName;
-        menu.CoordUnits = doc.CoordUnits;
+        menu.ProjectionName = storedName;
+        menu.CoordUnits = storedUnits;
         for (const CoordItem click : st.coordClicks) applyCoordClick(menu, click);
         doc.ProjectionName = menu.ProjectionName;
         doc.CoordUnits = menu.CoordUnits;
-    }
+    };
+    clickNames();
 
     if (!st.olderLayout) {
         doc.CentralMeridian = readSingle(r);
@@ -287,6 +303,10 @@ void readProjectFile(const QByteArray& bytes, Document& doc, ProjectReadState& s
     doc.MapOriginY = readSingle(r);
     doc.RefMapY1 = readSingle(r);
     doc.RefMapY2 = readSingle(r);
+    if (st.coordClicks == std::vector{CoordItem::Linear, CoordItem::Degrees} && !referencesInDegrees(doc)) {
+        st.coordClicks.back() = CoordItem::Meters;
+        clickNames();
+    }
     if (doc.ProjectionName == pn::AlbersEqualArea || doc.ProjectionName == pn::LambertConformal)
         ComputeConeConstants(doc);
     if (!st.olderLayout) st.unitFactors = adoptPresentMercatorUnits(doc);

@@ -7,6 +7,7 @@
 #include "common/TestRegistry.h"
 #include "common/TestTable.h"
 #include "document/ProjectCommands.h"
+#include "map/Projections.h"
 #include "platform/ImagingObject.h"
 
 #include <QComboBox>
@@ -531,6 +532,50 @@ private slots:
         w->cmdSave->click();
         QCOMPARE(promptLog(dir), "Open Vexolan File | Save Data File As... [@/" + vlm + ']');
         QCOMPARE(rows(), before);
+    }
+
+    // Projects saved under the word Degrees: an Easting/Northing map (its
+    // reference values far beyond degrees; older versions left that word when
+    // Linear was chosen after a projection) opens in metres and re-saves in
+    // metres; a map whose values are degrees opens in degrees and re-saves
+    // byte for byte.  Point 1 is then moved by Edit XY and saved again: the
+    // read-out at point 1 || the system || its values offered || the values
+    // typed || the files saved, before and after the move.
+    void degreesWordProjects_data() {
+        QTest::addColumn<QStringList>("c");
+        QTest::newRow("easting/northing") << QStringList{
+            "en-under-degrees.vlm", "3995000 N;  355000 E", "Projection: Linear Coordinates, Units: Meters",
+            "355000.0 3995000.0", "355500 3995250", "en-under-degrees-meters.vlm en-under-degrees-moved.vlm"};
+        QTest::newRow("degrees") << QStringList{
+            "linear-degrees.vlm", "254.75° E;  40.50° N", "Projection: Linear Coordinates, Units: Degrees",
+            "-105.25000 40.50000", "-105.3 40.6", "linear-degrees.vlm linear-degrees-moved.vlm"};
+    }
+    void degreesWordProjects() {
+        QFETCH(QStringList, c);
+        copyData(dir, c[0]);
+        auto w = openedWindow(c[0]);
+        const Document& d = w->doc;
+        w->mapView->degreeFormatClick(DegreeFormatItem::Decimal2);
+        const double W = w->imPoints->Width(), H = w->imPoints->Height();
+        w->mapView->MapPosition(MapToPixelX(d, d.DatumPoints[1].X, W), MapToPixelY(d, d.DatumPoints[1].Y, H));
+        QCOMPARE(w->imPoints->ToolTipText, c[1]);
+        QCOMPARE(w->panel(1), c[2]);
+        const auto savedAs = [&](const QString& expected) {
+            queueAnswers(dir, c[0]);
+            w->cmdSave->click();
+            QCOMPARE(testsupport::fileBytes(dir + '/' + c[0]),
+                     dataFile(expected).replace("@DIR@", dir.toUtf8()));
+        };
+        savedAs(c[5].section(' ', 0, 0));
+        if (QTest::currentTestFailed()) return;
+        testsupport::dialogs().clear();
+        w->doc.SelectedPoint = QStringLiteral("D1");
+        maptest::queueAll(c[4].split(' '));
+        w->mnuPointEditXY->trigger();
+        const auto& p = testsupport::dialogs().prompts;
+        QCOMPARE(p.size(), size_t(2));
+        QCOMPARE(p[0].defaultText + ' ' + p[1].defaultText, c[3]);
+        savedAs(c[5].section(' ', 1, 1));
     }
 };
 
