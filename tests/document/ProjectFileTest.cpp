@@ -245,6 +245,10 @@ private slots:
               {&Document::MapOriginY, 1.5e20f}, {&Document::RefMapY2, 16777217.0f}})
             d.*field = value;
         const bool degrees = t.units == "Degrees";
+        // The reference latitude of a map in degrees as typed; one beyond 90
+        // would open in metres.
+        if (degrees && (t.projection == pn::Linear || t.projection == pn::CylindricalEquidistant))
+            d.RefMapY2 = -89.99999f;
         const float step = !degrees ? 1234.5f : d.ProjScaleX == 1000 ? 40 : 2;
         d.DatumPoints.assign(1, DataPoint{});
         d.ContourPoints.assign(1, DataPoint{});
