@@ -15,9 +15,12 @@
 #include "map/LatLongPlacement.h"
 #include "map/LatLongText.h"
 #include "map/Projections.h"
+#include "map/Registration.h"
 #include "map/ZoomModel.h"
 
+#include <algorithm>
 #include <cmath>
+#include <random>
 
 namespace {
 
@@ -70,6 +73,54 @@ double foldDistance(const QString& projection, double lon0, double lat0, double 
         return 2 * std::asin(std::min(1.0, std::fabs(half))) / r;
     }
     return 0;
+}
+
+// The arc between two positions, in degrees.
+double arcDegrees(double lon1, double lat1, double lon2, double lat2) {
+    const double r = std::acos(-1.0) / 180;
+    const double s = std::sin((lat2 - lat1) * r / 2), t = std::sin((lon2 - lon1) * r / 2);
+    const double h = s * s + std::cos(lat1 * r) * std::cos(lat2 * r) * t * t;
+    return 2 * std::asin(std::sqrt(std::clamp(h, 0.0, 1.0))) / r;
+}
+
+// Where a position lies on the unit sphere's map by the textbook spherical
+// formulas (true pi, two-argument arctangents), from the map's stored
+// parameters; before the axis scales.  Standard Mercator's x is the
+// longitude, the linear systems' values are as given.
+std::pair<double, double> sphereForward(const Document& d, double lon, double lat) {
+    namespace pn = projection_names;
+    const QString& p = d.ProjectionName;
+    const double pi = std::acos(-1.0), r = pi / 180, lam = lon * r, phi = lat * r;
+    const double lam0 = d.CentralMeridian, phi0 = d.CentralParallel;
+    const double dl = std::remainder(lam - lam0, 2 * pi);
+    if (p == pn::StandardMercator) return {lon, std::log(std::tan(pi / 4 + phi / 2))};
+    if (p == pn::TransverseMercator)
+        return {std::atanh(std::cos(phi) * std::sin(dl)), std::atan2(std::tan(phi), std::cos(dl)) - phi0};
+    const double cosc = std::sin(phi0) * std::sin(phi) + std::cos(phi0) * std::cos(phi) * std::cos(dl);
+    const double east = std::cos(phi) * std::sin(dl);
+    const double north = std::cos(phi0) * std::sin(phi) - std::sin(phi0) * std::cos(phi) * std::cos(dl);
+    if (p == pn::Orthographic) return {east, north};
+    if (p == pn::LambertAzimuthal) {
+        const double k = std::sqrt(2 / (1 + cosc));
+        return {k * east, k * north};
+    }
+    const double phi1 = d.Lat1, phi2 = d.Lat2;
+    double n = 0, rho = 0, rho0 = 0;
+    if (p == pn::AlbersEqualArea) {
+        n = (std::sin(phi1) + std::sin(phi2)) / 2;
+        const double c = std::cos(phi1) * std::cos(phi1) + 2 * n * std::sin(phi1);
+        rho = std::sqrt(std::max(0.0, c - 2 * n * std::sin(phi))) / n;
+        rho0 = std::sqrt(c - 2 * n * std::sin(phi0)) / n;
+    } else if (p == pn::LambertConformal) {
+        const auto t = [pi](double a) { return std::tan(pi / 4 + a / 2); };
+        n = std::log(std::cos(phi1) / std::cos(phi2)) / std::log(t(phi2) / t(phi1));
+        const double f = std::cos(phi1) * std::pow(t(phi1), n) / n;
+        rho = f / std::pow(t(phi), n);
+        rho0 = f / std::pow(t(phi0), n);
+    } else {
+        return {lon, lat};
+    }
+    return {rho * std::sin(n * dl), rho0 - rho * std::cos(n * dl)};
 }
 
 // Frame1 of frameW x frameH twips, the picture page-fitted after a deep
@@ -195,6 +246,142 @@ private slots:
         // The orthographic and transverse Mercator maps do fold.
         QCOMPARE(refusedFolds > 0, projection == projection_names::Orthographic ||
                                        projection == projection_names::TransverseMercator);
+    }
+
+    // Five hundred registrations of random maps, each under one of the
+    // eight systems (Linear in metres), its two reference points up to 100
+    // degrees from the centre, clicked mostly the way the points lie and
+    // otherwise at random, a twentieth of the picture apart at least.  The
+    // test's own formulas decide: points folded
+    // more than the tolerance are refused; otherwise a registration whose
+    // points lie across and down the way they were clicked is accepted and
+    // one whose points lie the other way round on either axis is refused.
+    // An accepted map puts each click at the map values the formulas give
+    // and reads both points back where they were typed.
+    void randomRegistrations() {
+        namespace pn = projection_names;
+        const QString systems[] = {pn::Linear,           pn::CylindricalEquidistant, pn::StandardMercator,
+                                   pn::TransverseMercator, pn::Orthographic,       pn::LambertAzimuthal,
+                                   pn::AlbersEqualArea,  pn::LambertConformal};
+        std::mt19937 rng(20261207);
+        const auto uniform = [&](double a, double b) { return std::uniform_real_distribution<double>(a, b)(rng); };
+        const double W = 12000, H = 9000;
+        int accepted = 0, refusedOrder = 0, refusedFold = 0;
+        double worstArc = 0, worstIllConditioned = 0, worstValue = 0;
+        for (int k = 0; k < 500; ++k) {
+            const QString& system = systems[k % 8];
+            const bool cone = system == pn::AlbersEqualArea || system == pn::LambertConformal;
+            const bool linear = system == pn::Linear;
+            const double lon0 = uniform(-180, 180);
+            double lat0 = system == pn::TransverseMercator || !asksCentralParallel(system) ? 0 : uniform(-85, 85);
+            if (cone && std::fabs(lat0) < 1) lat0 = lat0 < 0 ? -1 : 1; // a cone, not a plane
+            Document d = registered(system, lon0, lat0, 1, 1);
+            d.CoordUnits = linear ? coord_units::Meters : coord_units::Degrees;
+            if (system == pn::TransverseMercator) d.CentralParallel = 0;
+            float lon[2], lat[2];
+            for (int i : {0, 1}) {
+                if (linear) {
+                    lon[i] = float(uniform(-1e6, 1e6));
+                    lat[i] = float(uniform(0, 1e7));
+                    continue;
+                }
+                const double l = lon0 + uniform(-100, 100);
+                lon[i] = float(k % 3 ? std::remainder(l, 360.0) : l); // typed east of 180 or not
+                lat[i] = float(uniform(std::max(-90.0, lat0 - 100), std::min(90.0, lat0 + 100)));
+            }
+            // How far the map folds the points, and where it puts them: a
+            // transverse Mercator point more than 90 degrees from the
+            // meridian on its mirror across the meridians 90 degrees out (an
+            // orthographic point beyond the horizon projects where its mirror
+            // through the horizon plane does).
+            double X[2], Y[2], fold[2];
+            for (int i : {0, 1}) {
+                fold[i] = linear ? 0 : foldDistance(system, lon0, lat0, lon[i], lat[i]);
+                double placed = lon[i];
+                const double pi = std::acos(-1.0), dl = std::remainder(lon[i] * pi / 180 - d.CentralMeridian, 2 * pi);
+                if (system == pn::TransverseMercator && std::fabs(dl) > pi / 2)
+                    placed = (d.CentralMeridian + std::copysign(pi, dl) - dl) * 180 / pi;
+                std::tie(X[i], Y[i]) = sphereForward(d, placed, lat[i]);
+            }
+            // Clicks the way the points lie, or at random; a twentieth of the
+            // picture apart at least, as a user picks them.
+            double px[2], py[2];
+            do px[0] = uniform(100, W - 100), px[1] = uniform(100, W - 100);
+            while (std::fabs(px[1] - px[0]) < W / 20);
+            do py[0] = uniform(100, H - 100), py[1] = uniform(100, H - 100);
+            while (std::fabs(py[1] - py[0]) < H / 20);
+            if (k % 4) {
+                if ((px[1] > px[0]) != (X[1] > X[0])) std::swap(px[0], px[1]);
+                if ((py[1] > py[0]) != (Y[1] < Y[0])) std::swap(py[0], py[1]);
+            }
+            d.RefPixelX1 = float(px[0]), d.RefPixelX2 = float(px[1]);
+            d.RefPixelY1 = float(py[0]), d.RefPixelY2 = float(py[1]);
+            d.RefMapX1 = lon[0], d.RefMapX2 = lon[1], d.RefMapY1 = lat[0], d.RefMapY2 = lat[1];
+            bool ok = false;
+            try {
+                ok = MapRegisterProjection(d, W, H);
+            } catch (const legacy::Error&) {
+            }
+            const QString where = QStringLiteral("%1 at %2/%3: %4 %5 @ %6,%7 and %8 %9 @ %10,%11")
+                                      .arg(system).arg(lon0).arg(lat0)
+                                      .arg(lon[0]).arg(lat[0]).arg(px[0]).arg(py[0])
+                                      .arg(lon[1]).arg(lat[1]).arg(px[1]).arg(py[1]);
+            const double folded = std::max(fold[0], fold[1]);
+            if (folded > 0.11) {
+                QVERIFY2(!ok, qPrintable(where));
+                ++refusedFold;
+                continue;
+            }
+            // Two values within rounding of each other leave the order open,
+            // and so does a fold near the tolerance.
+            const auto apart = [&](const double* v) {
+                return std::fabs(v[1] - v[0]) > 1e-5 * (std::fabs(v[0]) + std::fabs(v[1]));
+            };
+            if (folded >= 0.09 || !apart(X) || !apart(Y)) continue;
+            const bool inOrder = (px[1] > px[0]) == (X[1] > X[0]) && (py[1] > py[0]) == (Y[1] < Y[0]);
+            QVERIFY2(ok == inOrder, qPrintable(where));
+            if (!ok) {
+                ++refusedOrder;
+                continue;
+            }
+            ++accepted;
+            const double sx = system == pn::StandardMercator || linear || system == pn::CylindricalEquidistant
+                                  ? 1 : d.ProjScaleX;
+            const double sy = linear || system == pn::CylindricalEquidistant ? 1 : d.ProjScaleY;
+            for (int i : {0, 1}) {
+                const double mx = PixelToMapX(d, px[i], W), my = PixelToMapY(d, py[i], H);
+                // Map values off by a few Singles' roundings of the largest
+                // value the fit holds.
+                const double size = std::max({std::fabs(double(d.MapOriginX)), double(d.MapSpanX), std::fabs(mx)}) +
+                                    std::max({std::fabs(double(d.MapOriginY)), double(d.MapSpanY), std::fabs(my)});
+                const auto offBy = [&](double x, double y) {
+                    return std::max(std::fabs(mx - sx * x), std::fabs(my - sy * y)) / size;
+                };
+                const double off = offBy(X[i], Y[i]);
+                worstValue = std::max(worstValue, off);
+                QVERIFY2(off < 1e-6, qPrintable(where + QStringLiteral(": map values off by %1").arg(off)));
+                if (linear) continue; // read as the map values
+                const double backLon = twoCoordProjection(system) ? project(d, mx, my, false, true) : mx;
+                QVERIFY2(!d.ProjectionFailed, qPrintable(where));
+                const double backLat = system == pn::CylindricalEquidistant ? my : project(d, mx, my, false, false);
+                QVERIFY2(!d.ProjectionFailed, qPrintable(where));
+                // Where the arcsine is pulled under 1 the reading may move by
+                // 0.00256 degrees.  Further off, only where rounding the map
+                // values moves the reading so far (near the pole of a flat
+                // cone, at the horizon): the place read then lies at the
+                // click's map values.
+                const double arc = arcDegrees(lon[i], lat[i], backLon, backLat) - fold[i];
+                const auto [bx, by] = sphereForward(d, backLon, backLat);
+                const bool rounding = arc > 0.003 && offBy(bx, by) < 1e-6;
+                (rounding ? worstIllConditioned : worstArc) = std::max(rounding ? worstIllConditioned : worstArc, arc);
+                QVERIFY2(arc <= 0.003 || rounding, qPrintable(where + QStringLiteral(": read back %1 %2, %3 degrees off")
+                                                                  .arg(backLon).arg(backLat).arg(arc)));
+            }
+        }
+        qInfo("%d accepted, %d refused for their order, %d for a fold; worst read-back %.3g degrees "
+              "(%.3g where rounding moves the reading further), worst map value %.3g of the fit's size",
+              accepted, refusedOrder, refusedFold, worstArc, worstIllConditioned, worstValue);
+        QVERIFY(accepted > 150 && refusedOrder > 30 && refusedFold > 5);
     }
 
     // A cone on the equator has n = 0: the constants fail (the n assigned
