@@ -148,6 +148,28 @@ private slots:
               {"Lambert Conformal Conic:Degrees", "Lambert Conformal Conic:Degrees LambertConf"},
               {"Miller Cylindrical:Degrees", "4 | Miller Cylindrical:Degrees"}})
             QTest::newRow(item) << head + item + tail << system + read;
+        // A linear map saved under the word Degrees is in degrees while its
+        // reference values can be (the origins do not count); values beyond
+        // (in Easting/Northing, from before Linear stopped leaving that word)
+        // open it in metres.  Only that word of the linear systems is judged.
+        const char* const en = "0 352000 358000 0 3998000 3993000";
+        for (const auto& [item, refs, system, readRefs] :
+             {std::tuple{"Linear Coordinates:Degrees", "5000 -360 360 -4000 -90 90", "Degrees Linear Degrees",
+                         "5000 -360 360 -4000 -90 90"},
+              {"Linear Coordinates:Degrees", "0 -10 360.0001 0 -10 10", "Meters Linear Meters", "0 -10 360 0 -10 10"},
+              {"Linear Coordinates:Degrees", "0 -360.0001 10 0 -10 10", "Meters Linear Meters", "0 -360 10 0 -10 10"},
+              {"Linear Coordinates:Degrees", "0 -10 10 0 -90.00001 10", "Meters Linear Meters", "0 -10 10 0 -90 10"},
+              {"Linear Coordinates:Degrees", "0 -10 10 0 10 90.00001", "Meters Linear Meters", "0 -10 10 0 10 90"},
+              {"Cylindrical Equidistant:Degrees", en, "Meters Linear Meters", en},
+              {"Linear Coordinates:Feet", en, "Feet Linear Feet", en},
+              {"Transverse Mercator:Degrees", en, "Degrees TMerc", en}}) {
+            const QByteArray file = head + item + "\r\n .5 .6 .7 .8 57.29578 57.29578 \r\n " + refs +
+                                    " \r\n\r\nS\r\n 0 0 50 \r\n\r\nh\r\n=\r\n";
+            QTest::addRow("%s %s", item, refs)
+                << file << QString(system) + " | 0.5 0.6 0.7 0.8 57.2958 57.2958 | " +
+                               QString(readRefs).replace("3998000 3993000", "3.998e+06 3.993e+06") +
+                               " | S 5 6 50 | D C | ";
+        }
         // A Mercator's y scale of 1 is an earlier one: y becomes degrees (x 57.29578).
         QTest::newRow("SMerc:Feet") << head + "Standard Mercator:Feet" + tail
                                     << "3 229.183 | Standard Mercator:Degrees SMerc | 0.5 0.6 0.7 0.8 1"
