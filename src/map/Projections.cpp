@@ -149,8 +149,12 @@ double transverseMercator(const Document& doc, double A, double B, bool Forward,
     }
     const double x = Div(A, sx);
     const double y = Div(B, sy);
-    const double d = y + phi0;
+    double d = y + phi0;
     if (WantX) {
+        // A place a quarter turn from the central meridian has d = +-pi/2;
+        // rounded to a Single its map y may lie a hair beyond, where cos d
+        // turns negative and would read it half a world away.
+        if (std::fabs(d) > Pi / 2.0 && std::fabs(d) <= Pi / 2.0 + Rounding) d = std::copysign(Pi / 2.0, d);
         const double sinhX = (Exp(x) - Exp(-x)) / 2.0;
         return DegRad(lam0 + Atn(Div(sinhX, std::cos(d))), false);
     }
