@@ -235,8 +235,11 @@ double lambertConformal(const Document& doc, double A, double B, bool Forward, b
         const double phi = DegRad(B, true);
         // The pole the cone opens towards is its apex: the formula would put
         // it a little off (pi is short) or divide by tan 0 (the south pole of
-        // a southern cone).
+        // a southern cone).  The other pole lies at infinity, as the formula
+        // has it for the south pole of a northern cone; for the north pole of
+        // a southern one the short pi would give a finite place.
         const int pole = conformalApexPole(n);
+        if (pole != 0 && B == -90.0 * pole) legacy::raise(legacy::ErrorCode::DivisionByZero);
         const double rho = pole != 0 && B == 90.0 * pole ? 0.0
                                                          : f * power(Div(1.0, std::tan(Pi / 4.0 + phi / 2.0)), n);
         const double theta = n * dlam;
