@@ -664,13 +664,10 @@ void MapView::MapRegister(double x, double y) {
     };
     // Every answer must be a number, and on a map in degrees a position on
     // the globe: a slip read as 0 would tie the map to a false place.
-    auto number = [](const QString& what, const QString& text) {
+    auto strictSingle = [](const QString& what, const QString& text) {
         double v = 0;
         if (auto why = placement::numberRefusal(what, text, v)) legacy::raise(*why);
-        return v;
-    };
-    auto strictSingle = [&](const QString& what, const QString& text) {
-        return legacy::ToSingle(number(what, text));
+        return legacy::ToSingle(v);
     };
     auto refuse = [&](const std::optional<QString>& why) {
         if (degrees && why) legacy::raise(*why);
@@ -753,7 +750,7 @@ void MapView::MapRegister(double x, double y) {
                     cancelPoint(2);
                     return;
                 }
-                const double meridian = float(number(QStringLiteral("Central meridian"), m));
+                const double meridian = strictSingle(QStringLiteral("Central meridian"), m);
                 refuse(placement::longitudeRefusal(QStringLiteral("Central meridian"), meridian));
                 d.CentralMeridian = float(DegRad(meridian, true));
                 if (asksCentralParallel(d.ProjectionName)) {
@@ -764,7 +761,7 @@ void MapView::MapRegister(double x, double y) {
                         cancelPoint(2);
                         return;
                     }
-                    const double deg = float(number(QStringLiteral("Central parallel"), p));
+                    const double deg = strictSingle(QStringLiteral("Central parallel"), p);
                     refuse(placement::latitudeRefusal(QStringLiteral("Central parallel"), deg));
                     d.CentralParallel = float(DegRad(deg, true));
                     d.Lat1 = float(DegRad(deg - 1, true));

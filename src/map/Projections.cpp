@@ -107,17 +107,17 @@ int albersApexPole(double n, double c) {
     return pole != 0 && std::fabs(c - 2.0 * std::fabs(n)) <= 8 * DBL_EPSILON * std::fabs(c) ? pole : 0;
 }
 
-// The apex read as its pole, on the central meridian.
-double apexPosition(double lam0, int pole, bool WantX) {
-    return WantX ? DegRad(std::remainder(lam0, 2.0 * Pi), false) : 90.0 * pole;
-}
-
 // A longitude difference, or a longitude, taken the short way round: into
 // -pi..pi.  The cones multiply the difference by n < 1, so a point just
 // across the antimeridian from the central meridian would otherwise land on
 // the far side of the cone; their inverses give the longitude in the same
 // range.
 double shortWay(double angle) { return std::remainder(legacy::Checked(angle), 2.0 * Pi); }
+
+// The apex read as its pole, on the central meridian.
+double apexPosition(double lam0, int pole, bool WantX) {
+    return WantX ? DegRad(shortWay(lam0), false) : 90.0 * pole;
+}
 
 // The procedures' arithmetic, unrounded: a failure throws legacy::Error.
 
